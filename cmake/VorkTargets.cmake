@@ -1,0 +1,58 @@
+# Source files whose names end like these hold windows (Qt); every other
+# source file in an engine folder belongs to the engine library.
+set(VORK_WINDOW_FILE_REGEX "_(window|dialog|box)\\.(cpp|h)$")
+
+# vork_engine_library(<target> <folder> [<linked targets>...])
+# A static library of every non-window source in <folder>.
+function(vork_engine_library target folder)
+  file(GLOB sources CONFIGURE_DEPENDS
+       ${PROJECT_SOURCE_DIR}/${folder}/*.cpp ${PROJECT_SOURCE_DIR}/${folder}/*.h)
+  list(FILTER sources EXCLUDE REGEX "${VORK_WINDOW_FILE_REGEX}")
+  add_library(${target} STATIC ${sources} ${PROJECT_SOURCE_DIR}/cmake/empty.cpp)
+  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+  if(ARGN)
+    target_link_libraries(${target} PUBLIC ${ARGN})
+  endif()
+endfunction()
+
+# The window sources of an engine folder.
+function(vork_window_sources out folder)
+  file(GLOB sources CONFIGURE_DEPENDS
+       ${PROJECT_SOURCE_DIR}/${folder}/*.cpp ${PROJECT_SOURCE_DIR}/${folder}/*.h)
+  list(FILTER sources INCLUDE REGEX "${VORK_WINDOW_FILE_REGEX}")
+  set(${out} ${sources} PARENT_SCOPE)
+endfunction()
+
+# vork_test_executable(<name> <folder> <links>...)
+# One test program of every *_test.cpp in tests/<folder> (window tests
+# excluded), registered with ctest test by test.
+function(vork_test_executable name folder)
+  file(GLOB sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${folder}/*_test.cpp)
+  list(FILTER sources EXCLUDE REGEX "_(window|dialog|box)_test\\.cpp$")
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${name} ${sources})
+  target_link_libraries(${name} PRIVATE ${ARGN} vork_test_support GTest::gtest_main GTest::gmock)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+                       WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+                       PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()
+
+# vork_window_test_executable(<name> <folder> [ALL])
+# One test program of the window tests (*_window_test.cpp, *_dialog_test.cpp,
+# *_box_test.cpp, or with ALL every *_test.cpp) in tests/<folder>, run offscreen.
+function(vork_window_test_executable name folder)
+  file(GLOB sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${folder}/*_test.cpp)
+  if(NOT "ALL" IN_LIST ARGN)
+    list(FILTER sources INCLUDE REGEX "_(window|dialog|box)_test\\.cpp$")
+  endif()
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${name} ${sources} ${PROJECT_SOURCE_DIR}/tests/support/qt_test_main.cpp)
+  target_link_libraries(${name} PRIVATE vork_ui vork_test_support GTest::gtest GTest::gmock)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+                       WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+                       PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()
