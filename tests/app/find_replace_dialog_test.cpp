@@ -1,0 +1,164 @@
+#include "app/find_replace_dialog.h"
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/memo_find_replace.h"
+#include "tests/support/scripted_dialogue.h"
+
+namespace vork {
+namespace {
+
+// A text window with its memo and its find and replace dialogs.
+struct SearchWindow {
+  explicit SearchWindow(const char* text) {
+    Memo = new QPlainTextEdit(&Window);
+    Memo->setPlainText(text);
+    Dialogue.AnswerOkWhenUnscripted = true;
+    Finder = new MemoFindReplace(&Window, Memo, Dialogue);
+  }
+
+  void Select(int start, int end) {
+    QTextCursor cursor = Memo->textCursor();
+    cursor.setPosition(start);
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
+    Memo->setTextCursor(cursor);
+  }
+
+  std::pair<int, int> Selection() const {
+    return {Memo->textCursor().selectionStart(), Memo->textCursor().selectionEnd()};
+  }
+
+  std::vector<std::string> Notices() const {
+    std::vector<std::string> texts;
+    for (const auto& box : Dialogue.Shown) texts.push_back(box.Text);
+    return texts;
+  }
+
+  void FindNext(const char* what, bool wholeWord) {
+    Finder->FindDialog1()->SetFindText(what);
+    Finder->FindDialog1()->SetWholeWord(wholeWord);
+    Finder->FindDialog1()->FindNextButton()->click();
+  }
+
+  void Replace(const char* what, const char* with, bool wholeWord, bool all) {
+    TFindReplaceDialog* dialog = Finder->ReplaceDialog1();
+    dialog->SetFindText(what);
+    dialog->SetReplaceText(with);
+    dialog->SetWholeWord(wholeWord);
+    (all ? dialog->ReplaceAllButton() : dialog->ReplaceButton())->click();
+  }
+
+  QWidget Window;
+  QPlainTextEdit* Memo = nullptr;
+  testing::ScriptedDialogue Dialogue;
+  MemoFindReplace* Finder = nullptr;
+};
+
+TEST(FindDialog, FindNextWalksThroughWholeWords) {
+  SearchWindow window("cat scat cat_x");
+  window.FindNext("cat", true);
+  EXPECT_EQ(window.Selection(), std::make_pair(0, 3));
+  window.FindNext("cat", true);
+  EXPECT_EQ(window.Selection(), std::make_pair(9, 12));
+  window.FindNext("cat", true);
+  EXPECT_EQ(window.Selection(), std::make_pair(9, 12));
+  EXPECT_EQ(window.Notices(), std::vector<std::string>{"'cat' not found."});
+}
+
+TEST(FindDialog, LineBreaksDoNotShiftTheSelection) {
+  SearchWindow window("ab\ncd\nxcd");
+  window.FindNext("cd", false);
+  EXPECT_EQ(window.Selection(), std::make_pair(3, 5));
+  EXPECT_EQ(window.Memo->textCursor().selectedText().toStdString(), "cd");
+  window.FindNext("cd", false);
+  EXPECT_EQ(window.Selection(), std::make_pair(7, 9));
+  EXPECT_TRUE(window.Notices().empty());
+}
+
+TEST(FindDialog, ASelectedOnlyOccurrenceIsNotFoundAgain) {
+  SearchWindow window("the Code here");
+  window.Select(4, 8);
+  window.FindNext("Code", false);
+  window.Select(3, 3);
+  window.FindNext("Code", false);
+  EXPECT_EQ(window.Selection(), std::make_pair(4, 8));
+  window.Select(0, 0);
+  window.FindNext("code", false);
+  EXPECT_EQ(window.Notices(), (std::vector<std::string>{"'Code' not found.", "'code' not found."}));
+}
+
+TEST(ReplaceDialog, FindNextOfTheReplaceDialogSearchesToo) {
+  SearchWindow window("one two");
+  window.Finder->ReplaceDialog1()->SetFindText("two");
+  window.Finder->ReplaceDialog1()->FindNextButton()->click();
+  EXPECT_EQ(window.Selection(), std::make_pair(4, 7));
+}
+
+struct ReplaceCase {
+  const char* Name;
+  const char* Text;
+  int SelStart;
+  int SelEnd;
+  const char* Find;
+  const char* With;
+  bool WholeWord;
+  bool All;
+  const char* Expected;
+  std::pair<int, int> SelectionAfter;
+  const char* Notice;
+};
+
+TEST(ReplaceDialog, ReplacesAndReports) {
+  const std::vector<ReplaceCase> cases = {
+      {"one replacement leaves the caret after it", "a b a", 0, 0, "a", "xyz", false, false,
+       "xyz b a", {3, 3}, "1 replacement made."},
+      {"a selected match is replaced first", "a b a", 4, 5, "a", "x", false, false, "a b x",
+       {5, 5}, "1 replacement made."},
+      {"all of a by aa ends and restores the selection", "x a a", 0, 1, "a", "aa", false, true,
+       "x aa aa", {0, 1}, "2 replacements made."},
+      {"all from the selection start on", "a b a", 2, 2, "a", "c", false, true, "a b c", {5, 5},
+       "1 replacement made."},
+      {"whole words across lines", "cat\nscat\ncat", 0, 0, "cat", "dog", true, true,
+       "dog\nscat\ndog", {0, 0}, "2 replacements made."},
+      {"nothing to replace", "abc", 0, 0, "q", "x", false, true, "abc", {0, 0}, "'q' not found."},
+  };
+  for (const ReplaceCase& c : cases) {
+    SearchWindow window(c.Text);
+    window.Select(c.SelStart, c.SelEnd);
+    window.Replace(c.Find, c.With, c.WholeWord, c.All);
+    EXPECT_EQ(window.Memo->toPlainText().toStdString(), c.Expected) << c.Name;
+    EXPECT_EQ(window.Selection(), c.SelectionAfter) << c.Name;
+    EXPECT_EQ(window.Notices(), std::vector<std::string>{c.Notice}) << c.Name;
+  }
+}
+
+TEST(ReplaceDialog, ReplaceAllIsOneUndoStep) {
+  SearchWindow window("a a a");
+  window.Replace("a", "b", false, true);
+  EXPECT_EQ(window.Memo->toPlainText().toStdString(), "b b b");
+  window.Memo->undo();
+  EXPECT_EQ(window.Memo->toPlainText().toStdString(), "a a a");
+}
+
+TEST(FindDialog, WorksOnARichTextMemo) {
+  QWidget owner;
+  auto* memo = new QTextEdit(&owner);
+  memo->setPlainText("first\nsecond line");
+  testing::ScriptedDialogue dialogue;
+  MemoFindReplace finder(&owner, memo, dialogue);
+  finder.FindDialog1()->SetFindText("line");
+  finder.FindDialog1Find();
+  EXPECT_EQ(memo->textCursor().selectionStart(), 13);
+  EXPECT_EQ(memo->textCursor().selectedText().toStdString(), "line");
+}
+
+}  // namespace
+}  // namespace vork
