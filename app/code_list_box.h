@@ -1,0 +1,21 @@
+#pragma once
+
+#include "core/code_lists.h"
+
+class QListWidget;
+
+namespace vork {
+
+// A code list box's items and selection as the engine's code list.
+CodeList ReadCodeList(const QListWidget& box);
+
+// Fills a code list box with the items of a code list and selects the items
+// it marks.
+void ShowCodeList(QListWidget& box, const CodeList& list);
+
+// The "move sel." and "move all" buttons of every window that picks codes:
+// the engine's move rules applied to two list boxes.
+void MoveSelectedCodes(QListWidget& source, QListWidget& target);
+void MoveAllCodeItems(QListWidget& source, QListWidget& target);
+
+}  // namespace vork
