@@ -1,0 +1,156 @@
+#include "analysis/lagged_tally.h"
+
+#include <gtest/gtest.h>
+
+#include "core/command_error.h"
+#include "tests/support/scripted_dialogue.h"
+
+namespace vork {
+namespace {
+
+using testing::ScriptedDialogue;
+
+// Rows are codes 1..3 (A, B, C); one character per time unit.
+const dynChar2 Matrix = {
+    // unit  0123456789
+    /* A */ "22..1..2..",
+    /* B */ ".1.21..1..",
+    /* C */ "...1..2...",
+};
+
+CategorizedSegment Segment(const dynInteger& givenIdx, const dynInteger& targetIdx) {
+  CategorizedSegment segment;
+  segment.NTimeUnits = 10;
+  segment.Givens = CategorizeUnits(Matrix, 10, givenIdx);
+  segment.Targets = CategorizeUnits(Matrix, 10, targetIdx);
+  return segment;
+}
+
+// The category of every unit, read back from the runs.
+std::string Categories(const std::vector<CategoryRun>& runs, int units) {
+  std::string text;
+  for (std::size_t k = 0; k < runs.size(); ++k) {
+    const int end = k + 1 < runs.size() ? runs[k + 1].Start : units;
+    for (int u = runs[k].Start; u < end; ++u) text += char('0' + runs[k].Category);
+  }
+  return text;
+}
+
+TEST(CategorizeUnits, EarlierListPositionsWinAndResidualTakesTheRest) {
+  struct Case {
+    const char* Name;
+    dynInteger Idx;
+    const char* Expected;
+  };
+  const Case cases[] = {
+      {"A before B", {0, 1, 2}, "1102100100"},
+      {"B before A", {0, 2, 1}, "2101100100"},
+      {"A, B, &", {0, 1, 2, 0}, "1132133133"},
+      {"C, &", {0, 3, 0}, "2221221222"},
+      {"& alone", {0, 0}, "1111111111"},
+      {"& not last counts nowhere", {0, 0, 3}, "0002002000"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(Categories(CategorizeUnits(Matrix, 10, c.Idx), 10), c.Expected) << c.Name;
+}
+
+TEST(TallySegmentPairs, CountsGivenAtUnitAgainstTargetAtUnitPlusLag) {
+  // Givens A, B, &; targets C, &.
+  // given per unit:  1132133133
+  // target per unit: 2221221222
+  const CategorizedSegment segment = Segment({0, 1, 2, 0}, {0, 3, 0});
+  struct Case {
+    int Lag;
+    dynInteger2 Expected;  // rows A, B, &; columns C, &
+  };
+  const Case cases[] = {
+      {0, {{0, 0, 0}, {0, 0, 4}, {0, 1, 0}, {0, 1, 4}}},
+      {1, {{0, 0, 0}, {0, 0, 4}, {0, 0, 1}, {0, 2, 2}}},
+      {-1, {{0, 0, 0}, {0, 2, 1}, {0, 0, 1}, {0, 0, 5}}},
+      {9, {{0, 0, 0}, {0, 0, 1}, {0, 0, 0}, {0, 0, 0}}},
+      {-9, {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {0, 0, 1}}},
+  };
+  for (const Case& c : cases) {
+    dynInteger2 table(4, dynInteger(3, 0));
+    ASSERT_TRUE(TallySegmentPairs(segment, c.Lag, table)) << c.Lag;
+    EXPECT_EQ(table, c.Expected) << "lag " << c.Lag;
+  }
+}
+
+TEST(TallySegmentPairs, WithoutResidualUnitsWhereNoListedCodeIsOnCountNowhere) {
+  // Givens A, B; targets A, B. Per unit: 1102100100.
+  const CategorizedSegment segment = Segment({0, 1, 2}, {0, 1, 2});
+  dynInteger2 table(3, dynInteger(3, 0));
+  ASSERT_TRUE(TallySegmentPairs(segment, 2, table));
+  // Pairs (u, u+2) with both found: (1, 3) only.
+  const dynInteger2 expected = {{0, 0, 0}, {0, 0, 1}, {0, 0, 0}};
+  EXPECT_EQ(table, expected);
+}
+
+TEST(TallySegmentPairs, ASegmentNotLongerThanTheLagGivesNothing) {
+  const dynChar2 matrix = {"111"};
+  CategorizedSegment segment;
+  segment.NTimeUnits = 3;
+  segment.Givens = CategorizeUnits(matrix, 3, {0, 1});
+  segment.Targets = segment.Givens;
+  for (int lag : {3, -3, 4}) {
+    dynInteger2 table(2, dynInteger(2, 0));
+    EXPECT_FALSE(TallySegmentPairs(segment, lag, table)) << lag;
+    EXPECT_EQ(table[1][1], 0);
+  }
+  for (int lag : {2, -2}) {
+    dynInteger2 table(2, dynInteger(2, 0));
+    EXPECT_TRUE(TallySegmentPairs(segment, lag, table));
+    EXPECT_EQ(table[1][1], 1) << lag;
+  }
+  CategorizedSegment empty;
+  dynInteger2 table(2, dynInteger(2, 0));
+  EXPECT_FALSE(TallySegmentPairs(empty, 0, table));
+}
+
+TEST(TallyLaggedPairs, WarnsPerShortSegmentUntilIgnored) {
+  const dynChar2 shortMatrix = {"11"};
+  CategorizedSegment shortSegment;
+  shortSegment.NTimeUnits = 2;
+  shortSegment.Givens = CategorizeUnits(shortMatrix, 2, {0, 1});
+  shortSegment.Targets = shortSegment.Givens;
+  const std::vector<CategorizedSegment> segments = {shortSegment, shortSegment, shortSegment};
+  dynInteger2 table(2, dynInteger(2, 0));
+
+  ScriptedDialogue dialogue;
+  dialogue.Then(Answer::Ok).Then(Answer::Ignore);
+  bool suppress = false;
+  TallyLaggedPairs("S1", segments, 2, table, dialogue, suppress);
+  ASSERT_EQ(dialogue.Shown.size(), 2u);
+  EXPECT_EQ(dialogue.Shown[0].Text,
+            "<S1> insufficient data for lag 2. Select Ignore to suppress this warning.");
+  EXPECT_EQ(dialogue.Shown[0].Style, BoxStyle::Warning);
+  EXPECT_EQ(dialogue.Shown[0].ButtonSet, Buttons::OkIgnore);
+  EXPECT_TRUE(suppress);
+
+  // The rest of the RUN stays silent; a lag that fits counts.
+  TallyLaggedPairs("S2", segments, -5, table, dialogue, suppress);
+  EXPECT_EQ(dialogue.Shown.size(), 2u);
+  TallyLaggedPairs("S2", segments, -1, table, dialogue, suppress);
+  EXPECT_EQ(table[1][1], 3);
+}
+
+TEST(TallyLaggedPairs, NegativeLagIsWrittenAsAPlainNumber) {
+  CategorizedSegment empty;
+  ScriptedDialogue dialogue;
+  dialogue.Then(Answer::Ok);
+  bool suppress = false;
+  dynInteger2 table(2, dynInteger(2, 0));
+  TallyLaggedPairs("Day 2", std::span(&empty, 1), -3, table, dialogue, suppress);
+  ASSERT_EQ(dialogue.Shown.size(), 1u);
+  EXPECT_EQ(dialogue.Shown[0].Text,
+            "<Day 2> insufficient data for lag -3. Select Ignore to suppress this warning.");
+  EXPECT_FALSE(suppress);
+}
+
+TEST(CategorizeUnits, ACodeBeyondTheMatrixEndsTheCommand) {
+  EXPECT_THROW(CategorizeUnits(Matrix, 10, {0, 4}), CommandError);
+}
+
+}  // namespace
+}  // namespace vork
