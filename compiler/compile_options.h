@@ -1,0 +1,29 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace vork {
+
+// The compile options of the option store that the compiler reads. The
+// window layer fills this from its settings; the defaults are the store's.
+struct CompileOptions {
+  // Off: the letters A to Z of every line are read as lower case.
+  bool CaseSensitive = false;
+  // Every character of a code is a code of its own (Event, Interval, Multi).
+  bool OneCharCodes = false;
+  // The same code in two successive events is warned about (Event data).
+  bool RepeatCheck = false;
+  // Codes of one set that are on at the same time are warned about.
+  bool ExclusivityCheck = false;
+  // Comment characters by index into the comment-character list; 0 none.
+  int SingLineComX = 3;
+  int MultLineComX = 1;
+  // Data lines of the compiled file in compressed form.
+  bool CompressMDS = true;
+  // The date and time text written into the stamp line. Empty: the
+  // system's current date and time.
+  std::function<std::string()> CurrentDateTime;
+};
+
+}  // namespace vork

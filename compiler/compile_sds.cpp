@@ -1,0 +1,111 @@
+#include "compiler/compile_sds.h"
+
+#include <utility>
+
+#include "compiler/compile_state.h"
+#include "compiler/compiler_messages.h"
+#include "compiler/data_part.h"
+#include "compiler/declarations.h"
+#include "compiler/lexer.h"
+#include "compiler/mds_header_writer.h"
+#include "compiler/source_text.h"
+
+namespace vork {
+namespace {
+
+bool IsBlank(const std::u16string& line) {
+  for (char16_t c : line) {
+    if (c > u' ') return false;
+  }
+  return true;
+}
+
+// Deletes the trailing blank lines and finds the last line's raw length,
+// so that reading ends with the last non-blank character.
+void PrepareSourceText(CompileState& state, dynString& sdsLines) {
+  state.ErrorCount = 0;
+  state.WarningCount = 0;
+  state.Stopped = false;
+  state.Reporting = true;
+  if (state.ErrorList) state.ErrorList->Clear();
+  if (state.NavPts) state.NavPts->clear();
+  state.EndOfText = false;
+  state.SdsText = DecodeSourceLines(sdsLines);
+  while (!state.SdsText.empty() && IsBlank(PrepareSourceLine(state, state.SdsText.back()))) {
+    state.SdsText.pop_back();
+  }
+  sdsLines.resize(state.SdsText.size());
+  if (!state.SdsText.empty()) {
+    state.LastLine = static_cast<int>(state.SdsText.size()) - 1;
+    state.LastLineLen = static_cast<int>(state.SdsText.back().size());
+  }
+}
+
+// Without declared codes, the codes are those the data part uses: a silent
+// first pass collects them, sorted, before the real pass.
+void CollectCodes(CompileState& state) {
+  state.Reporting = false;
+  const std::u16string curLine = state.CurLine;
+  const int lineIndex = state.LineIndex;
+  const int charIndex = state.CharIndex;
+  const std::int64_t textPos = state.TextPos;
+  const std::int64_t pendingPos = state.PendingPos;
+  state.CollectedCodes.clear();
+  ParseData(state);
+  state.NCodes = static_cast<int>(state.CollectedCodes.size());
+  state.CodeNames.assign(1, "");
+  state.CodeNames.insert(state.CodeNames.end(), state.CollectedCodes.begin(),
+                         state.CollectedCodes.end());
+  state.DualNames.assign(state.NCodes + 1, "");
+  state.CodeSet.assign(state.NCodes + 1, 0);
+  state.CollectedCodes.clear();
+  state.Reporting = true;
+  state.CurLine = curLine;
+  state.LineIndex = lineIndex;
+  state.CharIndex = charIndex;
+  state.TextPos = textPos;
+  state.PendingPos = pendingPos;
+  state.EndOfText = false;
+}
+
+}  // namespace
+
+void RunCompile(CompileState& state, dynString& sdsLines) {
+  if (sdsLines.empty()) return;
+  PrepareSourceText(state, sdsLines);
+  if (state.SdsText.empty()) state.EndOfText = true;
+  if (state.Options.OneCharCodes) ReportCompileMessage(state, 52, 1);
+  InitCharClasses(state);
+  state.LineIndex = 0;
+  state.CharIndex = 0;
+  ParseHeader(state);
+  if (state.Options.RepeatCheck && state.DataType != DataTypeEvent) {
+    ReportCompileMessage(state, 54, 1);
+  }
+  if (state.ErrorCount == 0) {
+    if (state.NCodes == 0) CollectCodes(state);
+    ParseData(state);
+  }
+  if (state.ErrorCount == 0 && !state.SyntaxOnly) WriteMdsHeader(state);
+  if (state.Dialogue) state.Dialogue->Progress(0, 100);
+}
+
+void CompileSds(dynString& sdsLines, dynString& mdsLines, CompilerMessageList& errorList,
+                dynCardinal& navPts, UserDialogue& dialogue, bool syntaxOnly, int maxErrors,
+                int& errorCount, std::string& savedAt, const CompileOptions& options) {
+  if (sdsLines.empty()) return;
+  CompileState state;
+  state.Options = options;
+  state.MdsLines = &mdsLines;
+  state.ErrorList = &errorList;
+  state.NavPts = &navPts;
+  state.Dialogue = &dialogue;
+  state.SyntaxOnly = syntaxOnly;
+  state.MaxErrors = maxErrors;
+  state.SavedAt = savedAt;
+  RunCompile(state, sdsLines);
+  errorCount = state.ErrorCount;
+  savedAt = state.SavedAt;
+}
+
+}  // namespace vork

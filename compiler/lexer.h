@@ -1,0 +1,65 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace vork {
+
+struct CompileState;
+
+// The characters that may be chosen as comment characters, by option
+// index 1..14; index 0 is "none".
+extern const std::array<char, 15> CommentChars;
+
+// What the tokenizers do with a character, by its class 1..16.
+extern const std::array<int, 17> HeaderAction;
+extern const std::array<int, 17> DataTokAction;
+
+// Rows of the class overrides for the characters 32..61.
+constexpr int LevelListRow = 6;
+
+// TABs become blanks and, unless the compile is case-sensitive, the letters
+// A to Z become lower case. The length does not change.
+std::u16string PrepareSourceLine(const CompileState& state, const std::u16string& line);
+
+// The character a code is read as: 150 is "-", anything below 32 or above
+// 255 an invalid character.
+int NormalizeSourceChar(int code);
+
+// Sets up the character classes for this compile's comment characters and
+// clears the declaration counters.
+void InitCharClasses(CompileState& state);
+
+// Copies row 1..6 of the class overrides into the active classes 32..61.
+void UseClassRow(CompileState& state, int row);
+
+// Reads the next character and gives its class. The pending identifier is
+// first recorded as a token of the given kind when the character ends it
+// (mode 1 or 2: a class that ends tokens; any mode: one-character mode).
+int ReadNextChar(CompileState& state, int kind, int mode);
+
+// The text position of the character just read.
+std::int64_t CharPos(const CompileState& state);
+
+// Adds a character to the pending identifier, remembering where it began.
+void AppendPendingChar(CompileState& state);
+
+// Records the pending identifier as a token of the given kind and empties it.
+void RecordPendingToken(CompileState& state, int kind);
+
+void AddTokenSlot(CompileState& state);
+
+// Records the character just read as a one-character token.
+void AddSingleCharToken(CompileState& state);
+
+// Moves to the next ch on the current raw line (true), or past the line's end.
+bool SkipToChar(CompileState& state, char16_t ch);
+
+// Skips to the character closing a multi-line comment, on this or a later line.
+void SkipMultiLineComment(CompileState& state);
+
+// Reads the text of a label in angle brackets and moves past its ">".
+std::string ReadAngleLabel(CompileState& state);
+
+}  // namespace vork

@@ -1,0 +1,185 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/compiler/compile_fixture.h"
+
+namespace vork::testing {
+namespace {
+
+struct DeclarationCase {
+  const char* Name;
+  std::string Text;
+  std::vector<Reported> Expected;
+  CompileOptions Options = {};
+};
+
+class DeclarationMessages : public ::testing::TestWithParam<DeclarationCase> {};
+
+TEST_P(DeclarationMessages, AreReportedAtTheirPositions) {
+  const DeclarationCase& c = GetParam();
+  auto run = Compile(c.Text, c.Options);
+  EXPECT_EQ(run->Messages(), c.Expected) << c.Text;
+  int errors = 0;
+  for (const Reported& r : c.Expected) errors += r.Kind == Warning ? 0 : 1;
+  EXPECT_EQ(run->State.ErrorCount, errors);
+}
+
+CompileOptions OneChar() {
+  CompileOptions options;
+  options.OneCharCodes = true;
+  return options;
+}
+
+CompileOptions RepeatCheck() {
+  CompileOptions options;
+  options.RepeatCheck = true;
+  return options;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Compile, DeclarationMessages,
+    ::testing::Values(
+        DeclarationCase{"CodesAndSet", "Event a b (c d) e;", {}},
+        DeclarationCase{"CodeTwice", "Event a b a;", {{5, Error, 10}}},
+        DeclarationCase{"SetNameTwice", "Event ($hands = l r) ($hands x);", {{10, Error, 23}}},
+        DeclarationCase{"DualTwice", "Event a = x b = x;", {{6, Error, 16}}},
+        DeclarationCase{"FactorTwice", "Event * sex(m f) sex(a b);", {{11, Error, 17}}},
+        DeclarationCase{"LevelTwice", "Event * sex(m f m);", {{12, Error, 16}}},
+        DeclarationCase{"IntervalLengthNotANumber", "Interval = x;", {{9, Error, 11}}},
+        DeclarationCase{"DualMissingBeforeSemicolon", "Event a = ;", {{57, Error, 10}}},
+        DeclarationCase{"ListAfterLevelList", "Event * sex(m f) (x);", {{69, Error, 17}, {56, Error, 19}}},
+        DeclarationCase{"OnlySemicolon", ";", {{8, Fatal, 0}}},
+        DeclarationCase{"UnknownDataType", "Xylophone a b a;", {{8, Fatal, 0}}},
+        DeclarationCase{"UnknownDataTypeAfterBlankLine", "\n  Xylophone;", {{8, Fatal, 4}}},
+        DeclarationCase{"NoSemicolon", "Event a b", {{4, Fatal, 0}}},
+        DeclarationCase{"UnclosedComment", "Event a ! never closed\nb c;", {{1, Fatal, 8}}},
+        DeclarationCase{"SecondTimeUnitLabel", "Event <frames> a <other>;", {{3, Warning, 17}}},
+        DeclarationCase{"InvalidCharacter", "Event a & b;", {{2, Error, 8}}},
+        DeclarationCase{"ControlCharacter", "Event a\x01"
+                                            "b a;",
+                        {{2, Error, 7}, {5, Error, 10}}},
+        DeclarationCase{"QuoteOutsideInterval", "Event a \"b;", {{56, Error, 8}}},
+        DeclarationCase{"EqualsAfterFactorStar", "Event a * = ;", {{65, Error, 10}}},
+        DeclarationCase{"LevelListWithoutParenthesis", "Event * sex m;", {{66, Error, 12}}},
+        DeclarationCase{"OneCharacterDuals", "Event ab = xy;", {{52, Warning, 1}}, OneChar()},
+        DeclarationCase{"OneCharacterDualsTooShort", "Event ab = x;", {{52, Warning, 1}, {7, Error, 11}},
+                        OneChar()},
+        DeclarationCase{"OneCharacterCodeTwice", "Multi ab ca;", {{52, Warning, 1}, {5, Error, 9}},
+                        OneChar()},
+        DeclarationCase{"RepeatCheckWithTimed", "Timed a a;", {{5, Error, 8}, {54, Warning, 1}},
+                        RepeatCheck()},
+        DeclarationCase{"RepeatCheckWithEvent", "Event a b;", {}, RepeatCheck()},
+        DeclarationCase{"UpperCaseIsLowered", "Event Aa aA;", {{5, Error, 9}}},
+        DeclarationCase{"OnlyAsciiLettersAreLowered", "Event \u00c9a \u00e9a;", {}},
+        DeclarationCase{"PositionsCountUtf16Units", "Event \u00e9 a \u00e9;", {{5, Error, 10}}},
+        DeclarationCase{"CharacterBeyondPlaneIsOneInvalidCharacter",
+                        "Event \U0001F600 a a;",
+                        {{2, Error, 6}, {5, Error, 11}}},
+        DeclarationCase{"Latin1TextWhenNotUtf8", "Event \xE9 a \xE9;", {{5, Error, 10}}},
+        DeclarationCase{"LinesCountTheirBreak", "Event a\nb\n  a;", {{5, Error, 14}}},
+        DeclarationCase{"TabsAreBlanks", "Event\ta\tb\ta;", {{5, Error, 10}}}),
+    [](const ::testing::TestParamInfo<DeclarationCase>& info) { return info.param.Name; });
+
+TEST(Declarations, CodesSetsAndDuals) {
+  auto run = Compile("Event a b (c d) e = f ($hands = l = x r);");
+  const CompileState& s = run->State;
+  EXPECT_TRUE(run->Messages().empty());
+  EXPECT_EQ(s.DataType, DataTypeEvent);
+  EXPECT_EQ(s.NCodes, 7);
+  EXPECT_EQ(s.CodeNames, (dynString{"", "a", "b", "c", "d", "e", "l", "r"}));
+  EXPECT_EQ(s.DualNames, (dynString{"", "", "", "", "", "f", "x", ""}));
+  EXPECT_EQ(s.CodeSet, (dynInteger{0, 0, 0, 1, 1, 0, 2, 2}));
+  EXPECT_EQ(s.Duals, 1);
+  EXPECT_EQ(s.NSets, 2);
+  EXPECT_EQ(s.SetNames, (dynString{"", "Set#1", "hands"}));
+}
+
+TEST(Declarations, IdentifiersEndAtEqualsAndParenthesis) {
+  auto run = Compile("Event a=b c(d);");
+  EXPECT_EQ(run->State.CodeNames, (dynString{"", "a", "c", "d"}));
+  EXPECT_EQ(run->State.DualNames, (dynString{"", "b", "", ""}));
+  EXPECT_EQ(run->State.CodeSet, (dynInteger{0, 0, 0, 1}));
+}
+
+TEST(Declarations, FactorsAndLevels) {
+  auto run = Compile("Event a * sex(m f) age(young old middle);");
+  const CompileState& s = run->State;
+  EXPECT_EQ(s.NFactors, 2);
+  EXPECT_EQ(s.FactorNames, (dynString{"", "sex", "age"}));
+  EXPECT_EQ(s.FactorLevels, (dynInteger{0, 2, 3}));
+  EXPECT_EQ(s.FactorLevelNames[1], (dynString{"", "m", "f"}));
+  EXPECT_EQ(s.FactorLevelNames[2], (dynString{"", "young", "old", "middle"}));
+}
+
+TEST(Declarations, DataTypeWordsAndIntervalValues) {
+  struct Case {
+    std::string Text;
+    int DataType, Duration, Mark;
+  };
+  const Case cases[] = {
+      {"Timed a;", 2, 0, 0},         {"t a;", 2, 0, 0},
+      {"tiger a;", 2, 0, 0},         {"STATE a;", 3, 0, 0},
+      {"Interval a;", 4, 1, 1},      {"Interval = 5\" a;", 4, 5, 3},
+      {"Interval = 10' a;", 4, 10, 2}, {"i=3 a;", 4, 3, 1},
+      {"Multi a;", 5, 0, 0},   {"Event a;", 1, 0, 0},
+  };
+  for (const Case& c : cases) {
+    auto run = Compile(c.Text);
+    EXPECT_TRUE(run->Messages().empty()) << c.Text;
+    EXPECT_EQ(run->State.DataType, c.DataType) << c.Text;
+    EXPECT_EQ(run->State.IntervalDuration, c.Duration) << c.Text;
+    EXPECT_EQ(run->State.IntervalUnitMark, c.Mark) << c.Text;
+  }
+}
+
+TEST(Declarations, OneCharacterCodesSplitOnlyForUntimedData) {
+  auto event = Compile("Event ab = xy c;", OneChar());
+  EXPECT_EQ(event->State.CodeNames, (dynString{"", "a", "b", "c"}));
+  EXPECT_EQ(event->State.DualNames, (dynString{"", "x", "y", ""}));
+  auto timed = Compile("Timed ab = xy c;", OneChar());
+  EXPECT_EQ(timed->State.CodeNames, (dynString{"", "ab", "c"}));
+  EXPECT_EQ(timed->State.DualNames, (dynString{"", "xy", ""}));
+}
+
+TEST(Declarations, TimeUnitLabelIsTheFirstLabel) {
+  auto run = Compile("Timed <Frames\tX> a;");
+  EXPECT_EQ(run->State.TimeUnitLabel, "frames x");
+  auto exact = Compile("Timed <Frames> a;", [] {
+    CompileOptions o;
+    o.CaseSensitive = true;
+    return o;
+  }());
+  EXPECT_EQ(exact->State.TimeUnitLabel, "Frames");
+}
+
+TEST(Declarations, CommentsAreSkipped) {
+  struct Case {
+    std::string Text;
+    dynString Codes;
+    CompileOptions Options = {};
+  };
+  CompileOptions noComments;
+  noComments.SingLineComX = 0;
+  noComments.MultLineComX = 0;
+  CompileOptions braces;
+  braces.SingLineComX = 12;  // "|"
+  braces.MultLineComX = 11;  // "{"
+  const Case cases[] = {
+      {"Event a % note % b;", {"", "a", "b"}},
+      {"Event a % note\nb;", {"", "a", "b"}},
+      {"Event a ! two\nline ! b;", {"", "a", "b"}},
+      {"Event a !x\n\nx! B;", {"", "a", "b"}},
+      {"Event %a !b;", {"", "%a", "!b"}, noComments},
+      {"Event a | note\n{ one\ntwo { b % c;", {"", "a", "b", "%", "c"}, braces},
+  };
+  for (const Case& c : cases) {
+    auto run = Compile(c.Text, c.Options);
+    EXPECT_TRUE(run->Messages().empty()) << c.Text;
+    EXPECT_EQ(run->State.CodeNames, c.Codes) << c.Text;
+  }
+}
+
+}  // namespace
+}  // namespace vork::testing
