@@ -1,9 +1,256 @@
 #include "app/main_window.h"
 
-namespace vork {
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QListWidget>
+#include <QLocale>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QVBoxLayout>
 
-TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
+#include "app/date_time_text.h"
+#include "app/results_window.h"
+#include "app/text_file_io.h"
+#include "core/command_error.h"
+
+namespace vork {
+namespace {
+
+constexpr int StartClientWidth = 780;
+constexpr int StartClientHeight = 66;
+
+const char* const LogFileName = "~VORKLog.txt";
+
+// The log file in the current folder, whatever the case of its name, as a
+// file system that ignores case would find it; empty when there is none.
+QString ExistingLogFile() {
+  QDir here = QDir::current();
+  for (const QString& name : here.entryList(QDir::Files | QDir::Hidden)) {
+    if (name.compare(LogFileName, Qt::CaseInsensitive) == 0) return here.filePath(name);
+  }
+  return QString();
+}
+
+}  // namespace
+
+TMainForm::TMainForm(Platform& platform, QSettings& settings, const QString& programDir,
+                     QWidget* parent)
+    : QMainWindow(parent), Dialogs(platform), Settings(settings) {
+  setObjectName("VORKMain");
   setWindowTitle("VORK5");
+  ProgramDir = programDir.isEmpty() ? QCoreApplication::applicationDirPath() : programDir;
+  if (!ProgramDir.endsWith('/')) ProgramDir += '/';
+  CreateActions();
+  CreateMenus();
+  CreateToolBar();
+  CreateClientArea();
+  CreateStatusBar();
+  ConnectShellActions();
+  ConnectFileActions();
+  ConnectCompileActions();
+  ConnectRunActions();
+  FormCreate();
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::CreateClientArea() {
+  ClientPanel = new QWidget(this);
+  auto* layout = new QVBoxLayout(ClientPanel);
+  layout->setContentsMargins(0, 0, 0, 0);
+  EditorSplitter = new QSplitter(Qt::Vertical, ClientPanel);
+  EditorSplitter->setHandleWidth(2);
+  EditorSplitter->setChildrenCollapsible(true);
+  Memo1 = new QPlainTextEdit(EditorSplitter);
+  Memo1->setFont(QFont("Courier New", 10));
+  Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  ListBox1 = new QListWidget(EditorSplitter);
+  ListBox1->setFont(QFont("Courier New", 10));
+  ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
+  EditorSplitter->addWidget(Memo1);
+  EditorSplitter->addWidget(ListBox1);
+  layout->addWidget(EditorSplitter);
+  setCentralWidget(ClientPanel);
+}
+
+void TMainForm::CreateStatusBar() {
+  StatusPanel0 = new QLabel(this);
+  StatusPanel0->setFixedWidth(125);
+  StatusPanel1 = new QLabel(this);
+  StatusPanel1->setMinimumWidth(50);
+  statusBar()->addWidget(StatusPanel0);
+  statusBar()->addWidget(StatusPanel1, 1);
+}
+
+void TMainForm::ConnectShellActions() {
+  connect(FileExit, &QAction::triggered, this, [this] { FileExitExecute(); });
+  connect(RunChangeVorkFont, &QAction::triggered, this, [this] { RunChangeVorkFontExecute(); });
+  connect(ChangeFont, &QAction::triggered, this, [this] { ChangeFontExecute(); });
+  connect(PanelExpand, &QPushButton::clicked, this, [this] { PanelExpandClick(); });
+  connect(HelpShow, &QAction::triggered, this, [this] { HelpShowExecute(); });
+  connect(HelpAbout, &QAction::triggered, this, [this] { HelpAboutExecute(); });
+  connect(RunChangeOptions, &QAction::triggered, this, [this] { RunChangeOptionsExecute(); });
+  connect(CompileChangeOptions, &QAction::triggered, this,
+          [this] { CompileChangeOptionsExecute(); });
+}
+
+void TMainForm::FormCreate() {
+  move(230, 30);
+  resize(StartClientWidth, StartClientHeight);
+  SetClientHeight(StartClientHeight);
+  VORKLogLines.clear();
+  Results = std::make_unique<TResults>(Dialogs, [this] { FileExitExecute(); });
+
+  StoredSettings stored = ReadSettings(Settings);
+  Options = stored.Options;
+  LastFiles = stored.LastFiles;
+  ApplyStoredFonts(stored);
+  SetClientHeight(StartClientHeight);  // the menu bar's height follows the font
+  UpdateLastFileMenus();
+  QDir::setCurrent(stored.CurrentDirectory);
+
+  QString hostPoint = QLocale::system().decimalPoint();
+  Options.HostDecSep = hostPoint.size() == 1 ? hostPoint[0].toLatin1() : '.';
+  ApplyDecimalSeparator();
+
+  QString help = ProgramDir + "VORK5Help.chm";
+  HelpFile = QFileInfo::exists(help) ? help : QString();
+  SetMessageListHeight(0);
+}
+
+void TMainForm::ApplyStoredFonts(const StoredSettings& values) {
+  setFont(QFont(values.MainFont.Name, values.MainFont.Size));
+  Memo1->setFont(QFont(values.EditFont.Name, values.EditFont.Size));
+  Results->Memo1->setFont(QFont(values.ResuFont.Name, values.ResuFont.Size));
+}
+
+void TMainForm::ApplyDecimalSeparator() { ProcessDecSep = DecimalSeparatorFor(Options); }
+
+int TMainForm::ClientHeight() const { return height() - menuBar()->sizeHint().height(); }
+
+void TMainForm::SetClientHeight(int height) {
+  // Below the tool bar and above the status bar there is room for the
+  // editor only when the window is tall enough.
+  int barsHeight = ToolBar1->height() + statusBar()->sizeHint().height();
+  ClientPanel->setVisible(height > barsHeight + 20);
+  setMinimumHeight(0);
+  resize(width(), height + menuBar()->sizeHint().height());
+}
+
+void TMainForm::SetMessageListHeight(int height) {
+  int total = EditorSplitter->height();
+  EditorSplitter->setSizes({std::max(total - height, 1), height});
+  // Before the window is shown the splitter has no size to share yet.
+  if (height == 0) ListBox1->setMaximumHeight(0);
+  else ListBox1->setMaximumHeight(QWIDGETSIZE_MAX);
+}
+
+int TMainForm::MessageListHeight() const {
+  return ListBox1->maximumHeight() == 0 ? 0 : EditorSplitter->sizes().value(1);
+}
+
+void TMainForm::FileExitExecute() { close(); }
+
+void TMainForm::RunChangeVorkFontExecute() {
+  std::optional<QFont> chosen = Dialogs.ChooseFont(font());
+  if (!chosen) return;
+  int clientHeight = ClientHeight();
+  setFont(*chosen);
+  SetClientHeight(clientHeight);
+}
+
+void TMainForm::ChangeFontExecute() {
+  if (std::optional<QFont> chosen = Dialogs.ChooseFont(font())) {
+    Memo1->setFont(*chosen);
+    ListBox1->setFont(*chosen);
+  }
+}
+
+void TMainForm::PanelExpandClick() {
+  for (QAction* button : {ToolBreakdown, ToolExportTable, ToolRound}) {
+    button->setVisible(!button->isVisible());
+  }
+  PanelExpand->setText(ToolRound->isVisible() ? "<<" : ">>");
+}
+
+void TMainForm::HelpShowExecute() {
+  if (HelpFile.isEmpty()) {
+    Dialogs.Notice("VORK5Help.chm not found.");
+    return;
+  }
+  Dialogs.OpenUrl(QUrl::fromLocalFile(HelpFile));
+}
+
+void TMainForm::HelpAboutExecute() {}
+
+void TMainForm::RunChangeOptionsExecute() {}
+
+void TMainForm::CompileChangeOptionsExecute() {}
+
+void TMainForm::AddFileSavedMsg(const QString& fileName, const QString& info,
+                                const QString& loadTime) {
+  QString stamp = loadTime;
+  if (loadTime.isEmpty()) stamp = NowText();
+  else MdsLoadTime = loadTime;
+  QString line = "Saved:\t" + QFileInfo(fileName).fileName() + info + stamp;
+  Results->AppendLine(line);
+  VORKLogLines.push_back(line);
+  AddRecentFile(fileName);
+}
+
+bool TMainForm::FormCloseQuery() { return SaveModifiedSdsOK() && Results->SaveModifiedMemoOK(); }
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  if (!FormCloseQuery()) {
+    event->ignore();
+    return;
+  }
+  try {
+    FormClose();
+  } catch (const CommandError& error) {
+    Dialogs.ShowError(QString::fromStdString(error.what()));
+    event->ignore();
+    return;
+  }
+  event->accept();
+  Results->hide();
+  QCoreApplication::quit();
+}
+
+void TMainForm::FormClose() {
+  StoredSettings stored;
+  stored.CurrentDirectory = QDir::currentPath();
+  stored.Options = Options;
+  stored.LastFiles = LastFiles;
+  stored.MainFont = {font().pointSize(), font().family()};
+  stored.EditFont = {Memo1->font().pointSize(), Memo1->font().family()};
+  stored.ResuFont = {Results->Memo1->font().pointSize(), Results->Memo1->font().family()};
+  WriteSettings(Settings, stored);
+  WriteLogFile();
+  VORKLogLines.clear();
+}
+
+void TMainForm::WriteLogFile() {
+  if (!Options.WriteLog || VORKLogLines.isEmpty()) return;
+  QString target = ExistingLogFile();
+  if (target.isEmpty()) {
+    FileDialogSpec spec{"Save VORK log file", "text files (*.txt)|*.txt", "txt", "~VORKlog.txt",
+                        false, false};
+    std::optional<QString> chosen = Dialogs.SaveFileName(spec);
+    if (!chosen) return;
+    target = *chosen;
+  }
+  AppendLinesToFile(target, VORKLogLines);
 }
 
 }  // namespace vork

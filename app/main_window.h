@@ -1,15 +1,172 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QSettings>
+#include <QStringList>
+#include <array>
+#include <memory>
+
+#include "app/option_store.h"
+#include "app/platform/platform.h"
+#include "app/settings_store.h"
+
+class QAction;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QSplitter;
+class QToolBar;
 
 namespace vork {
 
-// The program's main window: raw-data editor, compiler messages, menus.
+class TResults;
+
+// The program's main window: the raw-data editor, the compiler message
+// list, the menus and tool bar of every command, the option store and the
+// shared state every other window reaches (log lines, current compiled file).
+//
+// Its work is spread over files by area, each adding its own members here:
+//   main_window.cpp          creation, layout, fonts, help, exit, settings, log
+//   main_window_actions.cpp  the command table, menus and tool bar
+//   main_window_files.cpp    raw files, editor, recent files
+//   main_window_compile.cpp  compile driver and message list
+//   main_window_run.cpp      Run menu dispatch and the Window menu
 class TMainForm : public QMainWindow {
   Q_OBJECT
 
  public:
-  explicit TMainForm(QWidget* parent = nullptr);
+  // platform answers every question and dialog; settings is where the
+  // options are read at creation and written at exit; programDir is the
+  // folder looked in for the help file (empty: the program's own folder).
+  TMainForm(Platform& platform, QSettings& settings, const QString& programDir = QString(),
+            QWidget* parent = nullptr);
+  ~TMainForm() override;
+
+  // --- shared state ---------------------------------------------------
+  Platform& Dialogs;
+  OptionStore Options;
+  QStringList VORKLogLines;   // log lines gathered since start-up
+  QString MdsLoadTime;        // load stamp of the current compiled file
+  QString ProgramDir;         // with a trailing separator
+  QString HelpFile;           // empty: no help file
+  char ProcessDecSep = '.';   // the decimal separator numbers are written with
+  std::array<QString, 5> LastFiles;  // recent files, 0 the newest
+  std::unique_ptr<TResults> Results;
+
+  // --- controls -------------------------------------------------------
+  QToolBar* ToolBar1 = nullptr;
+  QPlainTextEdit* Memo1 = nullptr;     // raw-data editor
+  QListWidget* ListBox1 = nullptr;     // compiler messages
+  QSplitter* EditorSplitter = nullptr;
+  QWidget* ClientPanel = nullptr;
+  QLabel* StatusPanel0 = nullptr;      // line count or compile result
+  QLabel* StatusPanel1 = nullptr;      // "Active - " the current compiled file
+  QProgressBar* ProgressBar1 = nullptr;
+  QPushButton* PanelExpand = nullptr;  // ">>" shows the hidden tool buttons
+  QMenu* File1 = nullptr;
+  QMenu* Edit1 = nullptr;
+  QMenu* Compile1 = nullptr;
+  QMenu* Run1 = nullptr;
+  QMenu* Window1 = nullptr;
+  QMenu* Help1 = nullptr;
+  std::array<QAction*, 5> LastMenus{};  // File menu items of the recent files, Tag 1..5
+
+  // Tool-bar buttons that the expand toggle shows and hides.
+  QAction* ToolBreakdown = nullptr;
+  QAction* ToolExportTable = nullptr;
+  QAction* ToolRound = nullptr;
+
+  // --- commands (captions, hints and keys in main_window_actions.cpp) --
+  QAction* FileNewSds = nullptr;
+  QAction* FileOpenSdsMds = nullptr;
+  QAction* FileSaveSDS = nullptr;
+  QAction* FileSaveSDSAs = nullptr;
+  QAction* FileExit = nullptr;
+  QAction* EditUndo = nullptr;
+  QAction* EditCut = nullptr;
+  QAction* EditCopy = nullptr;
+  QAction* EditPaste = nullptr;
+  QAction* EditDelete = nullptr;
+  QAction* EditSearch = nullptr;
+  QAction* EditReplace = nullptr;
+  QAction* EditSelectAll = nullptr;
+  QAction* CompileToMDS = nullptr;
+  QAction* CompileCheckSyntax = nullptr;
+  QAction* CompileChangeOptions = nullptr;
+  QAction* RunSimpleStats = nullptr;
+  QAction* RunTableStats = nullptr;
+  QAction* RunPlotMDS = nullptr;
+  QAction* RunBreakdown = nullptr;
+  QAction* RunExportTable = nullptr;
+  QAction* RunComputeKappa = nullptr;
+  QAction* RunModifyMDS = nullptr;
+  QAction* RunRound = nullptr;
+  QAction* RunShowStucture = nullptr;
+  QAction* RunChangeVorkFont = nullptr;
+  QAction* RunChangeOptions = nullptr;
+  QAction* ChangeFont = nullptr;
+  QAction* ClearWindow = nullptr;
+  QAction* GoToResults = nullptr;
+  QAction* HelpShow = nullptr;
+  QAction* HelpAbout = nullptr;
+
+  // --- shell commands (main_window.cpp) ---------------------------------
+  void FileExitExecute();
+  void RunChangeVorkFontExecute();
+  void ChangeFontExecute();
+  void PanelExpandClick();
+  void HelpShowExecute();
+  void HelpAboutExecute();
+  void RunChangeOptionsExecute();
+  void CompileChangeOptionsExecute();
+
+  // Announces a saved file in the results and the log lines: "Saved:", TAB,
+  // the name without folder, info and the stamp. A non-empty loadTime is the
+  // stamp and becomes MdsLoadTime; otherwise the current date and time is.
+  void AddFileSavedMsg(const QString& fileName, const QString& info, const QString& loadTime);
+
+  // Sets the process decimal separator from DecSepX (0 the host's).
+  void ApplyDecimalSeparator();
+
+  // The height below the menu bar, and setting it (the window grows or
+  // shrinks; the editor area shows when there is room for it).
+  int ClientHeight() const;
+  void SetClientHeight(int height);
+  // The height of the compiler message list under the editor (0 hides it).
+  void SetMessageListHeight(int height);
+  int MessageListHeight() const;
+
+  // --- raw files, editor, recent files (main_window_files.cpp) ---------
+  bool SaveModifiedSdsOK();
+  void AddRecentFile(const QString& fileName);
+  void UpdateLastFileMenus();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void FormCreate();
+  bool FormCloseQuery();
+  void FormClose();
+  void WriteLogFile();
+  void ApplyStoredFonts(const StoredSettings& values);
+
+  void CreateActions();
+  void CreateMenus();
+  void CreateToolBar();
+  void CreateClientArea();
+  void CreateStatusBar();
+
+  // Each area connects its own commands.
+  void ConnectShellActions();
+  void ConnectFileActions();
+  void ConnectCompileActions();
+  void ConnectRunActions();
+
+  QSettings& Settings;
 };
 
 }  // namespace vork

@@ -1,13 +1,136 @@
 #include "app/main_window.h"
 
-#include <gtest/gtest.h>
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QToolBar>
+
+#include "app/results_window.h"
+#include "tests/app/shell_fixture.h"
 
 namespace vork {
 namespace {
 
-TEST(MainWindow, IsCaptionedWithTheProgramName) {
-  TMainForm form;
-  EXPECT_EQ(form.windowTitle().toStdString(), "VORK5");
+using MainWindow = testing::ShellFixture;
+
+QStringList MenuCaptions(QMenu* menu) {
+  QStringList captions;
+  for (QAction* action : menu->actions()) {
+    captions.push_back(action->isSeparator() ? "-" : action->text());
+  }
+  return captions;
+}
+
+TEST_F(MainWindow, MenusListEveryCommandInOrder) {
+  TMainForm& form = Start();
+  QStringList menus;
+  for (QAction* menu : form.menuBar()->actions()) menus.push_back(menu->text());
+  EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&Compile", "&Run", "&Window", "&Help"}));
+
+  // The five recent-file items are hidden and captionless without recent files.
+  EXPECT_EQ(MenuCaptions(form.File1),
+            QStringList({"New SDS file", "Open SDS or MDS file...", "-", "Save SDS file",
+                         "Save SDS file as...", "-", "", "", "", "", "", "-", "Exit VORK"}));
+  EXPECT_EQ(MenuCaptions(form.Edit1),
+            QStringList({"EditUndo", "-", "Cut", "Copy", "Paste", "Delete", "-", "Find...",
+                         "Replace...", "-", "Select all"}));
+  EXPECT_FALSE(form.Edit1->isEnabled());
+  EXPECT_EQ(MenuCaptions(form.Compile1),
+            QStringList({"Compile to  MDS file", "Check syntax", "-", "Change compile options"}));
+  EXPECT_EQ(MenuCaptions(form.Run1),
+            QStringList({"Compute simple stats", "Compute table stats", "Plot MDS file",
+                         "Breakdown events", "Export N-way table", "-", "Compute Kappa", "-",
+                         "Modify MDS file", "Round times in MDS file", "-", "Show MDS stucture",
+                         "Change VORK font...", "Change run options"}));
+  EXPECT_EQ(MenuCaptions(form.Window1),
+            QStringList({"Change the font...", "Clear this window", "-", "VORK Results"}));
+  EXPECT_EQ(form.GoToResults->data().toInt(), 1);
+  EXPECT_EQ(MenuCaptions(form.Help1), QStringList({"Show VORK Help", "About VORK"}));
+}
+
+TEST_F(MainWindow, CommandsCarryTheirHintsAndKeys) {
+  TMainForm& form = Start();
+  struct Row {
+    QAction* Action;
+    const char* Hint;
+    const char* Key;
+  };
+  const Row rows[] = {
+      {form.FileNewSds, "New SDS file", "Ctrl+N"},
+      {form.FileOpenSdsMds, "Open SDS or MDS file...", "Ctrl+O"},
+      {form.FileSaveSDS, "Save SDS file", "Ctrl+S"},
+      {form.FileSaveSDSAs, "Save SDS file as...", "Ctrl+A"},
+      {form.FileExit, "Exit VORK", "Ctrl+Alt+X"},
+      {form.EditUndo, "", "Ctrl+Z"},
+      {form.EditCut, "Cut", "Ctrl+X"},
+      {form.EditDelete, "Delete", "Ctrl+Del"},
+      {form.EditSearch, "Find...", "Ctrl+F"},
+      {form.EditReplace, "Replace...", "Ctrl+R"},
+      {form.CompileToMDS, "Compile to  MDS file", ""},
+      {form.RunComputeKappa, "Compute kappa for 2 observers", ""},
+      {form.HelpShow, "Show VORK help", ""},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.Action->text().toStdString());
+    EXPECT_EQ(row.Action->statusTip(), row.Hint);
+    EXPECT_EQ(row.Action->shortcut(), QKeySequence(row.Key));
+  }
+}
+
+TEST_F(MainWindow, FirstStartOpensTheSmallWindowWithTheDefaultFonts) {
+  TMainForm& form = Start();
+  EXPECT_EQ(form.windowTitle(), "VORK5");
+  EXPECT_EQ(form.pos(), QPoint(230, 30));
+  EXPECT_EQ(form.width(), 780);
+  EXPECT_EQ(form.ClientHeight(), 66);
+  EXPECT_EQ(form.font().family(), "MS Sans Serif");
+  EXPECT_EQ(form.font().pointSize(), 10);
+  EXPECT_EQ(form.Memo1->font().family(), "MS Sans Serif");
+  EXPECT_EQ(form.Results->Memo1->font().family(), "Courier New");
+  EXPECT_EQ(form.Results->Memo1->font().pointSize(), 10);
+  EXPECT_EQ(form.MessageListHeight(), 0);
+  EXPECT_TRUE(form.VORKLogLines.isEmpty());
+  EXPECT_EQ(QDir::currentPath(), QDir(Folder.path()).canonicalPath());
+}
+
+TEST_F(MainWindow, ExpandToggleShowsAndHidesTheThreeRareButtons) {
+  TMainForm& form = Start();
+  auto visible = [&] {
+    return std::vector<bool>{form.ToolBreakdown->isVisible(), form.ToolExportTable->isVisible(),
+                             form.ToolRound->isVisible()};
+  };
+  EXPECT_EQ(form.PanelExpand->text(), ">>");
+  EXPECT_EQ(visible(), std::vector<bool>({false, false, false}));
+  form.PanelExpand->click();
+  EXPECT_EQ(form.PanelExpand->text(), "<<");
+  EXPECT_EQ(visible(), std::vector<bool>({true, true, true}));
+  EXPECT_TRUE(form.RunRound->isVisible()) << "the menu item stays";
+  form.PanelExpand->click();
+  EXPECT_EQ(form.PanelExpand->text(), ">>");
+  EXPECT_EQ(visible(), std::vector<bool>({false, false, false}));
+}
+
+TEST_F(MainWindow, AddFileSavedMsgAnnouncesInResultsAndLog) {
+  TMainForm& form = Start();
+  form.MdsLoadTime = "old stamp";
+  form.AddFileSavedMsg(Path("a.sds"), ",", "");
+  EXPECT_EQ(form.MdsLoadTime, "old stamp");
+  ASSERT_EQ(form.VORKLogLines.size(), 1);
+  EXPECT_TRUE(form.VORKLogLines[0].startsWith("Saved:\ta.sds,")) << form.VORKLogLines[0].toStdString();
+  EXPECT_GT(form.VORKLogLines[0].size(), QString("Saved:\ta.sds,").size());
+
+  form.AddFileSavedMsg(Path("b.mds"), ", ", "3/4/26 10:11:12");
+  EXPECT_EQ(form.MdsLoadTime, "3/4/26 10:11:12");
+  EXPECT_EQ(form.VORKLogLines[1], "Saved:\tb.mds, 3/4/26 10:11:12");
+  EXPECT_EQ(form.Results->Lines().last(), "Saved:\tb.mds, 3/4/26 10:11:12");
+  EXPECT_TRUE(form.Results->IsModified());
+  EXPECT_EQ(form.LastFiles[0], Path("b.mds"));
+  EXPECT_EQ(form.LastFiles[1], Path("a.sds"));
+  EXPECT_EQ(form.LastMenus[0]->text(), "b.mds");
+  EXPECT_TRUE(form.LastMenus[1]->isVisible());
+  EXPECT_FALSE(form.LastMenus[2]->isVisible());
 }
 
 }  // namespace

@@ -1,0 +1,24 @@
+#include "app/platform/platform.h"
+
+#include <QStringList>
+
+namespace vork {
+
+QString QtFileFilter(const QString& pipeFilter) {
+  QStringList parts = pipeFilter.split('|');
+  QStringList entries;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QString description = parts[i];
+    const QString& patterns = parts[i + 1];
+    // A description that already shows its patterns in parentheses keeps
+    // its wording; Qt only needs them separated by blanks.
+    QString shown = "(" + patterns + ")";
+    if (description.endsWith(shown)) description.chop(shown.size());
+    description = description.trimmed();
+    QString spaced = QString(patterns).replace(';', ' ');
+    entries.push_back(description + " (" + spaced + ")");
+  }
+  return entries.join(";;");
+}
+
+}  // namespace vork
