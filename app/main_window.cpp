@@ -19,8 +19,9 @@
 
 #include "app/date_time_text.h"
 #include "app/results_window.h"
-#include "app/text_file_io.h"
+#include "app/text_lines.h"
 #include "core/command_error.h"
+#include "core/text_file.h"
 
 namespace vork {
 namespace {
@@ -38,6 +39,16 @@ QString ExistingLogFile() {
     if (name.compare(LogFileName, Qt::CaseInsensitive) == 0) return here.filePath(name);
   }
   return QString();
+}
+
+// Adds lines after a file's old lines (a new file when there is none); the
+// file is replaced only once the whole text is written.
+void AppendLinesToFile(const QString& fileName, const QStringList& lines) {
+  dynString all;
+  if (QFileInfo::exists(fileName)) all = LoadTextLines(fileName.toStdString());
+  dynString added = ToLines(lines);
+  all.insert(all.end(), added.begin(), added.end());
+  SaveTextLines(fileName.toStdString(), all);
 }
 
 }  // namespace
@@ -134,7 +145,9 @@ void TMainForm::ApplyStoredFonts(const StoredSettings& values) {
   Results->Memo1->setFont(QFont(values.ResuFont.Name, values.ResuFont.Size));
 }
 
-void TMainForm::ApplyDecimalSeparator() { ProcessDecSep = DecimalSeparatorFor(Options); }
+void TMainForm::ApplyDecimalSeparator() {
+  Numbers = MakeNumberFormat(Options.DecSepX, Options.HostDecSep);
+}
 
 int TMainForm::ClientHeight() const { return height() - menuBar()->sizeHint().height(); }
 

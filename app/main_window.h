@@ -9,6 +9,7 @@
 #include "app/option_store.h"
 #include "app/platform/platform.h"
 #include "app/settings_store.h"
+#include "core/number_format.h"
 
 class QAction;
 class QLabel;
@@ -52,7 +53,7 @@ class TMainForm : public QMainWindow {
   QString MdsLoadTime;        // load stamp of the current compiled file
   QString ProgramDir;         // with a trailing separator
   QString HelpFile;           // empty: no help file
-  char ProcessDecSep = '.';   // the decimal separator numbers are written with
+  NumberFormat Numbers;       // how results numbers are written (DecSepX)
   std::array<QString, 5> LastFiles;  // recent files, 0 the newest
   std::unique_ptr<TResults> Results;
 
@@ -128,7 +129,7 @@ class TMainForm : public QMainWindow {
   // stamp and becomes MdsLoadTime; otherwise the current date and time is.
   void AddFileSavedMsg(const QString& fileName, const QString& info, const QString& loadTime);
 
-  // Sets the process decimal separator from DecSepX (0 the host's).
+  // Makes Numbers write the decimal separator DecSepX asks for (0 the host's).
   void ApplyDecimalSeparator();
 
   // The height below the menu bar, and setting it (the window grows or

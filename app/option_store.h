@@ -37,15 +37,6 @@ inline constexpr std::array<char, 15> CommentChars = {'\0', '!', '#', '%', '?', 
 // The plot characters the run options offer.
 inline constexpr std::array<char, 5> PlotChars = {'+', '-', '=', '*', '>'};
 
-// The decimal separator that DecSepX asks for.
-inline char DecimalSeparatorFor(const OptionStore& options) {
-  switch (options.DecSepX) {
-    case 1: return '.';
-    case 2: return ',';
-    default: return options.HostDecSep;
-  }
-}
-
 // The characters the compiler's time-value reading treats as the decimal
 // point and as the separator of time fields.
 inline constexpr char DecSignalChar = '.';

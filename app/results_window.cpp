@@ -13,8 +13,9 @@
 #include <QToolBar>
 
 #include "app/date_time_text.h"
-#include "app/text_file_io.h"
+#include "app/text_lines.h"
 #include "core/command_error.h"
+#include "core/text_file.h"
 
 namespace vork {
 namespace {
@@ -161,7 +162,7 @@ bool TResults::SaveModifiedMemoOK() {
 
 bool TResults::SaveTo(const QString& fileName) {
   try {
-    SaveTextFile(fileName, Memo1->toPlainText() + "\n");
+    SaveTextLines(fileName.toStdString(), ToLines(Lines()));
   } catch (const CommandError& error) {
     Dialogs.ShowError(QString::fromStdString(error.what()));
     return false;
@@ -175,9 +176,7 @@ void TResults::FileOpen1Execute() {
   std::optional<QString> chosen = Dialogs.OpenFileName(spec);
   if (!chosen || !SaveModifiedMemoOK()) return;
   try {
-    QString text = LoadTextFile(*chosen);
-    if (text.endsWith('\n')) text.chop(1);
-    Memo1->setPlainText(text);
+    Memo1->setPlainText(FromLines(LoadTextLines(chosen->toStdString())).join('\n'));
   } catch (const CommandError& error) {
     Dialogs.ShowError(QString::fromStdString(error.what()));
     return;

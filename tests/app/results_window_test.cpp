@@ -50,7 +50,7 @@ TEST_F(ResultsWindow, SaveAsWritesTheTextAndNamesTheWindow) {
   EXPECT_EQ(spec.Filter, "*.txt (results files)|*.txt|*.* (all files)|*.*");
   EXPECT_EQ(spec.DefaultExt, "txt");
   EXPECT_TRUE(spec.OverwritePrompt);
-  EXPECT_EQ(ReadFile(Path("out.txt")), "first\nsecond\n");
+  EXPECT_EQ(ReadFile(Path("out.txt")), "first\r\nsecond\r\n");
   EXPECT_EQ(results.windowTitle(), "VORK results - out.txt");
   EXPECT_FALSE(results.IsModified());
 
@@ -59,7 +59,7 @@ TEST_F(ResultsWindow, SaveAsWritesTheTextAndNamesTheWindow) {
   results.AppendLine("third");
   results.FileSave1->trigger();
   EXPECT_EQ(Platform.FileDialogs.size(), 1u);
-  EXPECT_EQ(ReadFile(Path("out.txt")), "first\nsecond\nthird\n");
+  EXPECT_EQ(ReadFile(Path("out.txt")), "first\r\nsecond\r\nthird\r\n");
 }
 
 TEST_F(ResultsWindow, FailedSaveShowsTheErrorAndKeepsTextAndModifiedFlag) {

@@ -1,0 +1,19 @@
+#include "app/text_lines.h"
+
+namespace vork {
+
+dynString ToLines(const QStringList& lines) {
+  dynString result;
+  result.reserve(lines.size());
+  for (const QString& line : lines) result.push_back(line.toStdString());
+  return result;
+}
+
+QStringList FromLines(const dynString& lines) {
+  QStringList result;
+  result.reserve(static_cast<qsizetype>(lines.size()));
+  for (const std::string& line : lines) result.push_back(QString::fromStdString(line));
+  return result;
+}
+
+}  // namespace vork
