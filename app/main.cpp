@@ -3,6 +3,7 @@
 
 #include "app/main_window.h"
 #include "app/platform/qt_platform.h"
+#include "app/results_window.h"
 #include "app/settings_store.h"
 
 int main(int argc, char** argv) {
