@@ -1,14 +1,209 @@
 #include "core/mds_reader.h"
 
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <limits>
+#include <new>
+
 #include "core/command_error.h"
+#include "core/text_file.h"
 
 namespace vork {
 
-void NextTabField(std::string& s, std::string& field) {
-  std::string_view rest = s;
-  field = NextTabField(rest);
-  s = std::string(rest);
+namespace {
+
+// The largest segment matrix the reader builds, in cells (one byte each).
+// A file that asks for more is taken as damaged rather than exhausting memory.
+constexpr std::int64_t MaxSegmentCells = std::int64_t{1} << 32;
+
+// Line 0 of a compiled file holds one of these, wherever the writer put it.
+constexpr const char* StampMarkers[] = {"MDS file saved by KELP compiler", "MDS file modified by VORK"};
+
+// Unit words that name a fraction of a second; the time unit itself is
+// given by the unit index, so they read as "seconds".
+constexpr const char* SecondFractionLabels[] = {"tenths", "hundredths", "thousandths"};
+
+constexpr int MaxDataType = Multi;
+constexpr int MaxIntervalUnitMark = 3;
+constexpr int MaxTimeFormat = 7;
+constexpr int MaxTimeUnitIndex = 3;
+
+std::string Quoted(std::string_view text) {
+  constexpr std::size_t shown = 40;
+  std::string quoted = "\"";
+  quoted.append(text.substr(0, shown));
+  if (text.size() > shown) quoted += "...";
+  return quoted + "\"";
 }
+
+// Lines are named counted from 1, as a text editor shows them.
+[[noreturn]] void Fail(std::int64_t lineIndex, const std::string& what) {
+  throw CommandError("Compiled file line " + std::to_string(lineIndex + 1) + ": " + what + ".");
+}
+
+// A decimal integer with an optional sign and nothing else around it.
+bool ParseInteger(std::string_view text, std::int64_t& value) {
+  bool negative = false;
+  if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+    negative = text.front() == '-';
+    text.remove_prefix(1);
+  }
+  if (text.empty() || text.size() > 18) return false;
+  std::int64_t number = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    number = number * 10 + (c - '0');
+  }
+  value = negative ? -number : number;
+  return true;
+}
+
+int ToInteger(std::string_view field, std::int64_t lineIndex, const std::string& what) {
+  std::int64_t value = 0;
+  if (!ParseInteger(field, value)) Fail(lineIndex, what + " " + Quoted(field) + " is not a whole number");
+  if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::int32_t>::max())
+    Fail(lineIndex, what + " " + Quoted(field) + " is out of range");
+  return static_cast<int>(value);
+}
+
+int ToIntegerIn(std::string_view field, std::int64_t lineIndex, const std::string& what, int low, int high) {
+  int value = ToInteger(field, lineIndex, what);
+  if (value < low || value > high)
+    Fail(lineIndex, what + " " + std::to_string(value) + " is outside " + std::to_string(low) + ".." +
+                        std::to_string(high));
+  return value;
+}
+
+int ToCount(std::string_view field, std::int64_t lineIndex, const std::string& what) {
+  return ToIntegerIn(field, lineIndex, what, 0, std::numeric_limits<std::int32_t>::max());
+}
+
+std::uint32_t ToTime(std::string_view field, std::int64_t lineIndex, const std::string& what) {
+  std::int64_t value = 0;
+  if (!ParseInteger(field, value)) Fail(lineIndex, what + " " + Quoted(field) + " is not a whole number");
+  if (value < 0) Fail(lineIndex, what + " " + Quoted(field) + " is negative");
+  if (value > std::numeric_limits<std::uint32_t>::max()) Fail(lineIndex, what + " " + Quoted(field) + " is out of range");
+  return static_cast<std::uint32_t>(value);
+}
+
+// The line after lineIndex, which must exist.
+const std::string& NextLine(const dynString& lines, int lineIndex, const std::string& what) {
+  std::int64_t next = std::int64_t{lineIndex} + 1;
+  if (next < 0) Fail(next, "there is no such line");
+  if (next >= static_cast<std::int64_t>(lines.size()))
+    Fail(next, "missing: the file ends before the " + what);
+  return lines[static_cast<std::size_t>(next)];
+}
+
+// A line of count names sizes an array of count + 1; a count the line could
+// not hold even with every name empty is damage, not a request for memory.
+void CheckLineHolds(const dynString& lines, int lineIndex, int count, const std::string& what) {
+  const std::string& line = NextLine(lines, lineIndex, what);
+  if (static_cast<std::int64_t>(count) > static_cast<std::int64_t>(line.size()) + 1)
+    Fail(std::int64_t{lineIndex} + 1, "the line cannot hold " + std::to_string(count) + " " + what);
+}
+
+// A count of things each taking at least one line of the rest of the file.
+void CheckLinesLeft(const dynString& lines, int lineIndex, int count, const std::string& what) {
+  std::int64_t left = static_cast<std::int64_t>(lines.size()) - lineIndex - 1;
+  if (count > left)
+    Fail(lineIndex, "the file has too few lines for " + what + " (" + std::to_string(count) + ")");
+}
+
+// The set of codes a hexadecimal code set holds, marked into one column:
+// four codes a digit, code 1 in the digit's mask 8. Characters other than
+// "0".."9" and "A".."F" hold no code.
+void DecodeHexCodeSet(std::string_view hex, char mark, std::string& column, std::int64_t lineIndex) {
+  const std::size_t nCodes = column.size();
+  for (std::size_t p = 0; p < hex.size(); ++p) {
+    char c = hex[p];
+    int value = c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : 0;
+    for (int b = 0; b < 4; ++b) {
+      if (!(value & (8 >> b))) continue;
+      std::size_t row = 4 * p + b;
+      if (row >= nCodes)
+        Fail(lineIndex, "code set " + Quoted(hex) + " holds code " + std::to_string(row + 1) +
+                            " but there are only " + std::to_string(nCodes) + " codes");
+      column[row] = mark;
+    }
+  }
+}
+
+// How many columns a data line's count stands for: a compressed line's count
+// is signed (negative: no onsets), and any line gives at least one column.
+std::int64_t ColumnsOfCount(int count, bool compressed) {
+  std::int64_t columns = count;
+  if (compressed && columns < 0) columns = -columns;
+  return std::max<std::int64_t>(columns, 1);
+}
+
+int DataLineCount(std::string_view line, std::int64_t lineIndex) {
+  return ToInteger(NextTabField(line), lineIndex, "the data line's count");
+}
+
+// One data line turned into its column of cells; returns the columns it covers.
+std::int64_t ReadDataLine(std::string_view line, std::int64_t lineIndex, bool compressed, std::string& column) {
+  int count = DataLineCount(line, lineIndex);
+  NextTabField(line);
+  if (compressed) {
+    std::string_view onSet = NextTabField(line);
+    std::string_view onsetSet = NextTabField(line);
+    if (!onSet.empty() && onSet.back() == '*') {
+      onSet.remove_suffix(1);
+      onsetSet = onSet;
+    }
+    if (onSet.empty()) Fail(lineIndex, "the code set of the data line is empty");
+    std::fill(column.begin(), column.end(), '.');
+    DecodeHexCodeSet(onSet, '1', column, lineIndex);
+    if (count > 0) DecodeHexCodeSet(onsetSet, '2', column, lineIndex);
+  } else {
+    std::string_view cells = NextTabField(line);
+    if (cells.size() < column.size())
+      Fail(lineIndex, "the data line has " + std::to_string(cells.size()) + " cells for " +
+                          std::to_string(column.size()) + " codes");
+    for (std::size_t r = 0; r < column.size(); ++r) {
+      char cell = cells[r];
+      if (cell != '.' && cell != '1' && cell != '2')
+        Fail(lineIndex, "cell " + std::to_string(r + 1) + " of the data line is " + Quoted(cells.substr(r, 1)) +
+                            ", not \".\", \"1\" or \"2\"");
+      column[r] = cell;
+    }
+  }
+  return ColumnsOfCount(count, compressed);
+}
+
+// Splits the next line into count fields after checking that the line exists.
+dynString NextFields(const dynString& lines, int& lineIndex, int count, const std::string& what) {
+  NextLine(lines, lineIndex, what);
+  dynString fields;
+  ReadTabFields(lines, lineIndex, fields, count);
+  return fields;
+}
+
+// Reads a line of count names into names[1..count].
+void ReadNames(const dynString& lines, int& lineIndex, int count, dynString& names, const std::string& what) {
+  CheckLineHolds(lines, lineIndex, count, what);
+  names.assign(static_cast<std::size_t>(count) + 1, std::string());
+  ReadTabFields(lines, lineIndex, names, count);
+}
+
+void ReadFactorLine(const dynString& lines, int& lineIndex, int factor, MdsHeader& header) {
+  std::string_view rest = NextLine(lines, lineIndex, "line of factor " + std::to_string(factor));
+  ++lineIndex;
+  header.FactorNames[factor] = std::string(NextTabField(rest));
+  const std::string what = "the number of levels of factor " + std::to_string(factor);
+  int levels = ToCount(NextTabField(rest), lineIndex, what);
+  header.FactorLevels[factor] = levels;
+  if (levels == 0) return;
+  if (static_cast<std::int64_t>(levels) > static_cast<std::int64_t>(rest.size()) + 1)
+    Fail(lineIndex, "the line cannot hold " + std::to_string(levels) + " level names");
+  dynString& names = header.FactorLevelNames[factor];
+  names.assign(static_cast<std::size_t>(levels) + 1, std::string());
+  for (int level = 1; level <= levels; ++level) names[level] = std::string(NextTabField(rest));
+}
+
+}  // namespace
 
 std::string_view NextTabField(std::string_view& rest) {
   std::size_t tab = rest.find('\t');
@@ -17,28 +212,162 @@ std::string_view NextTabField(std::string_view& rest) {
   return field;
 }
 
-bool ReadMdsHeader(dynString&, const std::string&, MdsHeader&, UserDialogue&) {
-  throw CommandError("Reading compiled files is not built yet.");
+void NextTabField(std::string& s, std::string& field) {
+  std::string_view rest = s;
+  field = std::string(NextTabField(rest));
+  s = std::string(rest);
 }
 
-bool ReadMdsHeaderFromLines(const dynString&, const std::string&, MdsHeader&, UserDialogue&) {
-  throw CommandError("Reading compiled files is not built yet.");
+void ReadTabFields(const dynString& lines, int& lineIndex, dynString& fields, int count) {
+  if (count < 0) Fail(std::int64_t{lineIndex} + 1, "a negative number of fields was asked for");
+  std::string_view rest = NextLine(lines, lineIndex, "line of " + std::to_string(count) + " fields");
+  ++lineIndex;
+  if (fields.size() < static_cast<std::size_t>(count) + 1) fields.resize(static_cast<std::size_t>(count) + 1);
+  for (int k = 1; k <= count; ++k) fields[k] = std::string(NextTabField(rest));
 }
 
-void ReadTabFields(const dynString&, int&, dynString&, int) {
-  throw CommandError("Reading compiled files is not built yet.");
+bool ReadMdsHeader(dynString& lines, const std::string& fileName, MdsHeader& header, UserDialogue& dialogue) {
+  lines = LoadTextLines(fileName);
+  return ReadMdsHeaderFromLines(lines, fileName, header, dialogue);
 }
 
-void ReadSessionHeader(const dynString&, int&, int&, int&, std::string&, int, dynInteger&) {
-  throw CommandError("Reading compiled files is not built yet.");
+bool ReadMdsHeaderFromLines(const dynString& lines, const std::string& fileName, MdsHeader& header,
+                            UserDialogue& dialogue) {
+  if (lines.empty()) return false;
+  const std::string& stamp = lines[0];
+  bool stamped = std::any_of(std::begin(StampMarkers), std::end(StampMarkers),
+                             [&](const char* marker) { return stamp.find(marker) != std::string::npos; });
+  if (!stamped) {
+    dialogue.Notify(std::filesystem::path(fileName).filename().string() + " not a valid MDS 5.x file");
+    return false;
+  }
+
+  header = MdsHeader();
+  // Only the stamp line says which form the data lines have.
+  header.Compressed = stamp.front() != '\t';
+  int lineIndex = 0;
+
+  dynString fields = NextFields(lines, lineIndex, 4, "line of the data type");
+  header.DataType = ToIntegerIn(fields[1], lineIndex, "the data type", Event, MaxDataType);
+  header.IntervalDuration = ToCount(fields[2], lineIndex, "the interval duration");
+  header.IntervalUnitMark = ToIntegerIn(fields[3], lineIndex, "the interval mark", 0, MaxIntervalUnitMark);
+
+  fields = NextFields(lines, lineIndex, 6, "line of the counts");
+  header.NCodes = ToCount(fields[1], lineIndex, "the number of codes");
+  header.NDual = ToCount(fields[2], lineIndex, "the dual-name flag");
+  header.NSets = ToCount(fields[3], lineIndex, "the number of code sets");
+  header.NFactors = ToCount(fields[4], lineIndex, "the number of factors");
+  header.NSessions = ToCount(fields[5], lineIndex, "the number of sessions");
+  header.MaxSessionsPerCell = ToCount(fields[6], lineIndex, "the largest number of sessions in a cell");
+  const int countsLine = lineIndex;
+  CheckLinesLeft(lines, countsLine, header.NSessions, "sessions");
+  CheckLinesLeft(lines, countsLine, header.MaxSessionsPerCell, "sessions in a cell");
+  CheckLinesLeft(lines, countsLine, header.NFactors, "factors");
+
+  if (header.NCodes > 0) ReadNames(lines, lineIndex, header.NCodes, header.CodeNames, "code names");
+  if (header.NDual > 0) ReadNames(lines, lineIndex, header.NCodes, header.DualNames, "dual names");
+  if (header.NSets > 0) {
+    CheckLineHolds(lines, lineIndex, header.NCodes, "set numbers");
+    fields = NextFields(lines, lineIndex, header.NCodes, "line of set numbers");
+    header.CodeSet.assign(static_cast<std::size_t>(header.NCodes) + 1, 0);
+    for (int code = 1; code <= header.NCodes; ++code)
+      header.CodeSet[code] =
+          ToIntegerIn(fields[code], lineIndex, "the set number of code " + std::to_string(code), 0, header.NSets);
+    ReadNames(lines, lineIndex, header.NSets, header.SetNames, "set names");
+    header.SetNames[0].clear();
+  }
+  if (header.NFactors > 0) {
+    const std::size_t size = static_cast<std::size_t>(header.NFactors) + 1;
+    header.FactorNames.assign(size, std::string());
+    header.FactorLevels.assign(size, 0);
+    header.FactorLevelNames.assign(size, dynString());
+    for (int factor = 1; factor <= header.NFactors; ++factor) ReadFactorLine(lines, lineIndex, factor, header);
+  }
+
+  fields = NextFields(lines, lineIndex, 3, "units line");
+  header.TimeFormat = ToIntegerIn(fields[1], lineIndex, "the time format", 0, MaxTimeFormat);
+  header.TimeUnitIndex = ToIntegerIn(fields[2], lineIndex, "the time unit", 0, MaxTimeUnitIndex);
+  header.TimeUnitLabel = fields[3];
+  if (std::any_of(std::begin(SecondFractionLabels), std::end(SecondFractionLabels),
+                  [&](const char* label) { return header.TimeUnitLabel == label; }))
+    header.TimeUnitLabel = "seconds";
+  header.LineIndex = lineIndex;
+  return true;
 }
 
-void ReadSegmentHeader(const dynString&, int&, int&, int&, std::uint32_t&, std::uint32_t&) {
-  throw CommandError("Reading compiled files is not built yet.");
+void ReadSessionHeader(const dynString& lines, int& lineIndex, int& replicate, int& nSegments,
+                       std::string& sessionLabel, int nFactors, dynInteger& sessionLevels,
+                       const dynInteger& factorLevels) {
+  dynString fields = NextFields(lines, lineIndex, 3, "session line");
+  replicate = ToInteger(fields[1], lineIndex, "the session number");
+  nSegments = ToCount(fields[2], lineIndex, "the number of segments");
+  sessionLabel = fields[3];
+  if (nFactors < 0) Fail(lineIndex, "the number of factors is negative");
+  if (nFactors == 0) return;
+  CheckLineHolds(lines, lineIndex, nFactors, "level numbers");
+  fields = NextFields(lines, lineIndex, nFactors, "line of level numbers");
+  sessionLevels.resize(static_cast<std::size_t>(nFactors) + 1);
+  const bool levelsKnown = factorLevels.size() > static_cast<std::size_t>(nFactors);
+  for (int factor = 1; factor <= nFactors; ++factor) {
+    const std::string what = "the level of factor " + std::to_string(factor);
+    int high = levelsKnown ? factorLevels[factor] : std::numeric_limits<std::int32_t>::max();
+    sessionLevels[factor] = ToIntegerIn(fields[factor], lineIndex, what, 1, high);
+  }
 }
 
-void ReadSegmentData(const dynString&, int&, int, int, int, bool, dynChar2&) {
-  throw CommandError("Reading compiled files is not built yet.");
+void ReadSegmentHeader(const dynString& lines, int& lineIndex, int& nDataLines, int& nTimeUnits,
+                       std::uint32_t& startTime, std::uint32_t& stopTime) {
+  dynString fields = NextFields(lines, lineIndex, 5, "segment line");
+  nDataLines = ToCount(fields[2], lineIndex, "the number of data lines");
+  nTimeUnits = ToCount(fields[3], lineIndex, "the number of time units");
+  startTime = ToTime(fields[4], lineIndex, "the start time");
+  stopTime = ToTime(fields[5], lineIndex, "the stop time");
+}
+
+void ReadSegmentData(const dynString& lines, int& lineIndex, int nCodes, int nDataLines, int nTimeUnits,
+                     bool compressed, dynChar2& segmentMatrix) {
+  if (nCodes < 0 || nDataLines < 0 || nTimeUnits < 0)
+    Fail(lineIndex, "a segment cannot have a negative number of codes, data lines or time units");
+  const std::int64_t first = std::int64_t{lineIndex} + 1;
+  if (first < 0) Fail(first, "there is no such line");
+  const std::int64_t available = static_cast<std::int64_t>(lines.size()) - first;
+  if (nDataLines > available)
+    Fail(static_cast<std::int64_t>(lines.size()),
+         "missing: the segment has " + std::to_string(nDataLines) + " data lines, the file ends after " +
+             std::to_string(std::max<std::int64_t>(available, 0)));
+
+  // The counts are checked against the segment before the matrix is made,
+  // so a damaged count cannot ask for memory the data never fill.
+  std::int64_t covered = 0;
+  for (std::int64_t i = first; i < first + nDataLines; ++i) {
+    covered += ColumnsOfCount(DataLineCount(lines[i], i), compressed);
+    if (covered > nTimeUnits)
+      Fail(i, "the data lines cover more than the segment's " + std::to_string(nTimeUnits) + " time units");
+  }
+  // A segment without codes is written without data lines.
+  if (covered < nTimeUnits && !(nCodes == 0 && nDataLines == 0))
+    Fail(lineIndex, "the data lines cover only " + std::to_string(covered) + " of the segment's " +
+                        std::to_string(nTimeUnits) + " time units");
+  if (std::int64_t{nCodes} * nTimeUnits > MaxSegmentCells)
+    Fail(lineIndex, "a segment of " + std::to_string(nCodes) + " codes by " + std::to_string(nTimeUnits) +
+                        " time units is too large to read");
+
+  try {
+    segmentMatrix.resize(static_cast<std::size_t>(nCodes));
+    for (std::string& row : segmentMatrix) row.resize(static_cast<std::size_t>(nTimeUnits));
+  } catch (const std::bad_alloc&) {
+    Fail(lineIndex, "there is not enough memory for a segment of " + std::to_string(nCodes) + " codes by " +
+                        std::to_string(nTimeUnits) + " time units");
+  }
+
+  std::string column(static_cast<std::size_t>(nCodes), '.');
+  std::size_t at = 0;
+  for (std::int64_t i = first; i < first + nDataLines; ++i) {
+    std::size_t columns = static_cast<std::size_t>(ReadDataLine(lines[i], i, compressed, column));
+    for (int r = 0; r < nCodes; ++r) std::memset(segmentMatrix[r].data() + at, column[r], columns);
+    at += columns;
+  }
+  lineIndex = static_cast<int>(first + nDataLines - 1);
 }
 
 }  // namespace vork

@@ -42,9 +42,12 @@ bool ReadMdsHeaderFromLines(const dynString& lines, const std::string& fileName,
                             MdsHeader& header, UserDialogue& dialogue);
 
 // Reads the next session line and, when nFactors > 0, its line of level
-// numbers into sessionLevels[1..nFactors] (resized to nFactors + 1).
+// numbers into sessionLevels[1..nFactors] (resized to nFactors + 1). Every
+// level must be at least 1 and, when factorLevels (the header's
+// FactorLevels) is given, at most its factor's number of levels.
 void ReadSessionHeader(const dynString& lines, int& lineIndex, int& replicate, int& nSegments,
-                       std::string& sessionLabel, int nFactors, dynInteger& sessionLevels);
+                       std::string& sessionLabel, int nFactors, dynInteger& sessionLevels,
+                       const dynInteger& factorLevels = {});
 
 // Reads the next segment line; its first field is ignored.
 void ReadSegmentHeader(const dynString& lines, int& lineIndex, int& nDataLines, int& nTimeUnits,
