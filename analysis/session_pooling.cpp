@@ -15,31 +15,6 @@ namespace {
 // multiply beyond that cannot describe a real file.
 constexpr std::int64_t MaxGroups = std::numeric_limits<std::int32_t>::max();
 
-void ReadSession(const dynString& lines, int& lineIndex, const MdsHeader& header,
-                 SessionValues& session) {
-  ReadSessionHeader(lines, lineIndex, session.Replicate, session.NSegments, session.SessionLabel,
-                    header.NFactors, session.SessionLevels);
-  if (session.NSegments < 0) {
-    throw CommandError("Session " + session.SessionLabel + " (line " +
-                       std::to_string(lineIndex + 1) + ") has a negative number of segments.");
-  }
-}
-
-void SkipSegments(const dynString& lines, int& lineIndex, const SessionValues& session) {
-  SegmentValues segment;
-  for (int s = 0; s < session.NSegments; ++s) {
-    ReadSegmentHeader(lines, lineIndex, segment.NDataLines, segment.NTimeUnits, segment.StartTime,
-                      segment.StopTime);
-    std::int64_t next = std::int64_t{lineIndex} + segment.NDataLines;
-    if (segment.NDataLines < 0 || next >= std::int64_t(lines.size())) {
-      throw CommandError("Segment line " + std::to_string(lineIndex + 1) + ": " +
-                         std::to_string(segment.NDataLines) +
-                         " data lines do not fit in the file.");
-    }
-    lineIndex = int(next);
-  }
-}
-
 // The level of factor f of a session, checked against the factor's levels.
 int CheckedLevel(const MdsHeader& header, const SessionValues& session, int f) {
   int level = f < int(session.SessionLevels.size()) ? session.SessionLevels[f] : 0;
@@ -72,6 +47,31 @@ void SetFullRadix(const MdsHeader& header, PoolingGroups& groups, int sessionRad
 }
 
 }  // namespace
+
+void ReadSession(const dynString& lines, int& lineIndex, const MdsHeader& header,
+                 SessionValues& session) {
+  ReadSessionHeader(lines, lineIndex, session.Replicate, session.NSegments, session.SessionLabel,
+                    header.NFactors, session.SessionLevels, header.FactorLevels);
+  if (session.NSegments < 0) {
+    throw CommandError("Session " + session.SessionLabel + " (line " +
+                       std::to_string(lineIndex + 1) + ") has a negative number of segments.");
+  }
+}
+
+void SkipSegments(const dynString& lines, int& lineIndex, const SessionValues& session) {
+  SegmentValues segment;
+  for (int s = 0; s < session.NSegments; ++s) {
+    ReadSegmentHeader(lines, lineIndex, segment.NDataLines, segment.NTimeUnits, segment.StartTime,
+                      segment.StopTime);
+    std::int64_t next = std::int64_t{lineIndex} + segment.NDataLines;
+    if (segment.NDataLines < 0 || next >= std::int64_t(lines.size())) {
+      throw CommandError("Segment line " + std::to_string(lineIndex + 1) + ": " +
+                         std::to_string(segment.NDataLines) +
+                         " data lines do not fit in the file.");
+    }
+    lineIndex = int(next);
+  }
+}
 
 void ResetPooling(PoolingGroups& groups) {
   groups.PoolingModified = true;

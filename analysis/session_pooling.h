@@ -83,6 +83,14 @@ class GroupTally {
   virtual void WriteGroupResults(int count, const SessionValues& last) = 0;
 };
 
+// Reads the next session line (and its level line) into session.
+void ReadSession(const dynString& mdsLines, int& lineIndex, const MdsHeader& header,
+                 SessionValues& session);
+
+// Moves lineIndex past the segments of the session just read, data lines
+// unread.
+void SkipSegments(const dynString& mdsLines, int& lineIndex, const SessionValues& session);
+
 // A load forgets the groups of the previous file.
 void ResetPooling(PoolingGroups& groups);
 
