@@ -111,8 +111,11 @@ class SimpleStatsTally : public GroupTally {
                            ": a segment holds fewer cells than its time units.");
       }
       const char* cells = matrix[row].data();
-      if (Run.AnyBasic) TallyBasic(i, cells, units);
-      if (Run.AnyEpisode) TallyEpisodes(i, cells, units);
+      if (Run.AnyEpisode) {
+        TallyEpisodes(i, cells, units);
+      } else {
+        TallyBasic(i, cells, units);
+      }
     }
   }
 
@@ -138,16 +141,25 @@ class SimpleStatsTally : public GroupTally {
   }
 
   // Episode values never reach across segments: each segment starts afresh.
+  // The row is walked stretch by stretch: an episode ends where the code goes
+  // off, where a new onset follows directly, or at the segment's end.
   void TallyEpisodes(int i, const char* cells, int units) {
     std::int64_t lastOnset = -1;
     std::int64_t lastEnd = 0;
-    for (int t = 0; t < units; ++t) {
-      char cell = cells[t];
-      if (t > 0 && cells[t - 1] != '.' && cell != '1') {  // an episode ended at t
-        AddEpisodeValue(Durations, t - lastOnset, i);
-        lastEnd = t;
-      }
-      if (cell == '2') {
+    std::int64_t onsets = 0;
+    std::int64_t on = 0;
+    int t = 0;
+    while (true) {
+      while (t < units && cells[t] == '.') ++t;
+      if (t == units) break;
+      const int stretchStart = t;
+      for (; t < units && cells[t] != '.'; ++t) {
+        if (cells[t] != '2') continue;
+        ++onsets;
+        if (t > stretchStart) {  // an onset right after the previous episode ends it
+          AddEpisodeValue(Durations, t - lastOnset, i);
+          lastEnd = t;
+        }
         if (lastOnset < 0) {
           AddEpisodeValue(Latencies, t, i);
         } else {
@@ -156,7 +168,15 @@ class SimpleStatsTally : public GroupTally {
         }
         lastOnset = t;
       }
-      if (t == units - 1 && cell != '.') AddEpisodeValue(Durations, units - lastOnset, i);
+      on += t - stretchStart;
+      AddEpisodeValue(Durations, t - lastOnset, i);  // off at t, or the segment's end
+      lastEnd = t;
+    }
+    if (Run.AnyBasic) {
+      Freq[i] += onsets;
+      Freq[0] += onsets;
+      Dur[i] += on;
+      Dur[0] += on;
     }
   }
 

@@ -1,0 +1,125 @@
+// Simple statistics with all 18 statistics over a compiled Timed file of
+// 1,000,000 time units and 20 codes, against reading the same file's bytes.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "analysis/simple_stats.h"
+#include "core/mds_reader.h"
+#include "core/segment_writer.h"
+#include "core/text_file.h"
+
+namespace vork {
+namespace {
+
+constexpr int NCodes = 20;
+constexpr int NUnits = 1000000;
+
+class SilentDialogue : public UserDialogue {
+ public:
+  Answer Ask(BoxStyle, const std::string&, Buttons) override { return Answer::Ok; }
+};
+
+// Each code alternates episodes of 1..50 units (onset in the first) with
+// pauses of 1..200 units.
+dynString MakeCompiledFile() {
+  std::mt19937 random(12345);
+  dynChar2 matrix(NCodes, std::string(NUnits, '.'));
+  for (int c = 0; c < NCodes; ++c) {
+    int t = int(random() % 200);
+    while (t < NUnits) {
+      int length = 1 + int(random() % 50);
+      for (int u = t; u < std::min(NUnits, t + length); ++u) matrix[c][u] = u == t ? '2' : '1';
+      t += length + 1 + int(random() % 200);
+    }
+  }
+  dynString lines = {"\tMDS file saved by KELP compiler Version 5.1 06.12.2026 21:00:00",
+                     "2\t0\t0", std::to_string(NCodes) + "\t0\t0\t0\t1\t1"};
+  std::string names;
+  for (int c = 1; c <= NCodes; ++c) names += (c > 1 ? "\tC" : "C") + std::to_string(c);
+  lines.push_back(names);
+  lines.push_back("4\t3\tseconds");
+  lines.push_back("1\t1\tlong");
+  dynString data;
+  dynInteger runs(NUnits, 1);
+  int count = WriteSegmentData(data, matrix, runs, NCodes, NUnits, false, true);
+  lines.push_back("1\t" + std::to_string(count) + "\t" + std::to_string(NUnits) + "\t0\t" +
+                  std::to_string(NUnits));
+  lines.insert(lines.end(), data.begin(), data.end());
+  return lines;
+}
+
+const std::string& FilePath() {
+  static const std::string path = [] {
+    std::string name = (std::filesystem::temp_directory_path() / "vork_simple_stats_bench.mds");
+    SaveTextLines(name, MakeCompiledFile());
+    return name;
+  }();
+  return path;
+}
+
+SimpleStatsChoices AllStatistics() {
+  SimpleStatsChoices choices;
+  for (int c = 1; c <= NCodes; ++c) choices.PickedCodes.push_back("C" + std::to_string(c));
+  for (int box = 1; box <= NStatBoxes; ++box) choices.StatCB[box] = true;
+  return choices;
+}
+
+void ReadFileBytes(benchmark::State& state) {
+  const std::string& path = FilePath();
+  for (auto _ : state) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    benchmark::DoNotOptimize(bytes.str().size());
+  }
+  state.SetBytesProcessed(state.iterations() * std::int64_t(std::filesystem::file_size(path)));
+}
+
+// A RUN on the lines the window holds.
+void SimpleStatsRun(benchmark::State& state) {
+  const std::string& path = FilePath();
+  SilentDialogue dialogue;
+  dynString lines;
+  MdsHeader header;
+  ReadMdsHeader(lines, path, header, dialogue);
+  for (auto _ : state) {
+    SimpleStatsChoices choices = AllStatistics();
+    PoolingGroups groups;
+    RunFrame frame;
+    RunOutput output;
+    RunSimpleStats(lines, header.LineIndex, header, frame, choices, groups, dialogue, output);
+    benchmark::DoNotOptimize(output.ResultLines.size());
+  }
+  state.SetBytesProcessed(state.iterations() * std::int64_t(std::filesystem::file_size(path)));
+}
+
+// Loading the file into the window, then a RUN.
+void LoadAndSimpleStatsRun(benchmark::State& state) {
+  const std::string& path = FilePath();
+  SilentDialogue dialogue;
+  for (auto _ : state) {
+    dynString lines;
+    MdsHeader header;
+    ReadMdsHeader(lines, path, header, dialogue);
+    SimpleStatsChoices choices = AllStatistics();
+    PoolingGroups groups;
+    RunFrame frame;
+    RunOutput output;
+    RunSimpleStats(lines, header.LineIndex, header, frame, choices, groups, dialogue, output);
+    benchmark::DoNotOptimize(output.ResultLines.size());
+  }
+  state.SetBytesProcessed(state.iterations() * std::int64_t(std::filesystem::file_size(path)));
+}
+
+BENCHMARK(ReadFileBytes)->Unit(benchmark::kMillisecond);
+BENCHMARK(SimpleStatsRun)->Unit(benchmark::kMillisecond);
+BENCHMARK(LoadAndSimpleStatsRun)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace vork
