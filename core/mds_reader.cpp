@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <limits>
 #include <new>
+#include <vector>
 
 #include "core/command_error.h"
 #include "core/text_file.h"
@@ -59,31 +60,34 @@ bool ParseInteger(std::string_view text, std::int64_t& value) {
   return true;
 }
 
-int ToInteger(std::string_view field, std::int64_t lineIndex, const std::string& what) {
+int ToInteger(std::string_view field, std::int64_t lineIndex, std::string_view what) {
   std::int64_t value = 0;
-  if (!ParseInteger(field, value)) Fail(lineIndex, what + " " + Quoted(field) + " is not a whole number");
+  if (!ParseInteger(field, value))
+    Fail(lineIndex, std::string(what) + " " + Quoted(field) + " is not a whole number");
   if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::int32_t>::max())
-    Fail(lineIndex, what + " " + Quoted(field) + " is out of range");
+    Fail(lineIndex, std::string(what) + " " + Quoted(field) + " is out of range");
   return static_cast<int>(value);
 }
 
-int ToIntegerIn(std::string_view field, std::int64_t lineIndex, const std::string& what, int low, int high) {
+int ToIntegerIn(std::string_view field, std::int64_t lineIndex, std::string_view what, int low, int high) {
   int value = ToInteger(field, lineIndex, what);
   if (value < low || value > high)
-    Fail(lineIndex, what + " " + std::to_string(value) + " is outside " + std::to_string(low) + ".." +
-                        std::to_string(high));
+    Fail(lineIndex, std::string(what) + " " + std::to_string(value) + " is outside " + std::to_string(low) +
+                        ".." + std::to_string(high));
   return value;
 }
 
-int ToCount(std::string_view field, std::int64_t lineIndex, const std::string& what) {
+int ToCount(std::string_view field, std::int64_t lineIndex, std::string_view what) {
   return ToIntegerIn(field, lineIndex, what, 0, std::numeric_limits<std::int32_t>::max());
 }
 
-std::uint32_t ToTime(std::string_view field, std::int64_t lineIndex, const std::string& what) {
+std::uint32_t ToTime(std::string_view field, std::int64_t lineIndex, std::string_view what) {
   std::int64_t value = 0;
-  if (!ParseInteger(field, value)) Fail(lineIndex, what + " " + Quoted(field) + " is not a whole number");
-  if (value < 0) Fail(lineIndex, what + " " + Quoted(field) + " is negative");
-  if (value > std::numeric_limits<std::uint32_t>::max()) Fail(lineIndex, what + " " + Quoted(field) + " is out of range");
+  if (!ParseInteger(field, value))
+    Fail(lineIndex, std::string(what) + " " + Quoted(field) + " is not a whole number");
+  if (value < 0) Fail(lineIndex, std::string(what) + " " + Quoted(field) + " is negative");
+  if (value > std::numeric_limits<std::uint32_t>::max())
+    Fail(lineIndex, std::string(what) + " " + Quoted(field) + " is out of range");
   return static_cast<std::uint32_t>(value);
 }
 
@@ -119,6 +123,7 @@ void DecodeHexCodeSet(std::string_view hex, char mark, std::string& column, std:
   for (std::size_t p = 0; p < hex.size(); ++p) {
     char c = hex[p];
     int value = c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : 0;
+    if (value == 0) continue;
     for (int b = 0; b < 4; ++b) {
       if (!(value & (8 >> b))) continue;
       std::size_t row = 4 * p + b;
@@ -143,7 +148,8 @@ int DataLineCount(std::string_view line, std::int64_t lineIndex) {
 }
 
 // One data line turned into its column of cells; returns the columns it covers.
-std::int64_t ReadDataLine(std::string_view line, std::int64_t lineIndex, bool compressed, std::string& column) {
+std::int64_t ReadDataLine(std::string_view line, std::int64_t lineIndex, bool compressed,
+                          std::string& column) {
   int count = DataLineCount(line, lineIndex);
   NextTabField(line);
   if (compressed) {
@@ -165,8 +171,8 @@ std::int64_t ReadDataLine(std::string_view line, std::int64_t lineIndex, bool co
     for (std::size_t r = 0; r < column.size(); ++r) {
       char cell = cells[r];
       if (cell != '.' && cell != '1' && cell != '2')
-        Fail(lineIndex, "cell " + std::to_string(r + 1) + " of the data line is " + Quoted(cells.substr(r, 1)) +
-                            ", not \".\", \"1\" or \"2\"");
+        Fail(lineIndex, "cell " + std::to_string(r + 1) + " of the data line is " +
+                            Quoted(cells.substr(r, 1)) + ", not \".\", \"1\" or \"2\"");
       column[r] = cell;
     }
   }
@@ -271,8 +277,8 @@ bool ReadMdsHeaderFromLines(const dynString& lines, const std::string& fileName,
     fields = NextFields(lines, lineIndex, header.NCodes, "line of set numbers");
     header.CodeSet.assign(static_cast<std::size_t>(header.NCodes) + 1, 0);
     for (int code = 1; code <= header.NCodes; ++code)
-      header.CodeSet[code] =
-          ToIntegerIn(fields[code], lineIndex, "the set number of code " + std::to_string(code), 0, header.NSets);
+      header.CodeSet[code] = ToIntegerIn(fields[code], lineIndex,
+                                         "the set number of code " + std::to_string(code), 0, header.NSets);
     ReadNames(lines, lineIndex, header.NSets, header.SetNames, "set names");
     header.SetNames[0].clear();
   }
@@ -281,7 +287,8 @@ bool ReadMdsHeaderFromLines(const dynString& lines, const std::string& fileName,
     header.FactorNames.assign(size, std::string());
     header.FactorLevels.assign(size, 0);
     header.FactorLevelNames.assign(size, dynString());
-    for (int factor = 1; factor <= header.NFactors; ++factor) ReadFactorLine(lines, lineIndex, factor, header);
+    for (int factor = 1; factor <= header.NFactors; ++factor)
+      ReadFactorLine(lines, lineIndex, factor, header);
   }
 
   fields = NextFields(lines, lineIndex, 3, "units line");
@@ -332,9 +339,9 @@ void ReadSegmentData(const dynString& lines, int& lineIndex, int nCodes, int nDa
   if (first < 0) Fail(first, "there is no such line");
   const std::int64_t available = static_cast<std::int64_t>(lines.size()) - first;
   if (nDataLines > available)
-    Fail(static_cast<std::int64_t>(lines.size()),
-         "missing: the segment has " + std::to_string(nDataLines) + " data lines, the file ends after " +
-             std::to_string(std::max<std::int64_t>(available, 0)));
+    Fail(static_cast<std::int64_t>(lines.size()), "missing: the segment has " + std::to_string(nDataLines) +
+                                                      " data lines, the file ends after " +
+                                                      std::to_string(std::max<std::int64_t>(available, 0)));
 
   // The counts are checked against the segment before the matrix is made,
   // so a damaged count cannot ask for memory the data never fill.
@@ -360,11 +367,17 @@ void ReadSegmentData(const dynString& lines, int& lineIndex, int nCodes, int nDa
                         std::to_string(nTimeUnits) + " time units");
   }
 
+  std::vector<char*> rows(static_cast<std::size_t>(nCodes));
+  for (int r = 0; r < nCodes; ++r) rows[r] = segmentMatrix[r].data();
   std::string column(static_cast<std::size_t>(nCodes), '.');
   std::size_t at = 0;
   for (std::int64_t i = first; i < first + nDataLines; ++i) {
     std::size_t columns = static_cast<std::size_t>(ReadDataLine(lines[i], i, compressed, column));
-    for (int r = 0; r < nCodes; ++r) std::memset(segmentMatrix[r].data() + at, column[r], columns);
+    if (columns == 1) {
+      for (int r = 0; r < nCodes; ++r) rows[r][at] = column[r];
+    } else {
+      for (int r = 0; r < nCodes; ++r) std::memset(rows[r] + at, column[r], columns);
+    }
     at += columns;
   }
   lineIndex = static_cast<int>(first + nDataLines - 1);

@@ -33,13 +33,12 @@ void ReadTabFields(const dynString& lines, int& lineIndex, dynString& fields, in
 // stamp: then the user is told "<name> not a valid MDS 5.x file" and lines
 // keep the loaded text. Throws CommandError when the file cannot be read or
 // its header is damaged.
-bool ReadMdsHeader(dynString& lines, const std::string& fileName, MdsHeader& header,
-                   UserDialogue& dialogue);
+bool ReadMdsHeader(dynString& lines, const std::string& fileName, MdsHeader& header, UserDialogue& dialogue);
 
 // The same for a file whose lines are already in memory; fileName only
 // names the file in the notice.
-bool ReadMdsHeaderFromLines(const dynString& lines, const std::string& fileName,
-                            MdsHeader& header, UserDialogue& dialogue);
+bool ReadMdsHeaderFromLines(const dynString& lines, const std::string& fileName, MdsHeader& header,
+                            UserDialogue& dialogue);
 
 // Reads the next session line and, when nFactors > 0, its line of level
 // numbers into sessionLevels[1..nFactors] (resized to nFactors + 1). Every
@@ -56,7 +55,7 @@ void ReadSegmentHeader(const dynString& lines, int& lineIndex, int& nDataLines, 
 // Sizes segmentMatrix to nCodes rows of nTimeUnits cells and reads the
 // nDataLines data lines of a segment into it. Their counts must cover
 // exactly nTimeUnits columns.
-void ReadSegmentData(const dynString& lines, int& lineIndex, int nCodes, int nDataLines,
-                     int nTimeUnits, bool compressed, dynChar2& segmentMatrix);
+void ReadSegmentData(const dynString& lines, int& lineIndex, int nCodes, int nDataLines, int nTimeUnits,
+                     bool compressed, dynChar2& segmentMatrix);
 
 }  // namespace vork

@@ -67,6 +67,8 @@ dynString LoadTextLines(const std::string& fileName) {
   std::ifstream in(fileName, std::ios::binary);
   if (!in) throw CommandError("Cannot open file \"" + fileName + "\"" + Reason(errno) + ".");
   std::string text;
+  auto size = std::filesystem::file_size(fileName, error);
+  if (!error) text.reserve(static_cast<std::size_t>(size));
   char buffer[1 << 16];
   while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
     text.append(buffer, static_cast<std::size_t>(in.gcount()));

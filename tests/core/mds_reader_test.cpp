@@ -166,7 +166,12 @@ TEST(MdsReader, DataLinesOfOneSegment) {
   };
   const Case cases[] = {
       {"plain count 3", false, 4, 3, {"3\t.11."}, {"...", "111", "111", "..."}},
-      {"plain count 0 and -2 give one column", false, 4, 2, {"0\t1...", "-2\t..2."}, {"1.", "..", ".2", ".."}},
+      {"plain count 0 and -2 give one column",
+       false,
+       4,
+       2,
+       {"0\t1...", "-2\t..2."},
+       {"1.", "..", ".2", ".."}},
       {"plain cells beyond the codes are ignored", false, 2, 1, {"1\t12..\textra"}, {"1", "2"}},
       {"compressed 0 count", true, 4, 1, {"0\t8\t8"}, {"1", ".", ".", "."}},
       {"compressed -1 with onset field ignored", true, 4, 1, {"-1\t8\t8"}, {"1", ".", ".", "."}},
@@ -239,8 +244,12 @@ TEST(MdsReader, EmptyFileIsRejectedWithoutANotice) {
 
 TEST(MdsReader, OnlyFractionsOfASecondReadAsSeconds) {
   const std::pair<std::string, std::string> cases[] = {
-      {"tenths", "seconds"},   {"hundredths", "seconds"}, {"thousandths", "seconds"},
-      {"seconds", "seconds"},  {"Tenths", "Tenths"},      {"intervals", "intervals"},
+      {"tenths", "seconds"},
+      {"hundredths", "seconds"},
+      {"thousandths", "seconds"},
+      {"seconds", "seconds"},
+      {"Tenths", "Tenths"},
+      {"intervals", "intervals"},
       {"", ""},
   };
   for (const auto& [label, read] : cases) {
@@ -322,25 +331,31 @@ TEST(MdsReader, DamagedFilesEndTheCommand) {
       {1, "1\t0\t4", false, "Compiled file line 2: the interval mark 4 is outside 0..3."},
       {2, "4\t0\t0\t0\t1", false,
        "Compiled file line 3: the largest number of sessions in a cell \"\" is not a whole number."},
-      {2, "-4\t0\t0\t0\t1\t1", false, "Compiled file line 3: the number of codes -4 is outside 0..2147483647."},
-      {2, "2000000000\t0\t0\t0\t1\t1", false, "Compiled file line 4: the line cannot hold 2000000000 code names."},
+      {2, "-4\t0\t0\t0\t1\t1", false,
+       "Compiled file line 3: the number of codes -4 is outside 0..2147483647."},
+      {2, "2000000000\t0\t0\t0\t1\t1", false,
+       "Compiled file line 4: the line cannot hold 2000000000 code names."},
       {2, "4\t0\t0\t0\t99\t1", false, "Compiled file line 3: the file has too few lines for sessions (99)."},
       {2, "4\t0\t0\t50\t1\t1", false, "Compiled file line 3: the file has too few lines for factors (50)."},
       {2, "4\t0\t0\t0\t99999999999\t1", false,
        "Compiled file line 3: the number of sessions \"99999999999\" is out of range."},
       {4, "3\t4\tseconds", false, "Compiled file line 5: the time unit 4 is outside 0..3."},
       {4, "8\t0\tseconds", false, "Compiled file line 5: the time format 8 is outside 0..7."},
-      {5, "1\tone\tOnly", false, "Compiled file line 6: the number of segments \"one\" is not a whole number."},
+      {5, "1\tone\tOnly", false,
+       "Compiled file line 6: the number of segments \"one\" is not a whole number."},
       {6, "1\t5\t8\t-10\t0", false, "Compiled file line 7: the start time \"-10\" is negative."},
-      {6, "1\t5\t8\t0\t4294967296", false, "Compiled file line 7: the stop time \"4294967296\" is out of range."},
+      {6, "1\t5\t8\t0\t4294967296", false,
+       "Compiled file line 7: the stop time \"4294967296\" is out of range."},
       {6, "1\t5\t2000000000\t10\t0", false,
        "Compiled file line 7: the data lines cover only 8 of the segment's 2000000000 time units."},
-      {6, "1\t5\t6\t10\t0", false, "Compiled file line 11: the data lines cover more than the segment's 6 time units."},
+      {6, "1\t5\t6\t10\t0", false,
+       "Compiled file line 11: the data lines cover more than the segment's 6 time units."},
       {6, "1\t9\t8\t10\t0", false,
        "Compiled file line 13: missing: the segment has 9 data lines, the file ends after 5."},
       {7, "1\t08*", false, "Compiled file line 8: code set \"08\" holds code 5 but there are only 4 codes."},
       {7, "1\t01", false, "Compiled file line 8: code set \"01\" holds code 8 but there are only 4 codes."},
-      {7, "1\t8\t08", false, "Compiled file line 8: code set \"08\" holds code 5 but there are only 4 codes."},
+      {7, "1\t8\t08", false,
+       "Compiled file line 8: code set \"08\" holds code 5 but there are only 4 codes."},
       {7, "-1\t", false, "Compiled file line 8: the code set of the data line is empty."},
       {7, "1\t*", false, "Compiled file line 8: the code set of the data line is empty."},
       {7, "1", false, "Compiled file line 8: the code set of the data line is empty."},
@@ -349,11 +364,13 @@ TEST(MdsReader, DamagedFilesEndTheCommand) {
       {7, "-2147483649\t8", false,
        "Compiled file line 8: the data line's count \"-2147483649\" is out of range."},
       {7, "1\t.1.", true, "Compiled file line 8: the data line has 3 cells for 4 codes."},
-      {7, "1\t.1x.", true, "Compiled file line 8: cell 3 of the data line is \"x\", not \".\", \"1\" or \"2\"."},
+      {7, "1\t.1x.", true,
+       "Compiled file line 8: cell 3 of the data line is \"x\", not \".\", \"1\" or \"2\"."},
       {-1, "3", false, "Compiled file line 3: the file has too few lines for sessions (1)."},
       {-1, "4", false, "Compiled file line 5: missing: the file ends before the units line."},
       {-1, "5", false, "Compiled file line 6: missing: the file ends before the session line."},
-      {-1, "10", false, "Compiled file line 11: missing: the segment has 5 data lines, the file ends after 3."},
+      {-1, "10", false,
+       "Compiled file line 11: missing: the segment has 5 data lines, the file ends after 3."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
@@ -387,7 +404,8 @@ TEST(MdsReader, DamagedHeaderLinesEndTheCommand) {
   const Case cases[] = {
       {5, "1\t1\t3\t0", "Compiled file line 6: the set number of code 3 3 is outside 0..2."},
       {5, "1\t1\t-1\t0", "Compiled file line 6: the set number of code 3 -1 is outside 0..2."},
-      {7, "Sex\ttwo\tMale\tFemale", "Compiled file line 8: the number of levels of factor 1 \"two\" is not a whole number."},
+      {7, "Sex\ttwo\tMale\tFemale",
+       "Compiled file line 8: the number of levels of factor 1 \"two\" is not a whole number."},
       {7, "Sex\t99\tMale", "Compiled file line 8: the line cannot hold 99 level names."},
       {11, "0\t3", "Compiled file line 12: the level of factor 1 0 is outside 1..2."},
       {11, "2\t4", "Compiled file line 12: the level of factor 2 4 is outside 1..3."},
@@ -454,7 +472,8 @@ TEST(MdsReader, RandomDamageNeverCrashes) {
             std::uint32_t start = 0, stop = 0;
             ReadSegmentHeader(lines, lineIndex, nDataLines, nTimeUnits, start, stop);
             dynChar2 matrix;
-            ReadSegmentData(lines, lineIndex, header.NCodes, nDataLines, nTimeUnits, header.Compressed, matrix);
+            ReadSegmentData(lines, lineIndex, header.NCodes, nDataLines, nTimeUnits, header.Compressed,
+                            matrix);
             ASSERT_EQ(matrix.size(), static_cast<std::size_t>(header.NCodes));
             for (const std::string& row : matrix) ASSERT_EQ(row.size(), static_cast<std::size_t>(nTimeUnits));
           }

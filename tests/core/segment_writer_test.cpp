@@ -19,7 +19,8 @@ struct Written {
   dynInteger Runs;
 };
 
-Written Write(const dynChar2& matrix, dynInteger runs, int nCodes, int nTimeUnits, bool compressed, bool merge) {
+Written Write(const dynChar2& matrix, dynInteger runs, int nCodes, int nTimeUnits, bool compressed,
+              bool merge) {
   Written written;
   written.LineCount = WriteSegmentData(written.Lines, matrix, runs, nCodes, nTimeUnits, compressed, merge);
   written.Runs = runs;
@@ -51,13 +52,7 @@ TEST(SegmentWriter, WritesPlainAndCompressedLines) {
        {"1\t.1", "1\t.1", "1\t.2"},
        {"-1\t4", "-1\t4", "1\t4*"},
        {1, 1, 1}},
-      {"all codes off",
-       {"..", "..", ".."},
-       {1, 1},
-       true,
-       {"2\t..."},
-       {"-2\t0"},
-       {2, 0}},
+      {"all codes off", {"..", "..", ".."}, {1, 1}, true, {"2\t..."}, {"-2\t0"}, {2, 0}},
       {"every on code starting gets a star, some continuing a third field",
        {"21", ".1", "22"},
        {1, 1},
@@ -176,7 +171,8 @@ TEST(SegmentWriter, RandomSegmentsReadBackIdentical) {
     const dynChar2 matrix = RandomMatrix(random, nCodes, nTimeUnits);
     for (bool compressed : {false, true}) {
       for (bool merge : {false, true}) {
-        SCOPED_TRACE(::testing::Message() << "trial " << trial << " compressed " << compressed << " merge " << merge);
+        SCOPED_TRACE(::testing::Message()
+                     << "trial " << trial << " compressed " << compressed << " merge " << merge);
         dynString lines = {"segment line"};
         dynInteger runs(nTimeUnits, 1);
         int nDataLines = WriteSegmentData(lines, matrix, runs, nCodes, nTimeUnits, compressed, merge);
@@ -201,12 +197,13 @@ TEST(SegmentWriter, WholeFileRoundTrip) {
     const int nCodes = 6;
     std::vector<dynChar2> segments = {RandomMatrix(random, nCodes, 500), RandomMatrix(random, nCodes, 1),
                                       RandomMatrix(random, nCodes, 0), RandomMatrix(random, nCodes, 77)};
-    dynString lines = {std::string(compressed ? "" : "\t") + "MDS file saved by KELP compiler Version 5.1 today",
-                       "3\t0\t0",
-                       "6\t0\t0\t0\t1\t1",
-                       "a\tb\tc\td\te\tf",
-                       "1\t1\ttenths",
-                       "1\t4\tS"};
+    dynString lines = {
+        std::string(compressed ? "" : "\t") + "MDS file saved by KELP compiler Version 5.1 today",
+        "3\t0\t0",
+        "6\t0\t0\t0\t1\t1",
+        "a\tb\tc\td\te\tf",
+        "1\t1\ttenths",
+        "1\t4\tS"};
     for (const dynChar2& matrix : segments) {
       const int nTimeUnits = static_cast<int>(matrix[0].size());
       dynInteger runs(nTimeUnits, 1);

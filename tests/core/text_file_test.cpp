@@ -17,8 +17,9 @@ namespace fs = std::filesystem;
 class TextFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder = fs::temp_directory_path() /
-             ("vork_text_file_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    folder =
+        fs::temp_directory_path() /
+        ("vork_text_file_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(folder);
     fs::create_directories(folder);
   }
@@ -54,7 +55,9 @@ TEST_F(TextFileTest, LineBreaksAreLfOrCrLfAndAFinalBreakEndsTheLastLine) {
       {"a\n\nb\n\n", {"a", "", "b", ""}},
       {"a\r\n\tb\nc\r\n", {"a", "\tb", "c"}},
       {"x\ry\n", {"x\ry"}},
-      {"\xEF\xBB\xBF" "caf\xC3\xA9\r\n", {"caf\xC3\xA9"}},
+      {"\xEF\xBB\xBF"
+       "caf\xC3\xA9\r\n",
+       {"caf\xC3\xA9"}},
   };
   for (const Case& c : cases) {
     WriteBytes("in.txt", c.bytes);

@@ -1,0 +1,137 @@
+// Writing and reading a compiled data file of one segment with 20 codes and
+// 1,000,000 time units, beside the time it takes only to read the file's
+// bytes. Compare the rates: the machine is shared and single times vary.
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "core/mds_reader.h"
+#include "core/segment_writer.h"
+#include "core/text_file.h"
+
+namespace vork {
+namespace {
+
+constexpr int NCodes = 20;
+constexpr int NTimeUnits = 1'000'000;
+
+// Each code switches on or off about once in 60 units and comes on with an
+// onset, so roughly one column in three starts a new data line.
+const dynChar2& GeneratedMatrix() {
+  static const dynChar2 matrix = [] {
+    std::mt19937 random(2026);
+    dynChar2 rows(NCodes, std::string(NTimeUnits, '.'));
+    for (std::string& row : rows) {
+      bool on = false;
+      for (int t = 0; t < NTimeUnits; ++t) {
+        bool switches = random() % 60 == 0;
+        if (switches) on = !on;
+        row[t] = !on ? '.' : switches ? '2' : '1';
+      }
+    }
+    return rows;
+  }();
+  return matrix;
+}
+
+dynString FileLines(bool compressed) {
+  dynString lines = {
+      std::string(compressed ? "" : "\t") + "MDS file saved by KELP compiler Version 5.1 bench", "3\t0\t0",
+      std::to_string(NCodes) + "\t0\t0\t0\t1\t1"};
+  std::string names;
+  for (int c = 1; c <= NCodes; ++c) {
+    if (c > 1) names += '\t';
+    names += "Code" + std::to_string(c);
+  }
+  lines.push_back(names);
+  lines.push_back("3\t3\tthousandths");
+  lines.push_back("1\t1\tBench");
+  lines.push_back("");
+  dynInteger runs(NTimeUnits, 1);
+  int n = WriteSegmentData(lines, GeneratedMatrix(), runs, NCodes, NTimeUnits, compressed, true);
+  lines[6] = "1\t" + std::to_string(n) + "\t" + std::to_string(NTimeUnits) + "\t0\t0";
+  return lines;
+}
+
+std::string BenchFileName(bool compressed) {
+  return (std::filesystem::temp_directory_path() /
+          (compressed ? "vork_bench_compressed.mds" : "vork_bench_plain.mds"))
+      .string();
+}
+
+// The file the reading benchmarks read, written once.
+const std::string& BenchFile(bool compressed) {
+  static std::string names[2];
+  std::string& name = names[compressed];
+  if (name.empty()) {
+    name = BenchFileName(compressed);
+    SaveTextLines(name, FileLines(compressed));
+  }
+  return name;
+}
+
+class NoQuestions : public UserDialogue {
+ public:
+  Answer Ask(BoxStyle, const std::string&, Buttons) override { return Answer::Ok; }
+};
+
+void SetRates(benchmark::State& state, const std::string& fileName) {
+  const auto bytes = static_cast<int64_t>(std::filesystem::file_size(fileName));
+  state.SetBytesProcessed(state.iterations() * bytes);
+  state.counters["time_units/s"] =
+      benchmark::Counter(static_cast<double>(state.iterations()) * NTimeUnits, benchmark::Counter::kIsRate);
+  state.counters["file_MB"] = static_cast<double>(bytes) / 1e6;
+}
+
+void BM_WriteMdsFile(benchmark::State& state) {
+  const bool compressed = state.range(0) != 0;
+  const std::string fileName = BenchFileName(compressed) + ".written";
+  GeneratedMatrix();
+  for (auto _ : state) SaveTextLines(fileName, FileLines(compressed));
+  SetRates(state, fileName);
+  std::filesystem::remove(fileName);
+}
+
+void BM_ReadMdsFile(benchmark::State& state) {
+  const bool compressed = state.range(0) != 0;
+  const std::string& fileName = BenchFile(compressed);
+  NoQuestions dialogue;
+  for (auto _ : state) {
+    dynString lines;
+    MdsHeader header;
+    if (!ReadMdsHeader(lines, fileName, header, dialogue)) state.SkipWithError("file rejected");
+    int lineIndex = header.LineIndex, replicate = 0, nSegments = 0, nDataLines = 0, nTimeUnits = 0;
+    std::string label;
+    dynInteger levels;
+    std::uint32_t start = 0, stop = 0;
+    ReadSessionHeader(lines, lineIndex, replicate, nSegments, label, header.NFactors, levels);
+    ReadSegmentHeader(lines, lineIndex, nDataLines, nTimeUnits, start, stop);
+    dynChar2 matrix;
+    ReadSegmentData(lines, lineIndex, header.NCodes, nDataLines, nTimeUnits, header.Compressed, matrix);
+    benchmark::DoNotOptimize(matrix.data());
+  }
+  SetRates(state, fileName);
+}
+
+// Only the bytes of the same file, as a floor for reading it.
+void BM_ReadFileBytes(benchmark::State& state) {
+  const bool compressed = state.range(0) != 0;
+  const std::string& fileName = BenchFile(compressed);
+  for (auto _ : state) {
+    std::ifstream in(fileName, std::ios::binary);
+    std::string text(std::filesystem::file_size(fileName), '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    benchmark::DoNotOptimize(text.data());
+  }
+  SetRates(state, fileName);
+}
+
+BENCHMARK(BM_WriteMdsFile)->ArgName("compressed")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadMdsFile)->ArgName("compressed")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadFileBytes)->ArgName("compressed")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace vork
