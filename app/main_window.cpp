@@ -17,8 +17,11 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "app/about_box.h"
+#include "app/compile_options_dialog.h"
 #include "app/date_time_text.h"
 #include "app/results_window.h"
+#include "app/run_options_dialog.h"
 #include "app/text_lines.h"
 #include "core/command_error.h"
 #include "core/text_file.h"
@@ -204,11 +207,20 @@ void TMainForm::HelpShowExecute() {
   Dialogs.OpenUrl(QUrl::fromLocalFile(HelpFile));
 }
 
-void TMainForm::HelpAboutExecute() {}
+void TMainForm::HelpAboutExecute() {
+  TAboutVORK about(Dialogs, font(), this);
+  about.exec();
+}
 
-void TMainForm::RunChangeOptionsExecute() {}
+void TMainForm::RunChangeOptionsExecute() {
+  TRunOptions dialog(Options, font(), this);
+  if (dialog.exec() == QDialog::Accepted) ApplyDecimalSeparator();
+}
 
-void TMainForm::CompileChangeOptionsExecute() {}
+void TMainForm::CompileChangeOptionsExecute() {
+  TCompileOptions dialog(Options, Dialogs, font(), this);
+  dialog.exec();
+}
 
 void TMainForm::AddFileSavedMsg(const QString& fileName, const QString& info,
                                 const QString& loadTime) {

@@ -13,6 +13,8 @@
 #include <QToolBar>
 
 #include "app/date_time_text.h"
+#include "app/memo_find_replace.h"
+#include "app/program_title.h"
 #include "app/text_lines.h"
 #include "core/command_error.h"
 #include "core/text_file.h"
@@ -100,6 +102,9 @@ void TResults::CreateActions() {
   connect(EditPaste, &QAction::triggered, Memo1, &QPlainTextEdit::paste);
   connect(EditDelete, &QAction::triggered, this, [this] { Memo1->textCursor().removeSelectedText(); });
   connect(EditSelectAll, &QAction::triggered, Memo1, &QPlainTextEdit::selectAll);
+  FindReplace = new MemoFindReplace(this, Memo1, Dialogs);
+  connect(EditSearch, &QAction::triggered, FindReplace, &MemoFindReplace::EditSearchExecute);
+  connect(EditReplace, &QAction::triggered, FindReplace, &MemoFindReplace::EditReplaceExecute);
   connect(ChangeFont, &QAction::triggered, this, [this] { ChangeFontExecute(); });
   connect(ClearWindow, &QAction::triggered, this, [this] { ClearWindowExecute(); });
 }

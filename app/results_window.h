@@ -11,6 +11,10 @@ class QAction;
 class QPlainTextEdit;
 
 namespace vork {
+class MemoFindReplace;
+}
+
+namespace vork {
 
 // The one results window: every analysis appends its lines here; the user
 // can edit, search, save, reload and clear them. It lives as long as the
@@ -64,6 +68,7 @@ class TResults : public QMainWindow {
   QAction* EditSelectAll = nullptr;
   QAction* ChangeFont = nullptr;
   QAction* ClearWindow = nullptr;
+  MemoFindReplace* FindReplace = nullptr;  // "Find..." and "Replace..."
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -79,9 +84,5 @@ class TResults : public QMainWindow {
   std::function<void()> ExitProgram;
   QString FileName;
 };
-
-// The program's full title, as the results banner and the About box show it.
-inline constexpr const char* ProgramFullTitle =
-    "Sequential analysis of coded observational data, version 5.0";
 
 }  // namespace vork

@@ -1,7 +1,11 @@
 #include "app/results_window.h"
 
 #include <QFile>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
+
+#include "app/find_replace_dialog.h"
+#include "app/memo_find_replace.h"
 
 #include "tests/app/shell_fixture.h"
 
@@ -74,6 +78,93 @@ TEST_F(ResultsWindow, FailedSaveShowsTheErrorAndKeepsTextAndModifiedFlag) {
   EXPECT_EQ(results.Lines().last(), "new");
   EXPECT_EQ(results.windowTitle(), "VORK Results");
   EXPECT_EQ(results.ResultsFileName(), "");
+}
+
+TEST_F(ResultsWindow, OpenAsksAboutUnsavedResultsAfterTheDialog) {
+  TResults& results = *Start().Results;
+  {
+    QFile file(Path("old.txt"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("old 1\r\nold 2\r\n");
+  }
+  results.AppendLine("unsaved");
+  Platform.ThenFile(Path("old.txt")).Then(Answer::Cancel);
+  results.FileOpen1->trigger();
+  ASSERT_EQ(Platform.FileDialogs.size(), 1u);
+  const FileDialogSpec& spec = Platform.FileDialogs[0].Spec;
+  EXPECT_FALSE(Platform.FileDialogs[0].Save);
+  EXPECT_EQ(spec.Title, "Open results text file");
+  EXPECT_EQ(spec.Filter, "*.txt (result files)|*.txt|*.* (all files)|*.*");
+  EXPECT_EQ(spec.DefaultExt, "txt");
+  EXPECT_TRUE(spec.MustExist);
+  EXPECT_EQ(Platform.BoxTexts(), QStringList({"Save results to a text file?"}));
+  EXPECT_EQ(results.Lines().last(), "unsaved");
+
+  Platform.ThenFile(Path("old.txt")).Then(Answer::No);
+  results.FileOpen1->trigger();
+  EXPECT_EQ(results.Lines(), QStringList({"old 1", "old 2"}));
+  EXPECT_EQ(results.windowTitle(), "VORK results - old.txt");
+  EXPECT_FALSE(results.IsModified());
+
+  // With a file name the question names the file.
+  results.AppendLine("more");
+  Platform.Then(Answer::Cancel);
+  EXPECT_FALSE(results.SaveModifiedMemoOK());
+  EXPECT_EQ(Platform.BoxTexts().last(), "old.txt has been modified. Save? (yes lets you rename)");
+}
+
+TEST_F(ResultsWindow, ClearEmptiesAndForgetsTheFileName) {
+  TResults& results = *Start().Results;
+  results.AppendLine("x");
+  Platform.Then(Answer::Yes).ThenFile(Path("r.txt"));
+  results.ClearWindow->trigger();
+  EXPECT_EQ(ReadFile(Path("r.txt")).endsWith("x\r\n"), true);
+  EXPECT_TRUE(results.Lines().isEmpty());
+  EXPECT_EQ(results.windowTitle(), "VORK5 results");
+  EXPECT_EQ(results.ResultsFileName(), "");
+  EXPECT_FALSE(results.IsModified());
+
+  // Cancelling the save dialog still clears, as the question's Yes was given.
+  results.AppendLine("y");
+  Platform.Then(Answer::Yes).ThenFile(std::nullopt);
+  results.ClearWindow->trigger();
+  EXPECT_TRUE(results.Lines().isEmpty());
+
+  // After Clear, Save asks for a file name again.
+  results.AppendLine("z");
+  Platform.ThenFile(Path("s.txt"));
+  results.FileSave1->trigger();
+  EXPECT_EQ(Platform.FileDialogs.size(), 3u);
+  EXPECT_EQ(ReadFile(Path("s.txt")), "z\r\n");
+}
+
+TEST_F(ResultsWindow, DoubleClickFlipsWordWrap) {
+  TResults& results = *Start().Results;
+  QWidget* text = results.Memo1->viewport();
+  auto doubleClick = [&] {
+    QMouseEvent event(QEvent::MouseButtonDblClick, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(text, &event);
+  };
+  EXPECT_TRUE(results.WordWrap());
+  doubleClick();
+  EXPECT_FALSE(results.WordWrap());
+  EXPECT_EQ(results.Memo1->horizontalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+  doubleClick();
+  EXPECT_TRUE(results.WordWrap());
+  EXPECT_EQ(results.Memo1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+}
+
+TEST_F(ResultsWindow, FindLooksInTheResultsText) {
+  TResults& results = *Start().Results;
+  results.AppendLines({"kappa = .71", "kappa = .64"});
+  results.Memo1->moveCursor(QTextCursor::Start);
+  results.EditSearch->trigger();
+  ASSERT_NE(results.FindReplace->FindDialog1(), nullptr);
+  EXPECT_TRUE(results.FindReplace->FindDialog1()->isVisible());
+  results.FindReplace->FindDialog1()->SetFindText(".64");
+  results.FindReplace->FindDialog1Find();
+  EXPECT_EQ(results.Memo1->textCursor().selectedText(), ".64");
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <memory>
@@ -11,6 +13,19 @@
 #include "app/platform/scripted_platform.h"
 
 namespace vork::testing {
+
+// Presses and releases one key on widget, as the user would.
+inline void PressKey(QWidget* widget, int key, const QString& text = QString()) {
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+  QApplication::sendEvent(widget, &press);
+  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+  QApplication::sendEvent(widget, &release);
+}
+
+// Types text into widget key by key.
+inline void TypeKeys(QWidget* widget, const QString& text) {
+  for (QChar c : text) PressKey(widget, c.toUpper().unicode(), QString(c));
+}
 
 // A main window on settings of its own in a temporary folder, which is also
 // the current folder while the test runs; questions answered by script.

@@ -1,0 +1,69 @@
+#include "app/about_box.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTimer>
+
+#include "tests/app/shell_fixture.h"
+
+namespace vork {
+namespace {
+
+using AboutBox = testing::ShellFixture;
+
+void Click(QWidget* widget) {
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(widget, &press);
+  QMouseEvent release(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton,
+                      Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(widget, &release);
+}
+
+TEST_F(AboutBox, ShowsItsTextsAndHandsAddressesToTheSystem) {
+  TAboutVORK about(Platform, QFont("Arial", 11));
+  EXPECT_EQ(about.windowTitle(), "About VORK5");
+  EXPECT_EQ(about.pos(), QPoint(230, 160));
+  EXPECT_EQ(about.font().family(), "Arial");
+  EXPECT_EQ(about.OKButton->text(), "OK");
+  EXPECT_TRUE(about.OKButton->isDefault());
+  QStringList texts;
+  for (QLabel* label : about.findChildren<QLabel*>()) texts.push_back(label->text());
+  EXPECT_TRUE(texts.contains("Your feedback, comments, and suggestions"));
+  EXPECT_TRUE(texts.contains("will be highly appreciated."));
+  EXPECT_TRUE(texts.contains("For updates, please visit our web pages:"));
+  for (QLabel* mail : {about.AuthorMail1, about.AuthorMail2}) {
+    EXPECT_EQ(mail->toolTip(), "Click here to send mail");
+    EXPECT_EQ(mail->cursor().shape(), Qt::PointingHandCursor);
+  }
+  for (QLabel* web : {about.WebSite1, about.WebSite2}) {
+    EXPECT_EQ(web->toolTip(), "Click here to open this web site");
+  }
+
+  Click(about.AuthorMail2);
+  Click(about.WebSite1);
+  ASSERT_EQ(Platform.OpenedUrls.size(), 2u);
+  EXPECT_EQ(Platform.OpenedUrls[0], QUrl("mailto:" + about.AuthorMail2->text()));
+  EXPECT_EQ(Platform.OpenedUrls[1], QUrl(about.WebSite1->text()));
+}
+
+TEST_F(AboutBox, OkAndEscClose) {
+  TMainForm& form = Start();
+  for (bool esc : {false, true}) {
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+      auto* about = qobject_cast<TAboutVORK*>(QApplication::activeModalWidget());
+      ASSERT_NE(about, nullptr);
+      seen = true;
+      if (esc) testing::PressKey(about, Qt::Key_Escape);
+      else about->OKButton->click();
+    });
+    form.HelpAbout->trigger();
+    EXPECT_TRUE(seen);
+  }
+}
+
+}  // namespace
+}  // namespace vork
