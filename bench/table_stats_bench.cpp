@@ -1,0 +1,111 @@
+// Table statistics over 100 lags of a compiled Timed file of 1,000,000 time
+// units with 10 givens and 10 targets, against one pass over the same file
+// (every segment read into its matrix, as any analysis must).
+
+#include <benchmark/benchmark.h>
+
+#include <random>
+
+#include "analysis/session_pooling.h"
+#include "analysis/table_stats.h"
+#include "core/mds_reader.h"
+#include "core/segment_writer.h"
+
+namespace vork {
+namespace {
+
+constexpr int NCodes = 20;
+constexpr int NUnits = 1000000;
+
+class SilentDialogue : public UserDialogue {
+ public:
+  Answer Ask(BoxStyle, const std::string&, Buttons) override { return Answer::Ok; }
+};
+
+// Each code alternates episodes of 1..50 units (onset in the first) with
+// pauses of 1..200 units.
+dynString MakeCompiledFile() {
+  std::mt19937 random(12345);
+  dynChar2 matrix(NCodes, std::string(NUnits, '.'));
+  for (int c = 0; c < NCodes; ++c) {
+    int t = int(random() % 200);
+    while (t < NUnits) {
+      const int length = 1 + int(random() % 50);
+      for (int u = t; u < std::min(NUnits, t + length); ++u) matrix[c][u] = u == t ? '2' : '1';
+      t += length + 1 + int(random() % 200);
+    }
+  }
+  dynString lines = {"\tMDS file saved by KELP compiler Version 5.1 06.12.2026 21:00:00",
+                     "2\t0\t0", std::to_string(NCodes) + "\t0\t0\t0\t1\t1"};
+  std::string names;
+  for (int c = 1; c <= NCodes; ++c) names += (c > 1 ? "\tC" : "C") + std::to_string(c);
+  lines.push_back(names);
+  lines.push_back("4\t3\tseconds");
+  lines.push_back("1\t1\tlong");
+  dynString data;
+  dynInteger runs(NUnits, 1);
+  const int count = WriteSegmentData(data, matrix, runs, NCodes, NUnits, false, true);
+  lines.push_back("1\t" + std::to_string(count) + "\t" + std::to_string(NUnits) + "\t0\t" +
+                  std::to_string(NUnits));
+  lines.insert(lines.end(), data.begin(), data.end());
+  return lines;
+}
+
+struct LoadedFile {
+  dynString Lines = MakeCompiledFile();
+  MdsHeader Header;
+  LoadedFile() {
+    SilentDialogue dialogue;
+    ReadMdsHeaderFromLines(Lines, "bench.mds", Header, dialogue);
+    Header.CodeNames[0] = "&";
+  }
+};
+
+const LoadedFile& File() {
+  static const LoadedFile file;
+  return file;
+}
+
+class NoTally : public GroupTally {
+ public:
+  void ResetTallies() override {}
+  void TallySegment(const SessionValues&, const SegmentValues&, const dynChar2& matrix) override {
+    benchmark::DoNotOptimize(matrix.data());
+  }
+  void WriteGroupResults(int, const SessionValues&) override {}
+};
+
+void OnePassOverFile(benchmark::State& state) {
+  const LoadedFile& file = File();
+  for (auto _ : state) {
+    PoolingGroups groups;
+    NoTally tally;
+    RunGroupLoop(file.Lines, file.Header.LineIndex, file.Header, groups, tally);
+  }
+}
+
+void TableStatsLags(benchmark::State& state) {
+  const LoadedFile& file = File();
+  TableStatsRequest request;
+  for (int c = 1; c <= 10; ++c) request.GivenCodes.push_back("C" + std::to_string(c));
+  for (int c = 11; c <= 20; ++c) request.TargetCodes.push_back("C" + std::to_string(c));
+  request.LagFrom = 1;
+  request.LagTo = int(state.range(0));
+  for (int s : {JNTF, EXPF, ADJR, YULQ, XSQ, KAPPA}) request.StatChecked[std::size_t(s - 1)] = true;
+  SilentDialogue dialogue;
+  for (auto _ : state) {
+    RunFrame frame;
+    PoolingChoices choices;
+    PoolingGroups groups;
+    RunOutput output;
+    RunTableStats(request, TableStatsOptions{}, frame, file.Header, file.Lines,
+                  file.Header.LineIndex, choices, groups, output, dialogue);
+    benchmark::DoNotOptimize(output.ResultLines.size());
+  }
+}
+
+BENCHMARK(OnePassOverFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(TableStatsLags)->Arg(1)->Arg(100)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace vork

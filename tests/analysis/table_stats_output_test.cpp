@@ -1,0 +1,504 @@
+#include "analysis/table_stats_output.h"
+
+#include <gtest/gtest.h>
+
+#include "analysis/table_stats_run.h"
+#include "core/mds_header.h"
+#include "tests/support/scripted_dialogue.h"
+
+namespace vork {
+namespace {
+
+using testing::ScriptedDialogue;
+
+// The code names of the file the tables below come from.
+const dynString CodeNames = {"&", "Alpha", "Beta", "Gamma", "A", "B", "C", "X", "Y"};
+
+struct TableSetup {
+  dynString Givens = {"Alpha", "Beta", "Gamma"};
+  dynString Targets = {"Alpha", "Beta", "Gamma"};
+  std::vector<int> Stats = {JNTF, EXPF, CONP, RSDL, ADJR, PVAL, YULQ,
+                            PHI,  ODDS, LNOR, XSQ,  GSQ,  KAPPA, KAPmax};
+  int NDigits = 2;
+  int DataType = Timed;
+  int TimeUnitIndex = 0;
+  TableStatsOptions Options;
+  int ResultsBox = AppendResults;
+  int ExportBox = DontExport;
+};
+
+TableStatsRun Prepare(const TableSetup& setup, const dynInteger2& counts) {
+  TableStatsRequest request;
+  request.GivenCodes = setup.Givens;
+  request.TargetCodes = setup.Targets;
+  for (int s : setup.Stats) request.StatChecked[static_cast<std::size_t>(s - 1)] = true;
+  RunFrame frame;
+  frame.NDigits = setup.NDigits;
+  frame.ResultsBox = setup.ResultsBox;
+  frame.ExportBox = setup.ExportBox;
+  ScriptedDialogue dialogue;
+  TableStatsRun run;
+  EXPECT_TRUE(PrepareRun(request, setup.Options, frame, CodeNames, 8, setup.DataType,
+                         setup.TimeUnitIndex, dialogue, nullptr, run));
+  for (std::size_t i = 0; i < counts.size(); ++i)
+    for (std::size_t j = 0; j < counts[i].size(); ++j) run.FreqTable[i + 1][j + 1] = counts[i][j];
+  return run;
+}
+
+dynString Results(const TableSetup& setup, const dynInteger2& counts, int lag = 1) {
+  TableStatsRun run = Prepare(setup, counts);
+  dynString results, exportRows;
+  ComputeGroupStats(run, "S1", lag, results, exportRows);
+  return results;
+}
+
+// Expected values were worked out apart from this program (with a short
+// script following the textbook formulas), then written here.
+TEST(TableStatistics, EveryStatisticOfAThreeByThreeTable) {
+  const dynString expected = {
+      "JNTF\tTarget:",
+      "Given:\tAlpha\tBeta\tGamma\tTotals",
+      "Alpha\t20\t5\t10\t35",
+      "Beta\t8\t25\t7\t40",
+      "Gamma\t12\t6\t30\t48",
+      "Totals\t40\t36\t47\t123",
+      "",
+      "EXPF\tTarget:",
+      "Given:\tAlpha\tBeta\tGamma",
+      "Alpha\t11.382\t10.244\t13.374",
+      "Beta\t13.008\t11.707\t15.285",
+      "Gamma\t15.610\t14.049\t18.341",
+      "",
+      "CONP\tTarget:",
+      "Given:\tAlpha\tBeta\tGamma",
+      "Alpha\t.57\t.14\t.29",
+      "Beta\t.20\t.63\t.18",
+      "Gamma\t.25\t.13\t.63",
+      "",
+      "RSDL\tTarget:",
+      "Given:\tAlpha\tBeta\tGamma",
+      "Alpha\t8.618\t-5.244\t-3.374",
+      "Beta\t-5.008\t13.293\t-8.285",
+      "Gamma\t-3.610\t-8.049\t11.659",
+      "",
+      "ADJR\tTarget:",
+      "Given:\tAlpha\tBeta\tGamma",
+      "Alpha\t3.68\t-2.30\t-1.39",
+      "Beta\t-2.06\t5.62\t-3.28",
+      "Gamma\t-1.42\t-3.27\t4.44",
+      "",
+      "PVAL\tTarget:",
+      "Given:\tAlpha\tBeta\tGamma",
+      "Alpha\t<.01\t.02\t.17",
+      "Beta\t.04\t<.01\t<.01",
+      "Gamma\t.15\t<.01\t<.01",
+      "",
+      "YULQ\tTarget:",
+      "Given:\tAlpha\tBeta\tGamma\tSE\tAlpha\tBeta\tGamma",
+      "Alpha\t.64\t-.53\t-.29\t\t.12\t.18\t.19",
+      "Beta\t-.43\t.83\t-.63\t\t.18\t.07\t.14",
+      "Gamma\t-.28\t-.65\t.70\t\t.19\t.14\t.10",
+      "",
+      "PHI\tTarget:",
+      "Given:\tAlpha\tBeta\tGamma\tSE\tAlpha\tBeta\tGamma",
+      "Alpha\t.33\t-.21\t-.13\t\t.09\t.08\t.09",
+      "Beta\t-.19\t.51\t-.30\t\t.08\t.08\t.08",
+      "Gamma\t-.13\t-.29\t.40\t\t.09\t.08\t.08",
+      "",
+      "ODDS\tTarget:",
+      "Given:\tAlpha\tBeta\tGamma\t95%CI\tAlpha\tBeta\tGamma",
+      "Alpha\t4.53\t0.31\t0.55\t\t1.97-10.45\t0.11-0.87\t0.24-1.29",
+      "Beta\t0.40\t10.91\t0.23\t\t0.16-0.97\t4.43-26.87\t0.09-0.57",
+      "Gamma\t0.56\t0.21\t5.69\t\t0.25-1.25\t0.08-0.57\t2.57-12.61",
+      "",
+      "LNOR\tTarget:",
+      "Given:\tAlpha\tBeta\tGamma\tSE\tAlpha\tBeta\tGamma",
+      "Alpha\t1.51\t-1.18\t-0.60\t\t0.43\t0.53\t0.43",
+      "Beta\t-0.92\t2.39\t-1.48\t\t0.46\t0.46\t0.47",
+      "Gamma\t-0.58\t-1.54\t1.74\t\t0.41\t0.50\t0.41",
+      "",
+      "XSQ\t44.43\tdf=4\tp=<.01",
+      "GSQ\t41.78\tdf=4\tp=<.01",
+      "KAPPA\t.41",
+      "KAPmax\t.94",
+  };
+  EXPECT_EQ(Results(TableSetup{}, {{20, 5, 10}, {8, 25, 7}, {12, 6, 30}}), expected);
+}
+
+TEST(TableStatistics, PerfectAssociationGivesOnesInfinityAndTheZeroCellNote) {
+  TableSetup setup;
+  setup.Givens = setup.Targets = {"A", "B"};
+  setup.Stats = {YULQ, PHI, ODDS, LNOR, KAPPA};
+  const dynString expected = {
+      "YULQ\tTarget:",
+      "Given:\tA\tB\tSE\tA\tB",
+      "A\t1.00\t-1.00\t\t.00\t.00",
+      "B\t-1.00\t1.00\t\t.00\t.00",
+      "",
+      "PHI\tTarget:",
+      "Given:\tA\tB\tSE\tA\tB",
+      "A\t1.00\t-1.00\t\t.00\t.00",
+      "B\t-1.00\t1.00\t\t.00\t.00",
+      "",
+      "ODDS\tTarget:",
+      "Given:\tA\tB\t95%CI\tA\tB",
+      "A\tinfin\t0.00\t\t99.99\t88.88",
+      "B\t0.00\tinfin\t\t88.88\t99.99",
+      "",
+      "LNOR\tTarget:",
+      "Given:\tA\tB\tSE\tA\tB",
+      "A\t9.41\t-9.41\t\t4.49\t4.49",
+      "B\t-9.41\t9.41\t\t4.49\t4.49",
+      "",
+      "0.1 added to all cells in tables with any 0 counts.",
+      "KAPPA\t1.00",
+  };
+  EXPECT_EQ(Results(setup, {{10, 0}, {0, 12}}), expected);
+}
+
+TEST(TableStatistics, MarginsBelowTheMinimumLeaveThePairStatisticsUndefined) {
+  TableSetup setup;
+  setup.Givens = setup.Targets = {"A", "B"};
+  setup.Stats = {YULQ, PHI, ODDS, LNOR, XSQ, GSQ, KAPPA, KAPmax};
+  const dynString expected = {
+      "YULQ\tTarget:",
+      "Given:\tA\tB\tSE\tA\tB",
+      "A\tundef\tundef\t\tundef\tundef",
+      "B\tundef\tundef\t\tundef\tundef",
+      "",
+      "PHI\tTarget:",
+      "Given:\tA\tB\tSE\tA\tB",
+      "A\tundef\tundef\t\tundef\tundef",
+      "B\tundef\tundef\t\tundef\tundef",
+      "",
+      "ODDS\tTarget:",
+      "Given:\tA\tB\t95%CI\tA\tB",
+      "A\tundef\tundef\t\t88.88\t88.88",
+      "B\tundef\tundef\t\t88.88\t88.88",
+      "",
+      "LNOR\tTarget:",
+      "Given:\tA\tB\tSE\tA\tB",
+      "A\tundef\tundef\t\tundef\tundef",
+      "B\tundef\tundef\t\tundef\tundef",
+      "",
+      "XSQ\t1.82\tdf=1\tp=.17",
+      "GSQ\t1.86\tdf=1\tp=.17",
+      "KAPPA\t.26",
+      "KAPmax\t.47",
+  };
+  // Row A holds 4 pairs, one short of the least margin 5.
+  EXPECT_EQ(Results(setup, {{3, 1}, {6, 10}}), expected);
+  // With a least margin of 4 the same table has values.
+  setup.Options.N2x2Min = 4;
+  EXPECT_EQ(Results(setup, {{3, 1}, {6, 10}})[2], "A\t.67\t-.67\t\t.30\t.30");
+}
+
+TEST(TableStatistics, PValuesAreMarkedWhereTheRowIsThinOrTheColumnShareExtreme) {
+  TableSetup setup;
+  setup.Givens = {"A", "B"};
+  setup.Targets = {"X", "Y"};
+  setup.Stats = {ADJR, PVAL};
+  // Row A holds 29 pairs; column X holds exactly 0.1 and Y 0.9 of the 100.
+  const dynString expected = {
+      "ADJR\tTarget:",
+      "Given:\tX\tY",
+      "A\t1.54\t-1.54",
+      "B\t-1.54\t1.54",
+      "",
+      "PVAL\tTarget:",
+      "Given:\tX\tY",
+      "A\t~.12\t~.12",
+      "B\t.12\t.12",
+      "",
+  };
+  EXPECT_EQ(Results(setup, {{5, 24}, {5, 66}}), expected);
+  // A share just below 0.1 (and so one above 0.9) is marked even in full rows.
+  const dynString marked = Results(setup, {{5, 25}, {4, 66}});
+  EXPECT_EQ(marked[7], "A\t~.08\t~.08");
+  EXPECT_EQ(marked[8], "B\t~.08\t~.08");
+}
+
+TEST(TableStatistics, NoDecimalsShortenSentinelsButNotProbabilities) {
+  TableSetup setup;
+  setup.Givens = setup.Targets = {"A", "B"};
+  setup.NDigits = 0;
+  setup.Stats = {EXPF, PVAL, ODDS, XSQ, KAPPA};
+  const dynString perfect = {
+      "EXPF\tTarget:",
+      "Given:\tA\tB",
+      "A\t4.5\t5.5",
+      "B\t5.5\t6.5",
+      "",
+      "PVAL\tTarget:",
+      "Given:\tA\tB",
+      "A\t~<.01\t~<.01",
+      "B\t~<.01\t~<.01",
+      "",
+      "ODDS\tTarget:",
+      "Given:\tA\tB\t95%CI\tA\tB",
+      "A\tinfin\t0\t\t99.\t88.",
+      "B\t0\tinfin\t\t88.\t99.",
+      "",
+      "XSQ\t22\tdf=1\tp=<.01",
+      "KAPPA\t1",
+  };
+  EXPECT_EQ(Results(setup, {{10, 0}, {0, 12}}), perfect);
+  const dynString weak = {
+      "EXPF\tTarget:",
+      "Given:\tA\tB",
+      "A\t7.1\t4.9",
+      "B\t5.9\t4.1",
+      "",
+      "PVAL\tTarget:",
+      "Given:\tA\tB",
+      "A\t~.94\t~.94",
+      "B\t~.94\t~.94",
+      "",
+      "ODDS\tTarget:",
+      "Given:\tA\tB\t95%CI\tA\tB",
+      "A\t1\t1\t\t0-5\t0-6",
+      "B\t1\t1\t\t0-6\t0-5",
+      "",
+      "XSQ\t0\tdf=1\tp=.90",
+      "KAPPA\t",  // -0.03 rounds to "0", whose zero is dropped
+  };
+  EXPECT_EQ(Results(setup, {{7, 5}, {6, 4}}), weak);
+}
+
+TEST(TableStatistics, EventLagOneWithAnEmptyDiagonalFitsStructuralZeros) {
+  TableSetup setup;
+  setup.Givens = setup.Targets = {"A", "B", "C"};
+  setup.DataType = Event;
+  setup.Stats = {EXPF, XSQ, GSQ};
+  const dynInteger2 counts = {{0, 12, 5}, {9, 0, 14}, {7, 11, 0}};
+  const dynString fitted = {
+      "EXPF\tTarget:",
+      "Given:\tA\tB\tC",
+      "A\t0.000\t10.740\t6.260",
+      "B\t10.256\t0.000\t12.744",
+      "C\t5.747\t12.253\t0.000",
+      "",
+      "XSQ\t1.08\tdf=1\tp=.30",
+      "GSQ\t1.08\tdf=1\tp=.30",
+  };
+  const dynString independent = {
+      "EXPF\tTarget:",
+      "Given:\tA\tB\tC",
+      "A\t4.690\t6.741\t5.569",
+      "B\t6.345\t9.121\t7.534",
+      "C\t4.966\t7.138\t5.897",
+      "",
+      "XSQ\t33.45\tdf=4\tp=<.01",
+      "GSQ\t50.72\tdf=4\tp=<.01",
+  };
+  EXPECT_EQ(Results(setup, counts, 1), fitted);
+  EXPECT_EQ(Results(setup, counts, -1), fitted);
+  EXPECT_EQ(Results(setup, counts, 2), independent);
+  setup.DataType = Multi;
+  EXPECT_EQ(Results(setup, counts, 1), fitted);
+  setup.DataType = Timed;
+  EXPECT_EQ(Results(setup, counts, 1), independent);
+  setup.DataType = Event;
+  setup.Options.ELag1SZ = false;
+  EXPECT_EQ(Results(setup, counts, 1), independent);
+  // One diagonal count is enough to fall back on independence.
+  setup.Options.ELag1SZ = true;
+  EXPECT_EQ(Results(setup, {{1, 12, 5}, {9, 0, 14}, {7, 11, 0}}, 1)[6].substr(0, 15),
+            "XSQ\t31.40\tdf=4\t");
+}
+
+TEST(TableStatistics, ExpectedCountsAndResidualsShowDecimalsByTheTimeUnit) {
+  TableSetup setup;
+  setup.Givens = setup.Targets = {"A", "B", "C"};
+  setup.TimeUnitIndex = 1;
+  setup.Stats = {EXPF, RSDL};
+  setup.ExportBox = ExportEachRun;
+  const dynString expected = {
+      "EXPF\tTarget:",
+      "Given:\tA\tB\tC",
+      "A\t11.38\t10.24\t13.37",
+      "B\t13.01\t11.71\t15.28",
+      "C\t15.61\t14.05\t18.34",
+      "",
+      "RSDL\tTarget:",
+      "Given:\tA\tB\tC",
+      "A\t8.62\t-5.24\t-3.37",
+      "B\t-5.01\t13.29\t-8.28",
+      "C\t-3.61\t-8.05\t11.66",
+      "",
+  };
+  TableStatsRun run = Prepare(setup, {{20, 5, 10}, {8, 25, 7}, {12, 6, 30}});
+  dynString results, exportRows;
+  ComputeGroupStats(run, "S1", 1, results, exportRows);
+  EXPECT_EQ(results, expected);
+  ASSERT_EQ(exportRows.size(), 9u);
+  EXPECT_EQ(exportRows[0], "S1\tA\tA\t11.38\t8.62");
+  EXPECT_EQ(exportRows[8], "S1\tC\tC\t18.34\t11.66");
+}
+
+TEST(TableStatistics, AnEmptyTableGivesZerosAndNoDegreesOfFreedom) {
+  TableSetup setup;
+  setup.Givens = setup.Targets = {"A", "B"};
+  setup.Stats = {EXPF, CONP, ADJR, PVAL, YULQ, XSQ, GSQ, KAPPA, KAPmax};
+  const dynString expected = {
+      "EXPF\tTarget:", "Given:\tA\tB", "A\t0.000\t0.000", "B\t0.000\t0.000", "",
+      "CONP\tTarget:", "Given:\tA\tB", "A\t.00\t.00",     "B\t.00\t.00",     "",
+      "ADJR\tTarget:", "Given:\tA\tB", "A\t0.00\t0.00",   "B\t0.00\t0.00",   "",
+      "PVAL\tTarget:", "Given:\tA\tB", "A\t~1.00\t~1.00", "B\t~1.00\t~1.00", "",
+      "YULQ\tTarget:", "Given:\tA\tB\tSE\tA\tB", "A\tundef\tundef\t\tundef\tundef",
+      "B\tundef\tundef\t\tundef\tundef", "",
+      "XSQ\t0.00", "GSQ\t0.00", "KAPPA\t.00", "KAPmax\t.00",
+  };
+  EXPECT_EQ(Results(setup, {{0, 0}, {0, 0}}), expected);
+}
+
+TEST(TableStatistics, KappaNeedsATargetColumnForEveryGiven) {
+  TableSetup setup;
+  setup.Givens = {"A", "B", "C"};
+  setup.Targets = {"A", "B"};
+  setup.Stats = {KAPPA};
+  EXPECT_EQ(Results(setup, {{5, 1}, {2, 6}, {3, 3}}), (dynString{"KAPPA\tundef"}));
+  // More targets than givens: the square of the first two, the third
+  // target only in the row totals: the expected square fitted to column
+  // totals 7, 7 and row totals 10, 20 is 5, 5 / 10, 10, so with 1 + 2 pairs
+  // off the diagonal against 5 + 10 expected, kappa is 1 - 3/15.
+  setup.Givens = {"A", "B"};
+  setup.Targets = {"A", "B", "C"};
+  EXPECT_EQ(Results(setup, {{5, 1, 4}, {2, 6, 12}}), (dynString{"KAPPA\t.80"}));
+}
+
+TEST(TableStatistics, LongNamesAreCutAndRepeatedInFull) {
+  TableSetup setup;
+  setup.Givens = {"Alpha", "&"};
+  setup.Targets = {"Beta", "&"};
+  setup.Stats = {JNTF};
+  TableStatsRun run = Prepare(setup, {{1, 2}, {3, 4}});
+  run.GivenNames[1] = "Alphabetic";  // as if the code had a long name
+  run.TargetNames[1] = "Betamaxes";
+  run.CodesGT7C = true;
+  dynString results, exportRows;
+  ComputeGroupStats(run, "S1", 1, results, exportRows);
+  const dynString expected = {
+      "JNTF\tTarget:",
+      "Given:\tBetamax\t&\tTotals\tGiven:",
+      "Alphabe\t1\t2\t3\tAlphabetic",
+      "&\t3\t4\t7\t&",
+      "Totals\t4\t6\t10",
+      "",
+  };
+  EXPECT_EQ(results, expected);
+}
+
+struct ExportCase {
+  const char* Name;
+  dynString Givens, Targets;
+  std::vector<int> Stats;
+  const char* Header;
+  dynString Rows;
+};
+
+TEST(TableStatistics, ExportRowsForTheThreeShapesOfTable) {
+  const dynInteger2 counts = {{10, 0, 0}, {0, 12, 3}, {2, 2, 9}};
+  const ExportCase cases[] = {
+      {"table statistics only", {"A", "B"}, {"A", "B"}, {XSQ, KAPPA},
+       "session\tXSQ\tKAPPA", {"S1\t22.00\t1.00"}},
+      {"2x2 statistics of a 2x2 table", {"A", "B"}, {"A", "B"}, {YULQ, ODDS, GSQ},
+       "session\tYULQ\tODDS\tGSQ", {"S1\t1.00\t99.99\t30.32"}},
+      {"cell statistics", {"A", "B"}, {"A", "B"}, {JNTF, CONP, XSQ},
+       "session\tGiven\tTarget\tJNTF\tCONP\tXSQ",
+       {"S1\tA\tA\t10\t1.00\t22.00", "S1\tA\tB\t0\t0.00", "S1\tB\tA\t0\t0.00",
+        "S1\tB\tB\t12\t1.00"}},
+      {"2x2 statistics of a larger table", {"A", "B", "C"}, {"A", "B"}, {PHI},
+       "session\tGiven\tTarget\tPHI",
+       {"S1\tA\tA\t0.85", "S1\tA\tB\t-0.85", "S1\tB\tA\t-0.86", "S1\tB\tB\t0.86",
+        "S1\tC\tA\t88.88", "S1\tC\tB\t88.88"}},
+  };
+  for (const ExportCase& c : cases) {
+    TableSetup setup;
+    setup.Givens = c.Givens;
+    setup.Targets = c.Targets;
+    setup.Stats = c.Stats;
+    setup.ExportBox = ExportAfterClosing;
+    setup.ResultsBox = DontDisplayResults;
+    dynInteger2 table;
+    for (std::size_t i = 0; i < c.Givens.size(); ++i)
+      table.emplace_back(counts[i].begin(), counts[i].begin() + long(c.Targets.size()));
+    TableStatsRun run = Prepare(setup, table);
+    dynString results, exportRows;
+    ComputeGroupStats(run, "S1", 1, results, exportRows);
+    EXPECT_TRUE(results.empty()) << c.Name;
+    EXPECT_EQ(ExportHeaderRow(run, "session"), c.Header) << c.Name;
+    EXPECT_EQ(exportRows, c.Rows) << c.Name;
+  }
+}
+
+TEST(PrepareRun, ChecksTheSelectionInTheOrderTheUserMeetsIt) {
+  struct Case {
+    const char* Name;
+    dynString Givens, Targets;
+    int LagFrom, LagTo;
+    bool AnyStat;
+    const char* Notice;  // nullptr: the RUN goes on
+    bool PoolAsked;
+  };
+  const Case cases[] = {
+      {"no givens", {}, {"A"}, 0, 0, true, "Select given and target codes.", false},
+      {"no targets", {"A"}, {}, 0, 0, true, "Select given and target codes.", false},
+      {"lags reversed", {"A"}, {"B"}, 2, 1, true, "Make 1st lag less or equal 2nd lag", true},
+      {"no statistic", {"A"}, {"B"}, -1, 1, false, "Check some statistics.", true},
+      {"ready", {"A", "&"}, {"B"}, -1, 1, true, nullptr, true},
+  };
+  for (const Case& c : cases) {
+    TableStatsRequest request;
+    request.GivenCodes = c.Givens;
+    request.TargetCodes = c.Targets;
+    request.LagFrom = c.LagFrom;
+    request.LagTo = c.LagTo;
+    request.StatChecked[GSQ - 1] = c.AnyStat;
+    ScriptedDialogue dialogue;
+    if (c.Notice) dialogue.Then(Answer::Ok);
+    bool poolAsked = false;
+    TableStatsRun run;
+    const bool ok = PrepareRun(request, {}, RunFrame{}, CodeNames, 8, Timed, 0, dialogue,
+                               [&] { poolAsked = true; }, run);
+    EXPECT_EQ(ok, c.Notice == nullptr) << c.Name;
+    EXPECT_EQ(poolAsked, c.PoolAsked) << c.Name;
+    if (c.Notice) {
+      ASSERT_EQ(dialogue.Shown.size(), 1u) << c.Name;
+      EXPECT_EQ(dialogue.Shown[0].Text, c.Notice);
+    } else {
+      EXPECT_EQ(run.GivenIdx, (dynInteger{0, 4, 0}));
+      EXPECT_EQ(run.TargetIdx, (dynInteger{0, 5}));
+      EXPECT_EQ(run.FreqTable.size(), 3u);
+      EXPECT_EQ(run.FreqTable[0].size(), 2u);
+    }
+  }
+}
+
+TEST(PrepareRun, SentinelsFollowTheNumberOfDigits) {
+  for (const auto& [digits, undef, infin, undefValue, infinValue] :
+       {std::tuple{0, "88.", "99.", 88.0, 99.0}, std::tuple{2, "88.88", "99.99", 88.88, 99.99},
+        std::tuple{4, "88.8888", "99.9999", 88.8888, 99.9999}}) {
+    TableStatsRequest request;
+    request.GivenCodes = request.TargetCodes = {"A"};
+    request.StatChecked[0] = true;
+    RunFrame frame;
+    frame.NDigits = digits;
+    ScriptedDialogue dialogue;
+    TableStatsRun run;
+    ASSERT_TRUE(PrepareRun(request, {}, frame, CodeNames, 8, Timed, 0, dialogue, nullptr, run));
+    EXPECT_EQ(run.UndefText, undef);
+    EXPECT_EQ(run.InfinText, infin);
+    EXPECT_NEAR(run.UndefValue, undefValue, 1e-9);
+    EXPECT_NEAR(run.InfinValue, infinValue, 1e-9);
+  }
+}
+
+TEST(SignedIntToStr, PositiveLagsCarryAPlus) {
+  EXPECT_EQ(SignedIntToStr(1), "+1");
+  EXPECT_EQ(SignedIntToStr(0), "0");
+  EXPECT_EQ(SignedIntToStr(-2), "-2");
+}
+
+}  // namespace
+}  // namespace vork
