@@ -15,10 +15,22 @@ CodeList ReadCodeList(const QListWidget& box) {
 }
 
 void ShowCodeList(QListWidget& box, const CodeList& list) {
-  box.clear();
-  for (size_t i = 0; i < list.Items.size(); ++i) {
-    box.addItem(QString::fromStdString(list.Items[i]));
-    if (list.IsSelected(i)) box.item(box.count() - 1)->setSelected(true);
+  // Rows that stay are kept, not made anew, so the box keeps its scroll
+  // position and current row when codes leave it or join at its end.
+  size_t next = 0;
+  for (int row = 0; row < box.count();) {
+    QListWidgetItem* item = box.item(row);
+    if (next < list.Items.size() && item->text().toStdString() == list.Items[next]) {
+      if (item->isSelected() != list.IsSelected(next)) item->setSelected(list.IsSelected(next));
+      ++next;
+      ++row;
+    } else {
+      delete box.takeItem(row);
+    }
+  }
+  for (; next < list.Items.size(); ++next) {
+    box.addItem(QString::fromStdString(list.Items[next]));
+    if (list.IsSelected(next)) box.item(box.count() - 1)->setSelected(true);
   }
 }
 

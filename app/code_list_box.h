@@ -9,8 +9,9 @@ namespace vork {
 // A code list box's items and selection as the engine's code list.
 CodeList ReadCodeList(const QListWidget& box);
 
-// Fills a code list box with the items of a code list and selects the items
-// it marks.
+// Makes a code list box show the items of a code list, selected as the list
+// marks them. Rows already there in the same order stay as they are (with
+// their scroll position and current row); the others go or are appended.
 void ShowCodeList(QListWidget& box, const CodeList& list);
 
 // The "move sel." and "move all" buttons of every window that picks codes:

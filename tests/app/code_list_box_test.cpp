@@ -34,5 +34,35 @@ TEST(CodeListBox, MoveButtonsFollowTheCodeListRules) {
   EXPECT_EQ(Texts(available), (QStringList{"fuss", "look", "cry", "play"}));
 }
 
+TEST(CodeListBox, RowsThatStayKeepTheirPlaceInTheBox) {
+  QListWidget available;
+  QListWidget picked;
+  available.setSelectionMode(QAbstractItemView::MultiSelection);
+  available.addItems({"alert", "cry", "fuss", "look", "play"});
+  picked.addItems({"sleep", "wake"});
+  picked.setCurrentRow(1, QItemSelectionModel::NoUpdate);
+  QListWidgetItem* look = available.item(3);
+  available.setCurrentRow(3, QItemSelectionModel::NoUpdate);
+
+  // Nothing selected: the button changes nothing, not even the current row.
+  MoveSelectedCodes(available, picked);
+  EXPECT_EQ(available.item(3), look);
+  EXPECT_EQ(available.currentRow(), 3);
+  EXPECT_EQ(picked.currentRow(), 1);
+
+  available.item(1)->setSelected(true);
+  MoveSelectedCodes(available, picked);
+  EXPECT_EQ(Texts(available), (QStringList{"alert", "fuss", "look", "play"}));
+  EXPECT_EQ(Texts(picked), (QStringList{"sleep", "wake", "cry"}));
+  EXPECT_EQ(available.item(2), look);
+  EXPECT_EQ(available.currentItem(), look);
+  EXPECT_EQ(picked.currentRow(), 1);
+
+  // An empty source: "move all" leaves the target as it was.
+  QListWidget empty;
+  MoveAllCodeItems(empty, picked);
+  EXPECT_EQ(picked.currentRow(), 1);
+}
+
 }  // namespace
 }  // namespace vork
