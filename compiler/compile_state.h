@@ -5,6 +5,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "compiler/compile_options.h"
@@ -156,6 +157,9 @@ struct CompileState {
   // position, the distinct names met there (sorted).
   std::vector<std::set<std::string>> InferredLevels;
   int LevelsGivenCount = 0;        // non-empty names of the latest level list
+  // The last code index of each code name and each dual name.
+  std::unordered_map<std::string, int> CodeIndexByName;
+  std::unordered_map<std::string, int> DualIndexByName;
 
   // --- Data part: one session ---
   int SegmentNo = 0;
@@ -169,6 +173,9 @@ struct CompileState {
   int PendingKind = TokenCode;
   int PrevClass = 0;
   bool InLevelList = false;
+  // Start and stop in time units. Event, Interval and Multi data: 1 and 0.
+  // Timed and State data: worked out from the times; 0 and 0 when the
+  // segment holds no time.
   std::uint32_t SegStart = 1;
   std::uint32_t SegStop = 0;
   bool NoDurations = true;         // State data: the segment holds no "="

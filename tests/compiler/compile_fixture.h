@@ -40,6 +40,8 @@ struct CompileRun {
   CompileState State;
   // Every segment's tokens as "kind:text" words, one string per segment.
   std::vector<std::string> Segments;
+  // Every segment's start and stop as "start-stop".
+  std::vector<std::string> Spans;
 
   std::vector<Reported> Messages() const {
     std::vector<Reported> out;
@@ -82,7 +84,10 @@ inline std::unique_ptr<CompileRun> Compile(const std::string& text, CompileOptio
   state.SyntaxOnly = syntaxOnly;
   state.MaxErrors = maxErrors;
   CompileRun* raw = run.get();
-  state.SegmentTokenized = [raw](const CompileState& s) { raw->Segments.push_back(DescribeTokens(s)); };
+  state.SegmentTokenized = [raw](const CompileState& s) {
+    raw->Segments.push_back(DescribeTokens(s));
+    raw->Spans.push_back(std::to_string(s.SegStart) + "-" + std::to_string(s.SegStop));
+  };
   RunCompile(state, run->SdsLines);
   return run;
 }

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace vork {
+
+struct CompileState;
+
+// Checks the time token tokenIndex and, when its segment has no error,
+// rewrites it as whole seconds, "." and the decimal digits when it has
+// some, and ")" when it was written inclusive. The first time of the
+// compile fixes the time format and the time unit.
+void CheckTimeString(CompileState& state, int tokenIndex);
+
+// A time as CheckTimeString rewrote it, in time units. With inclusive, a
+// time written with ")" counts one unit more. A time that does not convert
+// or does not fit 31 bits is error 21 at tokenIndex and counts as 0.
+std::uint32_t TimeToUnits(CompileState& state, const std::string& time, bool inclusive,
+                          int tokenIndex);
+
+}  // namespace vork
