@@ -27,3 +27,122 @@ TEST(CompilerMessages, KeepTheirTextsAndKinds) {
 
 }  // namespace
 }  // namespace vork
+
+namespace vork::testing {
+namespace {
+
+// The message lines and dialogue of one compile through the public entry.
+struct Outcome {
+  CompilerMessageLines List;
+  dynCardinal NavPts;
+  ScriptedDialogue Dialogue;
+  dynString MdsLines;
+  int ErrorCount = -1;
+  std::string SavedAt = "unchanged";
+};
+
+void CompileText(Outcome& out, dynString lines, int maxErrors, CompileOptions options = {}) {
+  CompileSds(lines, out.MdsLines, out.List, out.NavPts, out.Dialogue, true, maxErrors, out.ErrorCount,
+             out.SavedAt, options);
+}
+
+std::vector<std::string> Questions(const ScriptedDialogue& dialogue) {
+  std::vector<std::string> texts;
+  for (const auto& box : dialogue.Shown) {
+    EXPECT_EQ(box.Style, BoxStyle::Error);
+    texts.push_back(box.Text);
+  }
+  return texts;
+}
+
+// "Event <l1> <l2> <l3> a a a a;": two warnings (second and third labels),
+// then three errors (the repeated codes).
+const dynString TwoWarningsThreeErrors = {"Event <l1> <l2> <l3> a a a a;"};
+
+TEST(StopQuestions, ComeAtEveryMultipleOfTheLimitCountedApart) {
+  Outcome out;
+  out.Dialogue.Then(Answer::No).Then(Answer::No);
+  CompileText(out, TwoWarningsThreeErrors, 2);
+  EXPECT_EQ(Questions(out.Dialogue),
+            (std::vector<std::string>{"2 warnings found. Stop?", "2 errors found. Stop?"}));
+  EXPECT_EQ(out.Dialogue.Shown[0].ButtonSet, Buttons::YesNo);
+  EXPECT_EQ(out.List.Lines.size(), 5u);
+  EXPECT_EQ(out.ErrorCount, 3);
+  EXPECT_EQ(out.SavedAt, "unchanged");
+}
+
+TEST(StopQuestions, YesStopsReporting) {
+  Outcome out;
+  out.Dialogue.Then(Answer::No).Then(Answer::Yes);
+  CompileText(out, TwoWarningsThreeErrors, 2);
+  EXPECT_EQ(out.List.Lines,
+            (dynString{"Only one <time-unit label> can be declared. (warning)",
+                       "Only one <time-unit label> can be declared. (warning)", "Code name already defined.",
+                       "Code name already defined."}));
+  EXPECT_EQ(out.NavPts, (dynCardinal{11, 16, 23, 25}));
+  EXPECT_EQ(out.ErrorCount, 2);
+}
+
+TEST(StopQuestions, TwentyFifthAndFiftiethError) {
+  std::string text = "Event";
+  for (int i = 0; i < 51; ++i) text += " a";
+  Outcome out;
+  out.Dialogue.Then(Answer::No).Then(Answer::No);
+  CompileText(out, {text + ";"}, 25);
+  EXPECT_EQ(Questions(out.Dialogue),
+            (std::vector<std::string>{"25 errors found. Stop?", "50 errors found. Stop?"}));
+  EXPECT_EQ(out.ErrorCount, 50);
+}
+
+TEST(FatalError, ListsItsLineThenShowsTheBoxAndEndsReporting) {
+  Outcome out;
+  out.Dialogue.Then(Answer::Ok);
+  CompileText(out, {"Event a & ! never", "closed"}, 25);
+  EXPECT_EQ(out.List.Lines, (dynString{"Unrecognized syntax or character.",
+                                       "No terminating character found for multiline comment."}));
+  EXPECT_EQ(out.NavPts, (dynCardinal{8, 10}));
+  EXPECT_EQ(Questions(out.Dialogue), (std::vector<std::string>{" Fatal error"}));
+  EXPECT_EQ(out.ErrorCount, 2);
+
+  Outcome data;
+  data.Dialogue.Then(Answer::Ok);
+  CompileText(data, {"Event a b;", "a ! never", "closed /"}, 25);
+  EXPECT_EQ(data.List.Lines, (dynString{"No terminating character found for multiline comment."}));
+  EXPECT_EQ(data.NavPts, (dynCardinal{14}));
+  EXPECT_EQ(data.ErrorCount, 1);
+}
+
+TEST(CompileEntry, OneCharacterOptionWarnsFirst) {
+  Outcome out;
+  CompileOptions options;
+  options.OneCharCodes = true;
+  CompileText(out, {"Event ab;", "a b /"}, 25, options);
+  EXPECT_EQ(out.List.Lines, (dynString{"The option, all codes are a single character, is checked. OK? (warning)"}));
+  EXPECT_EQ(out.NavPts, (dynCardinal{1}));
+  EXPECT_EQ(out.ErrorCount, 0);
+}
+
+TEST(CompileEntry, EmptyTextTouchesNothing) {
+  Outcome out;
+  out.ErrorCount = 7;
+  out.List.Lines = {"old"};
+  CompileText(out, {}, 25);
+  EXPECT_EQ(out.ErrorCount, 7);
+  EXPECT_EQ(out.List.Lines, (dynString{"old"}));
+  EXPECT_TRUE(out.Dialogue.ProgressCalls.empty());
+}
+
+TEST(CompileEntry, CommentCharactersAreChosenAnewEachCompile) {
+  Outcome first;
+  CompileText(first, {"Event a % b % c;", "a /"}, 25);
+  EXPECT_EQ(first.ErrorCount, 0);
+  Outcome second;
+  CompileOptions none;
+  none.SingLineComX = 0;
+  CompileText(second, {"Event a % b % c;", "a /"}, 25, none);
+  EXPECT_EQ(second.List.Lines, (dynString{"Code name already defined."}));
+  EXPECT_EQ(second.NavPts, (dynCardinal{12}));
+}
+
+}  // namespace
+}  // namespace vork::testing
