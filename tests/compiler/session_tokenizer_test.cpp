@@ -86,6 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
         TokenCase{"TimedIgnoresOneCharacterCodes", "Timed ab;\nab,1 /", {"-1:ab 4:, 2:1 8:/"}, {"1-2"},
                   OneChar()},
         TokenCase{"Code150IsMinus", "Timed a;\na,10\u0096 ;", {"-1:a 4:, 2:10 12:- 7:;"}, {"10-11"}},
+        TokenCase{"Latin1Code150IsMinus", "Timed a;\na,10\x96 ;", {"-1:a 4:, 2:10 12:- 7:;"}, {"10-11"}},
         TokenCase{"DualNamesFindTheirCode", "Event a = x;\nx a /", {"-1:x -1:a 8:/"}},
         TokenCase{"LevelNames", "Event a;\n(m f) a /", {"5:( 3:m 3:f 6:) -1:a 8:/"}},
         TokenCase{"CommentsAndLineBreaks", "Event a b;\na % note\nb ! multi\nline ! a\nb /",
