@@ -1,0 +1,120 @@
+// Compiling a generated Timed raw file of about 100 MB (many sessions,
+// times in hundredths) against reading the same file's bytes.
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+
+#include "compiler/compile_sds.h"
+#include "core/text_file.h"
+
+namespace vork {
+namespace {
+
+constexpr int NCodes = 10;
+constexpr std::size_t TargetBytes = 100u * 1000u * 1000u;
+
+class SilentDialogue : public UserDialogue {
+ public:
+  Answer Ask(BoxStyle, const std::string&, Buttons) override { return Answer::Ok; }
+};
+
+std::string Hundredths(int units) {
+  std::string cents = std::to_string(units % 100);
+  if (cents.size() < 2) cents = "0" + cents;
+  return std::to_string(units / 100) + "." + cents;
+}
+
+// Sessions of 2,000 entries in two streams; each code's entries in a stream
+// follow each other without overlapping, eight entries to a line.
+dynString MakeRawFile() {
+  std::mt19937 random(2026);
+  dynString lines{"Timed"};
+  for (int c = 0; c < NCodes; ++c) lines[0] += " c" + std::to_string(c);
+  lines[0] += ";";
+  std::size_t bytes = lines[0].size() + 2;
+  for (int session = 1; bytes < TargetBytes; ++session) {
+    int last = 0;
+    for (int stream = 0; stream < 2; ++stream) {
+      std::string line = stream == 0 ? "<s" + std::to_string(session) + "> " : "& ";
+      std::vector<int> free(NCodes, 0);
+      int onset = int(random() % 100);
+      for (int k = 0; k < 1000; ++k) {
+        const int code = stream * (NCodes / 2) + int(random() % (NCodes / 2));
+        onset = std::max(onset, free[code]);
+        const int offset = onset + 1 + int(random() % 150);
+        free[code] = offset;
+        last = std::max(last, offset);
+        line += "c" + std::to_string(code) + "," + Hundredths(onset) + "-" + Hundredths(offset) + " ";
+        onset += int(random() % 100);
+        if (k % 8 == 7) {
+          bytes += line.size() + 2;
+          lines.push_back(std::move(line));
+          line.clear();
+        }
+      }
+      if (!line.empty()) {
+        bytes += line.size() + 2;
+        lines.push_back(std::move(line));
+      }
+    }
+    lines.push_back("," + Hundredths(last) + " /");
+    bytes += lines.back().size() + 2;
+  }
+  return lines;
+}
+
+const std::string& FilePath() {
+  static const std::string path = [] {
+    std::string name = std::filesystem::temp_directory_path() / "vork_compile_bench.sds";
+    SaveTextLines(name, MakeRawFile());
+    return name;
+  }();
+  return path;
+}
+
+void ReadRawFileBytes(benchmark::State& state) {
+  const std::string& path = FilePath();
+  for (auto _ : state) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    benchmark::DoNotOptimize(bytes.str().size());
+  }
+  state.SetBytesProcessed(state.iterations() * std::int64_t(std::filesystem::file_size(path)));
+}
+
+// The compile the compile driver runs: the raw lines into compiled lines.
+void CompileTimedFile(benchmark::State& state) {
+  const dynString raw = LoadTextLines(FilePath());
+  SilentDialogue dialogue;
+  CompileOptions options;
+  options.CompressMDS = state.range(0) != 0;
+  std::size_t compiledLines = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    dynString sdsLines = raw;
+    dynString mdsLines;
+    CompilerMessageLines messages;
+    dynCardinal navPts;
+    int errorCount = 0;
+    std::string savedAt;
+    state.ResumeTiming();
+    CompileSds(sdsLines, mdsLines, messages, navPts, dialogue, false, 25, errorCount, savedAt,
+               options);
+    if (errorCount != 0) state.SkipWithError("the generated file did not compile");
+    compiledLines = mdsLines.size();
+  }
+  state.counters["compiled_lines"] = double(compiledLines);
+  state.SetBytesProcessed(state.iterations() * std::int64_t(std::filesystem::file_size(FilePath())));
+}
+
+BENCHMARK(ReadRawFileBytes)->Unit(benchmark::kMillisecond);
+BENCHMARK(CompileTimedFile)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+}  // namespace
+}  // namespace vork

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstdint>
+#include <iterator>
+#include <map>
+
+namespace vork {
+
+// The columns of one matrix row that are no longer off, kept as disjoint
+// stretches. Filling a long stretch of a row then costs only the cells that
+// change, however often entries of one code overlap.
+class OccupiedColumns {
+ public:
+  void Add(std::int64_t column) { AddStretch(column, column); }
+
+  // Calls fill(from, to) for every stretch of free columns within
+  // [first, last] and marks the whole range occupied. Returns true when
+  // some column of the range was already occupied.
+  template <class Fill>
+  bool FillFree(std::int64_t first, std::int64_t last, Fill fill) {
+    if (first > last) return false;
+    bool occupied = false;
+    std::int64_t next = first;
+    auto it = Stretches.upper_bound(first);
+    if (it != Stretches.begin() && std::prev(it)->second >= first) --it;
+    for (; it != Stretches.end() && it->first <= last; ++it) {
+      occupied = true;
+      if (it->first > next) fill(next, it->first - 1);
+      if (it->second + 1 > next) next = it->second + 1;
+    }
+    if (next <= last) fill(next, last);
+    AddStretch(first, last);
+    return occupied;
+  }
+
+ private:
+  void AddStretch(std::int64_t first, std::int64_t last) {
+    auto it = Stretches.upper_bound(first);
+    if (it != Stretches.begin() && std::prev(it)->second + 1 >= first) {
+      --it;
+      if (it->first < first) first = it->first;
+    }
+    while (it != Stretches.end() && it->first <= last + 1) {
+      if (it->second > last) last = it->second;
+      it = Stretches.erase(it);
+    }
+    Stretches.emplace(first, last);
+  }
+
+  std::map<std::int64_t, std::int64_t> Stretches;  // first column -> last column
+};
+
+}  // namespace vork

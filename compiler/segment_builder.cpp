@@ -1,0 +1,450 @@
+#include "compiler/segment_builder.h"
+
+#include <algorithm>
+#include <climits>
+#include <string>
+
+#include "compiler/compile_state.h"
+#include "compiler/compiler_messages.h"
+#include "compiler/time_values.h"
+#include "core/command_error.h"
+
+namespace vork {
+
+namespace {
+
+bool IsTimedOrState(int dataType) {
+  return dataType == DataTypeTimed || dataType == DataTypeState;
+}
+
+// The 1-based line of the raw text that holds a text position.
+int LineOfPosition(const CompileState& state, std::int64_t pos) {
+  std::int64_t start = 0;
+  for (std::size_t line = 0; line < state.SdsText.size(); ++line) {
+    start += static_cast<std::int64_t>(state.SdsText[line].size()) + 2;
+    if (pos < start) return static_cast<int>(line) + 1;
+  }
+  return static_cast<int>(state.SdsText.size());
+}
+
+}  // namespace
+
+SegmentBuilder::SegmentBuilder(CompileState& state) : State(state), NCodes(state.NCodes) {
+  if (NCodes < 0) NCodes = 0;
+  Matrix.assign(static_cast<std::size_t>(NCodes), std::string());
+  Marks.resize(static_cast<std::size_t>(NCodes) + 1);
+  CodeUse.assign(static_cast<std::size_t>(NCodes) + 1, 0);
+  if (IsTimedOrState(State.DataType)) {
+    PrepareTimedSegment();
+  } else if (State.DataType == DataTypeInterval || State.DataType == DataTypeMulti) {
+    NewTimeUnit();  // the first interval or multi-event is open from the start
+  }
+}
+
+int SegmentBuilder::CodeOfToken(int i) const {
+  if (i < 1 || i > State.NTokens) return 0;
+  const int code = -State.TokKind[i];
+  return code >= 1 && code <= NCodes ? code : 0;
+}
+
+std::int64_t SegmentBuilder::RelativeTime(int i, bool inclusive) {
+  const std::int64_t units = TimeToUnits(State, State.TokText[i], inclusive, i);
+  return units - static_cast<std::int64_t>(State.SegStart);
+}
+
+void SegmentBuilder::Report(int msgNo, int token) {
+  ReportCompileMessage(State, msgNo, token >= 1 ? -static_cast<std::int64_t>(token) : 0);
+}
+
+// Refuses a segment whose matrix, as this compiler or any reader of the
+// compiled file would hold it, is beyond MaxSegmentCells, or whose time
+// units do not fit the segment line.
+void SegmentBuilder::CheckSize(std::int64_t timeUnits, std::int64_t columns) {
+  const std::int64_t codes = std::max(NCodes, 1);
+  const std::int64_t units = std::max(timeUnits, columns);
+  if (units <= INT_MAX && units <= MaxSegmentCells / codes) return;
+  const std::int64_t pos = State.NTokens >= 1 ? State.TokPos[1] : 0;
+  throw CommandError("Segment " + std::to_string(State.SegmentNo) + " of session " +
+                     std::to_string(State.SessionNo) + " (line " +
+                     std::to_string(LineOfPosition(State, pos)) + ") is too large: " +
+                     std::to_string(codes) + " codes by " + std::to_string(units) +
+                     " time units exceed the limit of " + std::to_string(MaxSegmentCells) +
+                     " cells.");
+}
+
+// ---------------------------------------------------------------------------
+// Units of Event, Interval and Multi data
+
+void SegmentBuilder::AppendColumn() {
+  CheckSize(NTimeUnits + 1, NColumns + 1);
+  ++NColumns;
+  ++NTimeUnits;
+  // A cell already there holds a context end put ahead of its unit.
+  for (std::string& row : Matrix) {
+    if (static_cast<std::int64_t>(row.size()) < NColumns) row.push_back('.');
+  }
+  Runs.push_back(1);
+}
+
+void SegmentBuilder::NewTimeUnit() {
+  AppendColumn();
+  UnitHasContext = false;
+}
+
+void SegmentBuilder::AddEventCode(int i) {
+  NewTimeUnit();
+  const int code = CodeOfToken(i);
+  if (code == 0) return;
+  Cell(code, NColumns - 1) = '2';
+  ++EntryCount;
+  if (State.Options.RepeatCheck) CheckRepeatedCode(code, NColumns - 1);
+}
+
+void SegmentBuilder::CheckRepeatedCode(int code, std::int64_t column) {
+  if (State.DataType != DataTypeEvent || column < 1) return;
+  if (Cell(code, column - 1) != '.') Report(50, CurrentToken);
+}
+
+void SegmentBuilder::AddUnitCode(int i) {
+  const int code = CodeOfToken(i);
+  if (code == 0) return;
+  const bool context = i < State.NTokens && !State.TokText[i + 1].empty() &&
+                       (State.TokText[i + 1][0] == '+' || State.TokText[i + 1][0] == '-');
+  if (context) {
+    if (CodeUse[code] == RegularCode) return Report(27, i);
+    CodeUse[code] = ContextCode;
+    UnitHasContext = true;
+    HasContextCodes = true;
+    ++EntryCount;
+    return;
+  }
+  if (CodeUse[code] == ContextCode) return Report(27, i);
+  Cell(code, NColumns - 1) = '2';
+  CodeUse[code] = RegularCode;
+  ++EntryCount;
+  if (State.Options.ExclusivityCheck && State.NSets > 0) CheckExclusiveCode(code, NColumns - 1);
+}
+
+void SegmentBuilder::SetMark(int code, std::int64_t column, char mark) {
+  Cell(code, column) = mark;
+  Marks[code].insert(column);
+  if (!Occupied.empty()) Occupied[code].Add(column);
+}
+
+// Looks back from column before - 1 for the nearest start or end of a
+// context code: an end found first means two ends without a start between;
+// no start at all gives the code a start in the segment's first column.
+void SegmentBuilder::FindContextStart(int code, std::int64_t before, int errorToken,
+                                      int warningToken) {
+  std::set<std::int64_t>& marks = Marks[code];
+  auto it = marks.lower_bound(before);
+  while (it != marks.begin()) {
+    --it;
+    const char mark = Cell(code, *it);
+    if (mark == '+') return;
+    if (mark == '-') return Report(111, errorToken);
+  }
+  if (NColumns > 0) SetMark(code, 0, '+');
+  Report(29, warningToken);
+}
+
+void SegmentBuilder::MarkContextStart(int i) {
+  const int code = CodeOfToken(i - 1);
+  if (code == 0) return;
+  SetMark(code, NColumns - 1, '+');
+}
+
+bool SegmentBuilder::MarkContextEnd(int i) {
+  const int code = CodeOfToken(i - 1);
+  const bool afterUnit = i < State.NTokens && State.TokKind[i + 1] == TokenClose;
+  std::int64_t end = NColumns - 1;
+  if (afterUnit) {
+    // The code stays on through this unit: its end goes into the next one.
+    CheckSize(NTimeUnits + 1, NColumns + 1);
+    for (std::string& row : Matrix) {
+      if (static_cast<std::int64_t>(row.size()) <= NColumns) row.push_back('.');
+    }
+    end = NColumns;
+  }
+  if (code == 0) return afterUnit;
+  if (end < 1) {
+    Report(28, i - 1);
+    return afterUnit;
+  }
+  SetMark(code, end, '-');
+  FindContextStart(code, end, i - 1, i - 1);
+  return afterUnit;
+}
+
+void SegmentBuilder::CopyPreviousColumn() {
+  for (std::size_t row = 0; row < Matrix.size(); ++row) {
+    const char previous = Matrix[row][NColumns - 2];
+    char& cell = Matrix[row][NColumns - 1];
+    if (cell == '-') continue;  // an end put ahead stays
+    cell = previous == '-' ? '.' : previous;
+    if (cell == '+') Marks[row + 1].insert(NColumns - 1);
+  }
+}
+
+void SegmentBuilder::RepeatUnit(int i) {
+  if (UnitHasContext) return Report(30, i);
+  // A replication number beyond the largest segment counts as that large,
+  // so that the size check below refuses it.
+  const std::string& text = State.TokText[i];
+  std::int64_t n = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') break;
+    n = std::min<std::int64_t>(n * 10 + (c - '0'), std::int64_t{1} << 40);
+  }
+  if (n < 2) return;
+  CheckSize(NTimeUnits + n - 1, NColumns + 2);
+  NewTimeUnit();
+  CopyPreviousColumn();
+  if (n >= 3) {
+    NewTimeUnit();
+    CopyPreviousColumn();
+    Runs[NColumns - 2] = static_cast<std::int32_t>(n - 2);
+    NTimeUnits += n - 3;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Timed and State data
+
+void SegmentBuilder::PrepareTimedSegment() {
+  const std::int64_t length =
+      State.SegStop > State.SegStart
+          ? static_cast<std::int64_t>(State.SegStop) - static_cast<std::int64_t>(State.SegStart)
+          : 0;
+  CheckSize(length, length);
+  NColumns = NTimeUnits = length;
+  for (std::string& row : Matrix) row.assign(static_cast<std::size_t>(length), '.');
+  Runs.assign(static_cast<std::size_t>(length), 1);
+  Occupied.resize(static_cast<std::size_t>(NCodes) + 1);
+}
+
+void SegmentBuilder::MarkOnset(int code, std::int64_t column) {
+  if (column < 0 || column >= NColumns) return;
+  char& cell = Cell(code, column);
+  if (cell != '.') Overlap = true;
+  cell = '2';
+  if (!Occupied.empty()) Occupied[code].Add(column);
+  if (State.Options.RepeatCheck) CheckRepeatedCode(code, column);
+  if (State.Options.ExclusivityCheck && State.NSets > 0) CheckExclusiveCode(code, column);
+}
+
+void SegmentBuilder::FillOn(int code, std::int64_t from, std::int64_t to) {
+  from = std::max<std::int64_t>(from, 0);
+  to = std::min(to, NColumns - 1);
+  std::string& row = Matrix[code - 1];
+  const bool occupied = Occupied[code].FillFree(from, to, [&](std::int64_t a, std::int64_t b) {
+    std::fill(row.begin() + a, row.begin() + b + 1, '1');
+  });
+  if (occupied) Overlap = true;
+}
+
+void SegmentBuilder::FillPreviousCodes(std::int64_t column) {
+  if (column == PrevOnset) Report(44, CodeToken);
+  if (column - PrevOnset >= 2) {
+    Overlap = false;
+    for (int code : PrevCombo) FillOn(code, PrevOnset + 1, column - 1);
+    if (Overlap) Report(32, CodeToken);
+  }
+  FillPending = false;
+}
+
+void SegmentBuilder::CheckExclusiveCode(int code, std::int64_t column) {
+  const int set = State.CodeSet[code];
+  if (set <= 0) return;
+  for (int other = 1; other <= NCodes; ++other) {
+    if (other != code && State.CodeSet[other] == set &&
+        static_cast<std::int64_t>(Matrix[other - 1].size()) > column &&
+        Cell(other, column) != '.') {
+      return Report(51, CurrentToken);
+    }
+  }
+}
+
+void SegmentBuilder::SetComboCode(int i) {
+  if (static_cast<int>(Combo.size()) <= ComboCount) Combo.resize(ComboCount + 1, 0);
+  Combo[ComboCount] = CodeOfToken(i);
+  CodeToken = i;
+}
+
+void SegmentBuilder::StateComma(int i) {
+  if (!State.NoDurations) Report(38, i);
+  DurationMode = false;
+}
+
+// Does the work of an entry for each of its codes that this segment does
+// not already use the other way (a code is either regular or context);
+// each becomes one of the codes of the stream's last entry.
+template <class Work>
+void SegmentBuilder::ForEachComboCode(int use, Work work) {
+  for (int k = 1; k <= ComboEntries(); ++k) {
+    const int code = Combo[k];
+    if (code == 0) continue;
+    if (CodeUse[code] != 0 && CodeUse[code] != use) {
+      Report(27, CodeToken);
+      continue;
+    }
+    CodeUse[code] = use;
+    if (use == ContextCode) HasContextCodes = true;
+    work(code);
+    PrevCombo.push_back(code);
+  }
+}
+
+// An entry may not begin before the previous one of its stream.
+bool SegmentBuilder::AcceptsOrder(std::int64_t onset, int errorMsg, int errorToken) {
+  if (PrevOnset > onset) {
+    Report(errorMsg, errorToken);
+    return false;
+  }
+  if (FillPending) FillPreviousCodes(onset);
+  PrevCombo.clear();
+  return true;
+}
+
+void SegmentBuilder::EndEntry() {
+  ComboCount = 1;
+  ++EntryCount;
+}
+
+void SegmentBuilder::AddStateTime(int i) {
+  Overlap = false;
+  if (State.NoDurations) {
+    const std::int64_t t = RelativeTime(i, false);
+    if (AcceptsOrder(t, 31, CodeToken)) {
+      Overlap = false;  // an overlap of the entry before was reported on its own
+      for (int k = 1; k <= ComboEntries(); ++k) {
+        if (Combo[k] == 0) continue;
+        MarkOnset(Combo[k], t);
+        PrevCombo.push_back(Combo[k]);
+      }
+      PrevOnset = t;
+      FillPending = true;
+    }
+  } else if (DurationMode) {
+    const std::int64_t duration = TimeToUnits(State, State.TokText[i], false, i);
+    const std::int64_t onset = PrevOnset + 1;
+    for (int k = 1; k <= ComboEntries(); ++k) {
+      if (Combo[k] == 0) continue;
+      MarkOnset(Combo[k], onset);
+      if (duration > 0) FillOn(Combo[k], onset + 1, PrevOnset + duration);
+    }
+    PrevOnset += duration;
+  } else {
+    DurationMode = true;  // the time after an error 38 is dropped
+  }
+  ComboCount = 1;
+  if (Overlap) Report(32, CodeToken);
+  ++EntryCount;
+}
+
+void SegmentBuilder::TimedOnsetTime(int i) {
+  if (i < State.NTokens && State.TokText[i + 1] == "-") {
+    PendingOnset = RelativeTime(i, false);
+    PendingOnsetToken = i;
+    return;
+  }
+  AddOnsetEntry(RelativeTime(i, false), Momentary);
+}
+
+void SegmentBuilder::TimedOnsetDash(int i) {
+  if (i < State.NTokens && State.TokKind[i + 1] == TokenTime) return;
+  AddOnsetEntry(PendingOnset, Open);
+}
+
+void SegmentBuilder::AddTimedOffset(int i) {
+  const std::int64_t off = RelativeTime(i, true);
+  const std::int64_t on = PendingOnset;
+  if (on < PrevOnset) {
+    Report(31, CodeToken);
+    return EndEntry();
+  }
+  if (on > off) {
+    Report(33, i);
+    return EndEntry();
+  }
+  AddOnsetEntry(on, Offset, off);
+}
+
+// A regular timed entry: momentary (no offset), open (on up to the next
+// onset of its stream) or with an exclusive offset.
+void SegmentBuilder::AddOnsetEntry(std::int64_t onset, EntryEnd end, std::int64_t offset) {
+  if (AcceptsOrder(onset, 31, CodeToken)) {
+    if (end == Offset && offset == onset) Report(34, PendingOnsetToken);
+    ForEachComboCode(RegularCode, [&](int code) {
+      Overlap = false;
+      MarkOnset(code, onset);
+      if (end == Offset && offset - onset > 1) FillOn(code, onset + 1, offset - 1);
+      if (Overlap) Report(32, CodeToken);
+    });
+    PrevOnset = onset;
+    if (end == Open) FillPending = true;
+  }
+  EndEntry();
+}
+
+void SegmentBuilder::AddContextOnset(int i) {
+  const std::int64_t t = RelativeTime(i, false);
+  if (AcceptsOrder(t, 31, CodeToken)) {
+    ForEachComboCode(ContextCode, [&](int code) {
+      if (t < 0 || t >= NColumns) return;
+      const char cell = Cell(code, t);
+      if (cell == '1' || cell == '2') Report(35, i);
+      SetMark(code, t, '+');
+    });
+    PrevOnset = t;
+  }
+  EndEntry();
+}
+
+void SegmentBuilder::AddContextOffset(int i) {
+  const std::int64_t t = RelativeTime(i, false);
+  if (t < 1) {
+    Report(28, i);
+    return EndEntry();
+  }
+  if (AcceptsOrder(t, 36, i)) {
+    ForEachComboCode(ContextCode, [&](int code) {
+      if (t < NColumns && Cell(code, t) != '.') return Report(37, i);
+      if (t < NColumns) SetMark(code, t, '-');
+      FindContextStart(code, std::min(t, NColumns), i - 1, i);
+    });
+    PrevOnset = t;
+  }
+  EndEntry();
+}
+
+void SegmentBuilder::EndStream() {
+  if (EntryCount == 0) {
+    Report(39, 1);
+  } else if (FillPending) {
+    FillPreviousCodes(NTimeUnits);
+  }
+  PrevOnset = -1;
+  EntryCount = 0;
+  FillPending = false;
+}
+
+void SegmentBuilder::EndTokens() {
+  if (EntryCount == 0) {
+    Report(39, 1);
+  } else if (IsTimedOrState(State.DataType) && FillPending) {
+    FillPreviousCodes(NTimeUnits);
+  }
+}
+
+void SegmentBuilder::SetStartTime(int i) {
+  StartTime = TimeToUnits(State, State.TokText[i], false, i);
+  StartGiven = true;
+}
+
+void SegmentBuilder::SetStopTime(int i) {
+  StopTime = TimeToUnits(State, State.TokText[i], true, i);
+  StopGiven = true;
+}
+
+}  // namespace vork

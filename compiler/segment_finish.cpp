@@ -1,0 +1,96 @@
+#include <string>
+#include <vector>
+
+#include "compiler/compile_state.h"
+#include "compiler/segment_builder.h"
+#include "core/segment_writer.h"
+
+namespace vork {
+
+// Turns the start and end marks of context codes into cells: a context code
+// is on from its start to its end (or to the end of the segment), and when
+// a context code of a set begins, the context codes of the same set that
+// were on give way to it.
+void SegmentBuilder::ResolveContextCodes() {
+  std::vector<int> contextCodes;
+  for (int code = 1; code <= NCodes; ++code) {
+    if (CodeUse[code] == ContextCode) contextCodes.push_back(code);
+  }
+  std::vector<char> on(static_cast<std::size_t>(NCodes) + 1, 0);
+  std::vector<char> began(static_cast<std::size_t>(NCodes) + 1, 0);
+  std::vector<int> beganSets;
+  for (std::int64_t u = 0; u < NColumns; ++u) {
+    beganSets.clear();
+    for (int code : contextCodes) {
+      char& cell = Cell(code, u);
+      began[code] = 0;
+      if (cell == '+') {
+        cell = '2';
+        on[code] = 1;
+        began[code] = 1;
+        if (State.CodeSet[code] > 0) beganSets.push_back(State.CodeSet[code]);
+      } else if (cell == '-') {
+        cell = '.';
+        on[code] = 0;
+      }
+    }
+    if (u > 0 && State.NSets > 0 && !beganSets.empty()) {
+      for (int code : contextCodes) {
+        if (!on[code] || began[code]) continue;
+        for (int set : beganSets) {
+          if (set == State.CodeSet[code]) {
+            on[code] = 0;
+            break;
+          }
+        }
+      }
+    }
+    for (int code : contextCodes) {
+      char& cell = Cell(code, u);
+      if (on[code] && cell == '.') cell = '1';
+    }
+  }
+}
+
+// A code in successive intervals or multi-events is one occurrence that
+// continues, not a new onset in each.
+void SegmentBuilder::JoinSuccessiveUnits() {
+  for (std::string& row : Matrix) {
+    for (std::int64_t u = NColumns - 1; u >= 1; --u) {
+      if (row[u] == '2' && row[u - 1] != '.') row[u] = '1';
+    }
+  }
+}
+
+void SegmentBuilder::Finish() {
+  dynString& out = *State.MdsLines;
+  const std::string number = std::to_string(State.SegmentNo);
+  const std::size_t lineIndex = out.size();
+  out.push_back(number + "\t0\t0\t0\t0");
+  if (State.SegmentHasError || !State.Reporting || NCodes <= 0 || NColumns <= 0) return;
+
+  // Drop a context end put ahead past the last unit.
+  for (std::string& row : Matrix) row.resize(static_cast<std::size_t>(NColumns), '.');
+  if (HasContextCodes) ResolveContextCodes();
+  if (State.DataType == DataTypeInterval || State.DataType == DataTypeMulti) JoinSuccessiveUnits();
+  const int lineCount = WriteSegmentData(out, Matrix, Runs, NCodes, static_cast<int>(NColumns),
+                                         State.Options.CompressMDS, true);
+
+  if (State.DataType == DataTypeEvent || State.DataType == DataTypeMulti) {
+    if (StartGiven != StopGiven) {
+      Report(46, 1);
+    } else if (StartGiven) {
+      if (StartTime < StopTime) {
+        State.SegStart = StartTime;
+        State.SegStop = StopTime;
+      } else {
+        Report(53, 1);
+      }
+    }
+  }
+  out[lineIndex] = number + "\t" + std::to_string(lineCount) + "\t" +
+                   std::to_string(NTimeUnits) + "\t" + std::to_string(State.SegStart) + "\t" +
+                   std::to_string(State.SegStop);
+}
+
+}  // namespace vork

@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/compiler/compile_fixture.h"
+#include "tests/compiler/tabbed_lines.h"
+
+namespace vork::testing {
+namespace {
+
+CompileOptions Plain() { return StampedOptions(false, "STAMP"); }
+
+struct HeaderCase {
+  const char* Name;
+  std::string Text;
+  std::vector<std::string> Lines;  // the whole compiled file, "|" for TAB
+  std::vector<Reported> Messages = {};
+};
+
+class HeaderLines : public ::testing::TestWithParam<HeaderCase> {};
+
+TEST_P(HeaderLines, AreWrittenInFrontOfTheSessions) {
+  const HeaderCase& c = GetParam();
+  auto run = Compile(c.Text, Plain(), false);
+  EXPECT_EQ(run->MdsLines, Tabbed(c.Lines)) << c.Text;
+  EXPECT_EQ(run->Messages(), c.Messages) << c.Text;
+}
+
+const char* const Stamp = "|MDS file saved by KELP compiler Version 5.1 STAMP";
+
+INSTANTIATE_TEST_SUITE_P(
+    Compile, HeaderLines,
+    ::testing::Values(
+        HeaderCase{"NoFactorsKeepSessionNumbers",
+                   "Event a;\n<first> a/ a/ a/",
+                   {Stamp, "1|0|0", "1|0|0|0|3|3", "a", "0|0|events",
+                    "1|1|first", "1|1|1|1|0", "1|2",
+                    "2|1|#2", "1|1|1|1|0", "1|2",
+                    "3|1|#3", "1|1|1|1|0", "1|2"}},
+        // Replicate numbers count the sessions of each level.
+        HeaderCase{"DeclaredFactorGivesReplicates",
+                   "Event a * sex(m f);\na (m)/ a (f)/ a (m)/ a (m)/",
+                   {Stamp, "1|0|0", "1|0|0|1|4|3", "a", "sex|2|m|f", "0|0|events",
+                    "1|1|#1", "1", "1|1|1|1|0", "1|2",
+                    "1|1|#2", "2", "1|1|1|1|0", "1|2",
+                    "2|1|#3", "1", "1|1|1|1|0", "1|2",
+                    "3|1|#4", "1", "1|1|1|1|0", "1|2"}},
+        HeaderCase{"LevelListsMakeFactors",
+                   "Event a;\na (y)/ a (x)/",
+                   {Stamp, "1|0|0", "1|0|0|1|2|1", "a", "Factor#1|2|x|y", "0|0|events",
+                    "1|1|#1", "2", "1|1|1|1|0", "1|2",
+                    "1|1|#2", "1", "1|1|1|1|0", "1|2"}},
+        HeaderCase{"SessionWithoutLevelsTakesTheNext",
+                   "Event a * sex(m f);\na (m)/ a / a (f)/",
+                   {Stamp, "1|0|0", "1|0|0|1|3|2", "a", "sex|2|m|f", "0|0|events",
+                    "1|1|#1", "1", "1|1|1|1|0", "1|2",
+                    "1|1|#2", "2", "1|1|1|1|0", "1|2",
+                    "2|1|#3", "2", "1|1|1|1|0", "1|2"},
+                   {{110, Warning, 37}}},
+        HeaderCase{"PartialLevelListVaries",
+                   "Event a * sex(m f) age(y o);\na (m)/ a (f o)/",
+                   {Stamp, "1|0|0", "1|0|0|2|2|1", "a", "sex|2|m|f", "age|2|y|o", "0|0|events",
+                    "1|1|#1", "1|2", "1|1|1|1|0", "1|2",
+                    "1|1|#2", "2|2", "1|1|1|1|0", "1|2"},
+                   {{109, Warning, 44}, {110, Warning, 44}}},
+        HeaderCase{"MultiSegmentSession",
+                   "Event a b;\na ; b a/",
+                   {Stamp, "1|0|0", "2|0|0|0|1|1", "a|b", "0|0|events",
+                    "1|2|#1", "1|1|1|1|0", "1|2.", "2|2|2|1|0", "1|.2", "1|2."}}),
+    [](const ::testing::TestParamInfo<HeaderCase>& info) { return std::string(info.param.Name); });
+
+TEST(HeaderWriter, LastSessionWithoutLevelsIsAnError) {
+  auto run = Compile("Event a * sex(m f);\na (m)/ a/", Plain(), false);
+  EXPECT_EQ(run->Messages(), (std::vector<Reported>{{108, Error, 29}}));
+  EXPECT_EQ(run->State.ErrorCount, 1);
+}
+
+TEST(HeaderWriter, SyntaxCheckWritesNoHeader) {
+  auto run = Compile("Event a;\na/", Plain(), true);
+  EXPECT_EQ(run->MdsLines, Tabbed({"0|0|events", "1|1|#1", "1|1|1|1|0", "1|2"}));
+  EXPECT_EQ(run->State.SavedAt, "");
+}
+
+}  // namespace
+}  // namespace vork::testing
