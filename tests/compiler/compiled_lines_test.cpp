@@ -114,6 +114,14 @@ INSTANTIATE_TEST_SUITE_P(
                   {"2|0|0", "2|0|0|0|1|1", "a|b", "1|0|seconds"},
                   {"1|1|#1", "1|7|10|0|10", "1|.2", "1|..", "1|2.", "2|1.", "3|..", "1|.2", "1|.."},
                   {"1|1|#1", "1|7|10|0|10", "1|4*", "-1|0", "1|8*", "-2|8", "-3|0", "1|4*", "-1|0"}},
+        // A context end with no start before it starts the code with the
+        // segment, also when it ends in the segment's second unit.
+        LinesCase{"TimedContextEndWithoutStart",
+                  "Timed a b;\nb,0 a,-1 ,3/",
+                  {"2|0|0", "2|0|0|0|1|1", "a|b", "1|0|seconds"},
+                  {"1|1|#1", "1|2|3|0|3", "1|22", "2|.."},
+                  {"1|1|#1", "1|2|3|0|3", "1|C*", "-2|0"},
+                  {{29, Warning, 19}}},
         // A state lasts up to the next state of its stream.
         LinesCase{"StateTimes",
                   "State a b;\na,0 b,5 a,8 ,10/",
