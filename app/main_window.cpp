@@ -23,7 +23,6 @@
 #include "app/results_window.h"
 #include "app/run_options_dialog.h"
 #include "app/text_lines.h"
-#include "core/command_error.h"
 #include "core/text_file.h"
 
 namespace vork {
@@ -240,10 +239,12 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
-  try {
+  bool closed = false;
+  RunCommand(Dialogs, [&] {
     FormClose();
-  } catch (const CommandError& error) {
-    Dialogs.ShowError(QString::fromStdString(error.what()));
+    closed = true;
+  });
+  if (!closed) {
     event->ignore();
     return;
   }

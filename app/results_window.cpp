@@ -16,7 +16,6 @@
 #include "app/memo_find_replace.h"
 #include "app/program_title.h"
 #include "app/text_lines.h"
-#include "core/command_error.h"
 #include "core/text_file.h"
 
 namespace vork {
@@ -61,6 +60,7 @@ QString NameWithoutFolder(const QString& fileName) { return QFileInfo(fileName).
 TResults::TResults(Platform& platform, std::function<void()> exitProgram, QWidget* parent)
     : QMainWindow(parent), Dialogs(platform), ExitProgram(std::move(exitProgram)) {
   setObjectName("Results");
+  setProperty("Tag", Tag);
   setWindowTitle("VORK Results");
   Memo1 = new QPlainTextEdit(this);
   Memo1->setFont(QFont("Courier New", 10));
@@ -166,13 +166,12 @@ bool TResults::SaveModifiedMemoOK() {
 }
 
 bool TResults::SaveTo(const QString& fileName) {
-  try {
+  bool saved = false;
+  RunCommand(Dialogs, [&] {
     SaveTextLines(fileName.toStdString(), ToLines(Lines()));
-  } catch (const CommandError& error) {
-    Dialogs.ShowError(QString::fromStdString(error.what()));
-    return false;
-  }
-  return true;
+    saved = true;
+  });
+  return saved;
 }
 
 void TResults::FileOpen1Execute() {
@@ -180,12 +179,13 @@ void TResults::FileOpen1Execute() {
   spec.FileName = FileName;
   std::optional<QString> chosen = Dialogs.OpenFileName(spec);
   if (!chosen || !SaveModifiedMemoOK()) return;
-  try {
-    Memo1->setPlainText(FromLines(LoadTextLines(chosen->toStdString())).join('\n'));
-  } catch (const CommandError& error) {
-    Dialogs.ShowError(QString::fromStdString(error.what()));
-    return;
-  }
+  bool loaded = false;
+  RunCommand(Dialogs, [&] {
+    QString text = FromLines(LoadTextLines(chosen->toStdString())).join('\n');
+    Memo1->setPlainText(text);
+    loaded = true;
+  });
+  if (!loaded) return;
   FileName = *chosen;
   setWindowTitle("VORK results - " + NameWithoutFolder(FileName));
   SetModified(false);

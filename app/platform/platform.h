@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QString>
 #include <QUrl>
+#include <exception>
 #include <optional>
 
 #include "core/user_dialogue.h"
@@ -51,6 +52,18 @@ class Platform : public UserDialogue {
   // A plain notice with OK.
   void Notice(const QString& text) { Message(BoxStyle::Notice, text, Buttons::Ok); }
 };
+
+// Runs one window command. A failure that ends it (a CommandError or any
+// other failure the command did not handle) is shown in the standard error
+// box with its text; what the command did before stays done.
+template <class Command>
+void RunCommand(Platform& platform, Command&& command) {
+  try {
+    command();
+  } catch (const std::exception& error) {
+    platform.ShowError(QString::fromStdString(error.what()));
+  }
+}
 
 // The Qt form of a filter written as "description|pattern|...": one entry per
 // pair, its patterns in parentheses separated by blanks.
