@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include "app/about_box.h"
+#include "app/action_shortcuts.h"
 #include "app/compile_options_dialog.h"
 #include "app/date_time_text.h"
 #include "app/results_window.h"
@@ -71,6 +72,8 @@ TMainForm::TMainForm(Platform& platform, QSettings& settings, const QString& pro
   ConnectFileActions();
   ConnectCompileActions();
   ConnectRunActions();
+  // The File menu's keys reach their commands from the editor too.
+  new ActionKeysFirst(Memo1, {FileNewSds, FileOpenSdsMds, FileSaveSDS, FileSaveSDSAs, FileExit});
   FormCreate();
 }
 

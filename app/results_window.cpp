@@ -12,6 +12,7 @@
 #include <QTextCursor>
 #include <QToolBar>
 
+#include "app/action_shortcuts.h"
 #include "app/date_time_text.h"
 #include "app/memo_find_replace.h"
 #include "app/program_title.h"
@@ -70,6 +71,7 @@ TResults::TResults(Platform& platform, std::function<void()> exitProgram, QWidge
   setCentralWidget(Memo1);
   CreateActions();
   CreateMenus();
+  new ActionKeysFirst(Memo1, actions());
 
   QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry()
                                                   : QRect(0, 0, 1280, 1024);
@@ -86,6 +88,7 @@ void TResults::CreateActions() {
     action->setToolTip(row.Hint);
     action->setStatusTip(row.Hint);
     if (row.Key[0] != '\0') action->setShortcut(QKeySequence(row.Key));
+    addAction(action);
     this->*row.Field = action;
   }
   FileOpen1->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));

@@ -1,6 +1,7 @@
 #include "app/results_window.h"
 
 #include <QFile>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 
@@ -165,6 +166,19 @@ TEST_F(ResultsWindow, FindLooksInTheResultsText) {
   results.FindReplace->FindDialog1()->SetFindText(".64");
   results.FindReplace->FindDialog1Find();
   EXPECT_EQ(results.Memo1->textCursor().selectedText(), ".64");
+}
+
+TEST_F(ResultsWindow, CommandKeysGoToTheCommandsNotTheText) {
+  TResults& results = *Start().Results;
+  auto takenByText = [&](int key) {
+    QKeyEvent event(QEvent::ShortcutOverride, key, Qt::ControlModifier);
+    event.setAccepted(false);
+    QApplication::sendEvent(results.Memo1, &event);
+    return event.isAccepted();
+  };
+  EXPECT_FALSE(takenByText(Qt::Key_A)) << "Ctrl+A is Save as...";
+  EXPECT_FALSE(takenByText(Qt::Key_Z)) << "Ctrl+Z is Undo";
+  EXPECT_TRUE(takenByText(Qt::Key_Left)) << "Ctrl+Left moves by words in the text";
 }
 
 }  // namespace
