@@ -144,6 +144,8 @@ void TResults::AppendLines(const QStringList& lines) {
   SetModified(true);
 }
 
+void TResults::AppendTextLines(const dynString& lines) { AppendLines(FromLines(lines)); }
+
 QStringList TResults::Lines() const {
   QString text = Memo1->toPlainText();
   if (text.isEmpty()) return {};

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "app/platform/platform.h"
+#include "core/dyn_arrays.h"
 
 class QAction;
 class QPlainTextEdit;
@@ -29,6 +30,8 @@ class TResults : public QMainWindow {
   // Appends lines at the end of the text; they count as a change to save.
   void AppendLine(const QString& line);
   void AppendLines(const QStringList& lines);
+  // The same for the lines an engine routine gives back.
+  void AppendTextLines(const dynString& lines);
 
   // The text as lines (an empty text has none).
   QStringList Lines() const;

@@ -62,7 +62,9 @@ void ReadInto(const QVariant& value, QString& field) {
 }  // namespace
 
 QString StoredSettings::DefaultCurrentDirectory() {
-  if (QDir("C:\\").exists()) return "C:\\";
+  // Only a system with drive letters has "C:\"; elsewhere the name would be
+  // a folder of that odd name inside the current one.
+  if (QDir::isAbsolutePath("C:/") && QDir("C:/").exists()) return "C:\\";
   return QDir::homePath();
 }
 

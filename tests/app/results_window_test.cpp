@@ -36,10 +36,12 @@ TEST_F(ResultsWindow, AppendedLinesCountAsChanges) {
   TResults& results = *Start().Results;
   results.AppendLines({"line 1", "", "line\t3"});
   results.AppendLine("last");
+  results.AppendTextLines({"File:\ta.mds", "\xc3\xa9t\xc3\xa9"});
   EXPECT_TRUE(results.IsModified());
   QStringList lines = results.Lines();
   lines.removeFirst();
-  EXPECT_EQ(lines, QStringList({"line 1", "", "line\t3", "last"}));
+  EXPECT_EQ(lines, QStringList({"line 1", "", "line\t3", "last", "File:\ta.mds",
+                                QString::fromUtf8("\xc3\xa9t\xc3\xa9")}));
 }
 
 TEST_F(ResultsWindow, SaveAsWritesTheTextAndNamesTheWindow) {
