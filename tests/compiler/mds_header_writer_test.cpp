@@ -51,6 +51,15 @@ INSTANTIATE_TEST_SUITE_P(
                    {Stamp, "1|0|0", "1|0|0|1|2|1", "a", "Factor#1|2|x|y", "0|0|events",
                     "1|1|#1", "2", "1|1|1|1|0", "1|2",
                     "1|1|#2", "1", "1|1|1|1|0", "1|2"}},
+        // An empty place in a list is a level left out; made factors list
+        // their levels sorted.
+        HeaderCase{"EmptyPlacesInLevelLists",
+                   "Event a;\na (x,,z)/ a (y, w, v)/",
+                   {Stamp, "1|0|0", "1|0|0|3|2|1", "a", "Factor#1|2|x|y", "Factor#2|1|w",
+                    "Factor#3|2|v|z", "0|0|events",
+                    "1|1|#1", "1|1|2", "1|1|1|1|0", "1|2",
+                    "1|1|#2", "2|1|1", "1|1|1|1|0", "1|2"},
+                   {{109, Warning, 31}, {110, Warning, 31}}},
         HeaderCase{"SessionWithoutLevelsTakesTheNext",
                    "Event a * sex(m f);\na (m)/ a / a (f)/",
                    {Stamp, "1|0|0", "1|0|0|1|3|2", "a", "sex|2|m|f", "0|0|events",
