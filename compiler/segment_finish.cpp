@@ -63,6 +63,7 @@ void SegmentBuilder::JoinSuccessiveUnits() {
 }
 
 void SegmentBuilder::Finish() {
+  if (State.MdsLines == nullptr) return;
   dynString& out = *State.MdsLines;
   const std::string number = std::to_string(State.SegmentNo);
   const std::size_t lineIndex = out.size();
