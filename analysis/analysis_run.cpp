@@ -7,6 +7,7 @@ namespace vork {
 void StartRun(const RunFrame& frame, const MdsHeader& header, const dynString& mdsLines,
               RunOutput& output, UserDialogue& dialogue) {
   dialogue.Progress(0, 100);
+  output.Started = true;
   if (frame.ResultsBox == OverwriteResults) output.ClearResults = true;
   if (frame.FirstRun) {
     SummaryFiles files;

@@ -34,6 +34,7 @@ struct RunFrame {
 // What a RUN gives back. The lines are appended as they are made, so after
 // a failure the lines made before it are still here to show.
 struct RunOutput {
+  bool Started = false;       // the common start has run (the file summary is written)
   bool ClearResults = false;  // the results window is cleared before the lines are appended
   dynString ResultLines;
   dynString ExportRows;

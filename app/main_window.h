@@ -140,6 +140,33 @@ class TMainForm : public QMainWindow {
   void SetMessageListHeight(int height);
   int MessageListHeight() const;
 
+  // --- Run menu dispatch and Window menu (main_window_run.cpp) ---------
+  // The current compiled file is OpenMdsDialog.FileName (empty: none); the
+  // observers' files of the agreement window are the file names of the two
+  // observer dialogs. Analysis windows save their export files through
+  // SaveExportDialog.
+  FileDialogSpec OpenMdsDialog;
+  FileDialogSpec OpenObsDialog1;
+  FileDialogSpec OpenObsDialog2;
+  FileDialogSpec SaveExportDialog;
+  // Numbers the non-modal windows: the results window is 1, every new
+  // analysis or agreement window takes the next value (its "Tag" property).
+  quint16 WindowTagCounter = 1;
+
+  // True when there is a current compiled file; otherwise asks for one (a
+  // chosen file gets a new load stamp).
+  bool MdsFileOK();
+  // True when the dialog already holds a file name, else the user chooses one.
+  bool ChooseObsFile(FileDialogSpec& dialog);
+  // Removes the Window-menu entry of the window numbered tag.
+  void DeleteMenuItem(quint16 tag);
+  // Focuses the window numbered tag (1 the results window).
+  void ShowFormByTag(int tag);
+  // Focuses the open window of that name; false when there is none.
+  bool ShowFormByName(const QString& name);
+  // The command behind "Show MDS stucture".
+  void ShowMdsStructure();
+
   // --- raw files, editor, recent files (main_window_files.cpp) ---------
   bool SaveModifiedSdsOK();
   void AddRecentFile(const QString& fileName);
@@ -166,8 +193,14 @@ class TMainForm : public QMainWindow {
   void ConnectFileActions();
   void ConnectCompileActions();
   void ConnectRunActions();
+  // Run commands (main_window_run.cpp).
+  void RunAnalysisWindow(int kind);
+  void RunComputeKappaExecute();
+  void RunModalCommand(int kind);
+  void AddWindowMenuItem(QAction* action);
 
   QSettings& Settings;
+  QAction* NewItem = nullptr;  // the Window-menu item made last
 };
 
 }  // namespace vork

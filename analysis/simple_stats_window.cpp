@@ -1,0 +1,210 @@
+#include "analysis/simple_stats_window.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+#include "app/code_list_box.h"
+#include "app/main_window.h"
+#include "app/radio_group_box.h"
+
+namespace vork {
+namespace {
+
+const AnalysisWindowTraits SimpleStatsTraits = {
+    "SimpleStats", "Simple Statistics", "Simple Statistics - ", "Compute simple stats",
+    160,           210,                 566,
+    true,          true,                "Export files:",        true,
+    false};
+
+// The options panel keeps this width; the list panels share the rest.
+constexpr int OptionsWidth = 262;
+
+// Reads the rate box's text without the beeps of typing.
+class QuietDialogue : public UserDialogue {
+ public:
+  Answer Ask(BoxStyle, const std::string&, Buttons) override { return Answer::Ok; }
+};
+
+}  // namespace
+
+TSimpleStats::TSimpleStats(TMainForm& main) : TAnalysisWindow(main, SimpleStatsTraits) {
+  auto* client = new QWidget(this);
+  auto* layout = new QHBoxLayout(client);
+  layout->setContentsMargins(4, 4, 4, 4);
+  layout->addWidget(CreateCodePanels(), 1);
+  layout->addWidget(CreateOptionsPanel());
+  setCentralWidget(client);
+  resize(600, 420);
+
+  StatCB = {nullptr, CBfreq, CBrelf, CBrate, CBdura, CBreld, CBprob, CBavg,
+            CBmin,   CBmax,  CBepso, CBgaps, CBonst, CBL10C};
+  CBrateClick();
+  CBavgClick();
+  FinishCreate();
+}
+
+QWidget* TSimpleStats::CreateCodePanels() {
+  auto* panels = new QWidget(this);
+  auto* row = new QHBoxLayout(panels);
+  row->setContentsMargins(0, 0, 0, 0);
+
+  PanelCodes = new QWidget(panels);
+  auto* left = new QGridLayout(PanelCodes);
+  left->setContentsMargins(0, 0, 0, 0);
+  MoveAllCodes = new QPushButton("move all ", PanelCodes);
+  MoveSelCodes = new QPushButton("move sel.", PanelCodes);
+  left->addWidget(new QLabel("Select codes from file...", PanelCodes), 0, 0, 1, 2);
+  CodesInFile->setParent(PanelCodes);
+  left->addWidget(CodesInFile, 1, 0, 1, 2);
+  left->addWidget(MoveAllCodes, 2, 0);
+  left->addWidget(MoveSelCodes, 2, 1);
+
+  auto* panelPicked = new QWidget(panels);
+  auto* right = new QGridLayout(panelPicked);
+  right->setContentsMargins(0, 0, 0, 0);
+  PickedCodes = MultiSelectList(panelPicked);
+  OmitSelCodes = new QPushButton("move sel.", panelPicked);
+  OmitAllCodes = new QPushButton("move all", panelPicked);
+  right->addWidget(new QLabel("...for simple stats.", panelPicked), 0, 0, 1, 2);
+  right->addWidget(PickedCodes, 1, 0, 1, 2);
+  right->addWidget(OmitSelCodes, 2, 0);
+  right->addWidget(OmitAllCodes, 2, 1);
+
+  row->addWidget(PanelCodes);
+  row->addWidget(panelPicked, 1);
+
+  connect(MoveAllCodes, &QPushButton::clicked, this, [this] { MoveAllCodesClick(); });
+  connect(MoveSelCodes, &QPushButton::clicked, this, [this] { MoveSelCodesClick(); });
+  connect(OmitSelCodes, &QPushButton::clicked, this, [this] { OmitSelCodesClick(); });
+  connect(OmitAllCodes, &QPushButton::clicked, this, [this] { OmitAllCodesClick(); });
+  connect(CodesInFile, &QListWidget::itemDoubleClicked, this, [this] { MoveSelCodesClick(); });
+  connect(PickedCodes, &QListWidget::itemDoubleClicked, this, [this] { OmitSelCodesClick(); });
+  return panels;
+}
+
+QWidget* TSimpleStats::CreateOptionsPanel() {
+  auto* options = new QWidget(this);
+  options->setFixedWidth(OptionsWidth);
+  auto* column = new QVBoxLayout(options);
+  column->setContentsMargins(0, 0, 0, 0);
+
+  SimpleStatsBox = new QGroupBox("Simple stats:", options);
+  auto* grid = new QGridLayout(SimpleStatsBox);
+  grid->setContentsMargins(6, 2, 6, 2);
+  grid->setVerticalSpacing(0);
+  auto box = [this](const char* caption) { return new QCheckBox(caption, SimpleStatsBox); };
+  CBfreq = box("frequency");
+  CBrelf = box("relative frequency");
+  CBrate = box("rate...");
+  CBdura = box("duration");
+  CBreld = box("relative duration");
+  CBprob = box("probability");
+  CBavg = box("average");
+  CBmin = box("minimum");
+  CBmax = box("maximum");
+  LabelAnalFor = new QLabel("for:", SimpleStatsBox);
+  CBepso = box("durations");
+  CBgaps = box("gaps");
+  CBonst = box("between onsets");
+  CBL10C = box("latencies");
+  CBfreq->setChecked(true);
+
+  RateFactorBox = new QComboBox(SimpleStatsBox);
+  RateFactorBox->setEditable(true);
+  RateFactorBox->lineEdit()->setMaxLength(14);
+  RateFactorBox->addItems({"1=second", "60=minute", "600=10-min", "1800=half-hour", "3600=hour"});
+  RateFactorBox->setCurrentIndex(3);
+
+  grid->addWidget(CBfreq, 0, 0);
+  grid->addWidget(CBrelf, 1, 0);
+  grid->addWidget(CBrate, 2, 0);
+  grid->addWidget(RateFactorBox, 2, 1);
+  grid->addWidget(CBdura, 3, 0);
+  grid->addWidget(CBreld, 4, 0);
+  grid->addWidget(CBprob, 5, 0);
+  grid->addWidget(CBavg, 6, 0);
+  grid->addWidget(CBmin, 7, 0);
+  grid->addWidget(CBmax, 8, 0);
+  grid->addWidget(LabelAnalFor, 6, 1);
+  grid->addWidget(CBepso, 7, 1);
+  grid->addWidget(CBgaps, 8, 1);
+  grid->addWidget(CBonst, 9, 1);
+  grid->addWidget(CBL10C, 10, 1);
+
+  column->addWidget(SimpleStatsBox);
+  column->addWidget(ResultsBox);
+  column->addWidget(ExportBox);
+  column->addWidget(PoolingPanel, 1);
+
+  connect(CBrate, &QCheckBox::clicked, this, [this] { CBrateClick(); });
+  for (QCheckBox* check : {CBavg, CBmin, CBmax}) {
+    connect(check, &QCheckBox::clicked, this, [this] { CBavgClick(); });
+  }
+  connect(RateFactorBox, &QComboBox::editTextChanged, this,
+          [this](const QString& text) { RateFactorBoxChange(text); });
+  return options;
+}
+
+void TSimpleStats::CBrateClick() { RateFactorBox->setVisible(CBrate->isChecked()); }
+
+void TSimpleStats::CBavgClick() {
+  // The kind boxes keep their checked state while disabled.
+  bool any = CBavg->isChecked() || CBmin->isChecked() || CBmax->isChecked();
+  for (QCheckBox* kind : {CBepso, CBgaps, CBonst, CBL10C}) kind->setEnabled(any);
+}
+
+void TSimpleStats::RateFactorBoxChange(const QString& text) {
+  RateFactorEdit edit = EditRateFactor(text.toStdString(), Main.Dialogs);
+  if (edit.TextChanged) {
+    QSignalBlocker quiet(RateFactorBox);
+    RateFactorBox->setEditText(QString::fromStdString(edit.Text));
+  }
+  RateFactor = edit.RateFactor;
+}
+
+void TSimpleStats::MoveAllCodesClick() { MoveAllCodeItems(*CodesInFile, *PickedCodes); }
+void TSimpleStats::MoveSelCodesClick() { MoveSelectedCodes(*CodesInFile, *PickedCodes); }
+void TSimpleStats::OmitSelCodesClick() { MoveSelectedCodes(*PickedCodes, *CodesInFile); }
+void TSimpleStats::OmitAllCodesClick() { MoveAllCodeItems(*PickedCodes, *CodesInFile); }
+
+void TSimpleStats::Loaded() {
+  PickedCodes->clear();
+  // The rate always follows what the rate box shows.
+  QuietDialogue quiet;
+  RateFactor = EditRateFactor(RateFactorBox->currentText().toStdString(), quiet).RateFactor;
+}
+
+void TSimpleStats::ResizePanels(int clientWidth) {
+  PanelCodes->setFixedWidth(std::max(0, (clientWidth - OptionsWidth) / 2));
+}
+
+bool TSimpleStats::RunAnalysis(const RunFrame& frame, RunOutput& output,
+                               UserDialogue& dialogue) {
+  SimpleStatsChoices choices;
+  for (int i = 0; i < PickedCodes->count(); ++i) {
+    choices.PickedCodes.push_back(PickedCodes->item(i)->text().toStdString());
+  }
+  for (int box = 1; box <= NStatBoxes; ++box) choices.StatCB[box] = StatCB[box]->isChecked();
+  choices.RateFactor = RateFactor;
+  choices.Pooling = GatherPoolingChoices();
+  try {
+    bool ran = RunSimpleStats(MdsLines, LinePos0, Header, frame, choices, Pooling, dialogue,
+                              output);
+    ShowPoolingChoices(choices.Pooling);
+    return ran;
+  } catch (...) {
+    ShowPoolingChoices(choices.Pooling);
+    throw;
+  }
+}
+
+}  // namespace vork

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <array>
+
+#include "analysis/analysis_window.h"
+#include "analysis/simple_stats.h"
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+namespace vork {
+
+// The simple statistics window: codes picked from the loaded file, the 18
+// statistics chosen by check boxes, the rate unit, and the frame's results,
+// export and pooling boxes.
+class TSimpleStats : public TAnalysisWindow {
+  Q_OBJECT
+
+ public:
+  explicit TSimpleStats(TMainForm& main);
+
+  // --- handlers ---------------------------------------------------------
+  void CBrateClick();
+  void CBavgClick();
+  void RateFactorBoxChange(const QString& text);
+  void MoveAllCodesClick();
+  void MoveSelCodesClick();
+  void OmitSelCodesClick();
+  void OmitAllCodesClick();
+
+  // --- controls ---------------------------------------------------------
+  QWidget* PanelCodes = nullptr;
+  QListWidget* PickedCodes = nullptr;
+  QPushButton* MoveAllCodes = nullptr;
+  QPushButton* MoveSelCodes = nullptr;
+  QPushButton* OmitSelCodes = nullptr;
+  QPushButton* OmitAllCodes = nullptr;
+  QGroupBox* SimpleStatsBox = nullptr;
+  QCheckBox* CBfreq = nullptr;
+  QCheckBox* CBrelf = nullptr;
+  QCheckBox* CBrate = nullptr;
+  QCheckBox* CBdura = nullptr;
+  QCheckBox* CBreld = nullptr;
+  QCheckBox* CBprob = nullptr;
+  QCheckBox* CBavg = nullptr;
+  QCheckBox* CBmin = nullptr;
+  QCheckBox* CBmax = nullptr;
+  QLabel* LabelAnalFor = nullptr;
+  QCheckBox* CBepso = nullptr;
+  QCheckBox* CBgaps = nullptr;
+  QCheckBox* CBonst = nullptr;
+  QCheckBox* CBL10C = nullptr;
+  QComboBox* RateFactorBox = nullptr;
+
+  // The statistic boxes in StatBox order, [1..13].
+  std::array<QCheckBox*, NStatBoxes + 1> StatCB{};
+  // Seconds per rate unit.
+  int RateFactor = 1800;
+
+ protected:
+  bool RunAnalysis(const RunFrame& frame, RunOutput& output, UserDialogue& dialogue) override;
+  void Loaded() override;
+  void ResizePanels(int clientWidth) override;
+
+ private:
+  QWidget* CreateCodePanels();
+  QWidget* CreateOptionsPanel();
+};
+
+}  // namespace vork

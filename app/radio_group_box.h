@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QStringList>
+
+namespace vork {
+
+// A captioned group of radio buttons, one item chosen, read and set by its
+// index as the windows' option boxes are.
+class TRadioGroup : public QGroupBox {
+  Q_OBJECT
+
+ public:
+  TRadioGroup(const QString& caption, const QStringList& items, int itemIndex,
+              QWidget* parent = nullptr);
+
+  int ItemIndex() const { return Buttons->checkedId(); }
+  void SetItemIndex(int index);
+  QStringList Items() const;
+
+ signals:
+  void Clicked(int index);
+
+ private:
+  QButtonGroup* Buttons;
+};
+
+}  // namespace vork

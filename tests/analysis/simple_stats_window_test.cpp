@@ -1,0 +1,323 @@
+#include "analysis/simple_stats_window.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "app/radio_group_box.h"
+#include "app/results_window.h"
+#include "core/text_file.h"
+#include "tests/app/shell_fixture.h"
+
+namespace vork {
+namespace {
+
+// Timed data in tenths: Alert reads . 2 1 1 . . 2 1 . . and Cry is never on.
+const dynString BabyFile = {
+    "\tMDS file saved by KELP compiler Version 5.1 06.12.2026 21:00:00",
+    "2\t0\t0", "2\t0\t0\t0\t1\t1", "Alert\tCry", "4\t1\tseconds",
+    "1\t1\tbaby", "1\t7\t10\t0\t10",
+    "1\t..", "1\t2.", "2\t1.", "2\t..", "1\t2.", "1\t1.", "2\t..",
+};
+
+// Event data, one code X, factor A (a1, a2), two sessions.
+const dynString FactorFile = {
+    "\tMDS file saved by KELP compiler Version 5.1 06.12.2026 21:00:00",
+    "1\t0\t0", "1\t0\t0\t1\t2\t1", "X", "A\t2\ta1\ta2", "0\t0\tevents",
+    "1\t1\tS1", "1", "1\t1\t1\t1\t0", "1\t2",
+    "1\t1\tS2", "2", "1\t1\t2\t1\t0", "2\t2",
+};
+
+const dynString AlertTable = {"baby", "", "Codes:\tfreq\tdura\tprob\tavgD",
+                              "Alert\t2\t0.5\t.50\t0.250", "Cry\t0\t0.0\t.00\t0",
+                              "Totals\t2\t0.5\t.50", "#Units:\t1.0\tseconds", ""};
+const QString Separator = "_________________________";
+
+class SimpleStatsWindow : public testing::ShellFixture {
+ protected:
+  QString WriteFile(const QString& name, const dynString& lines) {
+    SaveTextLines(Path(name).toStdString(), lines);
+    return Path(name);
+  }
+
+  // The main window with file current, and its simple statistics window.
+  TSimpleStats& OpenWindow(const QString& file) {
+    TMainForm& form = Start();
+    form.OpenMdsDialog.FileName = file;
+    form.MdsLoadTime = "stamp 1";
+    form.RunSimpleStats->trigger();
+    auto* window = form.findChild<TSimpleStats*>("SimpleStats");
+    EXPECT_NE(window, nullptr);
+    return *window;
+  }
+
+  // Picks every code and the statistics of the example table.
+  void ChooseExampleTable(TSimpleStats& window) {
+    window.MoveAllCodes->click();
+    window.CBdura->setChecked(true);
+    window.CBprob->setChecked(true);
+    window.CBavg->click();
+    window.CBepso->setChecked(true);
+  }
+
+  // The results lines appended since `before` lines.
+  QStringList NewResults(int before) { return Form->Results->Lines().mid(before); }
+  int ResultCount() { return int(Form->Results->Lines().size()); }
+
+  QStringList Expected(std::initializer_list<dynString> parts, bool separator = true) {
+    QStringList lines;
+    for (const dynString& part : parts) {
+      for (const std::string& line : part) lines.push_back(QString::fromStdString(line));
+    }
+    if (separator) lines.push_back(Separator);
+    return lines;
+  }
+
+  dynString Summary(const char* name) {
+    return {"", std::string("File:\t") + name,
+            "Made:\t\tMDS file saved by KELP compiler Version 5.1 06.12.2026 21:00:00",
+            "Type:\tTimed", "Units:\t1/10 seconds", ""};
+  }
+};
+
+TEST_F(SimpleStatsWindow, FirstRunAfterALoadWritesTheSummaryThenTheTable) {
+  TSimpleStats& window = OpenWindow(WriteFile("baby.mds", BabyFile));
+  EXPECT_EQ(window.windowTitle(), "Simple Statistics - baby.mds");
+  EXPECT_EQ(window.CodesInFile->count(), 2);
+  ChooseExampleTable(window);
+  EXPECT_EQ(window.PickedCodes->item(1)->text(), "Cry");
+
+  int before = ResultCount();
+  window.RunCompute->trigger();
+  EXPECT_EQ(NewResults(before), Expected({Summary("baby.mds"), AlertTable}));
+  EXPECT_EQ(window.ProgressBar1->value(), 0);
+
+  before = ResultCount();
+  window.RunCompute->trigger();
+  EXPECT_EQ(NewResults(before), Expected({AlertTable}));
+}
+
+TEST_F(SimpleStatsWindow, ResultsBoxChoices) {
+  TSimpleStats& window = OpenWindow(WriteFile("baby.mds", BabyFile));
+  ChooseExampleTable(window);
+
+  // Not displayed: the summary still comes on the first RUN, no separator.
+  window.ResultsBox->SetItemIndex(0);
+  int before = ResultCount();
+  window.RunCompute->trigger();
+  EXPECT_EQ(NewResults(before), Expected({Summary("baby.mds")}, false));
+
+  // Overwritten: only this RUN's lines remain.
+  window.ResultsBox->SetItemIndex(2);
+  window.RunCompute->trigger();
+  EXPECT_EQ(Form->Results->Lines(), Expected({AlertTable}));
+}
+
+TEST_F(SimpleStatsWindow, ReloadQuestionIsAskedOncePerLoad) {
+  TSimpleStats& window = OpenWindow(WriteFile("baby.mds", BabyFile));
+  QString second = WriteFile("second.mds", FactorFile);
+  QString third = WriteFile("third.mds", FactorFile);
+
+  window.FormActivate();  // the main window still has the window's own file
+  EXPECT_TRUE(Platform.Shown.empty());
+
+  Form->OpenMdsDialog.FileName = second;
+  Form->MdsLoadTime = "stamp 2";
+  Platform.Then(Answer::No);
+  window.FormActivate();
+  window.FormActivate();
+  EXPECT_EQ(Platform.BoxTexts(),
+            QStringList{"Use second.mds (Select no to use previous baby.mds)?"});
+  EXPECT_EQ(Platform.Shown[0].ButtonSet, Buttons::YesNo);
+  EXPECT_EQ(window.windowTitle(), "Simple Statistics - baby.mds");
+
+  // A third file brings no question until the window loads through its own
+  // open command.
+  Form->OpenMdsDialog.FileName = third;
+  Form->MdsLoadTime = "stamp 3";
+  window.FormActivate();
+  EXPECT_EQ(Platform.Shown.size(), 1u);
+
+  Platform.ThenFile(third);
+  window.FileOpenMds->trigger();
+  EXPECT_EQ(window.windowTitle(), "Simple Statistics - third.mds");
+  EXPECT_EQ(window.MdsLoadTime, Form->MdsLoadTime);
+  EXPECT_NE(Form->MdsLoadTime, "stamp 3");
+
+  Form->OpenMdsDialog.FileName = second;
+  Form->MdsLoadTime = "stamp 4";
+  Platform.Then(Answer::Yes);
+  window.FormActivate();
+  window.FormActivate();
+  EXPECT_EQ(Platform.Shown.size(), 2u);
+  EXPECT_EQ(Platform.Shown[1].Text, "Use second.mds (Select no to use previous third.mds)?");
+  EXPECT_EQ(window.windowTitle(), "Simple Statistics - second.mds");
+  EXPECT_TRUE(window.MoveAllFactors->isEnabled());
+  EXPECT_EQ(window.FactorsInFile->count(), 1);
+}
+
+TEST_F(SimpleStatsWindow, FailedLoadKeepsTheWindowsFile) {
+  TSimpleStats& window = OpenWindow(WriteFile("baby.mds", BabyFile));
+  ChooseExampleTable(window);
+  Form->OpenMdsDialog.FileName = WriteFile("notes.mds", {"just some notes"});
+  Form->MdsLoadTime = "stamp 2";
+  Platform.Then(Answer::Yes).Then(Answer::Ok);
+  window.FormActivate();
+  EXPECT_EQ(Platform.BoxTexts(),
+            (QStringList{"Use notes.mds (Select no to use previous baby.mds)?",
+                         "notes.mds not a valid MDS 5.x file"}));
+  EXPECT_TRUE(Form->OpenMdsDialog.FileName.isEmpty());
+  EXPECT_EQ(window.windowTitle(), "Simple Statistics - baby.mds");
+
+  int before = ResultCount();
+  window.RunCompute->trigger();
+  EXPECT_EQ(NewResults(before), Expected({Summary("baby.mds"), AlertTable}));
+}
+
+TEST_F(SimpleStatsWindow, ExportFileForEachRun) {
+  TSimpleStats& window = OpenWindow(WriteFile("baby.mds", BabyFile));
+  window.MoveAllCodes->click();
+  window.ExportBox->SetItemIndex(1);
+  window.ResultsBox->SetItemIndex(0);
+  QString exportFile = Path("export.txt");
+
+  Platform.ThenFile(std::nullopt);  // cancelled: the rows wait for the next save
+  window.RunCompute->trigger();
+  EXPECT_TRUE(window.ExportLinesModified);
+  Platform.ThenFile(exportFile);
+  window.RunCompute->trigger();
+  ASSERT_EQ(Platform.FileDialogs.size(), 2u);
+  EXPECT_EQ(Platform.FileDialogs[1].Spec.Title, "Save export text file");
+  EXPECT_TRUE(Platform.FileDialogs[1].Spec.OverwritePrompt);
+  EXPECT_EQ(LoadTextLines(exportFile.toStdString()),
+            (dynString{"session\tAlertF\tCryF", "baby\t2\t0", "session\tAlertF\tCryF",
+                       "baby\t2\t0"}));
+  EXPECT_FALSE(window.ExportLinesModified);
+  EXPECT_TRUE(Form->Results->Lines().last().startsWith("export.txt saved "));
+  EXPECT_TRUE(Form->VORKLogLines.last().startsWith("export.txt saved "));
+}
+
+TEST_F(SimpleStatsWindow, ExportFileAfterClosing) {
+  TSimpleStats& window = OpenWindow(WriteFile("baby.mds", BabyFile));
+  window.MoveAllCodes->click();
+  window.ExportBox->SetItemIndex(2);
+  for (int run = 0; run < 3; ++run) window.RunCompute->trigger();
+  EXPECT_TRUE(Platform.FileDialogs.empty());
+
+  Platform.ThenFile(std::nullopt);
+  EXPECT_FALSE(window.close());
+  EXPECT_EQ(Form->findChild<TSimpleStats*>("SimpleStats"), &window);
+
+  Platform.ThenFile(Path("all.txt"));
+  EXPECT_TRUE(window.close());
+  EXPECT_EQ(LoadTextLines(Path("all.txt").toStdString()),
+            (dynString{"session\tAlertF\tCryF", "baby\t2\t0", "session\tAlertF\tCryF",
+                       "baby\t2\t0", "session\tAlertF\tCryF", "baby\t2\t0"}));
+  EXPECT_EQ(Form->ShowFormByName("SimpleStats"), false);
+}
+
+TEST_F(SimpleStatsWindow, UnsavedRowsAreDroppedWhenTheBoxNoLongerSaysAfterClosing) {
+  TSimpleStats& window = OpenWindow(WriteFile("baby.mds", BabyFile));
+  window.MoveAllCodes->click();
+  window.ExportBox->SetItemIndex(2);
+  window.RunCompute->trigger();
+  window.ExportBox->SetItemIndex(0);
+  EXPECT_TRUE(window.close());
+  EXPECT_TRUE(Platform.FileDialogs.empty());
+}
+
+TEST_F(SimpleStatsWindow, PoolingQuestionChecksTheBox) {
+  TSimpleStats& window = OpenWindow(WriteFile("factors.mds", FactorFile));
+  EXPECT_TRUE(window.MoveAllFactors->isEnabled());
+  window.MoveAllCodes->click();
+  window.MoveAllFactors->click();
+  Platform.Then(Answer::Yes);
+  int before = ResultCount();
+  window.RunCompute->trigger();
+  EXPECT_TRUE(window.PoolOverSessions->isChecked());
+  QStringList results = NewResults(before);
+  ASSERT_GT(results.size(), 7);
+  EXPECT_EQ(results[6], "sessions-pooled\tA-pooled\tn=2");
+  EXPECT_EQ(results[9], "X\t3");
+}
+
+TEST_F(SimpleStatsWindow, FileWithoutFactorsDisablesTheFactorButtons) {
+  TSimpleStats& window = OpenWindow(WriteFile("baby.mds", BabyFile));
+  for (QPushButton* button : {window.MoveAllFactors, window.MoveSelFactors,
+                              window.OmitSelFactors, window.OmitAllFactors}) {
+    EXPECT_FALSE(button->isEnabled());
+  }
+}
+
+TEST_F(SimpleStatsWindow, StatisticBoxesAndTheRateBox) {
+  TSimpleStats& window = OpenWindow(WriteFile("baby.mds", BabyFile));
+  EXPECT_TRUE(window.CBfreq->isChecked());
+  EXPECT_TRUE(window.RateFactorBox->isHidden());
+  EXPECT_EQ(window.RateFactorBox->currentText(), "1800=half-hour");
+  EXPECT_EQ(window.RateFactor, 1800);
+  window.CBrate->click();
+  EXPECT_FALSE(window.RateFactorBox->isHidden());
+
+  window.RateFactorBox->setEditText("12a3");
+  EXPECT_EQ(window.RateFactorBox->currentText(), "123");
+  EXPECT_EQ(window.RateFactor, 123);
+  EXPECT_EQ(Platform.Beeps, 1);
+  window.RateFactorBox->setCurrentIndex(1);
+  EXPECT_EQ(window.RateFactorBox->currentText(), "60=minute");
+  EXPECT_EQ(window.RateFactor, 60);
+
+  // The kind boxes follow average, minimum and maximum, keeping their marks.
+  EXPECT_FALSE(window.CBepso->isEnabled());
+  window.CBmax->click();
+  EXPECT_TRUE(window.CBgaps->isEnabled());
+  window.CBgaps->setChecked(true);
+  window.CBmax->click();
+  EXPECT_FALSE(window.CBgaps->isEnabled());
+  EXPECT_TRUE(window.CBgaps->isChecked());
+
+  window.MoveAllCodes->click();
+  int before = ResultCount();
+  window.RunCompute->trigger();
+  EXPECT_EQ(NewResults(before).mid(6, 4),
+            (QStringList{"baby", "", "Rate: #/60 seconds", "Codes:\tfreq\trate"}));
+}
+
+TEST_F(SimpleStatsWindow, ChecksEndTheRunBeforeAnythingIsWritten) {
+  TSimpleStats& window = OpenWindow(WriteFile("baby.mds", BabyFile));
+  Platform.Then(Answer::Ok);
+  int before = ResultCount();
+  window.RunCompute->trigger();
+  EXPECT_EQ(Platform.BoxTexts(), QStringList{"Select one or more codes."});
+  EXPECT_EQ(ResultCount(), before);
+  EXPECT_TRUE(window.FirstRun);
+}
+
+TEST_F(SimpleStatsWindow, DamagedSessionShowsTheErrorAndKeepsEarlierLines) {
+  dynString lines = BabyFile;
+  lines[2] = "2\t0\t0\t0\t2\t2";
+  lines.push_back("2\t1\tlate");
+  lines.push_back("1\t1\t10\t50\t40");
+  lines.push_back("10\t..");
+  TSimpleStats& window = OpenWindow(WriteFile("late.mds", lines));
+  window.MoveAllCodes->click();
+  int before = ResultCount();
+  window.RunCompute->trigger();
+  ASSERT_EQ(Platform.Errors.size(), 1);
+  QStringList results = NewResults(before);
+  EXPECT_EQ(results[6], "baby");
+  EXPECT_NE(results.last(), Separator);
+}
+
+TEST_F(SimpleStatsWindow, ResizingFollowsTheClientWidth) {
+  TSimpleStats& window = OpenWindow(WriteFile("baby.mds", BabyFile));
+  EXPECT_EQ(window.minimumWidth(), 566);
+  window.resize(800, 420);
+  EXPECT_EQ(window.PanelCodes->width(), (800 - 262) / 2);
+  EXPECT_EQ(window.pos(), QPoint(210, 160));
+}
+
+}  // namespace
+}  // namespace vork

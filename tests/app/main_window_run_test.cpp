@@ -1,0 +1,133 @@
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+
+#include "analysis/simple_stats_window.h"
+#include "app/main_window.h"
+#include "app/results_window.h"
+#include "core/text_file.h"
+#include "tests/app/shell_fixture.h"
+
+namespace vork {
+namespace {
+
+const dynString SmallFile = {
+    "\tMDS file saved by KELP compiler Version 5.1 06.12.2026 21:00:00",
+    "1\t0\t0", "2\t0\t0\t0\t1\t1", "A\tB", "0\t0\tevents",
+    "1\t1\ts1", "1\t1\t2\t1\t0", "1\t2.", "1\t.2",
+};
+
+class RunMenu : public testing::ShellFixture {
+ protected:
+  QString WriteSmallFile(const QString& name = "small.mds") {
+    SaveTextLines(Path(name).toStdString(), SmallFile);
+    return Path(name);
+  }
+
+  // The Window menu's entries from "VORK Results" on, with their numbers.
+  QStringList WindowEntries() {
+    QStringList entries;
+    QList<QAction*> items = Form->Window1->actions();
+    for (int i = 3; i < items.size(); ++i) {
+      entries.push_back(items[i]->text() + " " + QString::number(items[i]->data().toInt()));
+    }
+    return entries;
+  }
+
+  TSimpleStats* SimpleStatsWindow() { return Form->findChild<TSimpleStats*>("SimpleStats"); }
+};
+
+TEST_F(RunMenu, AnalysisWindowOpensOnceAndIsNumbered) {
+  TMainForm& form = Start();
+  form.OpenMdsDialog.FileName = WriteSmallFile();
+  form.RunSimpleStats->trigger();
+  form.RunSimpleStats->trigger();
+  ASSERT_NE(SimpleStatsWindow(), nullptr);
+  EXPECT_EQ(form.findChildren<TSimpleStats*>().size(), 1);
+  EXPECT_EQ(WindowEntries(), (QStringList{"VORK Results 1", "Compute simple stats 2"}));
+  EXPECT_EQ(SimpleStatsWindow()->property("Tag").toInt(), 2);
+  EXPECT_TRUE(Platform.FileDialogs.empty());
+
+  // Closing removes the entry; numbers are never given twice.
+  SimpleStatsWindow()->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(SimpleStatsWindow(), nullptr);
+  EXPECT_EQ(WindowEntries(), QStringList{"VORK Results 1"});
+  form.RunSimpleStats->trigger();
+  EXPECT_EQ(WindowEntries(), (QStringList{"VORK Results 1", "Compute simple stats 3"}));
+}
+
+TEST_F(RunMenu, WithoutACurrentFileTheRunCommandAsksForOne) {
+  TMainForm& form = Start();
+  Platform.ThenFile(std::nullopt);
+  form.RunSimpleStats->trigger();
+  EXPECT_EQ(SimpleStatsWindow(), nullptr);
+  EXPECT_EQ(WindowEntries(), QStringList{"VORK Results 1"});
+  ASSERT_EQ(Platform.FileDialogs.size(), 1u);
+  EXPECT_EQ(Platform.FileDialogs[0].Spec.Title, "Open MDS file");
+  EXPECT_EQ(Platform.FileDialogs[0].Spec.Filter, "Compiled MDS file (*.mds)|*.mds");
+  EXPECT_TRUE(Platform.FileDialogs[0].Spec.MustExist);
+  EXPECT_TRUE(form.MdsLoadTime.isEmpty());
+
+  Platform.ThenFile(WriteSmallFile());
+  form.RunSimpleStats->trigger();
+  ASSERT_NE(SimpleStatsWindow(), nullptr);
+  EXPECT_FALSE(form.MdsLoadTime.isEmpty());
+  EXPECT_EQ(SimpleStatsWindow()->MdsLoadTime, form.MdsLoadTime);
+  EXPECT_EQ(SimpleStatsWindow()->windowTitle(), "Simple Statistics - small.mds");
+}
+
+TEST_F(RunMenu, WindowEntriesFocusTheirWindows) {
+  TMainForm& form = Start();
+  EXPECT_FALSE(form.ShowFormByName("SimpleStats"));
+  form.OpenMdsDialog.FileName = WriteSmallFile();
+  form.RunSimpleStats->trigger();
+  EXPECT_TRUE(form.ShowFormByName("SimpleStats"));
+  form.DeleteMenuItem(77);  // no such window: nothing happens
+  EXPECT_EQ(WindowEntries().size(), 2);
+  form.Window1->actions().last()->trigger();
+  EXPECT_TRUE(SimpleStatsWindow()->isVisible());
+}
+
+TEST_F(RunMenu, ShowMdsStuctureAsksForAFileFirst) {
+  TMainForm& form = Start();
+  int before = int(form.Results->Lines().size());
+  Platform.ThenFile(std::nullopt);
+  form.RunShowStucture->trigger();
+  EXPECT_EQ(form.Results->Lines().size(), before);
+
+  Platform.ThenFile(WriteSmallFile());
+  form.RunShowStucture->trigger();
+  QStringList report = form.Results->Lines().mid(before);
+  EXPECT_EQ(report, (QStringList{"_________________________", QString::fromStdString(SmallFile[0]),
+                                 "Path:\t" + Folder.path() + "/", "File:\tsmall.mds", "Type:\tEvent",
+                                 "Units:\tevents", "", "#Code=\t2", "A\tB", "", "#Sesn=\t1",
+                                 "#Sgmt:\tSesn:", "1\ts1"}));
+}
+
+TEST_F(RunMenu, ComputeKappaAsksAboutTheObserversFilesChosenBefore) {
+  TMainForm& form = Start();
+  form.OpenObsDialog1.FileName = Path("first.mds");
+  form.OpenObsDialog2.FileName = Path("second.mds");
+  Platform.Then(Answer::Yes).Then(Answer::No).ThenFile(std::nullopt);
+  form.RunComputeKappa->trigger();
+  EXPECT_EQ(Platform.BoxTexts(),
+            (QStringList{"Use first.mds for 1st observer?", "Use second.mds for 2nd observer?"}));
+  ASSERT_EQ(Platform.FileDialogs.size(), 1u);
+  EXPECT_EQ(Platform.FileDialogs[0].Spec.Title, "Open MDS file 2nd observer");
+  EXPECT_EQ(Platform.FileDialogs[0].Spec.Filter, "Compiled SDS file (*.mds)|*.mds");
+  EXPECT_EQ(form.OpenObsDialog1.FileName, Path("first.mds"));
+  EXPECT_TRUE(form.OpenObsDialog2.FileName.isEmpty());
+}
+
+TEST_F(RunMenu, CancelledFirstObserverAsksNothingMore) {
+  TMainForm& form = Start();
+  Platform.ThenFile(std::nullopt);
+  form.RunComputeKappa->trigger();
+  EXPECT_TRUE(Platform.Shown.empty());
+  ASSERT_EQ(Platform.FileDialogs.size(), 1u);
+  EXPECT_EQ(Platform.FileDialogs[0].Spec.Title, "Open MDS file 1st observer");
+}
+
+}  // namespace
+}  // namespace vork
