@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "app/options_dialog_frame.h"
+#include "compiler/lexer.h"
 
 namespace vork {
 namespace {

@@ -30,9 +30,8 @@ struct OptionStore {
   char HostDecSep = '.';
 };
 
-// The comment characters the compile options offer; index 0 is none.
-inline constexpr std::array<char, 15> CommentChars = {'\0', '!', '#', '%', '?', '[', '\\', ']',
-                                                      '^',  '_', '`', '{', '|', '}', '~'};
+// The comment characters the compile options offer (index 0 none) are the
+// compiler's CommentChars (compiler/lexer.h).
 
 // The plot characters the run options offer.
 inline constexpr std::array<char, 5> PlotChars = {'+', '-', '=', '*', '>'};
