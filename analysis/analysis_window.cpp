@@ -169,7 +169,7 @@ bool TAnalysisWindow::LoadMdsFile() {
       Main.OpenMdsDialog.FileName.clear();
       return false;
     }
-  } catch (const CommandError& error) {
+  } catch (const std::exception& error) {
     Main.Dialogs.ShowError(QString::fromStdString(error.what()));
     return false;
   }
@@ -253,7 +253,7 @@ void TAnalysisWindow::RunComputeExecute() {
   WindowDialogue dialogue(Main.Dialogs, *ProgressBar1);
   try {
     if (!RunAnalysis(frame, output, dialogue)) return;
-  } catch (const CommandError& error) {
+  } catch (const std::exception& error) {
     // The RUN ends here; what it wrote before the fault stays.
     ApplyRunOutput(output);
     ProgressBar1->setValue(0);
@@ -285,12 +285,12 @@ bool TAnalysisWindow::SaveExportFile() {
   std::optional<QString> chosen = Main.Dialogs.SaveFileName(Main.SaveExportDialog);
   if (!chosen) return false;
   Main.SaveExportDialog.FileName = *chosen;
-  try {
+  bool saved = false;
+  RunCommand(Main.Dialogs, [&] {
     SaveTextLines(chosen->toStdString(), ExportLines);
-  } catch (const CommandError& error) {
-    Main.Dialogs.ShowError(QString::fromStdString(error.what()));
-    return false;
-  }
+    saved = true;
+  });
+  if (!saved) return false;
   const QString line = WithoutFolder(*chosen) + " saved " + NowText();
   Main.Results->AppendLine(line);
   Main.VORKLogLines.push_back(line);

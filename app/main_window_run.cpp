@@ -52,12 +52,6 @@ const ModalCommandRow ModalCommands[] = {
     {&TMainForm::RunRound, nullptr},
 };
 
-// The number a window carries: 1 for the results window, else its "Tag".
-int WindowTag(const QWidget* window) {
-  if (qobject_cast<const TResults*>(window)) return TResults::Tag;
-  return window->property("Tag").toInt();
-}
-
 void Focus(QWidget* window) {
   window->show();
   window->raise();
@@ -136,7 +130,7 @@ void TMainForm::ShowFormByTag(int tag) {
     return;
   }
   for (QWidget* window : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
-    if (window->isWindow() && WindowTag(window) == tag) {
+    if (window->isWindow() && window->property("Tag").toInt() == tag) {
       Focus(window);
       return;
     }
@@ -155,7 +149,7 @@ bool TMainForm::ShowFormByName(const QString& name) {
 
 void TMainForm::RunAnalysisWindow(int kind) {
   const AnalysisWindowRow& row = AnalysisWindows[kind];
-  try {
+  RunCommand(Dialogs, [&] {
     if (ShowFormByName(row.Name)) return;
     if (!row.Create || !MdsFileOK()) return;
     // The window loads the current compiled file while it is made; its
@@ -164,13 +158,11 @@ void TMainForm::RunAnalysisWindow(int kind) {
     window->show();
     AddWindowMenuItem(this->*row.Action);
     window->setProperty("Tag", int(WindowTagCounter));
-  } catch (const CommandError& error) {
-    Dialogs.ShowError(QString::fromStdString(error.what()));
-  }
+  });
 }
 
 void TMainForm::RunComputeKappaExecute() {
-  try {
+  RunCommand(Dialogs, [&] {
     if (ShowFormByName("ComputeKappa")) return;
     struct Observer {
       FileDialogSpec& Dialog;
@@ -192,34 +184,27 @@ void TMainForm::RunComputeKappaExecute() {
     window->show();
     AddWindowMenuItem(RunComputeKappa);
     window->setProperty("Tag", int(WindowTagCounter));
-  } catch (const CommandError& error) {
-    Dialogs.ShowError(QString::fromStdString(error.what()));
-  }
+  });
 }
 
 void TMainForm::RunModalCommand(int kind) {
   const ModalCommandRow& row = ModalCommands[kind];
   if (!row.Show) return;
-  try {
+  RunCommand(Dialogs, [&] {
     if (MdsFileOK()) row.Show(*this);
-  } catch (const CommandError& error) {
-    Dialogs.ShowError(QString::fromStdString(error.what()));
-  }
+  });
 }
 
 void TMainForm::ShowMdsStructure() {
+  // The lines made before a damaged session line stay in the results.
   dynString report;
-  try {
+  RunCommand(Dialogs, [&] {
     dynString lines;
     MdsHeader header;
     const std::string fileName = OpenMdsDialog.FileName.toStdString();
     if (!ReadMdsHeader(lines, fileName, header, Dialogs)) return;
     vork::ShowMdsStructure(lines, header, fileName, report);
-  } catch (const CommandError& error) {
-    Results->AppendLines(FromLines(report));
-    Dialogs.ShowError(QString::fromStdString(error.what()));
-    return;
-  }
+  });
   Results->AppendLines(FromLines(report));
 }
 
