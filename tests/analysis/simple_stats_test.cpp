@@ -69,10 +69,12 @@ RunOutput RunWindow(Window& window) {
 
 TEST(SimpleStats, ExampleTable) {
   Window window = LoadWindow(BabyFile, {"Alert", "Cry"}, {CBfreq, CBdura, CBprob, CBavg, CBepso});
-  EXPECT_EQ(RunWindow(window).ResultLines,
+  RunOutput output = RunWindow(window);
+  EXPECT_EQ(output.ResultLines,
             (dynString{"baby", "", "Codes:\tfreq\tdura\tprob\tavgD",
                        "Alert\t2\t0.5\t.50\t0.250", "Cry\t0\t0.0\t.00\t0",
                        "Totals\t2\t0.5\t.50", "#Units:\t1.0\tseconds", ""}));
+  EXPECT_TRUE(output.ExportRows.empty());  // the export box says no export files
 }
 
 TEST(SimpleStats, ExampleWithRatePerMinute) {

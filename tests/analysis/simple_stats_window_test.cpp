@@ -177,6 +177,19 @@ TEST_F(SimpleStatsWindow, FailedLoadKeepsTheWindowsFile) {
   EXPECT_EQ(NewResults(before), Expected({Summary("baby.mds"), AlertTable}));
 }
 
+TEST_F(SimpleStatsWindow, NoExportRowsWhenTheExportBoxSaysNone) {
+  TSimpleStats& window = OpenWindow(WriteFile("baby.mds", BabyFile));
+  window.MoveAllCodes->click();
+  EXPECT_EQ(window.ExportBox->ItemIndex(), 0);
+  EXPECT_EQ(window.ExportBox->title(), "Export files:");
+  EXPECT_EQ(window.ResultsBox->title(), "When you selelct RUN:");
+  window.RunCompute->trigger();
+  EXPECT_TRUE(window.ExportLines.empty());
+  EXPECT_FALSE(window.ExportLinesModified);
+  EXPECT_TRUE(window.close());
+  EXPECT_TRUE(Platform.FileDialogs.empty());
+}
+
 TEST_F(SimpleStatsWindow, ExportFileForEachRun) {
   TSimpleStats& window = OpenWindow(WriteFile("baby.mds", BabyFile));
   window.MoveAllCodes->click();
