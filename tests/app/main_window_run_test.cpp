@@ -87,6 +87,10 @@ TEST_F(RunMenu, WindowEntriesFocusTheirWindows) {
   EXPECT_EQ(WindowEntries().size(), 2);
   form.Window1->actions().last()->trigger();
   EXPECT_TRUE(SimpleStatsWindow()->isVisible());
+
+  form.Results->hide();
+  form.GoToResults->trigger();
+  EXPECT_TRUE(form.Results->isVisible());
 }
 
 TEST_F(RunMenu, ShowMdsStuctureAsksForAFileFirst) {
