@@ -15,9 +15,15 @@ vork_install_packages() {
   fi
   local sudo=""
   if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo >/dev/null 2>&1; then
+      echo "These Debian packages are missing:$missing" >&2
+      echo "Install them as root (apt-get install$missing), or install sudo, and run this again." >&2
+      return 1
+    fi
     sudo="sudo"
   fi
   echo "Installing:$missing"
   $sudo apt-get update
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y $missing
+  # Through env, since sudo clears the caller's environment.
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y $missing
 }
