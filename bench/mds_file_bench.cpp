@@ -7,6 +7,9 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <system_error>
+
+#include <unistd.h>
 
 #include "core/mds_reader.h"
 #include "core/segment_writer.h"
@@ -56,16 +59,27 @@ dynString FileLines(bool compressed) {
   return lines;
 }
 
+// Files of this run of the benchmark, named after its process so that runs
+// at the same time do not meet, and removed when it ends.
+struct BenchFiles {
+  std::string Names[2];
+  ~BenchFiles() {
+    std::error_code ignored;
+    for (const std::string& name : Names)
+      if (!name.empty()) std::filesystem::remove(name, ignored);
+  }
+};
+
 std::string BenchFileName(bool compressed) {
   return (std::filesystem::temp_directory_path() /
-          (compressed ? "vork_bench_compressed.mds" : "vork_bench_plain.mds"))
+          ("vork_bench_" + std::to_string(getpid()) + (compressed ? "_compressed.mds" : "_plain.mds")))
       .string();
 }
 
 // The file the reading benchmarks read, written once.
 const std::string& BenchFile(bool compressed) {
-  static std::string names[2];
-  std::string& name = names[compressed];
+  static BenchFiles files;
+  std::string& name = files.Names[compressed];
   if (name.empty()) {
     name = BenchFileName(compressed);
     SaveTextLines(name, FileLines(compressed));

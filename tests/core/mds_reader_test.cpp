@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 #include <random>
 
 #include "core/command_error.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/scripted_dialogue.h"
 
 namespace vork {
@@ -264,10 +264,9 @@ TEST(MdsReader, OnlyFractionsOfASecondReadAsSeconds) {
 }
 
 TEST(MdsReader, LoadsTheFileIntoTheCallersLines) {
-  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "vork_mds_reader_test";
-  std::filesystem::create_directories(folder);
-  const std::string good = (folder / "good.mds").string();
-  const std::string bad = (folder / "bad.mds").string();
+  testing::ScratchFolder folder;
+  const std::string good = folder.Path("good.mds");
+  const std::string bad = folder.Path("bad.mds");
   std::ofstream(good, std::ios::binary) << "MDS file saved by KELP compiler\r\n1\t0\t0\r\n"
                                            "1\t0\t0\t0\t0\t0\r\nTalk\r\n0\t0\tevents\r\n";
   std::ofstream(bad, std::ios::binary) << "not a compiled file\nsecond line\n";
@@ -288,8 +287,7 @@ TEST(MdsReader, LoadsTheFileIntoTheCallersLines) {
   ASSERT_EQ(dialogue.Shown.size(), 1u);
   EXPECT_EQ(dialogue.Shown[0].Text, "bad.mds not a valid MDS 5.x file");
 
-  EXPECT_THROW(ReadMdsHeader(lines, (folder / "missing.mds").string(), header, dialogue), CommandError);
-  std::filesystem::remove_all(folder);
+  EXPECT_THROW(ReadMdsHeader(lines, folder.Path("missing.mds"), header, dialogue), CommandError);
 }
 
 TEST(MdsReader, TabFields) {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/command_error.h"
+#include "tests/support/scratch_folder.h"
 
 namespace vork {
 namespace {
@@ -17,15 +18,6 @@ namespace fs = std::filesystem;
 
 class RawDataFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    Folder = fs::temp_directory_path() /
-             ("vork_raw_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-              ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(Folder);
-    fs::create_directories(Folder);
-  }
-  void TearDown() override { fs::remove_all(Folder); }
-
   std::string PathOf(const std::string& name) const { return (Folder / name).string(); }
 
   static std::string Content(const std::string& path) {
@@ -35,7 +27,8 @@ class RawDataFileTest : public ::testing::Test {
     return text.str();
   }
 
-  fs::path Folder;
+  testing::ScratchFolder Scratch;
+  const fs::path& Folder = Scratch.Folder();
 };
 
 TEST_F(RawDataFileTest, BackupNameReplacesTheExtension) {

@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <random>
 
 #include "core/command_error.h"
 #include "core/mds_reader.h"
 #include "core/text_file.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/scripted_dialogue.h"
 
 namespace vork {
@@ -192,7 +192,8 @@ TEST(SegmentWriter, RandomSegmentsReadBackIdentical) {
 // A whole file written through the text file and read back, in both forms.
 TEST(SegmentWriter, WholeFileRoundTrip) {
   std::mt19937 random(7);
-  const std::string fileName = (std::filesystem::temp_directory_path() / "vork_round_trip.mds").string();
+  testing::ScratchFolder folder;
+  const std::string fileName = folder.Path("round_trip.mds");
   for (bool compressed : {false, true}) {
     const int nCodes = 6;
     std::vector<dynChar2> segments = {RandomMatrix(random, nCodes, 500), RandomMatrix(random, nCodes, 1),
@@ -235,7 +236,6 @@ TEST(SegmentWriter, WholeFileRoundTrip) {
     }
     EXPECT_EQ(lineIndex + 1, static_cast<int>(loaded.size()));
   }
-  std::filesystem::remove(fileName);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "core/command_error.h"
+#include "tests/support/scratch_folder.h"
 
 namespace vork {
 namespace {
@@ -16,19 +17,7 @@ namespace fs = std::filesystem;
 // A fresh folder per test, removed afterwards.
 class TextFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder =
-        fs::temp_directory_path() /
-        ("vork_text_file_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::permissions(folder, fs::perms::owner_all, ignored);
-    fs::remove_all(folder, ignored);
-  }
-  std::string Path(const std::string& name) const { return (folder / name).string(); }
+  std::string Path(const std::string& name) const { return scratch.Path(name); }
   void WriteBytes(const std::string& name, const std::string& bytes) const {
     std::ofstream(Path(name), std::ios::binary) << bytes;
   }
@@ -38,7 +27,8 @@ class TextFileTest : public ::testing::Test {
     text << in.rdbuf();
     return text.str();
   }
-  fs::path folder;
+  testing::ScratchFolder scratch;
+  const fs::path& folder = scratch.Folder();
 };
 
 TEST_F(TextFileTest, LineBreaksAreLfOrCrLfAndAFinalBreakEndsTheLastLine) {
