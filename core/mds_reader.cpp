@@ -1,6 +1,8 @@
 #include "core/mds_reader.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cstring>
 #include <filesystem>
 #include <limits>
@@ -115,24 +117,58 @@ void CheckLinesLeft(const dynString& lines, int lineIndex, int count, const std:
     Fail(lineIndex, "the file has too few lines for " + what + " (" + std::to_string(count) + ")");
 }
 
-// The set of codes a hexadecimal code set holds, marked into one column:
-// four codes a digit, code 1 in the digit's mask 8. Characters other than
-// "0".."9" and "A".."F" hold no code.
-void DecodeHexCodeSet(std::string_view hex, char mark, std::string& column, std::int64_t lineIndex) {
-  const std::size_t nCodes = column.size();
-  for (std::size_t p = 0; p < hex.size(); ++p) {
-    char c = hex[p];
-    int value = c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : 0;
-    if (value == 0) continue;
-    for (int b = 0; b < 4; ++b) {
-      if (!(value & (8 >> b))) continue;
-      std::size_t row = 4 * p + b;
-      if (row >= nCodes)
-        Fail(lineIndex, "code set " + Quoted(hex) + " holds code " + std::to_string(row + 1) +
-                            " but there are only " + std::to_string(nCodes) + " codes");
-      column[row] = mark;
-    }
+// The value of each hexadecimal digit of a code set; every other character,
+// lower-case letters included, holds no code.
+constexpr std::array<std::uint8_t, 256> HexDigitValues = [] {
+  std::array<std::uint8_t, 256> values{};
+  for (int c = '0'; c <= '9'; ++c) values[c] = static_cast<std::uint8_t>(c - '0');
+  for (int c = 'A'; c <= 'F'; ++c) values[c] = static_cast<std::uint8_t>(c - 'A' + 10);
+  return values;
+}();
+
+int HexDigitValue(char c) { return HexDigitValues[static_cast<unsigned char>(c)]; }
+
+// For each digit value, the cells of its four codes that it marks, as the
+// bytes of a word laid over those cells in memory (mask 8 on the first).
+constexpr std::array<std::uint32_t, 16> DigitCellMasks = [] {
+  std::array<std::uint32_t, 16> masks{};
+  const bool littleEndian = std::endian::native == std::endian::little;
+  for (int value = 0; value < 16; ++value)
+    for (int b = 0; b < 4; ++b)
+      if (value & (8 >> b)) masks[value] |= 0xFFU << (8 * (littleEndian ? b : 3 - b));
+  return masks;
+}();
+
+// The set of codes a hexadecimal code set holds, marked into one column of
+// nCodes cells: four codes a digit, code 1 in the first digit's mask 8.
+void DecodeHexCodeSet(std::string_view hex, char mark, char* column, std::size_t nCodes,
+                      std::int64_t lineIndex) {
+  // The last code in the set is in the last digit that holds any; once it
+  // is known to exist, so are all the codes before it.
+  std::size_t digits = hex.size();
+  while (digits > 0 && HexDigitValue(hex[digits - 1]) == 0) --digits;
+  if (digits == 0) return;
+  const int lastValue = HexDigitValue(hex[digits - 1]);
+  const std::size_t lastCode = 4 * (digits - 1) + ((lastValue & 1)   ? 4
+                                                   : (lastValue & 2) ? 3
+                                                   : (lastValue & 4) ? 2
+                                                                     : 1);
+  if (lastCode > nCodes)
+    Fail(lineIndex, "code set " + Quoted(hex) + " holds code " + std::to_string(lastCode) +
+                        " but there are only " + std::to_string(nCodes) + " codes");
+  // Every digit but the last stands for four codes that exist: its four
+  // cells are changed at once, each to the mark where its bit is set.
+  const std::uint32_t marks = 0x01010101U * static_cast<unsigned char>(mark);
+  for (std::size_t p = 0; p + 1 < digits; ++p) {
+    std::uint32_t cells;
+    std::memcpy(&cells, column + 4 * p, 4);
+    const std::uint32_t chosen = DigitCellMasks[HexDigitValue(hex[p])];
+    cells = (cells & ~chosen) | (marks & chosen);
+    std::memcpy(column + 4 * p, &cells, 4);
   }
+  char* cells = column + 4 * (digits - 1);
+  for (int b = 0; b < 4; ++b)
+    if (lastValue & (8 >> b)) cells[b] = mark;
 }
 
 // How many columns a data line's count stands for: a compressed line's count
@@ -143,40 +179,87 @@ std::int64_t ColumnsOfCount(int count, bool compressed) {
   return std::max<std::int64_t>(columns, 1);
 }
 
-int DataLineCount(std::string_view line, std::int64_t lineIndex) {
-  return ToInteger(NextTabField(line), lineIndex, "the data line's count");
-}
+// Cells a plain data line may hold.
+constexpr std::array<bool, 256> PlainCells = [] {
+  std::array<bool, 256> valid{};
+  valid['.'] = valid['1'] = valid['2'] = true;
+  return valid;
+}();
 
-// One data line turned into its column of cells; returns the columns it covers.
-std::int64_t ReadDataLine(std::string_view line, std::int64_t lineIndex, bool compressed,
-                          std::string& column) {
-  int count = DataLineCount(line, lineIndex);
-  NextTabField(line);
+// Turns the fields of a data line after its count into its column of nCodes
+// cells.
+void ReadDataLineCells(std::string_view fields, int count, std::int64_t lineIndex, bool compressed,
+                       char* column, std::size_t nCodes) {
   if (compressed) {
-    std::string_view onSet = NextTabField(line);
-    std::string_view onsetSet = NextTabField(line);
+    std::string_view onSet = NextTabField(fields);
+    std::string_view onsetSet = NextTabField(fields);
     if (!onSet.empty() && onSet.back() == '*') {
       onSet.remove_suffix(1);
       onsetSet = onSet;
     }
     if (onSet.empty()) Fail(lineIndex, "the code set of the data line is empty");
-    std::fill(column.begin(), column.end(), '.');
-    DecodeHexCodeSet(onSet, '1', column, lineIndex);
-    if (count > 0) DecodeHexCodeSet(onsetSet, '2', column, lineIndex);
-  } else {
-    std::string_view cells = NextTabField(line);
-    if (cells.size() < column.size())
-      Fail(lineIndex, "the data line has " + std::to_string(cells.size()) + " cells for " +
-                          std::to_string(column.size()) + " codes");
-    for (std::size_t r = 0; r < column.size(); ++r) {
-      char cell = cells[r];
-      if (cell != '.' && cell != '1' && cell != '2')
-        Fail(lineIndex, "cell " + std::to_string(r + 1) + " of the data line is " +
-                            Quoted(cells.substr(r, 1)) + ", not \".\", \"1\" or \"2\"");
-      column[r] = cell;
+    std::memset(column, '.', nCodes);
+    DecodeHexCodeSet(onSet, '1', column, nCodes, lineIndex);
+    if (count > 0) DecodeHexCodeSet(onsetSet, '2', column, nCodes, lineIndex);
+    return;
+  }
+  std::string_view cells = NextTabField(fields);
+  if (cells.size() < nCodes)
+    Fail(lineIndex, "the data line has " + std::to_string(cells.size()) + " cells for " +
+                        std::to_string(nCodes) + " codes");
+  bool allValid = true;
+  for (std::size_t r = 0; r < nCodes; ++r) allValid &= PlainCells[static_cast<unsigned char>(cells[r])];
+  if (!allValid) {
+    std::size_t r = 0;
+    while (PlainCells[static_cast<unsigned char>(cells[r])]) ++r;
+    Fail(lineIndex, "cell " + std::to_string(r + 1) + " of the data line is " + Quoted(cells.substr(r, 1)) +
+                        ", not \".\", \"1\" or \"2\"");
+  }
+  std::memcpy(column, cells.data(), nCodes);
+}
+
+// The columns of a run of data lines: each line's cells for every code, one
+// line after the other, and how many time units each line stands for. The
+// matrix is then written row by row, since writing a column at a time
+// touches as many distant places in memory as there are codes.
+struct DataLineBlock {
+  std::vector<char> Cells;
+  std::vector<std::size_t> Columns;
+};
+
+// The lines in one block: enough to make writing row by row pay, few enough
+// for their cells to stay in the processor's nearest cache.
+std::size_t LinesPerBlock(std::size_t nCodes) {
+  return std::clamp<std::size_t>(std::size_t{16384} / std::max<std::size_t>(nCodes, 1), 16, 4096);
+}
+
+// Writes the block's lines into the matrix from column at on. The caller
+// has made sure that all their columns lie inside every row. Short runs,
+// the usual case, are written eight cells at a time where the row has room
+// for that: the cells written beyond a run belong to the lines after it,
+// which overwrite them.
+void WriteBlock(const DataLineBlock& block, std::size_t lineCount, const std::vector<char*>& rows,
+                std::size_t at, std::size_t nTimeUnits) {
+  // Locals, since every cell stored could otherwise change them for all the
+  // compiler knows.
+  const std::size_t nCodes = rows.size();
+  const char* const cells = block.Cells.data();
+  const std::size_t* const runs = block.Columns.data();
+  for (std::size_t r = 0; r < nCodes; ++r) {
+    char* row = rows[r];
+    std::size_t column = at;
+    for (std::size_t j = 0; j < lineCount; ++j) {
+      const char cell = cells[j * nCodes + r];
+      const std::size_t columns = runs[j];
+      if (columns <= 8 && column + 8 <= nTimeUnits) {
+        const std::uint64_t eight = 0x0101010101010101ULL * static_cast<unsigned char>(cell);
+        std::memcpy(row + column, &eight, 8);
+      } else {
+        std::memset(row + column, cell, columns);
+      }
+      column += columns;
     }
   }
-  return ColumnsOfCount(count, compressed);
 }
 
 // Splits the next line into count fields after checking that the line exists.
@@ -212,9 +295,13 @@ void ReadFactorLine(const dynString& lines, int& lineIndex, int factor, MdsHeade
 }  // namespace
 
 std::string_view NextTabField(std::string_view& rest) {
-  std::size_t tab = rest.find('\t');
-  std::string_view field = rest.substr(0, tab);
-  rest = tab == std::string_view::npos ? std::string_view() : rest.substr(tab + 1);
+  // Fields are short: a plain loop finds the TAB sooner than a library
+  // search that first has to get going.
+  std::size_t tab = 0;
+  while (tab < rest.size() && rest[tab] != '\t') ++tab;
+  std::string_view field(rest.data(), tab);
+  rest =
+      tab < rest.size() ? std::string_view(rest.data() + tab + 1, rest.size() - tab - 1) : std::string_view();
   return field;
 }
 
@@ -345,9 +432,13 @@ void ReadSegmentData(const dynString& lines, int& lineIndex, int nCodes, int nDa
 
   // The counts are checked against the segment before the matrix is made,
   // so a damaged count cannot ask for memory the data never fill.
+  std::vector<int> counts(static_cast<std::size_t>(nDataLines));
   std::int64_t covered = 0;
   for (std::int64_t i = first; i < first + nDataLines; ++i) {
-    covered += ColumnsOfCount(DataLineCount(lines[i], i), compressed);
+    std::string_view line = lines[i];
+    int count = ToInteger(NextTabField(line), i, "the data line's count");
+    counts[i - first] = count;
+    covered += ColumnsOfCount(count, compressed);
     if (covered > nTimeUnits)
       Fail(i, "the data lines cover more than the segment's " + std::to_string(nTimeUnits) + " time units");
   }
@@ -367,18 +458,30 @@ void ReadSegmentData(const dynString& lines, int& lineIndex, int nCodes, int nDa
                         std::to_string(nTimeUnits) + " time units");
   }
 
+  // The lines cover exactly the segment's columns (checked above), so every
+  // column written below lies inside every row.
   std::vector<char*> rows(static_cast<std::size_t>(nCodes));
   for (int r = 0; r < nCodes; ++r) rows[r] = segmentMatrix[r].data();
-  std::string column(static_cast<std::size_t>(nCodes), '.');
+  const std::size_t codes = static_cast<std::size_t>(nCodes);
+  const std::size_t linesPerBlock = LinesPerBlock(codes);
+  DataLineBlock block;
+  block.Cells.resize(linesPerBlock * codes);
+  block.Columns.resize(linesPerBlock);
   std::size_t at = 0;
-  for (std::int64_t i = first; i < first + nDataLines; ++i) {
-    std::size_t columns = static_cast<std::size_t>(ReadDataLine(lines[i], i, compressed, column));
-    if (columns == 1) {
-      for (int r = 0; r < nCodes; ++r) rows[r][at] = column[r];
-    } else {
-      for (int r = 0; r < nCodes; ++r) std::memset(rows[r] + at, column[r], columns);
+  for (std::int64_t i = first; i < first + nDataLines;) {
+    const std::size_t lineCount =
+        std::min<std::size_t>(linesPerBlock, static_cast<std::size_t>(first + nDataLines - i));
+    std::size_t blockColumns = 0;
+    for (std::size_t j = 0; j < lineCount; ++j, ++i) {
+      std::string_view fields = lines[i];
+      NextTabField(fields);
+      const int count = counts[i - first];
+      ReadDataLineCells(fields, count, i, compressed, block.Cells.data() + j * codes, codes);
+      block.Columns[j] = static_cast<std::size_t>(ColumnsOfCount(count, compressed));
+      blockColumns += block.Columns[j];
     }
-    at += columns;
+    WriteBlock(block, lineCount, rows, at, static_cast<std::size_t>(nTimeUnits));
+    at += blockColumns;
   }
   lineIndex = static_cast<int>(first + nDataLines - 1);
 }

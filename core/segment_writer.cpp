@@ -13,10 +13,64 @@ namespace vork {
 
 namespace {
 
+// The cells of the columns that are written (those whose run is above 0),
+// one column after another, for the writing routines. The matrix holds each
+// code's row apart, so a column's cells lie far from each other; they are
+// gathered a block of columns at a time, reading every row along, into one
+// place where each column's cells follow each other.
+class WrittenColumns {
+ public:
+  WrittenColumns(const dynChar2& matrix, const dynInteger& runs, int nCodes, int nTimeUnits)
+      : Matrix(matrix),
+        Runs(runs),
+        NCodes(static_cast<std::size_t>(nCodes)),
+        NTimeUnits(static_cast<std::size_t>(nTimeUnits)),
+        BlockColumns(
+            std::clamp<std::size_t>(std::size_t{16384} / std::max<std::size_t>(NCodes, 1), 16, 4096)),
+        Cells(BlockColumns * NCodes) {
+    Kept.reserve(BlockColumns);
+  }
+
+  // The NCodes cells, code 1 first, of the next column written.
+  const char* Next() {
+    if (Taken == Kept.size()) Gather();
+    return Cells.data() + Taken++ * NCodes;
+  }
+
+ private:
+  void Gather() {
+    Kept.clear();
+    Taken = 0;
+    for (; Scanned < NTimeUnits && Kept.size() < BlockColumns; ++Scanned)
+      if (Runs[Scanned] > 0) Kept.push_back(Scanned);
+    // Locals, since every cell stored could otherwise change them for all
+    // the compiler knows.
+    const std::size_t stride = NCodes;
+    const std::size_t count = Kept.size();
+    const std::size_t* const kept = Kept.data();
+    char* const cells = Cells.data();
+    for (std::size_t r = 0; r < stride; ++r) {
+      const char* row = Matrix[r].data();
+      char* cell = cells + r;
+      for (std::size_t k = 0; k < count; ++k, cell += stride) *cell = row[kept[k]];
+    }
+  }
+
+  const dynChar2& Matrix;
+  const dynInteger& Runs;
+  const std::size_t NCodes;
+  const std::size_t NTimeUnits;
+  const std::size_t BlockColumns;
+  std::vector<char> Cells;
+  std::vector<std::size_t> Kept;  // the columns gathered, in order
+  std::size_t Taken = 0;          // how many of them were handed out
+  std::size_t Scanned = 0;        // the columns looked at so far
+};
+
 // What the writing routines share for one call.
 struct SegmentOutput {
   dynString& Out;
-  const dynChar2& SegmentMatrix;
+  WrittenColumns Columns;
   const dynInteger& Runs;
   int NCodes;
   int NTimeUnits;
@@ -24,6 +78,9 @@ struct SegmentOutput {
   // Compressed form: Flags[c] says code c is on in the column,
   // Flags[NCodes + c] that it has an onset there (c = 1..NCodes).
   std::vector<char> Flags;
+  // The two code sets of a compressed line, kept from line to line.
+  std::string OnSet;
+  std::string OnsetSet;
 };
 
 void AppendNumber(std::string& line, std::int64_t number) {
@@ -32,32 +89,39 @@ void AppendNumber(std::string& line, std::int64_t number) {
   line.append(digits, result.ptr);
 }
 
-// Flags[first..last] as hexadecimal digits, four flags a digit with masks
-// 8, 4, 2, 1; trailing "0" digits are dropped but the first digit stays, so
-// the empty set is "0".
-std::string EncodeHexCodeSet(const std::vector<char>& flags, int first, int last) {
+// hex := Flags[first..last] as hexadecimal digits, four flags a digit with
+// masks 8, 4, 2, 1; trailing "0" digits are dropped but the first digit
+// stays, so the empty set is "0".
+void EncodeHexCodeSet(const std::vector<char>& flags, int first, int last, std::string& hex) {
   static constexpr char HexDigits[] = "0123456789ABCDEF";
-  std::string hex;
+  const char* flag = flags.data();
+  hex.clear();
+  std::size_t kept = 1;
   for (int group = first; group <= last; group += 4) {
     int value = 0;
-    for (int b = 0; b < 4 && group + b <= last; ++b)
-      if (flags[group + b]) value |= 8 >> b;
+    if (group + 3 <= last) {
+      value = (flag[group] != 0) << 3 | (flag[group + 1] != 0) << 2 | (flag[group + 2] != 0) << 1 |
+              (flag[group + 3] != 0);
+    } else {
+      for (int b = 0; group + b <= last; ++b)
+        if (flag[group + b]) value |= 8 >> b;
+    }
     hex += HexDigits[value];
+    if (value != 0) kept = hex.size();
   }
-  if (hex.empty()) hex = "0";
-  std::size_t kept = hex.find_last_not_of('0');
-  hex.resize(kept == std::string::npos ? 1 : kept + 1);
-  return hex;
+  if (hex.empty()) hex.push_back('0');
+  hex.resize(kept);
 }
 
 void WritePlainDataLines(SegmentOutput& s) {
+  const std::size_t nCodes = static_cast<std::size_t>(s.NCodes);
   for (int t = 0; t < s.NTimeUnits; ++t) {
     if (s.Runs[t] <= 0) continue;
     std::string line;
-    line.reserve(12 + static_cast<std::size_t>(s.NCodes));
+    line.reserve(12 + nCodes);
     AppendNumber(line, s.Runs[t]);
     line += '\t';
-    for (int r = 0; r < s.NCodes; ++r) line += s.SegmentMatrix[r][t];
+    line.append(s.Columns.Next(), nCodes);
     s.Out.push_back(std::move(line));
     ++s.LineCount;
   }
@@ -68,30 +132,32 @@ void WriteCompressedDataLines(SegmentOutput& s) {
   s.Flags.assign(2 * static_cast<std::size_t>(n) + 1, 0);
   for (int t = 0; t < s.NTimeUnits; ++t) {
     if (s.Runs[t] <= 0) continue;
+    const char* cells = s.Columns.Next();
+    char* on = s.Flags.data() + 1;
+    char* onset = s.Flags.data() + n + 1;
     bool anyOnset = false;
-    for (int c = 1; c <= n; ++c) {
-      char cell = s.SegmentMatrix[c - 1][t];
-      s.Flags[c] = cell != '.';
-      s.Flags[n + c] = cell == '2';
-      anyOnset = anyOnset || cell == '2';
+    for (int c = 0; c < n; ++c) {
+      on[c] = cells[c] != '.';
+      onset[c] = cells[c] == '2';
+      anyOnset |= cells[c] == '2';
     }
-    std::string onSet = EncodeHexCodeSet(s.Flags, 1, n);
+    EncodeHexCodeSet(s.Flags, 1, n, s.OnSet);
     std::string line;
     if (anyOnset) {
-      std::string onsetSet = EncodeHexCodeSet(s.Flags, n + 1, 2 * n);
+      EncodeHexCodeSet(s.Flags, n + 1, 2 * n, s.OnsetSet);
       AppendNumber(line, s.Runs[t]);
       line += '\t';
-      line += onSet;
-      if (onsetSet == onSet) {
+      line += s.OnSet;
+      if (s.OnsetSet == s.OnSet) {
         line += '*';
       } else {
         line += '\t';
-        line += onsetSet;
+        line += s.OnsetSet;
       }
     } else {
       AppendNumber(line, -std::int64_t{s.Runs[t]});
       line += '\t';
-      line += onSet;
+      line += s.OnSet;
     }
     s.Out.push_back(std::move(line));
     ++s.LineCount;
@@ -108,9 +174,8 @@ void MergeEqualColumns(const dynChar2& matrix, dynInteger& runs, int nCodes, int
   // the matrix in the order it is stored.
   std::vector<char> same(static_cast<std::size_t>(nTimeUnits), 1);
   for (int r = 0; r < nCodes; ++r) {
-    const std::string& row = matrix[r];
-    for (int t = 1; t < nTimeUnits; ++t)
-      if (row[t] != row[t - 1]) same[t] = 0;
+    const char* row = matrix[r].data();
+    for (int t = 1; t < nTimeUnits; ++t) same[t] &= static_cast<char>(row[t] == row[t - 1]);
   }
   for (int t = nTimeUnits - 1; t >= 1; --t) {
     if (!same[t]) continue;
@@ -140,7 +205,8 @@ int WriteSegmentData(dynString& out, const dynChar2& segmentMatrix, dynInteger& 
                          std::to_string(nTimeUnits) + " time units.");
 
   if (merge) MergeEqualColumns(segmentMatrix, runs, nCodes, nTimeUnits);
-  SegmentOutput output{out, segmentMatrix, runs, nCodes, nTimeUnits, 0, {}};
+  SegmentOutput output{
+      out, WrittenColumns(segmentMatrix, runs, nCodes, nTimeUnits), runs, nCodes, nTimeUnits, 0, {}, {}, {}};
   if (nTimeUnits > 0 && nCodes > 0) {
     if (compressed)
       WriteCompressedDataLines(output);

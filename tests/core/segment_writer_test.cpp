@@ -149,10 +149,10 @@ TEST(SegmentWriter, TooSmallAMatrixOrRunsEndsTheCommand) {
 
 // A random matrix whose columns come in stretches, so that merging has
 // something to join, with onsets only where a code comes on.
-dynChar2 RandomMatrix(std::mt19937& random, int nCodes, int nTimeUnits) {
+dynChar2 RandomMatrix(std::mt19937& random, int nCodes, int nTimeUnits, int longestStretch = 5) {
   dynChar2 matrix(nCodes, std::string(nTimeUnits, '.'));
   for (int t = 0; t < nTimeUnits;) {
-    int length = 1 + static_cast<int>(random() % 5);
+    int length = 1 + static_cast<int>(random() % longestStretch);
     for (int r = 0; r < nCodes; ++r) {
       char cell = "..1"[random() % 3];
       bool starts = cell == '1' && (t == 0 || matrix[r][t - 1] == '.' || random() % 4 == 0);
@@ -184,6 +184,33 @@ TEST(SegmentWriter, RandomSegmentsReadBackIdentical) {
         ReadSegmentData(lines, lineIndex, nCodes, nDataLines, nTimeUnits, compressed, read);
         ASSERT_EQ(read, matrix);
         EXPECT_EQ(lineIndex, nDataLines);
+      }
+    }
+  }
+}
+
+// Segments of many data lines, of many codes, and of long runs, each form.
+TEST(SegmentWriter, LargeSegmentsReadBackIdentical) {
+  struct Case {
+    int nCodes;
+    int nTimeUnits;
+    int longestStretch;
+  };
+  const Case cases[] = {{3, 30000, 3}, {2, 5000, 40}, {1500, 90, 2}, {37, 2000, 12}, {1, 17, 17}};
+  std::mt19937 random(1206);
+  for (const Case& c : cases) {
+    const dynChar2 matrix = RandomMatrix(random, c.nCodes, c.nTimeUnits, c.longestStretch);
+    for (bool compressed : {false, true}) {
+      for (bool merge : {false, true}) {
+        SCOPED_TRACE(::testing::Message() << c.nCodes << " codes, " << c.nTimeUnits << " units, compressed "
+                                          << compressed << " merge " << merge);
+        dynString lines = {"segment line"};
+        dynInteger runs(c.nTimeUnits, 1);
+        int nDataLines = WriteSegmentData(lines, matrix, runs, c.nCodes, c.nTimeUnits, compressed, merge);
+        int lineIndex = 0;
+        dynChar2 read = {"kept content is overwritten"};
+        ReadSegmentData(lines, lineIndex, c.nCodes, nDataLines, c.nTimeUnits, compressed, read);
+        ASSERT_TRUE(read == matrix);
       }
     }
   }
