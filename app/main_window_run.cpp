@@ -5,6 +5,7 @@
 
 #include "analysis/mds_structure.h"
 #include "analysis/simple_stats_window.h"
+#include "analysis/table_stats_window.h"
 #include "app/date_time_text.h"
 #include "app/main_window.h"
 #include "app/results_window.h"
@@ -31,7 +32,7 @@ struct AnalysisWindowRow {
 
 const AnalysisWindowRow AnalysisWindows[] = {
     {&TMainForm::RunSimpleStats, "SimpleStats", &CreateWindow<TSimpleStats>},
-    {&TMainForm::RunTableStats, "TableStats", nullptr},
+    {&TMainForm::RunTableStats, "TableStats", &CreateWindow<TTableStats>},
     {&TMainForm::RunPlotMDS, "PlotMDS", nullptr},
     {&TMainForm::RunBreakdown, "BreakdownEvents", nullptr},
     {&TMainForm::RunExportTable, "ExportTable", nullptr},

@@ -1,0 +1,306 @@
+#include "analysis/table_stats_window.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "analysis/lag_edit_text.h"
+#include "analysis/table_stats.h"
+#include "app/code_list_box.h"
+#include "app/main_window.h"
+#include "app/radio_group_box.h"
+#include "core/code_lists.h"
+
+namespace vork {
+namespace {
+
+const AnalysisWindowTraits TableStatsTraits = {
+    "TableStats", "Table Statistics", "Table Statistics - ", "Compute table stats",
+    190,          180,                714,
+    true,         true,               "Export files",        true,
+    false};
+
+// The options panel keeps this width; the three list panels share the rest.
+constexpr int OptionsWidth = 262;
+
+constexpr int LeastLag = -32768;
+constexpr int GreatestLag = 32767;
+
+const QString Residual = QString::fromUtf8(ResidualCode.data(), int(ResidualCode.size()));
+
+QStringList Items(const QListWidget& list) {
+  QStringList items;
+  for (int i = 0; i < list.count(); ++i) items.push_back(list.item(i)->text());
+  return items;
+}
+
+dynString ItemTexts(const QListWidget& list) {
+  dynString items;
+  for (int i = 0; i < list.count(); ++i) items.push_back(list.item(i)->text().toStdString());
+  return items;
+}
+
+void SetItems(QListWidget& list, const QStringList& items) {
+  list.clear();
+  list.addItems(items);
+}
+
+}  // namespace
+
+TTableStats::TTableStats(TMainForm& main) : TAnalysisWindow(main, TableStatsTraits) {
+  auto* client = new QWidget(this);
+  auto* layout = new QHBoxLayout(client);
+  layout->setContentsMargins(4, 4, 4, 4);
+  layout->addWidget(CreateCodePanels(), 1);
+  layout->addWidget(CreateOptionsPanel());
+  setCentralWidget(client);
+  resize(760, 520);
+  FinishCreate();
+}
+
+QWidget* TTableStats::CreateCodePanels() {
+  auto* panels = new QWidget(this);
+  auto* row = new QHBoxLayout(panels);
+  row->setContentsMargins(0, 0, 0, 0);
+
+  // One list panel: a caption, the list, and its two buttons.
+  auto panel = [panels](const char* caption, QListWidget* list, QPushButton*& first,
+                        const char* firstCaption, QPushButton*& second,
+                        const char* secondCaption) {
+    auto* widget = new QWidget(panels);
+    auto* grid = new QGridLayout(widget);
+    grid->setContentsMargins(0, 0, 0, 0);
+    list->setParent(widget);
+    first = new QPushButton(firstCaption, widget);
+    second = new QPushButton(secondCaption, widget);
+    grid->addWidget(new QLabel(caption, widget), 0, 0, 1, 2);
+    grid->addWidget(list, 1, 0, 1, 2);
+    grid->addWidget(first, 2, 0);
+    grid->addWidget(second, 2, 1);
+    return widget;
+  };
+  GivenCodes = MultiSelectList(panels);
+  TargetCodes = MultiSelectList(panels);
+  PanelCodes = panel("Select codes in file...", CodesInFile, MoveSelCodes, "move sel.",
+                     MoveAllCodes, "move all");
+  PanelGiven = panel("...for use as givens.", GivenCodes, OmitSelGivens, "move sel.",
+                     OmitAllGivens, "move all");
+  QWidget* panelTarget = panel("...for use as targets.", TargetCodes, OmitSelTargets,
+                               "move sel.", OmitAllTargets, "move all");
+  row->addWidget(PanelCodes);
+  row->addWidget(PanelGiven);
+  row->addWidget(panelTarget, 1);
+
+  connect(MoveSelCodes, &QPushButton::clicked, this, [this] { MoveSelCodesClick(); });
+  connect(MoveAllCodes, &QPushButton::clicked, this, [this] { MoveAllCodesClick(); });
+  connect(OmitSelGivens, &QPushButton::clicked, this, [this] { OmitSelGivensClick(); });
+  connect(OmitAllGivens, &QPushButton::clicked, this, [this] { OmitAllGivensClick(); });
+  connect(OmitSelTargets, &QPushButton::clicked, this, [this] { OmitSelTargetsClick(); });
+  connect(OmitAllTargets, &QPushButton::clicked, this, [this] { OmitAllTargetsClick(); });
+  connect(CodesInFile, &QListWidget::itemDoubleClicked, this, [this] { MoveSelCodesClick(); });
+  connect(GivenCodes, &QListWidget::itemDoubleClicked, this, [this] { OmitSelGivensClick(); });
+  connect(TargetCodes, &QListWidget::itemDoubleClicked, this, [this] { OmitSelTargetsClick(); });
+  return panels;
+}
+
+QWidget* TTableStats::CreateLagEdit(QLineEdit*& edit) {
+  auto* widget = new QWidget(LagSpecs);
+  auto* row = new QHBoxLayout(widget);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->setSpacing(0);
+  edit = new QLineEdit("0", widget);
+  edit->setMaximumWidth(60);
+  auto* down = new QToolButton(widget);
+  down->setArrowType(Qt::DownArrow);
+  auto* up = new QToolButton(widget);
+  up->setArrowType(Qt::UpArrow);
+  row->addWidget(edit);
+  row->addWidget(down);
+  row->addWidget(up);
+  QLineEdit* lag = edit;
+  connect(edit, &QLineEdit::textChanged, this, [this, lag] { EditLagChange(lag); });
+  connect(up, &QToolButton::clicked, this, [this, lag] { SetLag(lag, LagPosition(lag) + 1); });
+  connect(down, &QToolButton::clicked, this, [this, lag] { SetLag(lag, LagPosition(lag) - 1); });
+  return widget;
+}
+
+QWidget* TTableStats::CreateOptionsPanel() {
+  auto* options = new QWidget(this);
+  options->setFixedWidth(OptionsWidth);
+  auto* column = new QVBoxLayout(options);
+  column->setContentsMargins(0, 0, 0, 0);
+
+  MoveTo = new TRadioGroup("Move codes to:", {"givens", "targets"}, 0, options);
+  AddResidualGiven = new QCheckBox("Add && to givens (&&= none of listed codes)", options);
+  AddResidualTarget = new QCheckBox("Add && to targets (&& = none of listed codes)", options);
+
+  LagSpecs = new QGroupBox("lag specifications:", options);
+  auto* lags = new QHBoxLayout(LagSpecs);
+  lags->setContentsMargins(6, 2, 6, 2);
+  lags->addWidget(CreateLagEdit(EditLagFrom));
+  lags->addWidget(new QLabel("to", LagSpecs));
+  lags->addWidget(CreateLagEdit(EditLagTo));
+
+  CellStatsBox = new QGroupBox("Cell stats:", options);
+  T2x2StatsBox = new QGroupBox("2x2 table stats:", options);
+  TableStatsBox = new QGroupBox("Table stats:", options);
+  for (QGroupBox* box : {CellStatsBox, T2x2StatsBox, TableStatsBox}) {
+    auto* list = new QVBoxLayout(box);
+    list->setContentsMargins(6, 2, 6, 2);
+    list->setSpacing(0);
+  }
+  for (int k = 0; k < NTableStatistics; ++k) {
+    QGroupBox* box = k < PVAL ? CellStatsBox : k < LNOR ? T2x2StatsBox : TableStatsBox;
+    StatCB[std::size_t(k)] = new QCheckBox(StatCaptions[std::size_t(k)], box);
+    box->layout()->addWidget(StatCB[std::size_t(k)]);
+  }
+  StatCB[JNTF - 1]->setChecked(true);
+
+  column->addWidget(MoveTo);
+  column->addWidget(AddResidualGiven);
+  column->addWidget(AddResidualTarget);
+  column->addWidget(LagSpecs);
+  column->addWidget(CellStatsBox);
+  column->addWidget(T2x2StatsBox);
+  column->addWidget(TableStatsBox);
+  column->addWidget(ResultsBox);
+  column->addWidget(ExportBox);
+  column->addWidget(PoolingPanel, 1);
+
+  connect(MoveTo, &TRadioGroup::Clicked, this, [this] { MoveToClick(); });
+  // The frame marks the pooling changed for "Pool over sessions"; the
+  // residual boxes do the same.
+  for (QCheckBox* box : {AddResidualGiven, AddResidualTarget})
+    connect(box, &QCheckBox::clicked, this, [this] { CheckPoolClick(); });
+  return options;
+}
+
+QListWidget* TTableStats::PickedList() const {
+  return MoveTo->ItemIndex() == 1 ? TargetCodes : GivenCodes;
+}
+
+QCheckBox* TTableStats::ResidualBox() const {
+  return MoveTo->ItemIndex() == 1 ? AddResidualTarget : AddResidualGiven;
+}
+
+void TTableStats::MoveToClick() {
+  const bool givens = MoveTo->ItemIndex() != 1;
+  if (givens) {
+    TargetsInFile = Items(*CodesInFile);
+    SetItems(*CodesInFile, GivensInFile);
+  } else {
+    GivensInFile = Items(*CodesInFile);
+    SetItems(*CodesInFile, TargetsInFile);
+  }
+  for (QWidget* control : {static_cast<QWidget*>(OmitSelGivens), static_cast<QWidget*>(OmitAllGivens),
+                           static_cast<QWidget*>(GivenCodes)})
+    control->setEnabled(givens);
+  for (QWidget* control : {static_cast<QWidget*>(OmitSelTargets),
+                           static_cast<QWidget*>(OmitAllTargets), static_cast<QWidget*>(TargetCodes)})
+    control->setEnabled(!givens);
+}
+
+void TTableStats::MoveCodes(bool all) {
+  QListWidget* picked = PickedList();
+  // "&" is taken off, the codes follow, and it comes back last when asked for.
+  if (picked->count() > 0 && picked->item(picked->count() - 1)->text() == Residual)
+    delete picked->takeItem(picked->count() - 1);
+  if (all)
+    MoveAllCodeItems(*CodesInFile, *picked);
+  else
+    MoveSelectedCodes(*CodesInFile, *picked);
+  if (ResidualBox()->isChecked()) picked->addItem(Residual);
+}
+
+void TTableStats::MoveAllCodesClick() { MoveCodes(true); }
+void TTableStats::MoveSelCodesClick() { MoveCodes(false); }
+void TTableStats::OmitSelGivensClick() { MoveSelectedCodes(*GivenCodes, *CodesInFile); }
+void TTableStats::OmitAllGivensClick() { MoveAllCodeItems(*GivenCodes, *CodesInFile); }
+void TTableStats::OmitSelTargetsClick() { MoveSelectedCodes(*TargetCodes, *CodesInFile); }
+void TTableStats::OmitAllTargetsClick() { MoveAllCodeItems(*TargetCodes, *CodesInFile); }
+
+void TTableStats::CheckPoolClick() { Pooling.PoolingModified = true; }
+
+void TTableStats::EditLagChange(QLineEdit* edit) {
+  const LagEditText filtered = FilterLagText(edit->text().toStdString());
+  for (int k = 0; k < filtered.Beeps; ++k) Main.Dialogs.Beep();
+  if (!filtered.Changed) return;
+  QSignalBlocker quiet(edit);
+  edit->setText(QString::fromStdString(filtered.Text));
+  edit->setModified(true);
+}
+
+int TTableStats::LagPosition(const QLineEdit* edit) const {
+  return LagFromText(edit->text().toStdString());
+}
+
+void TTableStats::SetLag(QLineEdit* edit, int lag) {
+  QSignalBlocker quiet(edit);
+  edit->setText(QString::number(std::clamp(lag, LeastLag, GreatestLag)));
+}
+
+void TTableStats::Loaded() {
+  if (Header.CodeNames.empty()) Header.CodeNames.resize(1);
+  Header.CodeNames[0] = std::string(ResidualCode);
+  GivenCodes->clear();
+  TargetCodes->clear();
+  GivensInFile = Items(*CodesInFile);
+  TargetsInFile = GivensInFile;
+  {
+    // Back to the givens side without swapping pools.
+    QSignalBlocker quiet(MoveTo);
+    MoveTo->SetItemIndex(0);
+  }
+  for (QWidget* control : {static_cast<QWidget*>(OmitSelGivens), static_cast<QWidget*>(OmitAllGivens),
+                           static_cast<QWidget*>(GivenCodes)})
+    control->setEnabled(true);
+  for (QWidget* control : {static_cast<QWidget*>(OmitSelTargets),
+                           static_cast<QWidget*>(OmitAllTargets), static_cast<QWidget*>(TargetCodes)})
+    control->setEnabled(false);
+  const int lag = Header.DataType == Event ? 1 : 0;
+  SetLag(EditLagFrom, lag);
+  SetLag(EditLagTo, lag);
+  const bool timedOrState = Header.DataType == Timed || Header.DataType == State;
+  AddResidualGiven->setChecked(timedOrState);
+  AddResidualTarget->setChecked(timedOrState);
+}
+
+void TTableStats::ResizePanels(int clientWidth) {
+  const int width = std::max(0, (clientWidth - OptionsWidth) / 3);
+  PanelCodes->setFixedWidth(width);
+  PanelGiven->setFixedWidth(width);
+}
+
+bool TTableStats::RunAnalysis(const RunFrame& frame, RunOutput& output, UserDialogue& dialogue) {
+  TableStatsRequest request;
+  request.GivenCodes = ItemTexts(*GivenCodes);
+  request.TargetCodes = ItemTexts(*TargetCodes);
+  request.LagFrom = LagPosition(EditLagFrom);
+  request.LagTo = LagPosition(EditLagTo);
+  for (int k = 0; k < NTableStatistics; ++k)
+    request.StatChecked[std::size_t(k)] = StatCB[std::size_t(k)]->isChecked();
+  TableStatsOptions options;
+  options.N2x2Min = Main.Options.N2x2Min;
+  options.ELag1SZ = Main.Options.ELag1SZ;
+  PoolingChoices choices = GatherPoolingChoices();
+  try {
+    const bool ran = RunTableStats(request, options, frame, Header, MdsLines, LinePos0, choices,
+                                   Pooling, output, dialogue);
+    ShowPoolingChoices(choices);
+    return ran;
+  } catch (...) {
+    ShowPoolingChoices(choices);
+    throw;
+  }
+}
+
+}  // namespace vork

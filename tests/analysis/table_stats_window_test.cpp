@@ -1,0 +1,227 @@
+#include "analysis/table_stats_window.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "app/radio_group_box.h"
+#include "app/results_window.h"
+#include "core/text_file.h"
+#include "tests/app/shell_fixture.h"
+
+namespace vork {
+namespace {
+
+// Event data, codes A, B, C and Lengthy. S1: one segment A B C A B A C B.
+// S2: a segment of one event (B), then a segment C A A.
+const dynString EventFile = {
+    "\tMDS file saved by KELP compiler Version 5.1 06.12.2026 21:00:00",
+    "1\t0\t0", "4\t0\t0\t0\t2\t2", "A\tB\tC\tLengthyName", "0\t0\tevents",
+    "1\t1\tS1", "1\t8\t8\t1\t0",
+    "1\t2...", "1\t.2..", "1\t..2.", "1\t2...", "1\t.2..", "1\t2...", "1\t..2.", "1\t.2..",
+    "2\t2\tS2", "1\t1\t1\t1\t0", "1\t.2..", "2\t2\t3\t1\t0", "1\t..2.", "2\t2...",
+};
+
+// The same codes as State data in seconds: one session of four units.
+const dynString StateFile = {
+    "\tMDS file saved by KELP compiler Version 5.1 06.12.2026 21:00:00",
+    "3\t0\t0", "4\t0\t0\t0\t1\t1", "A\tB\tC\tLengthyName", "1\t0\tseconds",
+    "1\t1\tS1", "1\t3\t4\t0\t4", "2\t2...", "1\t.2..", "1\t...2",
+};
+
+QStringList Items(const QListWidget* list) {
+  QStringList items;
+  for (int i = 0; i < list->count(); ++i) items.push_back(list->item(i)->text());
+  return items;
+}
+
+void Select(QListWidget* list, const QStringList& texts) {
+  list->clearSelection();
+  for (int i = 0; i < list->count(); ++i)
+    list->item(i)->setSelected(texts.contains(list->item(i)->text()));
+}
+
+class TableStatsWindow : public testing::ShellFixture {
+ protected:
+  TTableStats& OpenWindow(const dynString& lines, const QString& name = "events.mds") {
+    SaveTextLines(Path(name).toStdString(), lines);
+    TMainForm& form = Start();
+    form.OpenMdsDialog.FileName = Path(name);
+    form.MdsLoadTime = "stamp 1";
+    form.RunTableStats->trigger();
+    auto* window = form.findChild<TTableStats*>("TableStats");
+    EXPECT_NE(window, nullptr);
+    return *window;
+  }
+
+  QStringList NewResults(int before) { return Form->Results->Lines().mid(before); }
+  int ResultCount() { return int(Form->Results->Lines().size()); }
+};
+
+TEST_F(TableStatsWindow, ALoadSetsListsLagsAndResidualBoxesByDataType) {
+  TTableStats& window = OpenWindow(EventFile);
+  EXPECT_EQ(window.windowTitle(), "Table Statistics - events.mds");
+  EXPECT_EQ(Items(window.CodesInFile), QStringList({"A", "B", "C", "LengthyName"}));
+  EXPECT_EQ(window.MoveTo->ItemIndex(), 0);
+  EXPECT_TRUE(window.GivenCodes->isEnabled());
+  EXPECT_FALSE(window.TargetCodes->isEnabled());
+  EXPECT_FALSE(window.OmitSelTargets->isEnabled());
+  EXPECT_EQ(window.EditLagFrom->text(), "1");
+  EXPECT_EQ(window.EditLagTo->text(), "1");
+  EXPECT_FALSE(window.AddResidualGiven->isChecked());
+  EXPECT_FALSE(window.AddResidualTarget->isChecked());
+  for (int k = 0; k < NTableStatistics; ++k)
+    EXPECT_EQ(window.StatCB[std::size_t(k)]->isChecked(), k == 0) << k;
+  EXPECT_EQ(window.StatCB[13]->text(), "kappa maximum");
+  EXPECT_EQ(window.AddResidualGiven->text(), "Add && to givens (&&= none of listed codes)");
+
+  TTableStats& state = OpenWindow(StateFile, "state.mds");
+  EXPECT_EQ(state.EditLagFrom->text(), "0");
+  EXPECT_TRUE(state.AddResidualGiven->isChecked());
+  EXPECT_TRUE(state.AddResidualTarget->isChecked());
+}
+
+TEST_F(TableStatsWindow, GivensAndTargetsDrawOnPoolsOfTheirOwn) {
+  TTableStats& window = OpenWindow(EventFile);
+  Select(window.CodesInFile, {"A", "B"});
+  window.MoveSelCodes->click();
+  EXPECT_EQ(Items(window.GivenCodes), QStringList({"A", "B"}));
+  EXPECT_EQ(Items(window.CodesInFile), QStringList({"C", "LengthyName"}));
+
+  // The targets' pool still holds every code.
+  window.MoveTo->SetItemIndex(1);
+  window.MoveToClick();
+  EXPECT_EQ(Items(window.CodesInFile), QStringList({"A", "B", "C", "LengthyName"}));
+  EXPECT_FALSE(window.GivenCodes->isEnabled());
+  EXPECT_TRUE(window.TargetCodes->isEnabled());
+  Select(window.CodesInFile, {"B"});
+  window.MoveSelCodes->click();
+  EXPECT_EQ(Items(window.TargetCodes), QStringList({"B"}));
+
+  window.MoveTo->SetItemIndex(0);
+  window.MoveToClick();
+  EXPECT_EQ(Items(window.CodesInFile), QStringList({"C", "LengthyName"}));
+  window.MoveTo->SetItemIndex(1);
+  window.MoveToClick();
+  EXPECT_EQ(Items(window.CodesInFile), QStringList({"A", "C", "LengthyName"}));
+}
+
+TEST_F(TableStatsWindow, TheResidualCodeFollowsItsBoxAtEveryMove) {
+  TTableStats& window = OpenWindow(EventFile);
+  window.AddResidualGiven->click();
+  Select(window.CodesInFile, {"A"});
+  window.MoveSelCodes->click();
+  EXPECT_EQ(Items(window.GivenCodes), QStringList({"A", "&"}));
+  Select(window.CodesInFile, {"C"});
+  window.MoveSelCodes->click();
+  EXPECT_EQ(Items(window.GivenCodes), QStringList({"A", "C", "&"}));
+
+  // Unticking changes no list until the next move.
+  window.AddResidualGiven->click();
+  EXPECT_EQ(Items(window.GivenCodes), QStringList({"A", "C", "&"}));
+  Select(window.CodesInFile, {"B"});
+  window.MoveSelCodes->click();
+  EXPECT_EQ(Items(window.GivenCodes), QStringList({"A", "C", "B"}));
+
+  // Omitting "&" drops it; omitting all gives the codes back.
+  window.AddResidualGiven->click();
+  window.MoveAllCodes->click();
+  EXPECT_EQ(Items(window.GivenCodes), QStringList({"A", "C", "B", "LengthyName", "&"}));
+  window.OmitAllGivens->click();
+  EXPECT_TRUE(Items(window.GivenCodes).isEmpty());
+  EXPECT_EQ(Items(window.CodesInFile), QStringList({"A", "C", "B", "LengthyName"}));
+}
+
+TEST_F(TableStatsWindow, LagEditsKeepWholeNumbersInRange) {
+  TTableStats& window = OpenWindow(EventFile);
+  struct Case {
+    const char* Typed;
+    const char* Shown;
+    int Beeps;
+  };
+  const Case cases[] = {{"12a", "12", 1}, {"-", "-", 0}, {"40000", "32767", 1}, {"", "0", 1}};
+  for (const Case& c : cases) {
+    const int before = Platform.Beeps;
+    window.EditLagTo->setText(c.Typed);
+    EXPECT_EQ(window.EditLagTo->text(), c.Shown) << c.Typed;
+    EXPECT_EQ(Platform.Beeps - before, c.Beeps) << c.Typed;
+  }
+  window.EditLagFrom->setText("-");
+  EXPECT_EQ(window.LagPosition(window.EditLagFrom), 0);
+}
+
+TEST_F(TableStatsWindow, RunWritesTheLaggedTablesAndTheSeparator) {
+  TTableStats& window = OpenWindow(EventFile);
+  Select(window.CodesInFile, {"A", "B"});
+  window.MoveSelCodes->click();
+  window.MoveTo->SetItemIndex(1);
+  window.MoveToClick();
+  Select(window.CodesInFile, {"A", "B"});
+  window.MoveSelCodes->click();
+
+  Platform.Then(Answer::Ignore);  // S2's one-event segment is too short for lag 1
+  const int before = ResultCount();
+  window.RunCompute->trigger();
+  const QStringList expected = {
+      "",
+      "File:\tevents.mds",
+      "Made:\t\tMDS file saved by KELP compiler Version 5.1 06.12.2026 21:00:00",
+      "Type:\tEvent",
+      "Units:\tevents",
+      "",
+      "Lag:\t+1",
+      "",
+      "S1",
+      "",
+      "JNTF\tTarget:",
+      "Given:\tA\tB\tTotals",
+      "A\t0\t2\t2",
+      "B\t1\t0\t1",
+      "Totals\t1\t2\t3",
+      "",
+      "S2",
+      "",
+      "JNTF\tTarget:",
+      "Given:\tA\tB\tTotals",
+      "A\t1\t0\t1",
+      "B\t0\t0\t0",
+      "Totals\t1\t0\t1",
+      "",
+      "_________________________",
+  };
+  EXPECT_EQ(NewResults(before), expected);
+  EXPECT_EQ(Platform.BoxTexts(),
+            QStringList{"<S2> insufficient data for lag 1. Select Ignore to suppress this warning."});
+  EXPECT_EQ(window.ProgressBar1->value(), 0);
+}
+
+TEST_F(TableStatsWindow, RunStopsAtItsChecks) {
+  TTableStats& window = OpenWindow(EventFile);
+  Platform.Then(Answer::Ok);
+  int before = ResultCount();
+  window.RunCompute->trigger();
+  EXPECT_EQ(Platform.BoxTexts(), QStringList{"Select given and target codes."});
+  EXPECT_EQ(NewResults(before), QStringList());
+
+  window.MoveAllCodes->click();
+  window.MoveTo->SetItemIndex(1);
+  window.MoveToClick();
+  window.MoveAllCodes->click();
+  window.StatCB[0]->setChecked(false);
+  Platform.Then(Answer::Ok);
+  window.RunCompute->trigger();
+  EXPECT_EQ(Platform.BoxTexts().back(), "Check some statistics.");
+
+  window.StatCB[0]->setChecked(true);
+  window.EditLagFrom->setText("2");
+  Platform.Then(Answer::Ok);
+  window.RunCompute->trigger();
+  EXPECT_EQ(Platform.BoxTexts().back(), "Make 1st lag less or equal 2nd lag");
+  EXPECT_EQ(NewResults(before), QStringList());
+}
+
+}  // namespace
+}  // namespace vork
