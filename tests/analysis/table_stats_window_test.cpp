@@ -198,6 +198,34 @@ TEST_F(TableStatsWindow, RunWritesTheLaggedTablesAndTheSeparator) {
   EXPECT_EQ(window.ProgressBar1->value(), 0);
 }
 
+TEST_F(TableStatsWindow, ExportRowsAreSavedAfterEachRun) {
+  TTableStats& window = OpenWindow(EventFile);
+  Select(window.CodesInFile, {"A", "B"});
+  window.MoveSelCodes->click();
+  window.MoveTo->SetItemIndex(1);
+  window.MoveToClick();
+  Select(window.CodesInFile, {"A", "B"});
+  window.MoveSelCodes->click();
+  window.StatCB[XSQ - 1]->setChecked(true);
+  window.ResultsBox->SetItemIndex(0);
+  window.ExportBox->SetItemIndex(1);
+
+  Platform.Then(Answer::Ok);
+  Platform.ThenFile(Path("rows.txt"));
+  const int before = ResultCount();
+  window.RunCompute->trigger();
+  const dynString expected = {
+      "session\tGiven\tTarget\tJNTF\tXSQ",
+      "S1\tA\tA\t0\t0.00", "S1\tA\tB\t2", "S1\tB\tA\t1", "S1\tB\tB\t0",
+      "S2\tA\tA\t1\t0.00", "S2\tA\tB\t0", "S2\tB\tA\t0", "S2\tB\tB\t0",
+  };
+  EXPECT_EQ(LoadTextLines(Path("rows.txt").toStdString()), expected);
+  // The file summary of the first RUN, then the saved-file line; no separator.
+  const QStringList results = NewResults(before);
+  ASSERT_EQ(results.size(), 7);
+  EXPECT_TRUE(results[6].startsWith("rows.txt saved ")) << results[6].toStdString();
+}
+
 TEST_F(TableStatsWindow, RunStopsAtItsChecks) {
   TTableStats& window = OpenWindow(EventFile);
   Platform.Then(Answer::Ok);
