@@ -84,6 +84,29 @@ TEST_F(TableStatsWindow, ALoadSetsListsLagsAndResidualBoxesByDataType) {
   EXPECT_TRUE(state.AddResidualTarget->isChecked());
 }
 
+TEST_F(TableStatsWindow, ALoadResetsTheCodeSidesButKeepsTheStatistics) {
+  TTableStats& window = OpenWindow(EventFile);
+  window.MoveAllCodes->click();
+  window.MoveTo->SetItemIndex(1);
+  window.MoveToClick();
+  window.EditLagTo->setText("5");
+  window.StatCB[KAPPA - 1]->setChecked(true);
+  SaveTextLines(Path("state.mds").toStdString(), StateFile);
+
+  Platform.ThenFile(Path("state.mds"));
+  window.FileOpenMds->trigger();
+  EXPECT_EQ(window.windowTitle(), "Table Statistics - state.mds");
+  EXPECT_EQ(Items(window.CodesInFile), QStringList({"A", "B", "C", "LengthyName"}));
+  EXPECT_TRUE(Items(window.GivenCodes).isEmpty());
+  EXPECT_EQ(window.MoveTo->ItemIndex(), 0);
+  EXPECT_EQ(window.EditLagTo->text(), "0");
+  EXPECT_TRUE(window.StatCB[KAPPA - 1]->isChecked());
+  // The targets' pool is the new file's codes too.
+  window.MoveTo->SetItemIndex(1);
+  window.MoveToClick();
+  EXPECT_EQ(Items(window.CodesInFile), QStringList({"A", "B", "C", "LengthyName"}));
+}
+
 TEST_F(TableStatsWindow, GivensAndTargetsDrawOnPoolsOfTheirOwn) {
   TTableStats& window = OpenWindow(EventFile);
   Select(window.CodesInFile, {"A", "B"});
