@@ -86,6 +86,9 @@ void RunCompile(CompileState& state, dynString& sdsLines) {
     if (state.NCodes == 0) CollectCodes(state);
     ParseData(state);
   }
+  // A compile stopped at a warning question ended in the middle of its
+  // data: it counts as failed, so that its lines are never saved.
+  if (state.Stopped && state.ErrorCount == 0) state.ErrorCount = 1;
   if (state.ErrorCount == 0 && !state.SyntaxOnly) WriteMdsHeader(state);
   if (state.Dialogue) state.Dialogue->Progress(0, 100);
 }

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "compiler/compile_sds.h"
 #include "tests/compiler/compile_fixture.h"
 #include "tests/compiler/tabbed_lines.h"
 
@@ -89,6 +90,33 @@ TEST(HeaderWriter, SyntaxCheckWritesNoHeader) {
   auto run = Compile("Event a;\na/", Plain(), true);
   EXPECT_EQ(run->MdsLines, Tabbed({"0|0|events", "1|1|#1", "1|1|1|1|0", "1|2"}));
   EXPECT_EQ(run->State.SavedAt, "");
+}
+
+}  // namespace
+}  // namespace vork::testing
+
+namespace vork::testing {
+namespace {
+
+// Stopping at a warning question leaves the segment being parsed without
+// its lines; such a compile must not pass for one without errors, or the
+// caller would save its lines as a compiled file.
+TEST(HeaderWriter, CompileStoppedAtAWarningQuestionIsNotACompiledFile) {
+  dynString sds{"Event a;", "a a a/"};
+  dynString mds;
+  CompilerMessageLines list;
+  dynCardinal navPts;
+  ScriptedDialogue dialogue;
+  dialogue.Then(Answer::Yes);
+  int errorCount = -1;
+  std::string savedAt = "unchanged";
+  CompileOptions options = Plain();
+  options.RepeatCheck = true;
+  CompileSds(sds, mds, list, navPts, dialogue, false, 1, errorCount, savedAt, options);
+  ASSERT_EQ(dialogue.Shown.size(), 1u);
+  EXPECT_EQ(dialogue.Shown[0].Text, "1 warnings found. Stop?");
+  EXPECT_GT(errorCount, 0);
+  EXPECT_EQ(savedAt, "unchanged");
 }
 
 }  // namespace
