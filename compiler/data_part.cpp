@@ -163,6 +163,9 @@ void ParseData(CompileState& state) {
   if (state.Reporting && unitsLineIndex >= 0 && unitsLineIndex < LineCount(state)) {
     (*state.MdsLines)[unitsLineIndex] = UnitsLine(state);
   }
+  // A text without sessions still gets the units line that every compiled
+  // file has after its header; without it the file could not be read.
+  if (state.Reporting && unitsLineIndex < 0 && state.SessionNo == 0) AppendLine(state, UnitsLine(state));
 }
 
 }  // namespace vork

@@ -74,6 +74,9 @@ INSTANTIATE_TEST_SUITE_P(
                     "1|1|#1", "1|2", "1|1|1|1|0", "1|2",
                     "1|1|#2", "2|2", "1|1|1|1|0", "1|2"},
                    {{109, Warning, 44}, {110, Warning, 44}}},
+        // Declarations without data still make a file that can be read:
+        // the units line follows the header.
+        HeaderCase{"NoSessions", "Event a;", {Stamp, "1|0|0", "1|0|0|0|0|0", "a", "0|0|events"}},
         HeaderCase{"MultiSegmentSession",
                    "Event a b;\na ; b a/",
                    {Stamp, "1|0|0", "2|0|0|0|1|1", "a|b", "0|0|events",
