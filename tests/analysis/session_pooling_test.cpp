@@ -162,6 +162,46 @@ TEST(SessionPooling, PoolingChoicesTakeEffectOnlyWhenMarkedChanged) {
   EXPECT_EQ(rebuilt.ResultLines[0], "sessions-pooled\tA-pooled\tb1\tn=3");
 }
 
+// Event data, one code X, factor Sex with the single level f and factor Age
+// (young, old); sessions k1 (f, young), k2 (f, old), k3 (f, young), with
+// 1, 2 and 3 onsets of X.
+const dynString OneLevelFactorFile = {
+    "\tMDS file saved by KELP compiler Version 5.1 06.12.2026 21:00:00",
+    "1\t0\t0",
+    "1\t0\t0\t2\t3\t2",
+    "X",
+    "Sex\t1\tf",
+    "Age\t2\tyoung\told",
+    "0\t0\tevents",
+    "1\t1\tk1", "1\t1", "1\t1\t1\t1\t0", "1\t2",
+    "1\t1\tk2", "1\t2", "1\t1\t2\t1\t0", "2\t2",
+    "2\t1\tk3", "1\t1", "1\t1\t3\t1\t0", "3\t2",
+};
+
+TEST(SessionPooling, FactorWithOneLevelAlwaysReadsAsPooled) {
+  Window window = LoadWindow(OneLevelFactorFile);
+  ScriptedDialogue quiet;
+  RunOutput separate = RunWindow(window, quiet);
+  EXPECT_EQ(separate.ResultLines,
+            Concat({GroupLines("k1\tSex-pooled\tyoung", 1), GroupLines("k2\tSex-pooled\told", 2),
+                    GroupLines("k3\tSex-pooled\tyoung", 3)}));
+  EXPECT_EQ(separate.ExportRows,
+            (dynString{"session\tSex\tAge\tXF", "k1\tpooled\tyoung\t1", "k2\tpooled\told\t2",
+                       "k3\tpooled\tyoung\t3"}));
+
+  // Age pooled, No to the question: one group per replicate number.
+  window.Choices.Pooling.FactorsPooled = {"Age"};
+  window.Groups.PoolingModified = true;
+  ScriptedDialogue dialogue;
+  dialogue.Then(Answer::No);
+  RunOutput pooled = RunWindow(window, dialogue);
+  EXPECT_EQ(pooled.ResultLines,
+            Concat({GroupLines("k2-pooled\tSex-pooled\tAge-pooled\tn=2", 3),
+                    GroupLines("k3-pooled\tSex-pooled\tAge-pooled\tn=1", 3)}));
+  EXPECT_EQ(pooled.ExportRows, (dynString{"pooled\tSex\tAge\tXF", "k2\tpooled\tpooled\t3",
+                                          "k3\tpooled\tpooled\t3"}));
+}
+
 // Timed data without factors, two sessions.
 const dynString PlainFile = {
     "\tMDS file saved by KELP compiler Version 5.1 06.12.2026 21:00:00",

@@ -242,6 +242,51 @@ TEST(SimpleStats, RateOfIntervalDataCountsIntervalsAsSeconds) {
                        "#Units:\t6\tintervals", ""}));
 }
 
+// Timed data in thousandths, two sessions pooled into one group. Session s1
+// (6 units, times 0 to 6): Grooming 2 1 . . 2 . and Eat . . 2 1 . 2.
+// Session s2 (4 units, times 1000 to 1010): Grooming . 2 2 1, Eat never on.
+TEST(SimpleStats, SessionsPooledInThousandthsWithCommaAndThreeDigits) {
+  const dynString lines = {
+      "\tMDS file saved by KELP compiler Version 5.1 06.12.2026 21:00:00",
+      "2\t0\t0", "2\t0\t0\t0\t2\t2", "Grooming\tEat", "4\t3\tthousandths",
+      "1\t1\ts1", "1\t6\t6\t0\t6",
+      "1\t2.", "1\t1.", "1\t.2", "1\t.1", "1\t2.", "1\t.2",
+      "2\t1\ts2", "1\t4\t4\t1000\t1010",
+      "1\t..", "1\t2.", "1\t2.", "1\t1.",
+  };
+  Window window = LoadWindow(lines, {"Grooming", "Eat"},
+                             {CBrelf, CBdura, CBreld, CBprob, CBavg, CBmin, CBmax, CBgaps,
+                              CBL10C});
+  window.Frame.Format.DecimalSeparator = ',';
+  window.Frame.NDigits = 3;
+  window.Frame.ExportBox = ExportEachRun;
+  window.Choices.Pooling.PoolOverSessions = true;
+  ScriptedDialogue dialogue;
+  RunOutput output;
+  ASSERT_TRUE(RunSimpleStats(window.Lines, window.Header.LineIndex, window.Header, window.Frame,
+                             window.Choices, window.Groups, dialogue, output));
+  EXPECT_TRUE(dialogue.Shown.empty());
+  EXPECT_EQ(output.ResultLines,
+            (dynString{"sessions-pooled\tn=2", "",
+                       "Codes:\trelf\tdura\treld\tprob\tavgG\tminG\tmaxG\tavgL\tminL\tmaxL"
+                       "\tCodes",
+                       "Groomin\t,667\t0,006\t,667\t,600\t0,00100\t0,000\t0,002\t0,00050"
+                       "\t0,000\t0,001\tGrooming",
+                       "Eat\t,333\t0,003\t,333\t,300\t0,00100\t0,001\t0,001\t0,00200\t0,002"
+                       "\t0,002\tEat",
+                       "Totals\t1,000\t0,009\t1,000\t,900", "#Units:\t0,010\tseconds",
+                       "Length:\t0,016\tseconds", ""}));
+  EXPECT_EQ(output.ExportRows,
+            (dynString{"session\tGroomingRF\tGroomingD\tGroomingRD\tGroomingP\tGroomingAG"
+                       "\tGroomingNG\tGroomingXG\tGroomingAL\tGroomingNL\tGroomingXL\tEatRF"
+                       "\tEatD\tEatRD\tEatP\tEatAG\tEatNG\tEatXG\tEatAL\tEatNL\tEatXL",
+                       "pooled\t,667\t0,006\t,667\t,600\t0,00100\t0,000\t0,002\t0,00050"
+                       "\t0,000\t0,001\t,333\t0,003\t,333\t,300\t0,00100\t0,001\t0,001"
+                       "\t0,00200\t0,002\t0,002"}));
+  EXPECT_EQ(dialogue.ProgressCalls,
+            (std::vector<std::pair<int, int>>{{0, 100}, {50, 100}, {100, 100}}));
+}
+
 TEST(SimpleStats, ChecksBeforeTheRun) {
   struct Case {
     const char* What;
