@@ -89,6 +89,12 @@ TEST(HeaderWriter, LastSessionWithoutLevelsIsAnError) {
   EXPECT_EQ(run->State.ErrorCount, 1);
 }
 
+TEST(HeaderWriter, LastSessionWithoutALevelOfAMadeFactorIsAnError) {
+  auto run = Compile("Event a;\na (x y)/ a (z)/", Plain(), false);
+  EXPECT_EQ(run->Messages(), (std::vector<Reported>{{108, Error, 24}}));
+  EXPECT_EQ(run->State.ErrorCount, 1);
+}
+
 TEST(HeaderWriter, SyntaxCheckWritesNoHeader) {
   auto run = Compile("Event a;\na/", Plain(), true);
   EXPECT_EQ(run->MdsLines, Tabbed({"0|0|events", "1|1|#1", "1|1|1|1|0", "1|2"}));

@@ -83,6 +83,20 @@ INSTANTIATE_TEST_SUITE_P(
                  {"3|0|0", "4|0|0|0|1|1", "a|b|c|d", "1|0|seconds"},
                  {"1|1|#1", "1|4|4|1|5", "1|2..2", "1|1..1", "1|.221", "1|...1"},
                  {"1|1|#1", "1|4|4|1|5", "1|9*", "-1|9", "1|7|6", "-1|1"}},
+        // A context end at the stop time leaves the code on to the end.
+        FileCase{"TimedContextEndAtTheStop",
+                 "Timed a b;\nb,0 a,+2 a,-5/",
+                 {"2|0|0", "2|0|0|0|1|1", "a|b", "1|0|seconds"},
+                 {"1|1|#1", "1|4|5|0|5", "1|.2", "1|..", "1|2.", "2|1."},
+                 {"1|1|#1", "1|4|5|0|5", "1|4*", "-1|0", "1|8*", "-2|8"}},
+        // An end without a start gives the code a start in the first
+        // interval.
+        FileCase{"IntervalContextEndWithoutStart",
+                 "Interval a b;\nb , a- , /",
+                 {"4|1|1", "2|0|0|0|1|1", "a|b", "0|0|intervals"},
+                 {"1|1|#1", "1|2|3|1|0", "1|22", "2|.."},
+                 {"1|1|#1", "1|2|3|1|0", "1|C*", "-2|0"},
+                 {{29, Warning, 19}}},
         // b*4 stands for four intervals in three columns; c ends after the
         // interval in which "-)" stands.
         FileCase{"IntervalReplicationAndContextEnd",
