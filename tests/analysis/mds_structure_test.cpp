@@ -55,6 +55,30 @@ TEST(MdsStructure, CodesOnlyOnOneLine) {
                        "#Code=\t2", "A\tB", "", "#Sesn=\t1", "#Sgmt:\tSesn:", "1\ts1"}));
 }
 
+TEST(MdsStructure, DualNamesWithoutSetsAndTwoFactors) {
+  const dynString lines = {
+      "\tMDS file saved by KELP compiler Version 5.1 06.12.2026 21:00:00",
+      "1\t0\t0",
+      "2\t1\t0\t2\t1\t1",
+      "Look\tTouch",
+      "L\tT",
+      "Sex\t2\tm\tf",
+      "Age\t3\tyoung\tmid\told",
+      "0\t0\tevents",
+      "1\t2\tbaby", "2\t3",
+      "1\t2\t2\t1\t0", "1\t2.", "1\t.2",
+      "2\t0\t0\t1\t0",
+  };
+  EXPECT_EQ(Report(lines, "/d/duals.mds"),
+            (dynString{"_________________________",
+                       "\tMDS file saved by KELP compiler Version 5.1 06.12.2026 21:00:00",
+                       "Path:\t/d/", "File:\tduals.mds", "Type:\tEvent", "Units:\tevents", "",
+                       "#Code=\t2", "#Sets=\t0", "Code:\tDual:", "Look\tL", "Touch\tT", "",
+                       "#Fctr=\t2", "Fctr:\t#Lvls:\tLevels:", "Sex\t2\tm\tf",
+                       "Age\t3\tyoung\tmid\told", "", "#Sesn=\t1", "#Sgmt:\tSesn:\tLevels:",
+                       "2\tbaby\tf\told"}));
+}
+
 TEST(MdsStructure, IntervalDataNameTheirSampling) {
   struct Case {
     const char* TypeLine;
