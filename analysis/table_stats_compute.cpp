@@ -207,7 +207,22 @@ double KappaValue(TableStatsRun& run, int stat) {
   dynReal codeKappas;
   const KappaResult result =
       KappaFromTable(run.FreqTable, codeKappas, 1, run.NGivens, 0, false, NoStructuralZeros);
-  return stat == KAPPA ? result.Kappa : result.KappaMax;
+  if (stat == KAPmax) return result.KappaMax;
+  if (run.NTargets == run.NGivens) return result.Kappa;
+  // With more targets than givens the square's margins do not add up to N,
+  // and expected counts fitted to them say nothing about agreement. A pair
+  // whose target is one of the extra codes is a disagreement: Cohen's kappa
+  // over all N pairs, with the extra columns in the row totals, as the
+  // maximum kappa is.
+  const auto& f = run.FreqTable;
+  const double n = f[0][0];
+  if (n <= 0) return 0.0;
+  double agreement = 0, chance = 0;
+  for (int i = 1; i <= run.NGivens; ++i) {
+    agreement += f[Z(i)][Z(i)] / n;
+    chance += (f[Z(i)][0] / n) * (f[0][Z(i)] / n);
+  }
+  return chance < 1 ? (agreement - chance) / (1 - chance) : 0.0;
 }
 
 }  // namespace vork

@@ -46,8 +46,9 @@ double ChiSquareSum(TableStatsRun& run, int stat, int lag);
 // Degrees of freedom of the chi-squared statistics of the current table.
 int ChiSquareDf(const TableStatsRun& run);
 
-// Kappa (KAPPA) or its maximum (KAPmax) over the square of the givens by
-// the first NGivens targets; UndefValue when there are fewer targets.
+// Kappa (KAPPA) or its maximum (KAPmax) of the givens against the first
+// NGivens targets; pairs whose target is a later one count as
+// disagreements. UndefValue when there are fewer targets than givens.
 double KappaValue(TableStatsRun& run, int stat);
 
 }  // namespace vork

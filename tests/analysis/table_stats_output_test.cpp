@@ -358,13 +358,17 @@ TEST(TableStatistics, KappaNeedsATargetColumnForEveryGiven) {
   setup.Targets = {"A", "B"};
   setup.Stats = {KAPPA};
   EXPECT_EQ(Results(setup, {{5, 1}, {2, 6}, {3, 3}}), (dynString{"KAPPA\tundef"}));
-  // More targets than givens: the square of the first two, the third
-  // target only in the row totals: the expected square fitted to column
-  // totals 7, 7 and row totals 10, 20 is 5, 5 / 10, 10, so with 1 + 2 pairs
-  // off the diagonal against 5 + 10 expected, kappa is 1 - 3/15.
+  // More targets than givens: pairs with target C disagree. Of N = 30
+  // pairs 11 agree (Po = 11/30); row totals 10, 20 and column totals 7, 7
+  // give Pe = (10 x 7 + 20 x 7) / 900 = 7/30, so kappa = (11 - 7) / (30 - 7)
+  // = .174; the largest agreement the margins allow is 14/30, so KAPmax =
+  // (14 - 7) / 23 = .304, and kappa never exceeds it.
   setup.Givens = {"A", "B"};
   setup.Targets = {"A", "B", "C"};
-  EXPECT_EQ(Results(setup, {{5, 1, 4}, {2, 6, 12}}), (dynString{"KAPPA\t.80"}));
+  setup.Stats = {KAPPA, KAPmax};
+  EXPECT_EQ(Results(setup, {{5, 1, 4}, {2, 6, 12}}), (dynString{"KAPPA\t.17", "KAPmax\t.30"}));
+  // No pair with an extra target: the plain kappa of the square, 1 - 3/7.
+  EXPECT_EQ(Results(setup, {{5, 1, 0}, {2, 6, 0}}), (dynString{"KAPPA\t.57", "KAPmax\t.86"}));
 }
 
 TEST(TableStatistics, LongNamesAreCutAndRepeatedInFull) {
