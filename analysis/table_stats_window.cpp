@@ -193,7 +193,10 @@ QCheckBox* TTableStats::ResidualBox() const {
 }
 
 void TTableStats::MoveToClick() {
-  const bool givens = MoveTo->ItemIndex() != 1;
+  const int side = MoveTo->ItemIndex() == 1 ? 1 : 0;
+  if (side == ShownSide) return;
+  ShownSide = side;
+  const bool givens = side == 0;
   if (givens) {
     TargetsInFile = Items(*CodesInFile);
     SetItems(*CodesInFile, GivensInFile);
@@ -260,6 +263,7 @@ void TTableStats::Loaded() {
     QSignalBlocker quiet(MoveTo);
     MoveTo->SetItemIndex(0);
   }
+  ShownSide = 0;
   for (QWidget* control : {static_cast<QWidget*>(OmitSelGivens), static_cast<QWidget*>(OmitAllGivens),
                            static_cast<QWidget*>(GivenCodes)})
     control->setEnabled(true);

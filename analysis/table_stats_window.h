@@ -67,6 +67,11 @@ class TTableStats : public TAnalysisWindow {
   QStringList GivensInFile;
   QStringList TargetsInFile;
 
+ private:
+  // The side whose pool CodesInFile shows (MoveTo's index); a click on the
+  // side already shown must not swap the pools.
+  int ShownSide = 0;
+
  protected:
   bool RunAnalysis(const RunFrame& frame, RunOutput& output, UserDialogue& dialogue) override;
   void Loaded() override;

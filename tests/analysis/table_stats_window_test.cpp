@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
 
 #include "app/radio_group_box.h"
 #include "app/results_window.h"
@@ -130,6 +131,28 @@ TEST_F(TableStatsWindow, GivensAndTargetsDrawOnPoolsOfTheirOwn) {
   window.MoveTo->SetItemIndex(1);
   window.MoveToClick();
   EXPECT_EQ(Items(window.CodesInFile), QStringList({"A", "C", "LengthyName"}));
+}
+
+TEST_F(TableStatsWindow, ClickingTheSideAlreadyChosenKeepsBothPools) {
+  TTableStats& window = OpenWindow(EventFile);
+  const QList<QRadioButton*> sides = window.MoveTo->findChildren<QRadioButton*>();
+  ASSERT_EQ(sides.size(), 2);
+  Select(window.CodesInFile, {"A"});
+  window.MoveSelCodes->click();
+  sides[0]->click();  // "givens" again
+  EXPECT_EQ(Items(window.CodesInFile), QStringList({"B", "C", "LengthyName"}));
+  EXPECT_EQ(Items(window.GivenCodes), QStringList({"A"}));
+
+  sides[1]->click();
+  EXPECT_EQ(Items(window.CodesInFile), QStringList({"A", "B", "C", "LengthyName"}));
+  Select(window.CodesInFile, {"C"});
+  window.MoveSelCodes->click();
+  sides[1]->click();  // "targets" again
+  EXPECT_EQ(Items(window.CodesInFile), QStringList({"A", "B", "LengthyName"}));
+  sides[0]->click();
+  EXPECT_EQ(Items(window.CodesInFile), QStringList({"B", "C", "LengthyName"}));
+  sides[1]->click();
+  EXPECT_EQ(Items(window.CodesInFile), QStringList({"A", "B", "LengthyName"}));
 }
 
 TEST_F(TableStatsWindow, TheResidualCodeFollowsItsBoxAtEveryMove) {
