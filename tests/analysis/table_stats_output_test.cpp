@@ -125,6 +125,84 @@ TEST(TableStatistics, EveryStatisticOfAThreeByThreeTable) {
   EXPECT_EQ(Results(TableSetup{}, {{20, 5, 10}, {8, 25, 7}, {12, 6, 30}}), expected);
 }
 
+// A table of more targets than givens, with the residual code on both
+// sides, an empty cell and a thin row; the values come from a separate
+// script that follows the textbook formulas.
+TEST(TableStatistics, EveryStatisticOfAThreeByFourTableWithTheResidualCode) {
+  TableSetup setup;
+  setup.Givens = {"A", "B", "&"};
+  setup.Targets = {"X", "Y", "C", "&"};
+  const dynString expected = {
+      "JNTF\tTarget:",
+      "Given:\tX\tY\tC\t&\tTotals",
+      "A\t14\t0\t6\t3\t23",
+      "B\t2\t18\t4\t9\t33",
+      "&\t5\t7\t1\t22\t35",
+      "Totals\t21\t25\t11\t34\t91",
+      "",
+      "EXPF\tTarget:",
+      "Given:\tX\tY\tC\t&",
+      "A\t5.308\t6.319\t2.780\t8.593",
+      "B\t7.615\t9.066\t3.989\t12.330",
+      "&\t8.077\t9.615\t4.231\t13.077",
+      "",
+      "CONP\tTarget:",
+      "Given:\tX\tY\tC\t&",
+      "A\t.61\t.00\t.26\t.13",
+      "B\t.06\t.55\t.12\t.27",
+      "&\t.14\t.20\t.03\t.63",
+      "",
+      "RSDL\tTarget:",
+      "Given:\tX\tY\tC\t&",
+      "A\t8.692\t-6.319\t3.220\t-5.593",
+      "B\t-5.615\t8.934\t0.011\t-3.330",
+      "&\t-3.077\t-2.615\t-3.231\t8.923",
+      "",
+      "ADJR\tTarget:",
+      "Given:\tX\tY\tC\t&",
+      "A\t4.98\t-3.41\t2.38\t-2.79",
+      "B\t-2.91\t4.36\t0.01\t-1.50",
+      "&\t-1.57\t-1.26\t-2.14\t3.97",
+      "",
+      "PVAL\tTarget:",
+      "Given:\tX\tY\tC\t&",
+      "A\t~<.01\t~<.01\t~.02\t~.01",
+      "B\t<.01\t<.01\t.99\t.13",
+      "&\t.12\t.21\t.03\t<.01",
+      "",
+      "YULQ\tTarget:",
+      "Given:\tX\tY\tC\t&\tSE\tX\tY\tC\t&",
+      "A\t.86\t-1.00\t.63\t-.70\t\t.07\t.00\t.19\t.16",
+      "B\t-.77\t.79\t.00\t-.34\t\t.15\t.10\t.32\t.21",
+      "&\t-.41\t-.31\t-.76\t.72\t\t.23\t.23\t.19\t.11",
+      "",
+      "PHI\tTarget:",
+      "Given:\tX\tY\tC\t&\tSE\tX\tY\tC\t&",
+      "A\t.52\t-.36\t.25\t-.29\t\t.10\t.05\t.12\t.08",
+      "B\t-.30\t.46\t.00\t-.16\t\t.08\t.10\t.10\t.10",
+      "&\t-.16\t-.13\t-.22\t.42\t\t.10\t.10\t.07\t.10",
+      "",
+      "ODDS\tTarget:",
+      "Given:\tX\tY\tC\t&\t95%CI\tX\tY\tC\t&",
+      "A\t13.56\t0.00\t4.45\t0.18\t\t4.31-42.63\t88.88\t1.21-16.35\t0.05-0.66",
+      "B\t0.13\t8.74\t1.00\t0.50\t\t0.03-0.61\t3.07-24.88\t0.27-3.73\t0.20-1.25",
+      "&\t0.42\t0.53\t0.14\t6.21\t\t0.14-1.26\t0.19-1.44\t0.02-1.11\t2.43-15.83",
+      "",
+      "LNOR\tTarget:",
+      "Given:\tX\tY\tC\t&\tSE\tX\tY\tC\t&",
+      "A\t2.61\t-4.90\t1.49\t-1.72\t\t0.58\t3.18\t0.66\t0.67",
+      "B\t-2.02\t2.17\t0.00\t-0.70\t\t0.78\t0.53\t0.67\t0.47",
+      "&\t-0.88\t-0.64\t-2.00\t1.83\t\t0.57\t0.51\t1.07\t0.48",
+      "",
+      "0.1 added to all cells in tables with any 0 counts.",
+      "XSQ\t52.21\tdf=6\tp=<.01",
+      "GSQ\t54.54\tdf=6\tp=<.01",
+      "KAPPA\t.20",
+      "KAPmax\t.53",
+  };
+  EXPECT_EQ(Results(setup, {{14, 0, 6, 3}, {2, 18, 4, 9}, {5, 7, 1, 22}}), expected);
+}
+
 TEST(TableStatistics, PerfectAssociationGivesOnesInfinityAndTheZeroCellNote) {
   TableSetup setup;
   setup.Givens = setup.Targets = {"A", "B"};
