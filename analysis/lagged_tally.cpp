@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <limits>
 
 #include "core/command_error.h"
 #include "core/user_dialogue.h"
@@ -74,8 +75,11 @@ bool TallySegmentPairs(const CategorizedSegment& segment, int lag, dynInteger2& 
       if (static_cast<std::size_t>(row) >= freqTable.size() ||
           static_cast<std::size_t>(column) >= freqTable[static_cast<std::size_t>(row)].size())
         throw CommandError("The table of lagged pairs is smaller than the code lists.");
-      freqTable[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] +=
-          static_cast<std::int32_t>(end - u);
+      std::int32_t& cell = freqTable[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+      const std::int64_t count = static_cast<std::int64_t>(cell) + (end - u);
+      if (count > std::numeric_limits<std::int32_t>::max())
+        throw CommandError("More lagged pairs than a table cell can count.");
+      cell = static_cast<std::int32_t>(count);
     }
     u = end;
     if (end == givenEnd) ++g;

@@ -2,7 +2,11 @@
 
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <vector>
 
+#include "core/command_error.h"
 #include "core/number_format.h"
 #include "core/expected_fit.h"
 #include "core/kappa.h"
@@ -20,20 +24,28 @@ void SetUndefined(TableStatsRun& run, int i, int j) {
   run.CIText[Z(i)][Z(j)] = run.UndefText;
 }
 
+// A margin of the table of counts, which holds 32-bit counts.
+std::int32_t CheckedTotal(std::int64_t total) {
+  if (total > std::numeric_limits<std::int32_t>::max())
+    throw CommandError("More lagged pairs than the table of counts can add up.");
+  return static_cast<std::int32_t>(total);
+}
+
 }  // namespace
 
 void FillMargins(TableStatsRun& run) {
   auto& f = run.FreqTable;
-  for (int j = 0; j <= run.NTargets; ++j) f[0][Z(j)] = 0;
+  std::vector<std::int64_t> columnTotals(Z(run.NTargets) + 1, 0);
   for (int i = 1; i <= run.NGivens; ++i) {
-    std::int32_t rowTotal = 0;
+    std::int64_t rowTotal = 0;
     for (int j = 1; j <= run.NTargets; ++j) {
       rowTotal += f[Z(i)][Z(j)];
-      f[0][Z(j)] += f[Z(i)][Z(j)];
+      columnTotals[Z(j)] += f[Z(i)][Z(j)];
     }
-    f[Z(i)][0] = rowTotal;
-    f[0][0] += rowTotal;
+    f[Z(i)][0] = CheckedTotal(rowTotal);
+    columnTotals[0] += rowTotal;
   }
+  for (int j = 0; j <= run.NTargets; ++j) f[0][Z(j)] = CheckedTotal(columnTotals[Z(j)]);
 }
 
 Collapsed2x2 Collapse(const TableStatsRun& run, int i, int j) {

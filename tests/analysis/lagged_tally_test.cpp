@@ -148,6 +148,18 @@ TEST(TallyLaggedPairs, NegativeLagIsWrittenAsAPlainNumber) {
   EXPECT_FALSE(suppress);
 }
 
+TEST(TallySegmentPairs, MorePairsThanACellCanCountEndTheCommand) {
+  // Two billion units of one code, as runs; the cell already holds some.
+  CategorizedSegment segment;
+  segment.NTimeUnits = 2'000'000'000;
+  segment.Givens = {{0, 1}};
+  segment.Targets = {{0, 1}};
+  dynInteger2 table(2, dynInteger(2, 0));
+  ASSERT_TRUE(TallySegmentPairs(segment, 1, table));
+  EXPECT_EQ(table[1][1], 1'999'999'999);
+  EXPECT_THROW(TallySegmentPairs(segment, 1, table), CommandError);
+}
+
 TEST(CategorizeUnits, ACodeBeyondTheMatrixEndsTheCommand) {
   EXPECT_THROW(CategorizeUnits(Matrix, 10, {0, 4}), CommandError);
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "analysis/table_stats_run.h"
+#include "core/command_error.h"
 #include "core/mds_header.h"
 #include "tests/support/scripted_dialogue.h"
 
@@ -447,6 +448,14 @@ TEST(TableStatistics, KappaNeedsATargetColumnForEveryGiven) {
   EXPECT_EQ(Results(setup, {{5, 1, 4}, {2, 6, 12}}), (dynString{"KAPPA\t.17", "KAPmax\t.30"}));
   // No pair with an extra target: the plain kappa of the square, 1 - 3/7.
   EXPECT_EQ(Results(setup, {{5, 1, 0}, {2, 6, 0}}), (dynString{"KAPPA\t.57", "KAPmax\t.86"}));
+}
+
+TEST(TableStatistics, MarginsBeyondTheCountRangeEndTheCommand) {
+  TableSetup setup;
+  setup.Givens = setup.Targets = {"A", "B"};
+  setup.Stats = {JNTF};
+  EXPECT_THROW(Results(setup, {{2'000'000'000, 0}, {2'000'000'000, 0}}), CommandError);
+  EXPECT_THROW(Results(setup, {{2'000'000'000, 2'000'000'000}, {0, 0}}), CommandError);
 }
 
 TEST(TableStatistics, LongNamesAreCutAndRepeatedInFull) {
