@@ -17,7 +17,7 @@ struct CompileState;
 // segment may have. The compiler holds a segment as a whole matrix, and so
 // does every program that reads the compiled file; a larger segment is
 // refused with an error instead of exhausting memory.
-constexpr std::int64_t MaxSegmentCells = std::int64_t{1} << 29;
+constexpr std::int64_t MaxSegmentCells = std::int64_t{1} << 31;
 
 // One segment's code-by-time-unit matrix while its tokens are parsed: the
 // routines that turn codes and times into cells and make the checks of the

@@ -84,9 +84,9 @@ INSTANTIATE_TEST_SUITE_P(
 // error that names the segment, before anything is allocated for them.
 TEST(SegmentSize, HugeSegmentsEndTheCompileWithAClearError) {
   const std::vector<std::string> texts{
-      "Interval a b;\na*1000000000/",
-      "Multi a;\n,1 a*900000000 ,5/",
-      "Timed a b;\na,0:00:00.000 b,1:00:00.000 ,300:00:00.000/",
+      "Interval a b;\na*1500000000/",
+      "Multi a b c;\n,1 a*900000000 ,5/",
+      "Timed a b;\na,0:00:00.000 b,1:00:00.000 ,400:00:00.000/",
   };
   for (const std::string& text : texts) {
     try {
