@@ -42,7 +42,8 @@ class CompilerMessageLines : public CompilerMessageList {
 //   stop questions (" errors found. Stop?", " warnings found. Stop?").
 // maxErrors: the stop question comes at every multiple of this many errors,
 //   and of this many warnings.
-// errorCount: errors and fatal errors reported (warnings not counted).
+// errorCount: errors and fatal errors reported (warnings not counted); a
+//   compile stopped at a warnings question counts 1, as it was not finished.
 // savedAt: the date and time written into the stamp line; unchanged when
 //   no header was written.
 // An empty sdsLines returns at once and touches nothing.
