@@ -76,16 +76,15 @@ void ReadSegmentTokens(CompileState& state) {
           state.Options.SingLineComX >= 0 && state.Options.SingLineComX < 15 ? state.Options.SingLineComX : 0)]);
   while (!state.SegmentEnd && !state.SessionEnd && !state.EndOfText && !state.Stopped) {
     const int cls = ReadNextChar(state, state.PendingKind, 2);
-    switch (cls) {
-      case ClassCodeChar:
-      case ClassDigit:
-      case ClassTimeSeparator: AddTokenChar(state, cls); break;
-      case ClassInvalid: ReportCompileMessage(state, 2, CharPos(state)); break;
-      case ClassLineComment: SkipToChar(state, lineComment); break;
-      case ClassBlockComment: SkipMultiLineComment(state); break;
-      case ClassSingleChar:
-      case 12: AddSingleCharToken(state); break;
-      case ClassLabel: {
+    switch (DataTokAction[cls]) {
+      case 1:
+      case 12:
+      case 13: AddTokenChar(state, cls); break;
+      case 2: AddSingleCharToken(state); break;
+      case 3: SkipToChar(state, lineComment); break;
+      case 4: SkipMultiLineComment(state); break;
+      case 6: ReportCompileMessage(state, 2, CharPos(state)); break;
+      case 5: {
         const std::int64_t at = CharPos(state);
         std::string label = ReadAngleLabel(state);
         if (!state.LabelSeen) {
@@ -96,22 +95,22 @@ void ReadSegmentTokens(CompileState& state) {
         state.LabelSeen = true;
         break;
       }
-      case ClassSemicolon:
+      case 9:
         AddSingleCharToken(state);
         state.SegmentEnd = true;
         break;
-      case ClassSlash:
+      case 14:
         AddSingleCharToken(state);
         state.SessionEnd = true;
         break;
-      case ClassOpenLevels:
+      case 11:
         AddSingleCharToken(state);
         state.OneCharMode = false;
         UseClassRow(state, LevelListRow);
         state.EndsToken[ClassClose] = true;
         state.InLevelList = true;
         break;
-      case ClassClose:
+      case 10:
         if (state.InLevelList) {
           AddSingleCharToken(state);
           state.OneCharMode = state.OneCharCodesOn;
@@ -126,12 +125,12 @@ void ReadSegmentTokens(CompileState& state) {
           ReportCompileMessage(state, 2, CharPos(state));
         }
         break;
-      case ClassTimeComma:
+      case 15:
         AddSingleCharToken(state);
         BeginTimeReading(state);
         break;
-      case ClassTimeEnd: EndTimeReading(state); break;
-      default: break;  // separators
+      case 16: EndTimeReading(state); break;
+      default: break;  // 7: separators
     }
     state.PrevClass = cls;
   }
