@@ -24,6 +24,10 @@ struct CompileOptions {
   // The date and time text written into the stamp line. Empty: the
   // system's current date and time.
   std::function<std::string()> CurrentDateTime;
+  // How the system's language orders two names (below 0, 0, above 0), for
+  // the codes collected from a text that declares none. Empty: the
+  // collation of the locale the environment names.
+  std::function<int(const std::string&, const std::string&)> CompareNames;
 };
 
 }  // namespace vork

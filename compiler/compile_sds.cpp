@@ -1,5 +1,7 @@
 #include "compiler/compile_sds.h"
 
+#include <locale>
+#include <stdexcept>
 #include <utility>
 
 #include "compiler/compile_state.h"
@@ -11,6 +13,20 @@
 #include "compiler/source_text.h"
 
 namespace vork {
+
+std::function<int(const std::string&, const std::string&)> SystemCollation() {
+  std::locale locale = std::locale::classic();
+  try {
+    locale = std::locale("");
+  } catch (const std::runtime_error&) {
+    // An environment naming a locale that is not installed sorts by bytes.
+  }
+  return [locale](const std::string& a, const std::string& b) {
+    return std::use_facet<std::collate<char>>(locale).compare(a.data(), a.data() + a.size(), b.data(),
+                                                             b.data() + b.size());
+  };
+}
+
 namespace {
 
 bool IsBlank(const std::u16string& line) {

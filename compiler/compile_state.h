@@ -66,6 +66,20 @@ constexpr int EndOfLineChar = 127;
 // What any character below 32 or above 255 is read as.
 constexpr int InvalidChar = 129;
 
+// Orders names by a collation; names it holds equal are ordered by their
+// bytes, so that distinct names never merge.
+struct CollatedLess {
+  std::function<int(const std::string&, const std::string&)> Compare;
+  bool operator()(const std::string& a, const std::string& b) const {
+    const int order = Compare ? Compare(a, b) : 0;
+    return order != 0 ? order < 0 : a < b;
+  }
+};
+
+// The collation of the locale the environment names (the C locale when it
+// names none or one that is not installed).
+std::function<int(const std::string&, const std::string&)> SystemCollation();
+
 // The one record of a compile: everything the compiler's routines read and
 // write during one call of CompileSds. Nothing of it outlives the call.
 // Numbered items (codes, sets, factors, levels, tokens) are stored from
@@ -151,8 +165,9 @@ struct CompileState {
   dynString2 SessionLevelNames;    // [session - 1]: its level names as written
   dynString LevelList;             // the current session's level names
   std::set<std::string> LabelList; // every session label met
-  // Codes met in the data part while no code is declared.
-  std::set<std::string> CollectedCodes;
+  // Codes met in the data part while no code is declared, in the order of
+  // the system's collation.
+  std::set<std::string, CollatedLess> CollectedCodes;
   // Factors made from level lists when none are declared: per level
   // position, the distinct names met there (sorted).
   std::vector<std::set<std::string>> InferredLevels;

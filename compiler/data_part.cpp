@@ -85,7 +85,10 @@ void ParseData(CompileState& state) {
   state.TimeUnitIndex = 0;
   state.FirstTimeSeen = false;
   state.LevelList.clear();
-  if (state.NCodes < 1) state.CollectedCodes.clear();
+  if (state.NCodes < 1) {
+    state.CollectedCodes = std::set<std::string, CollatedLess>(CollatedLess{
+        state.Options.CompareNames ? state.Options.CompareNames : SystemCollation()});
+  }
   state.LabelList.clear();
   state.LevelsGivenCount = 0;
   state.SessionLineIndex.clear();

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -102,6 +103,26 @@ TEST(SessionTokenizer, CodesComeFromTheDataPartWhenNoneAreDeclared) {
   EXPECT_TRUE(run->Messages().empty());
   EXPECT_EQ(run->State.CodeNames, (dynString{"", "a", "b", "c"}));
   EXPECT_EQ(run->Segments, (std::vector<std::string>{"-2:b -1:a 8:/", "-3:c -1:a 8:/"}));
+}
+
+// Collected codes are sorted the way the system's language sorts names,
+// here one that puts a letter before its capital and both before the next
+// letter; names the collation holds equal still stay apart.
+TEST(SessionTokenizer, CollectedCodesFollowTheSystemCollation) {
+  CompileOptions options;
+  options.CaseSensitive = true;
+  options.CompareNames = [](const std::string& a, const std::string& b) {
+    std::string la = a;
+    std::string lb = b;
+    for (char& c : la) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : lb) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (la != lb) return la < lb ? -1 : 1;
+    if (la.empty() || a[0] == b[0]) return 0;
+    return a[0] > b[0] ? -1 : 1;
+  };
+  auto run = Compile("Event;\nb B a A _x /\nAb aB ab /", options);
+  EXPECT_TRUE(run->Messages().empty());
+  EXPECT_EQ(run->State.CodeNames, (dynString{"", "_x", "a", "A", "aB", "ab", "Ab", "b", "B"}));
 }
 
 }  // namespace
