@@ -98,6 +98,67 @@ INSTANTIATE_TEST_SUITE_P(
         TokenCase{"LabelsMakeNoTokens", "Event a;\n<one> a /", {"-1:a 8:/"}}),
     [](const ::testing::TestParamInfo<TokenCase>& info) { return info.param.Name; });
 
+// The characters that are tokens, time separators or invalid differ by
+// data type and inside a level list; comment characters replace any class.
+struct ClassCase {
+  const char* Name;
+  std::string Text;
+  std::vector<Reported> Expected;
+  std::string Tokens;
+  CompileOptions Options = {};
+};
+
+class CharacterClasses : public ::testing::TestWithParam<ClassCase> {};
+
+TEST_P(CharacterClasses, GiveTokensOrMessages) {
+  const ClassCase& c = GetParam();
+  auto run = Compile(c.Text, c.Options);
+  EXPECT_EQ(run->Messages(), c.Expected) << c.Text;
+  EXPECT_EQ(run->Segments, (std::vector<std::string>{c.Tokens})) << c.Text;
+}
+
+CompileOptions Comments(int singleLine, int multiLine) {
+  CompileOptions o;
+  o.SingLineComX = singleLine;
+  o.MultLineComX = multiLine;
+  return o;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Compile, CharacterClasses,
+    ::testing::Values(
+        ClassCase{"Event", "Event a;\na \" $ & ' * + - = . : , /",
+                  {{2, Error, 12}, {2, Error, 14}, {2, Error, 16}, {2, Error, 18}, {2, Error, 20},
+                   {2, Error, 22}, {2, Error, 24}, {2, Error, 26}, {13, Error, 28}, {13, Error, 30}},
+                  "-1:a 4:, 8:/"},
+        ClassCase{"Timed", "Timed a;\na \" $ & ' * + - = . : , /",
+                  {{2, Error, 12}, {2, Error, 14}, {2, Error, 18}, {2, Error, 20}, {2, Error, 26},
+                   {13, Error, 28}, {13, Error, 30}},
+                  "-1:a 9:& 11:+ 12:- 4:, 8:/"},
+        ClassCase{"State", "State a;\na \" $ & ' * + - = . : , /",
+                  {{2, Error, 12}, {2, Error, 14}, {2, Error, 18}, {2, Error, 20}, {2, Error, 24},
+                   {13, Error, 28}, {13, Error, 30}},
+                  "-1:a 9:& 11:+ 10:= 4:, 8:/"},
+        ClassCase{"Interval", "Interval a;\na \" $ & ' * + - = . : , /",
+                  {{2, Error, 15}, {2, Error, 17}, {2, Error, 19}, {2, Error, 21}, {2, Error, 29},
+                   {2, Error, 31}, {2, Error, 33}},
+                  "-1:a 13:* 11:+ 12:- 9:, 8:/"},
+        ClassCase{"Multi", "Multi a;\na \" $ & ' * + - = . : , /",
+                  {{2, Error, 12}, {2, Error, 14}, {2, Error, 16}, {2, Error, 18}, {2, Error, 26},
+                   {13, Error, 30}},
+                  "-1:a 13:* 11:+ 12:- 9:. 4:, 8:/"},
+        ClassCase{"LevelList", "Event a;\n(x \" & : . , ; < ( y1) a /",
+                  {{2, Error, 13}, {2, Error, 15}, {2, Error, 17}, {13, Error, 19}, {2, Error, 23},
+                   {2, Error, 25}, {2, Error, 27}},
+                  "5:( 3:x 4:, 3:y1 6:) -1:a 8:/"},
+        ClassCase{"HashAndTildeAsComments", "Event a b;\na # note # b ~ two\nlines ~ a /", {},
+                  "-1:a -2:b -1:a 8:/", Comments(2, 14)},
+        ClassCase{"BracketAndBarAsComments", "Event a b;\na [ note\nb | two\nlines | a /", {},
+                  "-1:a -2:b -1:a 8:/", Comments(5, 12)},
+        ClassCase{"NoCommentCharacters", "Event a % !;\n% a ! /", {}, "-2:% -1:a -3:! 8:/",
+                  Comments(0, 0)}),
+    [](const ::testing::TestParamInfo<ClassCase>& info) { return info.param.Name; });
+
 TEST(SessionTokenizer, CodesComeFromTheDataPartWhenNoneAreDeclared) {
   auto run = Compile("Event;\nb a /\nc a /");
   EXPECT_TRUE(run->Messages().empty());
