@@ -58,6 +58,11 @@ TEST(DataPart, ProgressOncePerSession) {
   auto run = Compile("Event a;\na /\na /\na /\na /");
   EXPECT_EQ(run->Dialogue.ProgressCalls,
             (std::vector<std::pair<int, int>>{{0, 100}, {20, 100}, {40, 100}, {60, 100}, {80, 100}, {0, 100}}));
+  // Eight lines: halves of a percent go to the even neighbour.
+  auto halves = Compile("Event a;\na /\na /\na /\na /\na /\na /\na /");
+  EXPECT_EQ(halves->Dialogue.ProgressCalls,
+            (std::vector<std::pair<int, int>>{
+                {0, 100}, {12, 100}, {25, 100}, {38, 100}, {50, 100}, {62, 100}, {75, 100}, {88, 100}, {0, 100}}));
 }
 
 struct DataMessageCase {
@@ -85,6 +90,19 @@ INSTANTIATE_TEST_SUITE_P(
         DataMessageCase{"CommentsKeepPositions", "Event a;\na ! x\ny ! c /", {{23, Error, 21}}},
         DataMessageCase{"DualName", "Event a = x;\nx /", {}}),
     [](const ::testing::TestParamInfo<DataMessageCase>& info) { return info.param.Name; });
+
+// Labels are compared as read: capitals are folded unless the compile is
+// case-sensitive, while blanks inside the brackets count.
+TEST(DataPart, SessionLabelsComparedAsRead) {
+  CompileOptions exact;
+  exact.CaseSensitive = true;
+  EXPECT_EQ(Compile("Event a;\n<One> a /\n<one> a /")->Messages(), (std::vector<Reported>{{49, Warning, 0}}));
+  EXPECT_TRUE(Compile("Event a;\n<One> a /\n<one> a /", exact)->Messages().empty());
+  EXPECT_TRUE(Compile("Event a;\n<one> a /\n< one> a /")->Messages().empty());
+  // A session's default label is "#" and its number, so a label "#2" given
+  // to the first session meets the second one's.
+  EXPECT_EQ(Compile("Event a;\n<#2> a /\na /")->Messages(), (std::vector<Reported>{{49, Warning, 0}}));
+}
 
 TEST(DataPart, DeclarationErrorsKeepTheDataPartUnread) {
   auto run = Compile("Event a a;\nb /");
