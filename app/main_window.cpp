@@ -166,11 +166,11 @@ void TMainForm::SetClientHeight(int height) {
 }
 
 void TMainForm::SetMessageListHeight(int height) {
-  int total = EditorSplitter->height();
-  EditorSplitter->setSizes({std::max(total - height, 1), height});
-  // Before the window is shown the splitter has no size to share yet.
+  // The list's height limit goes first: the splitter gives it no more.
   if (height == 0) ListBox1->setMaximumHeight(0);
   else ListBox1->setMaximumHeight(QWIDGETSIZE_MAX);
+  int total = EditorSplitter->height();
+  EditorSplitter->setSizes({std::max(total - height, 1), height});
 }
 
 int TMainForm::MessageListHeight() const {

@@ -5,10 +5,12 @@
 #include <QStringList>
 #include <array>
 #include <memory>
+#include <vector>
 
 #include "app/option_store.h"
 #include "app/platform/platform.h"
 #include "app/settings_store.h"
+#include "core/dyn_arrays.h"
 #include "core/number_format.h"
 
 class QAction;
@@ -23,6 +25,7 @@ class QToolBar;
 
 namespace vork {
 
+class MemoFindReplace;
 class TResults;
 
 // The program's main window: the raw-data editor, the compiler message
@@ -168,9 +171,44 @@ class TMainForm : public QMainWindow {
   void ShowMdsStructure();
 
   // --- raw files, editor, recent files (main_window_files.cpp) ---------
+  // Its file name is the raw file's name; empty for a new text.
+  FileDialogSpec SaveSdsDialog;
+
+  void FileNewSdsExecute();
+  void FileOpenSdsMdsExecute();
+  // Opens a raw file into the editor or makes a compiled file current.
+  void OpenDataFile(const QString& fileName);
+  // The recent-file item with Tag 1..5.
+  void LastFileClick(int tag);
+  // Save and save as; false only when writing the file failed.
+  bool FileSaveSDSExecute();
+  bool FileSaveSDSAsExecute();
+  void ClearWindowExecute();
+  void Memo1DblClick();
   bool SaveModifiedSdsOK();
   void AddRecentFile(const QString& fileName);
   void UpdateLastFileMenus();
+  // The editor's line list: with word wrap on, every displayed piece of a
+  // wrapped line is a line of its own. It is what the compile and the line
+  // count see; saving keeps the real line breaks.
+  struct EditorLine {
+    int DocumentStart;  // where the line starts in the editor's text
+    QString Text;
+  };
+  std::vector<EditorLine> EditorLineList() const;
+  MemoFindReplace* EditorFinder = nullptr;
+
+  // --- compile driver and message list (main_window_compile.cpp) -------
+  FileDialogSpec SaveMdsDialog;  // its file name is the compiled file to write
+  QAction* CopySelected1 = nullptr;
+  QAction* CopyAll1 = nullptr;
+
+  void CompileToMDSExecute();
+  void CompileCheckSyntaxExecute();
+  void RunCompiler(bool syntaxOnly);
+  void ListBox1Click();
+  void CopySelected1Click();
+  void CopyAll1Click();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -201,6 +239,14 @@ class TMainForm : public QMainWindow {
 
   QSettings& Settings;
   QAction* NewItem = nullptr;  // the Window-menu item made last
+
+  // Raw files (main_window_files.cpp).
+  bool WriteSdsFile();
+  void ShowLineCount();
+  // Compile (main_window_compile.cpp): the message positions of the last
+  // compile and the lines they count in.
+  dynCardinal NavPts;
+  std::vector<EditorLine> CompiledLines;
 };
 
 }  // namespace vork

@@ -1,8 +1,217 @@
 // The compile driver and the compiler message list of the main window.
+#include <QAction>
+#include <QFileInfo>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+
+#include <algorithm>
+#include <exception>
+
+#include "app/date_time_text.h"
 #include "app/main_window.h"
+#include "app/text_lines.h"
+#include "app/results_window.h"
+#include "compiler/compile_sds.h"
+#include "core/command_error.h"
+#include "core/file_names.h"
+#include "core/text_file.h"
 
 namespace vork {
+namespace {
 
-void TMainForm::ConnectCompileActions() {}
+constexpr int ShownMessageListHeight = 100;
+constexpr int MessageSelectionLength = 3;
+
+// The message list under the editor as the compiler fills it: it shows at
+// least 100 pixels high once there is a message.
+class MessageListBox : public CompilerMessageList {
+ public:
+  explicit MessageListBox(TMainForm& form) : Form(form) {}
+  void Clear() override { Form.ListBox1->clear(); }
+  void Append(const std::string& line) override {
+    if (Form.MessageListHeight() < ShownMessageListHeight) {
+      Form.SetMessageListHeight(ShownMessageListHeight);
+    }
+    Form.ListBox1->addItem(QString::fromStdString(line));
+  }
+
+ private:
+  TMainForm& Form;
+};
+
+// The compiler's questions go to the user; its progress moves the main
+// window's progress bar, painted at once since the compile holds the only
+// thread until it ends.
+class CompileDialogue : public UserDialogue {
+ public:
+  CompileDialogue(Platform& platform, QProgressBar& bar) : Dialogs(platform), Bar(bar) {}
+  Answer Ask(BoxStyle style, const std::string& text, Buttons buttons) override {
+    return Dialogs.Ask(style, text, buttons);
+  }
+  void Beep() override { Dialogs.Beep(); }
+  void Progress(int position, int max) override {
+    if (Bar.maximum() != std::max(max, 1)) Bar.setRange(0, std::max(max, 1));
+    const int value = max > 0 ? std::clamp(position, 0, max) : 0;
+    if (value == Bar.value()) return;
+    Bar.setValue(value);
+    Bar.repaint();
+  }
+
+ private:
+  Platform& Dialogs;
+  QProgressBar& Bar;
+};
+
+CompileOptions CompileOptionsOf(const OptionStore& options) {
+  CompileOptions compile;
+  compile.CaseSensitive = options.CaseSensitive;
+  compile.OneCharCodes = options.OneCharCodes;
+  compile.RepeatCheck = options.RepeatCheck;
+  compile.ExclusivityCheck = options.ExclusivityCheck;
+  compile.SingLineComX = options.SingLineComX;
+  compile.MultLineComX = options.MultLineComX;
+  compile.CompressMDS = options.CompressMDS;
+  compile.CurrentDateTime = [] { return NowText().toStdString(); };
+  return compile;
+}
+
+}  // namespace
+
+void TMainForm::ConnectCompileActions() {
+  SaveMdsDialog = {"Save MDS file", "MDS data file (*.mds)|*.mds", "mds", "", true, false};
+  connect(CompileToMDS, &QAction::triggered, this, [this] { CompileToMDSExecute(); });
+  connect(CompileCheckSyntax, &QAction::triggered, this, [this] { CompileCheckSyntaxExecute(); });
+  connect(ListBox1, &QListWidget::itemClicked, this, [this] { ListBox1Click(); });
+  CopySelected1 = new QAction("Copy selected", ListBox1);
+  CopyAll1 = new QAction("Copy all to Results", ListBox1);
+  connect(CopySelected1, &QAction::triggered, this, [this] { CopySelected1Click(); });
+  connect(CopyAll1, &QAction::triggered, this, [this] { CopyAll1Click(); });
+  ListBox1->addAction(CopySelected1);
+  ListBox1->addAction(CopyAll1);
+  ListBox1->setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+void TMainForm::CompileToMDSExecute() {
+  if (EditorLineList().empty()) {
+    Dialogs.Beep();
+    return;
+  }
+  RunCompiler(false);
+}
+
+void TMainForm::CompileCheckSyntaxExecute() {
+  if (EditorLineList().empty()) {
+    Dialogs.Beep();
+    return;
+  }
+  RunCompiler(true);
+}
+
+void TMainForm::RunCompiler(bool syntaxOnly) {
+  CompiledLines = EditorLineList();
+  dynString sdsLines;
+  sdsLines.reserve(CompiledLines.size());
+  for (const EditorLine& line : CompiledLines) sdsLines.push_back(line.Text.toStdString());
+  dynString mdsLines;
+  ListBox1->clear();
+  NavPts.clear();
+  SetMessageListHeight(0);
+
+  MessageListBox messages(*this);
+  CompileDialogue dialogue(Dialogs, *ProgressBar1);
+  int errorCount = 0;
+  std::string savedAt;
+  try {
+    CompileSds(sdsLines, mdsLines, messages, NavPts, dialogue, syntaxOnly, Options.MaxErrors,
+               errorCount, savedAt, CompileOptionsOf(Options));
+  } catch (const std::exception& error) {
+    ProgressBar1->setValue(0);
+    Dialogs.ShowError(QString::fromStdString(error.what()));
+    return;
+  }
+  if (errorCount > 0) {
+    StatusPanel0->clear();
+    return;
+  }
+  if (syntaxOnly) {
+    StatusPanel0->setText("No errors (syntax check)");
+    return;
+  }
+  StatusPanel0->setText("No errors");
+
+  if (SaveSdsDialog.FileName.isEmpty()) {
+    std::optional<QString> chosen = Dialogs.SaveFileName(SaveSdsDialog);
+    if (!chosen) {
+      Dialogs.Notice("MDS file not saved.");
+      return;
+    }
+    SaveSdsDialog.FileName = *chosen;
+  }
+  if (!FileSaveSDSExecute()) return;
+
+  SaveMdsDialog.FileName =
+      QString::fromStdString(RemoveFileExt(SaveSdsDialog.FileName.toStdString())) + ".mds";
+  if (QFileInfo::exists(SaveMdsDialog.FileName)) {
+    const Answer answer = Dialogs.Message(
+        BoxStyle::Question,
+        "OK to overwrite " + NameWithoutFolder(SaveMdsDialog.FileName) + "? (No lets you give new name)",
+        Buttons::YesNoCancel);
+    if (answer == Answer::Cancel) return;
+    if (answer == Answer::No) {
+      std::optional<QString> chosen = Dialogs.SaveFileName(SaveMdsDialog);
+      if (!chosen) return;
+      SaveMdsDialog.FileName = *chosen;
+    }
+  }
+  const QString mdsFile = SaveMdsDialog.FileName;
+  try {
+    SaveTextLines(mdsFile.toStdString(), mdsLines);
+  } catch (const CommandError& error) {
+    Dialogs.ShowError(QString::fromStdString(error.what()));
+    return;
+  }
+  OpenMdsDialog.FileName = mdsFile;
+  AddFileSavedMsg(mdsFile, ", ", QString::fromStdString(savedAt));
+}
+
+void TMainForm::ListBox1Click() {
+  const int row = ListBox1->currentRow();
+  if (row < 0 || static_cast<std::size_t>(row) >= NavPts.size() || CompiledLines.empty()) return;
+  // The compiler counts every line it was given as its length plus 2; find
+  // the line holding the position and the place in it.
+  std::size_t position = NavPts[static_cast<std::size_t>(row)];
+  std::size_t line = 0;
+  while (line + 1 < CompiledLines.size()) {
+    const std::size_t span = static_cast<std::size_t>(CompiledLines[line].Text.size()) + 2;
+    if (position < span) break;
+    position -= span;
+    ++line;
+  }
+  const EditorLine& at = CompiledLines[line];
+  const int documentEnd = std::max(Memo1->document()->characterCount() - 1, 0);
+  const int start = std::min(
+      at.DocumentStart + static_cast<int>(std::min<std::size_t>(position, at.Text.size())),
+      documentEnd);
+  QTextCursor cursor(Memo1->document());
+  cursor.setPosition(start);
+  cursor.setPosition(std::min(start + MessageSelectionLength, documentEnd), QTextCursor::KeepAnchor);
+  Memo1->setFocus();
+  Memo1->setTextCursor(cursor);
+}
+
+void TMainForm::CopySelected1Click() {
+  const QListWidgetItem* item = ListBox1->currentItem();
+  if (!item) return;
+  Results->AppendLines({QString(), item->text(), QString()});
+}
+
+void TMainForm::CopyAll1Click() {
+  QStringList lines{QString()};
+  for (int i = 0; i < ListBox1->count(); ++i) lines << ListBox1->item(i)->text();
+  lines << QString();
+  Results->AppendLines(lines);
+}
 
 }  // namespace vork

@@ -1,15 +1,240 @@
 // Raw data files, the editor and the recent files of the main window.
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
+#include <QEvent>
 #include <QFileInfo>
 #include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextDocumentLayout>
+#include <QPlainTextEdit>
+#include <QStringDecoder>
+#include <QTextBlock>
+#include <QTextLayout>
 
+#include "app/date_time_text.h"
 #include "app/main_window.h"
+#include "app/text_lines.h"
+#include "app/memo_find_replace.h"
+#include "core/command_error.h"
+#include "core/file_names.h"
+#include "core/raw_data_file.h"
+#include "core/text_file.h"
 
 namespace vork {
+namespace {
 
-void TMainForm::ConnectFileActions() {}
+constexpr int EditorClientHeight = 466;
+constexpr int LongLineLimit = 500;
 
-bool TMainForm::SaveModifiedSdsOK() { return true; }
+// Calls its handler on a double click in the widget it watches.
+class DoubleClickFilter : public QObject {
+ public:
+  DoubleClickFilter(QObject* parent, std::function<void()> handler)
+      : QObject(parent), Handler(std::move(handler)) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::MouseButtonDblClick) Handler();
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  std::function<void()> Handler;
+};
+
+// A raw file's text: UTF-8, or Latin-1 when it is not valid UTF-8, so that
+// no byte of an older file is lost.
+QString DecodeRawText(const dynString& lines) {
+  std::string bytes;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) bytes += '\n';
+    bytes += lines[i];
+  }
+  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  QString text = utf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+  if (utf8.hasError()) text = QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  return text;
+}
+
+// The editor's lines as the file holds them: one per real line, a last
+// empty line not counted.
+dynString RawFileLines(const QTextDocument& document) {
+  dynString lines;
+  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+    lines.push_back(block.text().toStdString());
+  }
+  if (!lines.empty() && lines.back().empty()) lines.pop_back();
+  return lines;
+}
+
+}  // namespace
+
+void TMainForm::ConnectFileActions() {
+  SaveSdsDialog = {"Save SDS file", "Raw KELP Data File (*.sds)|*.sds", "sds", "", true, false};
+  EditorFinder = new MemoFindReplace(this, Memo1, Dialogs);
+
+  connect(FileNewSds, &QAction::triggered, this, [this] { FileNewSdsExecute(); });
+  connect(FileOpenSdsMds, &QAction::triggered, this, [this] { FileOpenSdsMdsExecute(); });
+  connect(FileSaveSDS, &QAction::triggered, this, [this] { FileSaveSDSExecute(); });
+  connect(FileSaveSDSAs, &QAction::triggered, this, [this] { FileSaveSDSAsExecute(); });
+  connect(ClearWindow, &QAction::triggered, this, [this] { ClearWindowExecute(); });
+  for (int tag = 1; tag <= 5; ++tag) {
+    connect(LastMenus[tag - 1], &QAction::triggered, this, [this, tag] { LastFileClick(tag); });
+  }
+  connect(EditUndo, &QAction::triggered, Memo1, &QPlainTextEdit::undo);
+  connect(EditCut, &QAction::triggered, Memo1, &QPlainTextEdit::cut);
+  connect(EditCopy, &QAction::triggered, Memo1, &QPlainTextEdit::copy);
+  connect(EditPaste, &QAction::triggered, Memo1, &QPlainTextEdit::paste);
+  connect(EditDelete, &QAction::triggered, this, [this] {
+    QTextCursor cursor = Memo1->textCursor();
+    cursor.removeSelectedText();
+  });
+  connect(EditSelectAll, &QAction::triggered, Memo1, &QPlainTextEdit::selectAll);
+  connect(EditSearch, &QAction::triggered, this, [this] { EditorFinder->EditSearchExecute(); });
+  connect(EditReplace, &QAction::triggered, this, [this] { EditorFinder->EditReplaceExecute(); });
+  // The first change of the text makes the Edit menu usable for good.
+  connect(Memo1, &QPlainTextEdit::textChanged, this, [this] { Edit1->setEnabled(true); });
+  Memo1->viewport()->installEventFilter(new DoubleClickFilter(this, [this] { Memo1DblClick(); }));
+}
+
+void TMainForm::FileNewSdsExecute() {
+  ClearWindowExecute();
+  SetClientHeight(EditorClientHeight);
+  Memo1->setFocus();
+}
+
+void TMainForm::FileOpenSdsMdsExecute() {
+  const FileDialogSpec spec = {"Open SDS or MDS file",
+                               "Raw or compiled (*.sds;*.mds)|*.sds;*.mds|All files (*.*)|*.*",
+                               "sds", "", false, true};
+  if (std::optional<QString> chosen = Dialogs.OpenFileName(spec)) OpenDataFile(*chosen);
+}
+
+void TMainForm::OpenDataFile(const QString& fileName) {
+  const QString ext = QFileInfo(fileName).suffix().toLower();
+  bool asSds = ext == "sds";
+  if (ext == "mds") {
+    OpenMdsDialog.FileName = fileName;
+    MdsLoadTime = NowText();
+    AddRecentFile(fileName);
+  } else if (!asSds) {
+    asSds = Dialogs.Message(BoxStyle::Question, "Not an SDS file.  Proceed anyway?",
+                            Buttons::YesNo) == Answer::Yes;
+  }
+  if (!asSds || !SaveModifiedSdsOK()) return;
+
+  QString text;
+  try {
+    text = DecodeRawText(LoadTextLines(fileName.toStdString()));
+  } catch (const CommandError& error) {
+    Dialogs.ShowError(QString::fromStdString(error.what()));
+    return;
+  }
+  SetClientHeight(EditorClientHeight);
+  Memo1->setPlainText(text);
+  Memo1->document()->setModified(false);
+  SaveSdsDialog.FileName = fileName;
+  setWindowTitle("VORK5 - " + NameWithoutFolder(fileName));
+  ShowLineCount();
+  SetMessageListHeight(0);
+
+  qsizetype longest = 0;
+  for (const EditorLine& line : EditorLineList()) longest = std::max(longest, line.Text.size());
+  if (longest > LongLineLimit) Dialogs.Notice("Lines may be too long. Double click before compling.");
+
+  const QString mds = QString::fromStdString(RemoveFileExt(fileName.toStdString())) + ".mds";
+  if (QFileInfo::exists(mds) && FileNotNewer(fileName.toStdString(), mds.toStdString()) &&
+      Dialogs.Message(BoxStyle::Question, "Use " + NameWithoutFolder(mds) + " for analysis?",
+                      Buttons::YesNo) == Answer::Yes) {
+    // The sibling becomes current without a new stamp: open analysis
+    // windows do not offer to switch to it.
+    OpenMdsDialog.FileName = mds;
+    AddRecentFile(mds);
+  } else {
+    AddRecentFile(fileName);
+  }
+}
+
+void TMainForm::LastFileClick(int tag) {
+  if (tag < 1 || tag > 5) return;
+  const QString fileName = LastFiles[tag - 1];
+  if (QFileInfo::exists(fileName)) {
+    OpenDataFile(fileName);
+  } else {
+    Dialogs.Notice(NameWithoutFolder(fileName) + " not found.");
+  }
+}
+
+bool TMainForm::FileSaveSDSExecute() {
+  if (!Memo1->document()->isModified()) return true;
+  if (SaveSdsDialog.FileName.isEmpty()) return FileSaveSDSAsExecute();
+  return WriteSdsFile();
+}
+
+bool TMainForm::FileSaveSDSAsExecute() {
+  std::optional<QString> chosen = Dialogs.SaveFileName(SaveSdsDialog);
+  if (!chosen) return true;
+  SaveSdsDialog.FileName = *chosen;
+  return WriteSdsFile();
+}
+
+bool TMainForm::WriteSdsFile() {
+  const QString fileName = SaveSdsDialog.FileName;
+  try {
+    WriteRawDataFile(fileName.toStdString(), RawFileLines(*Memo1->document()), Options.BackupSDS);
+  } catch (const CommandError& error) {
+    Dialogs.ShowError(QString::fromStdString(error.what()));
+    return false;
+  }
+  Memo1->document()->setModified(false);
+  AddFileSavedMsg(fileName, ",", QString());
+  setWindowTitle("VORK5 - " + NameWithoutFolder(fileName));
+  return true;
+}
+
+void TMainForm::ClearWindowExecute() {
+  if (!SaveModifiedSdsOK()) return;
+  Memo1->clear();
+  Memo1->document()->setModified(false);
+  SaveSdsDialog.FileName.clear();
+  ListBox1->clear();
+  NavPts.clear();
+  CompiledLines.clear();
+  SetMessageListHeight(0);
+  setWindowTitle("VORK5");
+  StatusPanel0->clear();
+}
+
+void TMainForm::Memo1DblClick() {
+  const bool wrap = Memo1->lineWrapMode() == QPlainTextEdit::NoWrap;
+  Memo1->setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+  Memo1->setHorizontalScrollBarPolicy(wrap ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
+  ShowLineCount();
+}
+
+void TMainForm::ShowLineCount() {
+  StatusPanel0->setText(QString::number(EditorLineList().size()) + " lines");
+}
+
+bool TMainForm::SaveModifiedSdsOK() {
+  if (Memo1->document()->isEmpty() || !Memo1->document()->isModified()) return true;
+  const QString question =
+      SaveSdsDialog.FileName.isEmpty()
+          ? QString("Do you want to save to an SDS file?")
+          : NameWithoutFolder(SaveSdsDialog.FileName) +
+                " has been modified. Do you want to save it (yes lets you rename)?";
+  switch (Dialogs.Message(BoxStyle::Question, question, Buttons::YesNoCancel)) {
+    case Answer::Yes:
+      // Cancelling the save dialog still lets the text go; a save that
+      // failed keeps it.
+      return FileSaveSDSAsExecute();
+    case Answer::Cancel:
+      return false;
+    default:
+      return true;
+  }
+}
 
 void TMainForm::AddRecentFile(const QString& fileName) {
   // An equal name further down stays: a name can stand twice.
@@ -19,15 +244,43 @@ void TMainForm::AddRecentFile(const QString& fileName) {
   }
   UpdateLastFileMenus();
   if (QFileInfo(fileName).suffix() == "mds") {
-    StatusPanel1->setText("Active - " + QFileInfo(fileName).fileName());
+    StatusPanel1->setText("Active - " + NameWithoutFolder(fileName));
   }
 }
 
 void TMainForm::UpdateLastFileMenus() {
   for (int i = 0; i < 5; ++i) {
     LastMenus[i]->setVisible(!LastFiles[i].isEmpty());
-    LastMenus[i]->setText(QFileInfo(LastFiles[i]).fileName());
+    LastMenus[i]->setText(NameWithoutFolder(LastFiles[i]));
   }
+}
+
+std::vector<TMainForm::EditorLine> TMainForm::EditorLineList() const {
+  std::vector<EditorLine> lines;
+  const QTextDocument& document = *Memo1->document();
+  const bool wrapped = Memo1->lineWrapMode() != QPlainTextEdit::NoWrap;
+  QAbstractTextDocumentLayout* layout = document.documentLayout();
+  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+    const QString text = block.text();
+    if (wrapped) {
+      // Asking for the block's rectangle lays it out at the editor's width
+      // even when it has not been shown yet.
+      layout->blockBoundingRect(block);
+      const QTextLayout* pieces = block.layout();
+      if (pieces && pieces->lineCount() > 1) {
+        for (int i = 0; i < pieces->lineCount(); ++i) {
+          const QTextLine piece = pieces->lineAt(i);
+          lines.push_back({block.position() + piece.textStart(),
+                           text.mid(piece.textStart(), piece.textLength())});
+        }
+        continue;
+      }
+    }
+    lines.push_back({block.position(), text});
+  }
+  // An empty last line does not count, and an empty text has no line.
+  if (!lines.empty() && lines.back().Text.isEmpty()) lines.pop_back();
+  return lines;
 }
 
 }  // namespace vork

@@ -54,8 +54,6 @@ const CommandRow CommandTable[] = {
     {&TResults::ClearWindow, "Clear this window", "Clear this window", ""},
 };
 
-QString NameWithoutFolder(const QString& fileName) { return QFileInfo(fileName).fileName(); }
-
 }  // namespace
 
 TResults::TResults(Platform& platform, std::function<void()> exitProgram, QWidget* parent)

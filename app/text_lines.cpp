@@ -1,5 +1,7 @@
 #include "app/text_lines.h"
 
+#include <QFileInfo>
+
 namespace vork {
 
 dynString ToLines(const QStringList& lines) {
@@ -15,5 +17,7 @@ QStringList FromLines(const dynString& lines) {
   for (const std::string& line : lines) result.push_back(QString::fromStdString(line));
   return result;
 }
+
+QString NameWithoutFolder(const QString& fileName) { return QFileInfo(fileName).fileName(); }
 
 }  // namespace vork

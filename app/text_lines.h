@@ -11,4 +11,7 @@ namespace vork {
 dynString ToLines(const QStringList& lines);
 QStringList FromLines(const dynString& lines);
 
+// A file's name without its folder, as messages, captions and results show it.
+QString NameWithoutFolder(const QString& fileName);
+
 }  // namespace vork
