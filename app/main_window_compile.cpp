@@ -42,8 +42,9 @@ class MessageListBox : public CompilerMessageList {
 };
 
 // The compiler's questions go to the user; its progress moves the main
-// window's progress bar, painted at once since the compile holds the only
-// thread until it ends.
+// window's progress bar. The compile holds the only thread until it ends,
+// so the bar is painted at once at every step (once per session), and a
+// long compile never looks frozen.
 class CompileDialogue : public UserDialogue {
  public:
   CompileDialogue(Platform& platform, QProgressBar& bar) : Dialogs(platform), Bar(bar) {}
@@ -53,9 +54,7 @@ class CompileDialogue : public UserDialogue {
   void Beep() override { Dialogs.Beep(); }
   void Progress(int position, int max) override {
     if (Bar.maximum() != std::max(max, 1)) Bar.setRange(0, std::max(max, 1));
-    const int value = max > 0 ? std::clamp(position, 0, max) : 0;
-    if (value == Bar.value()) return;
-    Bar.setValue(value);
+    Bar.setValue(max > 0 ? std::clamp(position, 0, max) : 0);
     Bar.repaint();
   }
 

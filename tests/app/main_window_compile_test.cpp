@@ -139,6 +139,49 @@ TEST_F(CompileDriverTest, MessagesAreCopiedToTheResults) {
   EXPECT_EQ(form.ListBox1->actions()[1]->text(), "Copy all to Results");
 }
 
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+ public:
+  int Paints = 0;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++Paints;
+    return QObject::eventFilter(watched, event);
+  }
+};
+
+TEST_F(CompileDriverTest, TheProgressBarIsPaintedForEverySession) {
+  TMainForm& form = StartWithText("Event a b;\na /\nb /\na b /\nb a /");
+  form.show();
+  QApplication::processEvents();
+  PaintCounter counter;
+  form.ProgressBar1->installEventFilter(&counter);
+  form.CompileCheckSyntax->trigger();
+  EXPECT_EQ(form.StatusPanel0->text(), "No errors (syntax check)");
+  EXPECT_GE(counter.Paints, 4);
+  EXPECT_EQ(form.ProgressBar1->value(), 0);
+}
+
+TEST_F(CompileDriverTest, TheStoredOptionsReachTheCompiler) {
+  TMainForm& form = StartWithText("Event a a b b;\na /");
+  form.Options.MaxErrors = 1;
+  Platform.Then(Answer::Yes);  // stop at the first error
+  form.CompileCheckSyntax->trigger();
+  EXPECT_EQ(Platform.BoxTexts(), QStringList{"1 errors found. Stop?"});
+  EXPECT_EQ(Messages(form), QStringList{"Code name already defined."});
+
+  // Plain data lines, announced by a TAB before the stamp line's marker.
+  form.Options.CompressMDS = false;
+  form.Memo1->setPlainText(GoodText);
+  Platform.ThenFile(Path("plain.sds"));
+  form.CompileToMDS->trigger();
+  const QStringList compiled = QString::fromUtf8(Read("plain.mds")).split("\r\n");
+  ASSERT_EQ(compiled.size(), 12);
+  EXPECT_TRUE(compiled[0].startsWith("\tMDS file saved by KELP compiler Version 5.1 "));
+  EXPECT_EQ(compiled.mid(7), (QStringList{"1\t2.", "1\t.2", "1\t2.", "1\t.2", ""}));
+}
+
 TEST_F(CompileDriverTest, AFatalErrorIsShownAndEndsTheList) {
   TMainForm& form = StartWithText("Event a b");
   Platform.Then(Answer::Ok);
@@ -157,14 +200,26 @@ TEST_F(CompileDriverTest, AnUnnamedTextIsNamedThenBothFilesAreWritten) {
   EXPECT_EQ(form.StatusPanel0->text(), "No errors");
   EXPECT_EQ(Read("new.sds"), "Event a b;\r\na b a b /\r\n");
   EXPECT_FALSE(form.Memo1->document()->isModified());
-  EXPECT_TRUE(QFileInfo::exists(Path("new.mds")));
+  // The compiled file: a stamp line without a leading TAB (compressed data
+  // lines), the header, one session of one segment with four events.
+  QStringList compiled = QString::fromUtf8(Read("new.mds")).split("\r\n");
+  ASSERT_EQ(compiled.size(), 12);
+  const QString marker = "MDS file saved by KELP compiler Version 5.1 ";
+  ASSERT_TRUE(compiled[0].startsWith(marker)) << compiled[0].toStdString();
+  const QString stamp = compiled[0].mid(marker.size());
+  EXPECT_FALSE(stamp.isEmpty());
+  EXPECT_EQ(compiled.mid(1), (QStringList{"1\t0\t0", "2\t0\t0\t0\t1\t1", "a\tb", "0\t0\tevents",
+                                          "1\t1\t#1", "1\t4\t4\t1\t0", "1\t8*", "1\t4*", "1\t8*",
+                                          "1\t4*", ""}));
   EXPECT_EQ(form.OpenMdsDialog.FileName, Path("new.mds"));
+  EXPECT_EQ(form.MdsLoadTime, stamp);
   EXPECT_EQ(form.StatusPanel1->text(), "Active - new.mds");
   EXPECT_EQ(form.windowTitle(), "VORK5 - new.sds");
   const QStringList results = ResultLines(form);
   ASSERT_GE(results.size(), 3);
   EXPECT_TRUE(results[results.size() - 2].startsWith("Saved:\tnew.sds,"));
-  EXPECT_TRUE(results.last().startsWith("Saved:\tnew.mds, "));
+  EXPECT_EQ(results.last(), "Saved:\tnew.mds, " + stamp);
+  EXPECT_EQ(form.VORKLogLines.last(), "Saved:\tnew.mds, " + stamp);
   EXPECT_EQ(form.LastFiles[0], Path("new.mds"));
   EXPECT_EQ(form.LastFiles[1], Path("new.sds"));
   EXPECT_TRUE(Platform.Shown.empty());
