@@ -15,8 +15,12 @@ QString QtFileFilter(const QString& pipeFilter) {
     QString shown = "(" + patterns + ")";
     if (description.endsWith(shown)) description.chop(shown.size());
     description = description.trimmed();
-    QString spaced = QString(patterns).replace(';', ' ');
-    entries.push_back(description + " (" + spaced + ")");
+    QStringList shownPatterns;
+    for (const QString& pattern : patterns.split(';')) {
+      // "*.*" means every file, also one whose name has no dot.
+      shownPatterns.push_back(pattern == "*.*" ? QString("*") : pattern);
+    }
+    entries.push_back(description + " (" + shownPatterns.join(' ') + ")");
   }
   return entries.join(";;");
 }

@@ -66,7 +66,8 @@ void RunCommand(Platform& platform, Command&& command) {
 }
 
 // The Qt form of a filter written as "description|pattern|...": one entry per
-// pair, its patterns in parentheses separated by blanks.
+// pair, its patterns in parentheses separated by blanks ("*.*" becoming
+// "*", every file).
 QString QtFileFilter(const QString& pipeFilter);
 
 }  // namespace vork

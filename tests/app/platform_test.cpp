@@ -15,13 +15,13 @@ TEST(Platform, FiltersBecomeQtFilters) {
   const Case cases[] = {
       {"text files (*.txt)|*.txt", "text files (*.txt)"},
       {"Raw or compiled (*.sds;*.mds)|*.sds;*.mds|All files (*.*)|*.*",
-       "Raw or compiled (*.sds *.mds);;All files (*.*)"},
+       "Raw or compiled (*.sds *.mds);;All files (*)"},
       {"*.txt (results files)|*.txt|*.* (all files)|*.*",
-       "*.txt (results files) (*.txt);;*.* (all files) (*.*)"},
+       "*.txt (results files) (*.txt);;*.* (all files) (*)"},
       {"MDS data file (*.mds)|*.mds", "MDS data file (*.mds)"},
       {"", ""},
   };
-  for (const Case& c : cases) EXPECT_EQ(QtFileFilter(c.Written), c.Qt) << c.Written;
+  for (const Case& c : cases) EXPECT_EQ(QtFileFilter(c.Written).toStdString(), c.Qt) << c.Written;
 }
 
 TEST(Platform, ScriptedAnswersComeInOrderAndTheUnscriptedAreNoted) {
