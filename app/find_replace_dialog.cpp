@@ -49,7 +49,9 @@ TFindReplaceDialog::TFindReplaceDialog(bool replaceMode, QWidget* parent) : QDia
 
 QString TFindReplaceDialog::FindText() const { return FindEdit->text(); }
 void TFindReplaceDialog::SetFindText(const QString& text) { FindEdit->setText(text); }
-QString TFindReplaceDialog::ReplaceText() const { return ReplaceEdit ? ReplaceEdit->text() : QString(); }
+QString TFindReplaceDialog::ReplaceText() const {
+  return ReplaceEdit ? ReplaceEdit->text() : QString();
+}
 void TFindReplaceDialog::SetReplaceText(const QString& text) {
   if (ReplaceEdit) ReplaceEdit->setText(text);
 }

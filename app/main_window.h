@@ -4,6 +4,7 @@
 #include <QSettings>
 #include <QStringList>
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -180,9 +181,9 @@ class TMainForm : public QMainWindow {
   void OpenDataFile(const QString& fileName);
   // The recent-file item with Tag 1..5.
   void LastFileClick(int tag);
-  // Save and save as; false only when writing the file failed.
-  bool FileSaveSDSExecute();
-  bool FileSaveSDSAsExecute();
+  // Save and save as; a file that cannot be written ends the command.
+  void FileSaveSDSExecute();
+  void FileSaveSDSAsExecute();
   void ClearWindowExecute();
   void Memo1DblClick();
   bool SaveModifiedSdsOK();
@@ -240,8 +241,11 @@ class TMainForm : public QMainWindow {
   QSettings& Settings;
   QAction* NewItem = nullptr;  // the Window-menu item made last
 
+  // A command of this window run so that a failure ending it is shown in
+  // the standard error box.
+  std::function<void()> Guarded(void (TMainForm::*command)());
   // Raw files (main_window_files.cpp).
-  bool WriteSdsFile();
+  void WriteSdsFile();
   void ShowLineCount();
   // Compile (main_window_compile.cpp): the message positions of the last
   // compile and the lines they count in.

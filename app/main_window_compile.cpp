@@ -5,16 +5,13 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QProgressBar>
-
 #include <algorithm>
-#include <exception>
 
 #include "app/date_time_text.h"
 #include "app/main_window.h"
-#include "app/text_lines.h"
 #include "app/results_window.h"
+#include "app/text_lines.h"
 #include "compiler/compile_sds.h"
-#include "core/command_error.h"
 #include "core/file_names.h"
 #include "core/text_file.h"
 
@@ -80,13 +77,14 @@ CompileOptions CompileOptionsOf(const OptionStore& options) {
 
 void TMainForm::ConnectCompileActions() {
   SaveMdsDialog = {"Save MDS file", "MDS data file (*.mds)|*.mds", "mds", "", true, false};
-  connect(CompileToMDS, &QAction::triggered, this, [this] { CompileToMDSExecute(); });
-  connect(CompileCheckSyntax, &QAction::triggered, this, [this] { CompileCheckSyntaxExecute(); });
-  connect(ListBox1, &QListWidget::itemClicked, this, [this] { ListBox1Click(); });
+  connect(CompileToMDS, &QAction::triggered, this, Guarded(&TMainForm::CompileToMDSExecute));
+  connect(CompileCheckSyntax, &QAction::triggered, this,
+          Guarded(&TMainForm::CompileCheckSyntaxExecute));
+  connect(ListBox1, &QListWidget::itemClicked, this, Guarded(&TMainForm::ListBox1Click));
   CopySelected1 = new QAction("Copy selected", ListBox1);
   CopyAll1 = new QAction("Copy all to Results", ListBox1);
-  connect(CopySelected1, &QAction::triggered, this, [this] { CopySelected1Click(); });
-  connect(CopyAll1, &QAction::triggered, this, [this] { CopyAll1Click(); });
+  connect(CopySelected1, &QAction::triggered, this, Guarded(&TMainForm::CopySelected1Click));
+  connect(CopyAll1, &QAction::triggered, this, Guarded(&TMainForm::CopyAll1Click));
   ListBox1->addAction(CopySelected1);
   ListBox1->addAction(CopyAll1);
   ListBox1->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -122,14 +120,8 @@ void TMainForm::RunCompiler(bool syntaxOnly) {
   CompileDialogue dialogue(Dialogs, *ProgressBar1);
   int errorCount = 0;
   std::string savedAt;
-  try {
-    CompileSds(sdsLines, mdsLines, messages, NavPts, dialogue, syntaxOnly, Options.MaxErrors,
-               errorCount, savedAt, CompileOptionsOf(Options));
-  } catch (const std::exception& error) {
-    ProgressBar1->setValue(0);
-    Dialogs.ShowError(QString::fromStdString(error.what()));
-    return;
-  }
+  CompileSds(sdsLines, mdsLines, messages, NavPts, dialogue, syntaxOnly, Options.MaxErrors,
+             errorCount, savedAt, CompileOptionsOf(Options));
   if (errorCount > 0) {
     StatusPanel0->clear();
     return;
@@ -148,15 +140,16 @@ void TMainForm::RunCompiler(bool syntaxOnly) {
     }
     SaveSdsDialog.FileName = *chosen;
   }
-  if (!FileSaveSDSExecute()) return;
+  FileSaveSDSExecute();
 
   SaveMdsDialog.FileName =
       QString::fromStdString(RemoveFileExt(SaveSdsDialog.FileName.toStdString())) + ".mds";
   if (QFileInfo::exists(SaveMdsDialog.FileName)) {
-    const Answer answer = Dialogs.Message(
-        BoxStyle::Question,
-        "OK to overwrite " + NameWithoutFolder(SaveMdsDialog.FileName) + "? (No lets you give new name)",
-        Buttons::YesNoCancel);
+    const Answer answer =
+        Dialogs.Message(BoxStyle::Question,
+                        "OK to overwrite " + NameWithoutFolder(SaveMdsDialog.FileName) +
+                            "? (No lets you give new name)",
+                        Buttons::YesNoCancel);
     if (answer == Answer::Cancel) return;
     if (answer == Answer::No) {
       std::optional<QString> chosen = Dialogs.SaveFileName(SaveMdsDialog);
@@ -165,12 +158,7 @@ void TMainForm::RunCompiler(bool syntaxOnly) {
     }
   }
   const QString mdsFile = SaveMdsDialog.FileName;
-  try {
-    SaveTextLines(mdsFile.toStdString(), mdsLines);
-  } catch (const CommandError& error) {
-    Dialogs.ShowError(QString::fromStdString(error.what()));
-    return;
-  }
+  SaveTextLines(mdsFile.toStdString(), mdsLines);
   OpenMdsDialog.FileName = mdsFile;
   AddFileSavedMsg(mdsFile, ", ", QString::fromStdString(savedAt));
 }
@@ -190,12 +178,13 @@ void TMainForm::ListBox1Click() {
   }
   const EditorLine& at = CompiledLines[line];
   const int documentEnd = std::max(Memo1->document()->characterCount() - 1, 0);
-  const int start = std::min(
-      at.DocumentStart + static_cast<int>(std::min<std::size_t>(position, at.Text.size())),
-      documentEnd);
+  const int start =
+      std::min(at.DocumentStart + static_cast<int>(std::min<std::size_t>(position, at.Text.size())),
+               documentEnd);
   QTextCursor cursor(Memo1->document());
   cursor.setPosition(start);
-  cursor.setPosition(std::min(start + MessageSelectionLength, documentEnd), QTextCursor::KeepAnchor);
+  cursor.setPosition(std::min(start + MessageSelectionLength, documentEnd),
+                     QTextCursor::KeepAnchor);
   Memo1->setFocus();
   Memo1->setTextCursor(cursor);
 }

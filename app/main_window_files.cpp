@@ -14,9 +14,8 @@
 
 #include "app/date_time_text.h"
 #include "app/main_window.h"
-#include "app/text_lines.h"
 #include "app/memo_find_replace.h"
-#include "core/command_error.h"
+#include "app/text_lines.h"
 #include "core/file_names.h"
 #include "core/raw_data_file.h"
 #include "core/text_file.h"
@@ -53,7 +52,8 @@ QString DecodeRawText(const dynString& lines) {
   }
   QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
   QString text = utf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-  if (utf8.hasError()) text = QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  if (utf8.hasError())
+    text = QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
   return text;
 }
 
@@ -70,17 +70,22 @@ dynString RawFileLines(const QTextDocument& document) {
 
 }  // namespace
 
+std::function<void()> TMainForm::Guarded(void (TMainForm::*command)()) {
+  return [this, command] { RunCommand(Dialogs, [this, command] { (this->*command)(); }); };
+}
+
 void TMainForm::ConnectFileActions() {
   SaveSdsDialog = {"Save SDS file", "Raw KELP Data File (*.sds)|*.sds", "sds", "", true, false};
   EditorFinder = new MemoFindReplace(this, Memo1, Dialogs);
 
-  connect(FileNewSds, &QAction::triggered, this, [this] { FileNewSdsExecute(); });
-  connect(FileOpenSdsMds, &QAction::triggered, this, [this] { FileOpenSdsMdsExecute(); });
-  connect(FileSaveSDS, &QAction::triggered, this, [this] { FileSaveSDSExecute(); });
-  connect(FileSaveSDSAs, &QAction::triggered, this, [this] { FileSaveSDSAsExecute(); });
-  connect(ClearWindow, &QAction::triggered, this, [this] { ClearWindowExecute(); });
+  connect(FileNewSds, &QAction::triggered, this, Guarded(&TMainForm::FileNewSdsExecute));
+  connect(FileOpenSdsMds, &QAction::triggered, this, Guarded(&TMainForm::FileOpenSdsMdsExecute));
+  connect(FileSaveSDS, &QAction::triggered, this, Guarded(&TMainForm::FileSaveSDSExecute));
+  connect(FileSaveSDSAs, &QAction::triggered, this, Guarded(&TMainForm::FileSaveSDSAsExecute));
+  connect(ClearWindow, &QAction::triggered, this, Guarded(&TMainForm::ClearWindowExecute));
   for (int tag = 1; tag <= 5; ++tag) {
-    connect(LastMenus[tag - 1], &QAction::triggered, this, [this, tag] { LastFileClick(tag); });
+    connect(LastMenus[tag - 1], &QAction::triggered, this,
+            [this, tag] { RunCommand(Dialogs, [this, tag] { LastFileClick(tag); }); });
   }
   connect(EditUndo, &QAction::triggered, Memo1, &QPlainTextEdit::undo);
   connect(EditCut, &QAction::triggered, Memo1, &QPlainTextEdit::cut);
@@ -107,7 +112,10 @@ void TMainForm::FileNewSdsExecute() {
 void TMainForm::FileOpenSdsMdsExecute() {
   const FileDialogSpec spec = {"Open SDS or MDS file",
                                "Raw or compiled (*.sds;*.mds)|*.sds;*.mds|All files (*.*)|*.*",
-                               "sds", "", false, true};
+                               "sds",
+                               "",
+                               false,
+                               true};
   if (std::optional<QString> chosen = Dialogs.OpenFileName(spec)) OpenDataFile(*chosen);
 }
 
@@ -124,13 +132,7 @@ void TMainForm::OpenDataFile(const QString& fileName) {
   }
   if (!asSds || !SaveModifiedSdsOK()) return;
 
-  QString text;
-  try {
-    text = DecodeRawText(LoadTextLines(fileName.toStdString()));
-  } catch (const CommandError& error) {
-    Dialogs.ShowError(QString::fromStdString(error.what()));
-    return;
-  }
+  const QString text = DecodeRawText(LoadTextLines(fileName.toStdString()));
   SetClientHeight(EditorClientHeight);
   Memo1->setPlainText(text);
   Memo1->document()->setModified(false);
@@ -141,7 +143,8 @@ void TMainForm::OpenDataFile(const QString& fileName) {
 
   qsizetype longest = 0;
   for (const EditorLine& line : EditorLineList()) longest = std::max(longest, line.Text.size());
-  if (longest > LongLineLimit) Dialogs.Notice("Lines may be too long. Double click before compling.");
+  if (longest > LongLineLimit)
+    Dialogs.Notice("Lines may be too long. Double click before compling.");
 
   const QString mds = QString::fromStdString(RemoveFileExt(fileName.toStdString())) + ".mds";
   if (QFileInfo::exists(mds) && FileNotNewer(fileName.toStdString(), mds.toStdString()) &&
@@ -166,31 +169,28 @@ void TMainForm::LastFileClick(int tag) {
   }
 }
 
-bool TMainForm::FileSaveSDSExecute() {
-  if (!Memo1->document()->isModified()) return true;
-  if (SaveSdsDialog.FileName.isEmpty()) return FileSaveSDSAsExecute();
-  return WriteSdsFile();
-}
-
-bool TMainForm::FileSaveSDSAsExecute() {
-  std::optional<QString> chosen = Dialogs.SaveFileName(SaveSdsDialog);
-  if (!chosen) return true;
-  SaveSdsDialog.FileName = *chosen;
-  return WriteSdsFile();
-}
-
-bool TMainForm::WriteSdsFile() {
-  const QString fileName = SaveSdsDialog.FileName;
-  try {
-    WriteRawDataFile(fileName.toStdString(), RawFileLines(*Memo1->document()), Options.BackupSDS);
-  } catch (const CommandError& error) {
-    Dialogs.ShowError(QString::fromStdString(error.what()));
-    return false;
+void TMainForm::FileSaveSDSExecute() {
+  if (!Memo1->document()->isModified()) return;
+  if (SaveSdsDialog.FileName.isEmpty()) {
+    FileSaveSDSAsExecute();
+  } else {
+    WriteSdsFile();
   }
+}
+
+void TMainForm::FileSaveSDSAsExecute() {
+  std::optional<QString> chosen = Dialogs.SaveFileName(SaveSdsDialog);
+  if (!chosen) return;
+  SaveSdsDialog.FileName = *chosen;
+  WriteSdsFile();
+}
+
+void TMainForm::WriteSdsFile() {
+  const QString fileName = SaveSdsDialog.FileName;
+  WriteRawDataFile(fileName.toStdString(), RawFileLines(*Memo1->document()), Options.BackupSDS);
   Memo1->document()->setModified(false);
   AddFileSavedMsg(fileName, ",", QString());
   setWindowTitle("VORK5 - " + NameWithoutFolder(fileName));
-  return true;
 }
 
 void TMainForm::ClearWindowExecute() {
@@ -228,7 +228,13 @@ bool TMainForm::SaveModifiedSdsOK() {
     case Answer::Yes:
       // Cancelling the save dialog still lets the text go; a save that
       // failed keeps it.
-      return FileSaveSDSAsExecute();
+      try {
+        FileSaveSDSAsExecute();
+      } catch (const std::exception& error) {
+        Dialogs.ShowError(QString::fromStdString(error.what()));
+        return false;
+      }
+      return true;
     case Answer::Cancel:
       return false;
     default:

@@ -4,7 +4,6 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
-
 #include <algorithm>
 
 #include "core/text_search.h"
@@ -38,7 +37,8 @@ TwoCharBreakText::TwoCharBreakText(const QTextDocument& document) {
     DocumentStarts.push_back(block.position());
     TwoCharStarts.push_back(Chars.size());
     const QString line = block.text();
-    Chars.append(reinterpret_cast<const char16_t*>(line.utf16()), static_cast<std::size_t>(line.size()));
+    Chars.append(reinterpret_cast<const char16_t*>(line.utf16()),
+                 static_cast<std::size_t>(line.size()));
   }
 }
 
@@ -46,7 +46,8 @@ std::size_t TwoCharBreakText::FromDocument(int documentPos) const {
   if (DocumentStarts.empty() || documentPos <= 0) return 0;
   const auto line = std::upper_bound(DocumentStarts.begin(), DocumentStarts.end(), documentPos) - 1;
   const auto index = static_cast<std::size_t>(line - DocumentStarts.begin());
-  return std::min(TwoCharStarts[index] + static_cast<std::size_t>(documentPos - *line), Chars.size());
+  return std::min(TwoCharStarts[index] + static_cast<std::size_t>(documentPos - *line),
+                  Chars.size());
 }
 
 int TwoCharBreakText::ToDocument(std::size_t pos) const {

@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QTextCursor>
-
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -45,7 +44,7 @@ class TwoCharBreakText {
 
  private:
   std::u16string Chars;
-  std::vector<int> DocumentStarts;        // each line's start in the document
+  std::vector<int> DocumentStarts;         // each line's start in the document
   std::vector<std::size_t> TwoCharStarts;  // the same line's start in Chars
 };
 

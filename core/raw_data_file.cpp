@@ -9,7 +9,9 @@
 
 namespace vork {
 
-std::string BackupFileName(const std::string& fileName) { return RemoveFileExt(fileName) + ".~sds"; }
+std::string BackupFileName(const std::string& fileName) {
+  return RemoveFileExt(fileName) + ".~sds";
+}
 
 void WriteRawDataFile(const std::string& fileName, const dynString& lines, bool keepBackup) {
   std::error_code error;

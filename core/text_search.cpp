@@ -22,7 +22,8 @@ std::optional<std::size_t> SearchForward(std::u16string_view text, std::size_t s
     if (p == std::u16string_view::npos) return std::nullopt;
     bool accepted = true;
     if (wholeWord) {
-      const std::optional<char16_t> before = p > 0 ? std::optional<char16_t>(text[p - 1]) : charBefore;
+      const std::optional<char16_t> before =
+          p > 0 ? std::optional<char16_t>(text[p - 1]) : charBefore;
       if (before && IsWordLetter(*before)) accepted = false;
       const std::size_t after = p + what.size();
       if (after < text.size() && IsWordLetter(text[after])) accepted = false;
@@ -42,7 +43,8 @@ bool FindTextPos(std::u16string_view memoText, std::size_t selStart, std::size_t
                  std::u16string_view text, bool wholeWord, std::size_t& pos) {
   const std::size_t start = selStart + selLength;
   if (start > memoText.size()) return false;
-  const std::optional<std::size_t> found = SearchForward(memoText, start, text, wholeWord, std::nullopt);
+  const std::optional<std::size_t> found =
+      SearchForward(memoText, start, text, wholeWord, std::nullopt);
   if (!found) return false;
   pos = *found + 1;
   return true;

@@ -1,13 +1,14 @@
+#include <gtest/gtest.h>
+
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QProgressBar>
-
-#include <gtest/gtest.h>
 
 #include "app/results_window.h"
 #include "tests/app/raw_file_fixture.h"
@@ -125,7 +126,8 @@ TEST_F(CompileDriverTest, MessagePlacesFollowTheWrappedLines) {
 TEST_F(CompileDriverTest, MessagesAreCopiedToTheResults) {
   TMainForm& form = StartWithText("Event a a b b;\na /");
   form.CompileCheckSyntax->trigger();
-  ASSERT_EQ(Messages(form), (QStringList{"Code name already defined.", "Code name already defined."}));
+  ASSERT_EQ(Messages(form),
+            (QStringList{"Code name already defined.", "Code name already defined."}));
   form.CopySelected1->trigger();  // nothing selected: nothing copied
   const int before = ResultLines(form).size();
   form.ListBox1->setCurrentRow(1);
@@ -208,9 +210,9 @@ TEST_F(CompileDriverTest, AnUnnamedTextIsNamedThenBothFilesAreWritten) {
   ASSERT_TRUE(compiled[0].startsWith(marker)) << compiled[0].toStdString();
   const QString stamp = compiled[0].mid(marker.size());
   EXPECT_FALSE(stamp.isEmpty());
-  EXPECT_EQ(compiled.mid(1), (QStringList{"1\t0\t0", "2\t0\t0\t0\t1\t1", "a\tb", "0\t0\tevents",
-                                          "1\t1\t#1", "1\t4\t4\t1\t0", "1\t8*", "1\t4*", "1\t8*",
-                                          "1\t4*", ""}));
+  EXPECT_EQ(compiled.mid(1),
+            (QStringList{"1\t0\t0", "2\t0\t0\t0\t1\t1", "a\tb", "0\t0\tevents", "1\t1\t#1",
+                         "1\t4\t4\t1\t0", "1\t8*", "1\t4*", "1\t8*", "1\t4*", ""}));
   EXPECT_EQ(form.OpenMdsDialog.FileName, Path("new.mds"));
   EXPECT_EQ(form.MdsLoadTime, stamp);
   EXPECT_EQ(form.StatusPanel1->text(), "Active - new.mds");
@@ -234,6 +236,17 @@ TEST_F(CompileDriverTest, CancellingTheRawFileNameSavesNothing) {
   EXPECT_TRUE(form.SaveSdsDialog.FileName.isEmpty());
   EXPECT_TRUE(form.OpenMdsDialog.FileName.isEmpty());
   EXPECT_EQ(form.StatusPanel0->text(), "No errors");
+}
+
+TEST_F(CompileDriverTest, ACompiledFileThatCannotBeWrittenEndsTheCommand) {
+  TMainForm& form = StartWithNamedText();
+  QDir(Folder.path()).mkdir("a.mds");
+  Platform.Then(Answer::Yes);
+  form.CompileToMDS->trigger();
+  EXPECT_EQ(Platform.Errors.size(), 1);
+  EXPECT_EQ(Read("a.sds"), "Event a b;\r\na b a b /\r\n");
+  EXPECT_TRUE(form.OpenMdsDialog.FileName.isEmpty());
+  EXPECT_FALSE(ResultLines(form).last().startsWith("Saved:\ta.mds"));
 }
 
 TEST_F(CompileDriverTest, AnExistingCompiledFileIsOverwrittenOnlyOnYes) {

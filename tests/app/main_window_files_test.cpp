@@ -1,5 +1,8 @@
+#include <gtest/gtest.h>
+
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -7,9 +10,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
-
-#include <gtest/gtest.h>
-
 #include <filesystem>
 
 #include "app/find_replace_dialog.h"
@@ -47,7 +47,6 @@ class RawFilesTest : public testing::RawFileFixture {
     for (const QString& file : form.LastFiles) names << QFileInfo(file).fileName();
     return names;
   }
-
 };
 
 TEST_F(RawFilesTest, OpeningACompiledFileMakesItCurrent) {
@@ -253,6 +252,19 @@ TEST_F(RawFilesTest, AFailedSaveKeepsTheEditsUnsaved) {
   EXPECT_FALSE(form.SaveModifiedSdsOK());
 }
 
+TEST_F(RawFilesTest, AFileThatCannotBeReadEndsTheOpenWithTheErrorBox) {
+  TMainForm& form = Start();
+  Write("a.sds", "kept\r\n");
+  form.OpenDataFile(Path("a.sds"));
+  QDir(Folder.path()).mkdir("folder.sds");
+  form.AddRecentFile(Path("folder.sds"));
+  form.LastMenus[0]->trigger();
+  ASSERT_EQ(Platform.Errors.size(), 1);
+  EXPECT_TRUE(Platform.Errors[0].contains("folder.sds"));
+  EXPECT_EQ(form.Memo1->toPlainText(), "kept");
+  EXPECT_EQ(form.windowTitle(), "VORK5 - a.sds");
+}
+
 TEST_F(RawFilesTest, ClearForgetsTheTextAndItsName) {
   TMainForm& form = Start();
   Write("a.sds", "one\r\n");
@@ -292,7 +304,8 @@ TEST_F(RawFilesTest, DoubleClickFlipsWrappingAndTheLineList) {
   // Opened while wrapping is off, a line over 500 characters brings a notice.
   Platform.Then(Answer::Ok);
   form.OpenDataFile(Path("long.sds"));
-  EXPECT_EQ(Platform.BoxTexts(), QStringList{"Lines may be too long. Double click before compling."});
+  EXPECT_EQ(Platform.BoxTexts(),
+            QStringList{"Lines may be too long. Double click before compling."});
   DoubleClickEditor(form);
   EXPECT_EQ(form.Memo1->lineWrapMode(), QPlainTextEdit::WidgetWidth);
 }
