@@ -91,7 +91,7 @@ void TMainForm::ConnectCompileActions() {
 }
 
 void TMainForm::CompileToMDSExecute() {
-  if (EditorLineList().empty()) {
+  if (Memo1->document()->isEmpty()) {
     Dialogs.Beep();
     return;
   }
@@ -99,7 +99,7 @@ void TMainForm::CompileToMDSExecute() {
 }
 
 void TMainForm::CompileCheckSyntaxExecute() {
-  if (EditorLineList().empty()) {
+  if (Memo1->document()->isEmpty()) {
     Dialogs.Beep();
     return;
   }
