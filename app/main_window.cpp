@@ -135,8 +135,7 @@ void TMainForm::FormCreate() {
   UpdateLastFileMenus();
   QDir::setCurrent(stored.CurrentDirectory);
 
-  QString hostPoint = QLocale::system().decimalPoint();
-  Options.HostDecSep = hostPoint.size() == 1 ? hostPoint[0].toLatin1() : '.';
+  Options.HostDecSep = HostDecimalSeparator(QLocale::system());
   ApplyDecimalSeparator();
 
   QString help = ProgramDir + "VORK5Help.chm";

@@ -1,5 +1,6 @@
 #include "app/platform/platform.h"
 
+#include <QLocale>
 #include <QStringList>
 
 namespace vork {
@@ -23,6 +24,12 @@ QString QtFileFilter(const QString& pipeFilter) {
     entries.push_back(description + " (" + shownPatterns.join(' ') + ")");
   }
   return entries.join(";;");
+}
+
+char HostDecimalSeparator(const QLocale& locale) {
+  QString point = locale.decimalPoint();
+  if (point.size() != 1 || point[0].unicode() < 0x20 || point[0].unicode() > 0x7e) return '.';
+  return static_cast<char>(point[0].unicode());
 }
 
 }  // namespace vork

@@ -8,6 +8,8 @@
 
 #include "core/user_dialogue.h"
 
+class QLocale;
+
 namespace vork {
 
 // What a file dialog shows and which rules it keeps. Filters are written as
@@ -69,5 +71,10 @@ void RunCommand(Platform& platform, Command&& command) {
 // pair, its patterns in parentheses separated by blanks ("*.*" becoming
 // "*", every file).
 QString QtFileFilter(const QString& pipeFilter);
+
+// The system's decimal separator as results are written with it: the
+// locale's own where it is a plain (ASCII) character, otherwise ".", since
+// results and export files hold single-byte separators.
+char HostDecimalSeparator(const QLocale& locale);
 
 }  // namespace vork

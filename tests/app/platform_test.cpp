@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QLocale>
+
 #include "app/platform/scripted_platform.h"
 
 namespace vork {
@@ -22,6 +24,20 @@ TEST(Platform, FiltersBecomeQtFilters) {
       {"", ""},
   };
   for (const Case& c : cases) EXPECT_EQ(QtFileFilter(c.Written).toStdString(), c.Qt) << c.Written;
+}
+
+TEST(Platform, TheHostDecimalSeparatorIsOneThatResultsCanHold) {
+  struct Case {
+    const char* Locale;
+    char Separator;
+  };
+  const Case cases[] = {
+      {"C", '.'}, {"en_US", '.'}, {"de_DE", ','}, {"fr_FR", ','},
+      {"ar_EG", '.'},  // the Arabic decimal separator is no single byte
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(HostDecimalSeparator(QLocale(c.Locale)), c.Separator) << c.Locale;
+  }
 }
 
 TEST(Platform, ScriptedAnswersComeInOrderAndTheUnscriptedAreNoted) {
