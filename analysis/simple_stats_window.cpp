@@ -28,12 +28,6 @@ const AnalysisWindowTraits SimpleStatsTraits = {
 // The options panel keeps this width; the list panels share the rest.
 constexpr int OptionsWidth = 262;
 
-// Reads the rate box's text without the beeps of typing.
-class QuietDialogue : public UserDialogue {
- public:
-  Answer Ask(BoxStyle, const std::string&, Buttons) override { return Answer::Ok; }
-};
-
 }  // namespace
 
 TSimpleStats::TSimpleStats(TMainForm& main) : TAnalysisWindow(main, SimpleStatsTraits) {
@@ -179,7 +173,7 @@ void TSimpleStats::OmitAllCodesClick() { MoveAllCodeItems(*PickedCodes, *CodesIn
 void TSimpleStats::Loaded() {
   PickedCodes->clear();
   // The rate always follows what the rate box shows.
-  QuietDialogue quiet;
+  SilentDialogue quiet;  // reads the rate box's text without the beeps of typing
   RateFactor = EditRateFactor(RateFactorBox->currentText().toStdString(), quiet).RateFactor;
 }
 

@@ -87,11 +87,6 @@ const std::string& BenchFile(bool compressed) {
   return name;
 }
 
-class NoQuestions : public UserDialogue {
- public:
-  Answer Ask(BoxStyle, const std::string&, Buttons) override { return Answer::Ok; }
-};
-
 void SetRates(benchmark::State& state, const std::string& fileName) {
   const auto bytes = static_cast<int64_t>(std::filesystem::file_size(fileName));
   state.SetBytesProcessed(state.iterations() * bytes);
@@ -112,7 +107,7 @@ void BM_WriteMdsFile(benchmark::State& state) {
 void BM_ReadMdsFile(benchmark::State& state) {
   const bool compressed = state.range(0) != 0;
   const std::string& fileName = BenchFile(compressed);
-  NoQuestions dialogue;
+  SilentDialogue dialogue;
   for (auto _ : state) {
     dynString lines;
     MdsHeader header;

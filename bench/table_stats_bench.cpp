@@ -8,6 +8,7 @@
 
 #include "analysis/session_pooling.h"
 #include "analysis/table_stats.h"
+#include "bench/generated_files.h"
 #include "core/mds_reader.h"
 #include "core/segment_writer.h"
 
@@ -17,39 +18,7 @@ namespace {
 constexpr int NCodes = 20;
 constexpr int NUnits = 1000000;
 
-class SilentDialogue : public UserDialogue {
- public:
-  Answer Ask(BoxStyle, const std::string&, Buttons) override { return Answer::Ok; }
-};
-
-// Each code alternates episodes of 1..50 units (onset in the first) with
-// pauses of 1..200 units.
-dynString MakeCompiledFile() {
-  std::mt19937 random(12345);
-  dynChar2 matrix(NCodes, std::string(NUnits, '.'));
-  for (int c = 0; c < NCodes; ++c) {
-    int t = int(random() % 200);
-    while (t < NUnits) {
-      const int length = 1 + int(random() % 50);
-      for (int u = t; u < std::min(NUnits, t + length); ++u) matrix[c][u] = u == t ? '2' : '1';
-      t += length + 1 + int(random() % 200);
-    }
-  }
-  dynString lines = {"\tMDS file saved by KELP compiler Version 5.1 06.12.2026 21:00:00",
-                     "2\t0\t0", std::to_string(NCodes) + "\t0\t0\t0\t1\t1"};
-  std::string names;
-  for (int c = 1; c <= NCodes; ++c) names += (c > 1 ? "\tC" : "C") + std::to_string(c);
-  lines.push_back(names);
-  lines.push_back("4\t3\tseconds");
-  lines.push_back("1\t1\tlong");
-  dynString data;
-  dynInteger runs(NUnits, 1);
-  const int count = WriteSegmentData(data, matrix, runs, NCodes, NUnits, false, true);
-  lines.push_back("1\t" + std::to_string(count) + "\t" + std::to_string(NUnits) + "\t0\t" +
-                  std::to_string(NUnits));
-  lines.insert(lines.end(), data.begin(), data.end());
-  return lines;
-}
+dynString MakeCompiledFile() { return MakeTimedCompiledFile(NCodes, NUnits); }
 
 struct LoadedFile {
   dynString Lines = MakeCompiledFile();

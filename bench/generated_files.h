@@ -1,0 +1,42 @@
+#pragma once
+
+#include <algorithm>
+#include <random>
+#include <string>
+
+#include "core/dyn_arrays.h"
+#include "core/segment_writer.h"
+
+namespace vork {
+
+// A compiled Timed file of one session and one segment in thousandths: each
+// code alternates episodes of 1..50 units (onset in the first) with pauses
+// of 1..200 units. The same seed gives the same file.
+inline dynString MakeTimedCompiledFile(int nCodes, int nUnits) {
+  std::mt19937 random(12345);
+  dynChar2 matrix(nCodes, std::string(nUnits, '.'));
+  for (int c = 0; c < nCodes; ++c) {
+    int t = int(random() % 200);
+    while (t < nUnits) {
+      const int length = 1 + int(random() % 50);
+      for (int u = t; u < std::min(nUnits, t + length); ++u) matrix[c][u] = u == t ? '2' : '1';
+      t += length + 1 + int(random() % 200);
+    }
+  }
+  dynString lines = {"\tMDS file saved by KELP compiler Version 5.1 06.12.2026 21:00:00",
+                     "2\t0\t0", std::to_string(nCodes) + "\t0\t0\t0\t1\t1"};
+  std::string names;
+  for (int c = 1; c <= nCodes; ++c) names += (c > 1 ? "\tC" : "C") + std::to_string(c);
+  lines.push_back(names);
+  lines.push_back("4\t3\tseconds");
+  lines.push_back("1\t1\tlong");
+  dynString data;
+  dynInteger runs(nUnits, 1);
+  const int count = WriteSegmentData(data, matrix, runs, nCodes, nUnits, false, true);
+  lines.push_back("1\t" + std::to_string(count) + "\t" + std::to_string(nUnits) + "\t0\t" +
+                  std::to_string(nUnits));
+  lines.insert(lines.end(), data.begin(), data.end());
+  return lines;
+}
+
+}  // namespace vork
