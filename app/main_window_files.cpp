@@ -226,15 +226,15 @@ bool TMainForm::SaveModifiedSdsOK() {
                 " has been modified. Do you want to save it (yes lets you rename)?";
   switch (Dialogs.Message(BoxStyle::Question, question, Buttons::YesNoCancel)) {
     case Answer::Yes:
-      // Cancelling the save dialog still lets the text go; a save that
-      // failed keeps it.
+      // Only a text that was saved may go: a save that failed, or a save
+      // dialog cancelled after Yes, keeps it.
       try {
         FileSaveSDSAsExecute();
       } catch (const std::exception& error) {
         Dialogs.ShowError(QString::fromStdString(error.what()));
         return false;
       }
-      return true;
+      return !Memo1->document()->isModified();
     case Answer::Cancel:
       return false;
     default:

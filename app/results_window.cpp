@@ -162,7 +162,9 @@ bool TResults::SaveModifiedMemoOK() {
                          ? QString("Save results to a text file?")
                          : NameWithoutFolder(FileName) + " has been modified. Save? (yes lets you rename)";
   switch (Dialogs.Message(BoxStyle::Question, question, Buttons::YesNoCancel)) {
-    case Answer::Yes: return FileSaveAs1Execute();
+    // A save dialog cancelled after Yes keeps the text: the user never
+    // agreed to lose it.
+    case Answer::Yes: return FileSaveAs1Execute() && !IsModified();
     case Answer::No: SetModified(false); return true;
     default: return false;
   }

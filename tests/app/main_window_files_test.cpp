@@ -247,9 +247,13 @@ TEST_F(RawFilesTest, AFailedSaveKeepsTheEditsUnsaved) {
   EXPECT_EQ(Platform.Errors.size(), 1u);
   EXPECT_TRUE(form.Memo1->document()->isModified());
   EXPECT_EQ(form.windowTitle(), "VORK5");
-  // A save that failed does not let the text go.
+  // A save that failed does not let the text go, nor does a save dialog
+  // cancelled after Yes.
   Platform.Then(Answer::Yes).ThenFile(Path("no/such/folder/a.sds"));
   EXPECT_FALSE(form.SaveModifiedSdsOK());
+  Platform.Then(Answer::Yes).ThenFile(std::nullopt);
+  EXPECT_FALSE(form.SaveModifiedSdsOK());
+  EXPECT_EQ(form.Memo1->toPlainText(), "text");
 }
 
 TEST_F(RawFilesTest, AFileThatCannotBeReadEndsTheOpenWithTheErrorBox) {

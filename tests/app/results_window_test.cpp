@@ -127,9 +127,12 @@ TEST_F(ResultsWindow, ClearEmptiesAndForgetsTheFileName) {
   EXPECT_EQ(results.ResultsFileName(), "");
   EXPECT_FALSE(results.IsModified());
 
-  // Cancelling the save dialog still clears, as the question's Yes was given.
+  // Cancelling the save dialog after Yes keeps the unsaved results.
   results.AppendLine("y");
   Platform.Then(Answer::Yes).ThenFile(std::nullopt);
+  results.ClearWindow->trigger();
+  EXPECT_EQ(results.Lines(), QStringList{"y"});
+  Platform.Then(Answer::No);
   results.ClearWindow->trigger();
   EXPECT_TRUE(results.Lines().isEmpty());
 
