@@ -70,13 +70,17 @@ void TMainForm::ConnectRunActions() {
   SaveExportDialog = {"Save export text file",
                       "Export text file (*.txt)|*.txt|All files (*.*)|*.*", "txt", "", true,
                       false};
+  // A command whose window this program does not have stays in its menu,
+  // greyed, rather than doing nothing when chosen.
   for (int kind = 0; kind < int(std::size(AnalysisWindows)); ++kind) {
     connect(this->*AnalysisWindows[kind].Action, &QAction::triggered, this,
             [this, kind] { RunAnalysisWindow(kind); });
+    (this->*AnalysisWindows[kind].Action)->setEnabled(AnalysisWindows[kind].Create != nullptr);
   }
   for (int kind = 0; kind < int(std::size(ModalCommands)); ++kind) {
     connect(this->*ModalCommands[kind].Action, &QAction::triggered, this,
             [this, kind] { RunModalCommand(kind); });
+    (this->*ModalCommands[kind].Action)->setEnabled(ModalCommands[kind].Show != nullptr);
   }
   connect(RunComputeKappa, &QAction::triggered, this, [this] { RunComputeKappaExecute(); });
   connect(RunShowStucture, &QAction::triggered, this, [this] {

@@ -57,6 +57,19 @@ TEST_F(RunMenu, AnalysisWindowOpensOnceAndIsNumbered) {
   EXPECT_EQ(WindowEntries(), (QStringList{"VORK Results 1", "Compute simple stats 3"}));
 }
 
+TEST_F(RunMenu, CommandsWithoutAWindowAreGreyedAndAskNothing) {
+  TMainForm& form = Start();
+  for (QAction* missing : {form.RunPlotMDS, form.RunBreakdown, form.RunExportTable,
+                           form.RunModifyMDS, form.RunRound}) {
+    EXPECT_FALSE(missing->isEnabled()) << missing->text().toStdString();
+    missing->trigger();
+  }
+  EXPECT_TRUE(Platform.FileDialogs.empty());
+  for (QAction* present : {form.RunSimpleStats, form.RunTableStats, form.RunShowStucture}) {
+    EXPECT_TRUE(present->isEnabled()) << present->text().toStdString();
+  }
+}
+
 TEST_F(RunMenu, WithoutACurrentFileTheRunCommandAsksForOne) {
   TMainForm& form = Start();
   Platform.ThenFile(std::nullopt);
