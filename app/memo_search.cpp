@@ -101,6 +101,9 @@ void ReplaceInMemo(MemoRef memo, const QString& findText, const QString& replace
   const std::vector<std::size_t> places = FindReplacements(
       memoText.Text(), selStart, ToU16(findText), ToU16(replaceText), wholeWord, replaceAll);
   if (places.empty()) {
+    // The search began at the caret put at the selection start.
+    const int caret = memoText.ToDocument(selStart);
+    SelectRange(memo, caret, caret);
     dialogue.Notify("'" + findText.toStdString() + "' not found.");
     return;
   }

@@ -15,9 +15,11 @@ std::string BackupFileName(const std::string& fileName) {
 
 void WriteRawDataFile(const std::string& fileName, const dynString& lines, bool keepBackup) {
   std::error_code error;
-  if (keepBackup && std::filesystem::is_regular_file(fileName, error)) {
+  const std::string backup = BackupFileName(fileName);
+  // A file saved under its own backup name has no older copy to keep.
+  const bool isBackup = std::filesystem::equivalent(fileName, backup, error) && !error;
+  if (keepBackup && !isBackup && std::filesystem::is_regular_file(fileName, error)) {
     // A copy, not a move: the file stays whole until its new text is written.
-    const std::string backup = BackupFileName(fileName);
     std::filesystem::copy_file(fileName, backup, std::filesystem::copy_options::overwrite_existing,
                                error);
     if (error) {

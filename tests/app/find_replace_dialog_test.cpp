@@ -129,6 +129,10 @@ TEST(ReplaceDialog, ReplacesAndReports) {
       {"whole words across lines", "cat\nscat\ncat", 0, 0, "cat", "dog", true, true,
        "dog\nscat\ndog", {0, 0}, "2 replacements made."},
       {"nothing to replace", "abc", 0, 0, "q", "x", false, true, "abc", {0, 0}, "'q' not found."},
+      // The search starts from the caret at the selection start, and the
+      // selection is given back only after several replacements.
+      {"nothing found leaves the caret at the selection start", "abc abc", 1, 3, "q", "x", false,
+       true, "abc abc", {1, 1}, "'q' not found."},
   };
   for (const ReplaceCase& c : cases) {
     SearchWindow window(c.Text);

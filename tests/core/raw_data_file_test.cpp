@@ -64,6 +64,15 @@ TEST_F(RawDataFileTest, AFailedSaveLeavesTheFileWhole) {
   EXPECT_THROW(WriteRawDataFile(PathOf("no/such/b.sds"), {"x"}, false), CommandError);
 }
 
+TEST_F(RawDataFileTest, TheBackupFileItselfCanBeSavedWithBackupOn) {
+  // A text recovered from its backup copy is saved under the backup's name:
+  // there is no older version to keep, and the save goes through.
+  const std::string file = PathOf("a.~sds");
+  WriteRawDataFile(file, {"recovered"}, false);
+  WriteRawDataFile(file, {"recovered", "edited"}, true);
+  EXPECT_EQ(Content(file), "recovered\r\nedited\r\n");
+}
+
 TEST_F(RawDataFileTest, FileNotNewerComparesModificationTimes) {
   const std::string a = PathOf("a.sds");
   const std::string b = PathOf("a.mds");
