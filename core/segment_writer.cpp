@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <string>
 #include <vector>
@@ -164,6 +165,26 @@ void WriteCompressedDataLines(SegmentOutput& s) {
   }
 }
 
+// For the eight cells from cells[0] on, clears same[k] where cells[k]
+// differs from the cell before it. Whole words are compared at once: the
+// rows of a long segment are millions of cells, nearly all like their
+// neighbour.
+void ClearDifferingCells(const char* cells, char* same) {
+  constexpr std::uint64_t Low7 = 0x7F7F7F7F7F7F7F7FULL;
+  constexpr std::uint64_t Ones = 0x0101010101010101ULL;
+  std::uint64_t current = 0;
+  std::uint64_t previous = 0;
+  std::uint64_t flags = 0;
+  std::memcpy(&current, cells, 8);
+  std::memcpy(&previous, cells - 1, 8);
+  std::memcpy(&flags, same, 8);
+  const std::uint64_t diff = current ^ previous;
+  // Bit 7 of each byte of differs is set where that byte of diff is not 0.
+  const std::uint64_t differs = ((diff & Low7) + Low7) | diff;
+  flags &= ~((differs >> 7) & Ones);
+  std::memcpy(same, &flags, 8);
+}
+
 // Joins every stretch of columns identical cell for cell into its first
 // column, working from the end so that the whole stretch gathers there.
 // A dropped column (run 0 or less) counts as no units, whichever side of
@@ -175,7 +196,9 @@ void MergeEqualColumns(const dynChar2& matrix, dynInteger& runs, int nCodes, int
   std::vector<char> same(static_cast<std::size_t>(nTimeUnits), 1);
   for (int r = 0; r < nCodes; ++r) {
     const char* row = matrix[r].data();
-    for (int t = 1; t < nTimeUnits; ++t) same[t] &= static_cast<char>(row[t] == row[t - 1]);
+    int t = 1;
+    for (; t + 8 <= nTimeUnits; t += 8) ClearDifferingCells(row + t, same.data() + t);
+    for (; t < nTimeUnits; ++t) same[t] &= static_cast<char>(row[t] == row[t - 1]);
   }
   for (int t = nTimeUnits - 1; t >= 1; --t) {
     if (!same[t]) continue;
