@@ -80,6 +80,12 @@ struct CollatedLess {
 // names none or one that is not installed).
 std::function<int(const std::string&, const std::string&)> SystemCollation();
 
+// A time token's value without and with the unit a ")" adds.
+struct TokenUnits {
+  std::uint32_t Exclusive = 0;
+  std::uint32_t Inclusive = 0;
+};
+
 // The one record of a compile: everything the compiler's routines read and
 // write during one call of CompileSds. Nothing of it outlives the call.
 // Numbered items (codes, sets, factors, levels, tokens) are stored from
@@ -136,6 +142,9 @@ struct CompileState {
   dynInteger TokKind{0};
   dynString TokText{""};
   std::vector<std::int64_t> TokPos{0};
+  // Time tokens in time units, worked out once per segment: times are
+  // looked at many times over while a segment is checked and filled.
+  std::vector<TokenUnits> TokUnits{TokenUnits{}};
 
   // --- Declarations ---
   int DataType = 0;

@@ -48,7 +48,7 @@ int SegmentBuilder::CodeOfToken(int i) const {
 }
 
 std::int64_t SegmentBuilder::RelativeTime(int i, bool inclusive) {
-  const std::int64_t units = TimeToUnits(State, State.TokText[i], inclusive, i);
+  const std::int64_t units = TokenTimeUnits(State, i, inclusive);
   return units - static_cast<std::int64_t>(State.SegStart);
 }
 
@@ -326,7 +326,7 @@ void SegmentBuilder::AddStateTime(int i) {
       FillPending = true;
     }
   } else if (DurationMode) {
-    const std::int64_t duration = TimeToUnits(State, State.TokText[i], false, i);
+    const std::int64_t duration = TokenTimeUnits(State, i, false);
     const std::int64_t onset = PrevOnset + 1;
     for (int k = 1; k <= ComboEntries(); ++k) {
       if (Combo[k] == 0) continue;
@@ -438,12 +438,12 @@ void SegmentBuilder::EndTokens() {
 }
 
 void SegmentBuilder::SetStartTime(int i) {
-  StartTime = TimeToUnits(State, State.TokText[i], false, i);
+  StartTime = TokenTimeUnits(State, i, false);
   StartGiven = true;
 }
 
 void SegmentBuilder::SetStopTime(int i) {
-  StopTime = TimeToUnits(State, State.TokText[i], true, i);
+  StopTime = TokenTimeUnits(State, i, true);
   StopGiven = true;
 }
 

@@ -267,10 +267,10 @@ StreamTimesResult StreamTimes(CompileState& state, int from, int to) {
   int maxToken = 0;
   for (int k = from; k <= to; ++k) {
     if (state.TokKind[k] != TokenTime) continue;
-    const std::uint32_t inclusive = TimeToUnits(state, state.TokText[k], true, k);
+    const std::uint32_t inclusive = TokenTimeUnits(state, k, true);
     if (!result.HasTime) {
       result.HasTime = true;
-      result.First = TimeToUnits(state, state.TokText[k], false, k);
+      result.First = TokenTimeUnits(state, k, false);
     }
     if (maxToken == 0 || inclusive > result.Max) {
       result.Max = inclusive;
@@ -329,10 +329,10 @@ void SessionTimes(CompileState& state) {
   }
   for (int t = 1; t <= state.NTokens; ++t) {
     if (state.TokKind[t] != TokenTime) continue;
-    if (TimeToUnits(state, state.TokText[t], false, t) < state.SegStart) {
+    if (TokenTimeUnits(state, t, false) < state.SegStart) {
       ReportCompileMessage(state, 25, -t);
     } else {
-      const std::uint32_t inclusive = TimeToUnits(state, state.TokText[t], true, t);
+      const std::uint32_t inclusive = TokenTimeUnits(state, t, true);
       if (inclusive > state.SegStop) {
         ReportCompileMessage(state, 26, -t);
       } else if (inclusive == state.SegStop && !IsStopOrOffsetTime(state, t)) {
@@ -354,7 +354,7 @@ void DurationTimes(CompileState& state) {
       continue;
     }
     if (state.TokKind[k] == TokenTime && KindIs(state, k - 1, TokenEquals)) {
-      sum += TimeToUnits(state, state.TokText[k], false, k);
+      sum += TokenTimeUnits(state, k, false);
     }
   }
   state.SegStart = 1;
@@ -435,9 +435,7 @@ void TokenizeSession(CompileState& state) {
   }
   // Every time is converted once here, so that one that does not fit is
   // reported once and the segment's start and stop are not worked out.
-  for (int k = 1; k <= state.NTokens; ++k) {
-    if (state.TokKind[k] == TokenTime) TimeToUnits(state, state.TokText[k], true, k);
-  }
+  ConvertSegmentTimes(state);
   if (state.SegmentHasError) return;
   if (state.DataType == DataTypeTimed || (state.DataType == DataTypeState && state.NoDurations)) {
     SessionTimes(state);

@@ -3,7 +3,6 @@
 #include <charconv>
 #include <cstdint>
 #include <string_view>
-#include <vector>
 
 #include "compiler/compile_state.h"
 #include "compiler/compiler_messages.h"
@@ -27,17 +26,31 @@ bool ReadNumber(std::string_view text, std::int64_t& value) {
   return true;
 }
 
+// Reads two pieces of digits written one after the other as one number.
+bool ReadJoinedNumber(std::string_view first, std::string_view second, std::int64_t& value) {
+  if (first.empty() && second.empty()) return false;
+  value = 0;
+  for (std::string_view piece : {first, second}) {
+    for (char c : piece) {
+      if (c < '0' || c > '9') return false;
+      value = value * 10 + (c - '0');
+      if (value > MaxTimeValue) return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 void CheckTimeString(CompileState& state, int tokenIndex) {
   if (tokenIndex < 1 || tokenIndex > state.NTokens) return;
-  std::string s = state.TokText[tokenIndex];
+  std::string_view s = state.TokText[tokenIndex];
   bool inclusive = false;
   if (!s.empty() && s.back() == ')') {
     inclusive = true;
-    s.pop_back();
+    s.remove_suffix(1);
   }
-  if (!s.empty() && s.front() == ',') s.erase(0, 1);
+  if (!s.empty() && s.front() == ',') s.remove_prefix(1);
   if (s.empty()) {
     ReportCompileMessage(state, 21, -tokenIndex);
     return;
@@ -48,19 +61,21 @@ void CheckTimeString(CompileState& state, int tokenIndex) {
     return;
   }
 
-  // Pieces of digits and the separator written before each piece.
-  std::vector<std::string> pieces;
-  std::vector<char> separators;  // separators[k] stands before pieces[k + 1]
+  // Pieces of digits and the separator written before each piece; they
+  // look into the token's text, which is rewritten only at the end.
+  std::string_view pieces[4];
+  char separators[3] = {};  // separators[k] stands before pieces[k + 1]
+  int pieceCount = 0;
   int dots = 0;
   std::string_view rest = s;
-  while (!rest.empty() && pieces.size() < 4) {
+  while (!rest.empty() && pieceCount < 4) {
     const std::size_t at = rest.find_first_of(".:");
     if (at == std::string_view::npos) {
-      pieces.emplace_back(rest);
+      pieces[pieceCount++] = rest;
       rest = {};
     } else {
-      pieces.emplace_back(rest.substr(0, at));
-      separators.push_back(rest[at]);
+      if (pieceCount < 3) separators[pieceCount] = rest[at];
+      pieces[pieceCount++] = rest.substr(0, at);
       if (rest[at] == '.') ++dots;
       rest.remove_prefix(at + 1);
     }
@@ -69,17 +84,16 @@ void CheckTimeString(CompileState& state, int tokenIndex) {
     ReportCompileMessage(state, 16, -tokenIndex);
     return;
   }
-  const int pieceCount = static_cast<int>(pieces.size());
   int code = 2 * dots + pieceCount;
   if (pieceCount == 4) code = 8;
   if (code == 7) code = 6;
-  if (code == 5 && separators.size() >= 2 && separators[1] == ':') code = 7;
+  if (code == 5 && pieceCount >= 3 && separators[1] == ':') code = 7;
   int decimalPiece = 0;  // 1-based; 0 none
   if (code == 4) decimalPiece = 2;
   if (code == 5 || code == 6) decimalPiece = 3;
   if (code == 8) decimalPiece = 4;
-  const std::string decimals =
-      decimalPiece >= 1 && decimalPiece <= pieceCount ? pieces[decimalPiece - 1] : "";
+  const std::string_view decimals =
+      decimalPiece >= 1 && decimalPiece <= pieceCount ? pieces[decimalPiece - 1] : std::string_view();
 
   if (decimals.size() > 3) ReportCompileMessage(state, 17, -tokenIndex);
   for (int k = 1; k < pieceCount; ++k) {
@@ -101,7 +115,7 @@ void CheckTimeString(CompileState& state, int tokenIndex) {
     readable = ReadNumber(pieces[k], p[k]) && readable;
   }
   std::int64_t joined = 0;
-  if ((code == 6 || code == 7) && readable) readable = ReadNumber(pieces[0] + pieces[1], joined);
+  if ((code == 6 || code == 7) && readable) readable = ReadJoinedNumber(pieces[0], pieces[1], joined);
   std::int64_t value = 0;
   switch (code) {
     case 1:
@@ -130,41 +144,79 @@ void CheckTimeString(CompileState& state, int tokenIndex) {
   } else if (code != state.TimeFormat) {
     ReportCompileMessage(state, 20, -tokenIndex);
   }
-  std::string text = std::to_string(value);
-  if (decimalCount > 0) text += "." + decimals;
-  if (inclusive) text += ")";
-  state.TokText[tokenIndex] = text;
+  char digits[24];
+  const auto written = std::to_chars(digits, digits + sizeof digits, value);
+  std::string text(digits, written.ptr);
+  if (decimalCount > 0) {
+    text += '.';
+    text += decimals;
+  }
+  if (inclusive) text += ')';
+  state.TokText[tokenIndex] = std::move(text);
 }
 
-std::uint32_t TimeToUnits(CompileState& state, const std::string& time, bool inclusive,
-                          int tokenIndex) {
-  std::string_view s = time;
+namespace {
+
+// A time as CheckTimeString rewrote it, in units of timeUnitIndex decimals;
+// false, and units 0, when it does not convert or does not fit 31 bits.
+bool ConvertTime(std::string_view time, int timeUnitIndex, bool inclusive, std::uint32_t& units) {
   bool closed = false;
-  if (!s.empty() && s.back() == ')') {
+  if (!time.empty() && time.back() == ')') {
     closed = true;
-    s.remove_suffix(1);
+    time.remove_suffix(1);
   }
-  std::int64_t scale = 1;
-  for (int k = 0; k < state.TimeUnitIndex; ++k) scale *= 10;
   std::int64_t value = 0;
   bool readable = true;
-  const std::size_t dot = s.find('.');
+  const std::size_t dot = time.find('.');
   if (dot == std::string_view::npos) {
-    readable = ReadNumber(s, value);
+    readable = ReadNumber(time, value);
   } else {
+    std::int64_t scale = 1;
+    for (int k = 0; k < timeUnitIndex; ++k) scale *= 10;
     std::int64_t whole = 0;
     std::int64_t fraction = 0;
     const std::string_view decimals =
-        s.substr(dot + 1, static_cast<std::size_t>(state.TimeUnitIndex < 0 ? 0 : state.TimeUnitIndex));
-    readable = ReadNumber(s.substr(0, dot), whole) && ReadNumber(decimals, fraction);
+        time.substr(dot + 1, static_cast<std::size_t>(timeUnitIndex < 0 ? 0 : timeUnitIndex));
+    readable = ReadNumber(time.substr(0, dot), whole) && ReadNumber(decimals, fraction);
     value = whole * scale + fraction;
   }
   if (readable && inclusive && closed) value += 1;
   if (!readable || value > MaxTimeValue) {
+    units = 0;
+    return false;
+  }
+  units = static_cast<std::uint32_t>(value);
+  return true;
+}
+
+}  // namespace
+
+std::uint32_t TimeToUnits(CompileState& state, const std::string& time, bool inclusive,
+                          int tokenIndex) {
+  std::uint32_t units = 0;
+  if (!ConvertTime(time, state.TimeUnitIndex, inclusive, units)) {
     ReportCompileMessage(state, 21, -tokenIndex);
+  }
+  return units;
+}
+
+void ConvertSegmentTimes(CompileState& state) {
+  if (state.TokUnits.size() < state.TokKind.size()) state.TokUnits.resize(state.TokKind.size());
+  for (int k = 1; k <= state.NTokens; ++k) {
+    if (state.TokKind[k] != TokenTime) continue;
+    TokenUnits& units = state.TokUnits[k];
+    units.Inclusive = TimeToUnits(state, state.TokText[k], true, k);
+    ConvertTime(state.TokText[k], state.TimeUnitIndex, false, units.Exclusive);
+  }
+}
+
+std::uint32_t TokenTimeUnits(const CompileState& state, int tokenIndex, bool inclusive) {
+  if (tokenIndex < 1 || tokenIndex > state.NTokens ||
+      tokenIndex >= static_cast<int>(state.TokUnits.size())) {
     return 0;
   }
-  return static_cast<std::uint32_t>(value);
+  const TokenUnits& units = state.TokUnits[tokenIndex];
+  return inclusive ? units.Inclusive : units.Exclusive;
 }
 
 }  // namespace vork

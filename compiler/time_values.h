@@ -19,4 +19,13 @@ void CheckTimeString(CompileState& state, int tokenIndex);
 std::uint32_t TimeToUnits(CompileState& state, const std::string& time, bool inclusive,
                           int tokenIndex);
 
+// Converts every time token of the segment once, as TimeToUnits would
+// with inclusive set (reporting error 21 for a time that does not fit), and
+// keeps both of its values for TokenTimeUnits.
+void ConvertSegmentTimes(CompileState& state);
+
+// The value TimeToUnits gives for time token tokenIndex, as
+// ConvertSegmentTimes kept it; 0 for an index beyond the tokens.
+std::uint32_t TokenTimeUnits(const CompileState& state, int tokenIndex, bool inclusive);
+
 }  // namespace vork

@@ -70,6 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
         TimeMessageCase{"SecondsBeyond32Bits", "Event a;\n,99999999999 a ,5 /", {{21, Error, 11}}},
         TimeMessageCase{"HoursBeyond32Bits", "Event a;\n,596524:00:00 a ,5 /", {{21, Error, 11}}},
         TimeMessageCase{"TimeUnitsBeyond32Bits", "Timed a;\na,2147484.000 /", {{21, Error, 12}}},
+        TimeMessageCase{"InclusiveTimeBeyond32Bits", "Timed a;\na,2147483647) /", {{21, Error, 12}}},
         TimeMessageCase{"ReplicationBeyond32Bits", "Interval a;\na *99999999999 /", {{21, Error, 16}}},
         TimeMessageCase{"SeparatorAfterLetter", "Event a b;\na.b /", {{13, Error, 13}, {13, Error, 14}}},
         TimeMessageCase{"SeparatorFirst", "Event a;\n:5 a /", {{13, Error, 10}, {23, Error, 11}}},
