@@ -82,6 +82,9 @@ struct SegmentOutput {
   // The two code sets of a compressed line, kept from line to line.
   std::string OnSet;
   std::string OnsetSet;
+  // The line being made, kept from line to line; each line written is a
+  // copy of just its length, which for a few codes needs no allocation.
+  std::string Line;
 };
 
 void AppendNumber(std::string& line, std::int64_t number) {
@@ -118,12 +121,12 @@ void WritePlainDataLines(SegmentOutput& s) {
   const std::size_t nCodes = static_cast<std::size_t>(s.NCodes);
   for (int t = 0; t < s.NTimeUnits; ++t) {
     if (s.Runs[t] <= 0) continue;
-    std::string line;
-    line.reserve(12 + nCodes);
+    std::string& line = s.Line;
+    line.clear();
     AppendNumber(line, s.Runs[t]);
     line += '\t';
     line.append(s.Columns.Next(), nCodes);
-    s.Out.push_back(std::move(line));
+    s.Out.emplace_back(line);
     ++s.LineCount;
   }
 }
@@ -143,7 +146,8 @@ void WriteCompressedDataLines(SegmentOutput& s) {
       anyOnset |= cells[c] == '2';
     }
     EncodeHexCodeSet(s.Flags, 1, n, s.OnSet);
-    std::string line;
+    std::string& line = s.Line;
+    line.clear();
     if (anyOnset) {
       EncodeHexCodeSet(s.Flags, n + 1, 2 * n, s.OnsetSet);
       AppendNumber(line, s.Runs[t]);
@@ -160,7 +164,7 @@ void WriteCompressedDataLines(SegmentOutput& s) {
       line += '\t';
       line += s.OnSet;
     }
-    s.Out.push_back(std::move(line));
+    s.Out.emplace_back(line);
     ++s.LineCount;
   }
 }
@@ -229,7 +233,7 @@ int WriteSegmentData(dynString& out, const dynChar2& segmentMatrix, dynInteger& 
 
   if (merge) MergeEqualColumns(segmentMatrix, runs, nCodes, nTimeUnits);
   SegmentOutput output{
-      out, WrittenColumns(segmentMatrix, runs, nCodes, nTimeUnits), runs, nCodes, nTimeUnits, 0, {}, {}, {}};
+      out, WrittenColumns(segmentMatrix, runs, nCodes, nTimeUnits), runs, nCodes, nTimeUnits, 0, {}, {}, {}, {}};
   if (nTimeUnits > 0 && nCodes > 0) {
     if (compressed)
       WriteCompressedDataLines(output);
