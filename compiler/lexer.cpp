@@ -201,7 +201,11 @@ int ReadNextChar(CompileState& state, int kind, int mode) {
 
 void AppendPendingChar(CompileState& state) {
   if (state.PendingText.empty()) state.PendingPos = CharPos(state);
-  AppendUtf8(state.PendingText, static_cast<char32_t>(state.CurChar));
+  if (state.CurChar < 0x80) {
+    state.PendingText += static_cast<char>(state.CurChar);
+  } else {
+    AppendUtf8(state.PendingText, static_cast<char32_t>(state.CurChar));
+  }
 }
 
 void AddTokenSlot(CompileState& state) {
@@ -232,9 +236,7 @@ void AddSingleCharToken(CompileState& state) {
     if (row.Character == state.CurChar) kind = row.Kind;
   }
   state.TokKind[state.NTokens] = kind;
-  std::string text;
-  AppendUtf8(text, static_cast<char32_t>(state.CurChar));
-  state.TokText[state.NTokens] = text;
+  AppendUtf8(state.TokText[state.NTokens], static_cast<char32_t>(state.CurChar));
   state.TokPos[state.NTokens] = CharPos(state);
 }
 

@@ -1,5 +1,6 @@
 #include "compiler/source_text.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <optional>
 
@@ -9,6 +10,11 @@ namespace {
 // Decodes one UTF-8 line; nothing when it is not valid UTF-8 (overlong
 // forms, surrogates and code points beyond U+10FFFF included).
 std::optional<std::u16string> DecodeUtf8(const std::string& line) {
+  // Most lines are plain ASCII: each byte is one character as it stands.
+  if (std::all_of(line.begin(), line.end(),
+                  [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    return std::u16string(line.begin(), line.end());
+  }
   std::u16string out;
   out.reserve(line.size());
   std::size_t i = 0;
