@@ -34,17 +34,22 @@ class OccupiedColumns {
   }
 
  private:
+  // A stretch that touches or overlaps the one before it widens that one in
+  // place: entries of a code mostly follow each other, and so need no new
+  // node in the map.
   void AddStretch(std::int64_t first, std::int64_t last) {
     auto it = Stretches.upper_bound(first);
-    if (it != Stretches.begin() && std::prev(it)->second + 1 >= first) {
-      --it;
-      if (it->first < first) first = it->first;
-    }
+    auto before = it;
+    const bool joinsBefore = it != Stretches.begin() && (--before)->second + 1 >= first;
     while (it != Stretches.end() && it->first <= last + 1) {
       if (it->second > last) last = it->second;
       it = Stretches.erase(it);
     }
-    Stretches.emplace(first, last);
+    if (joinsBefore) {
+      if (before->second < last) before->second = last;
+    } else {
+      Stretches.emplace_hint(it, first, last);
+    }
   }
 
   std::map<std::int64_t, std::int64_t> Stretches;  // first column -> last column
