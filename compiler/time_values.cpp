@@ -69,8 +69,9 @@ void CheckTimeString(CompileState& state, int tokenIndex) {
   int dots = 0;
   std::string_view rest = s;
   while (!rest.empty() && pieceCount < 4) {
-    const std::size_t at = rest.find_first_of(".:");
-    if (at == std::string_view::npos) {
+    std::size_t at = 0;
+    while (at < rest.size() && rest[at] != '.' && rest[at] != ':') ++at;
+    if (at == rest.size()) {
       pieces[pieceCount++] = rest;
       rest = {};
     } else {
@@ -205,8 +206,16 @@ void ConvertSegmentTimes(CompileState& state) {
   for (int k = 1; k <= state.NTokens; ++k) {
     if (state.TokKind[k] != TokenTime) continue;
     TokenUnits& units = state.TokUnits[k];
-    units.Inclusive = TimeToUnits(state, state.TokText[k], true, k);
-    ConvertTime(state.TokText[k], state.TimeUnitIndex, false, units.Exclusive);
+    const std::string& text = state.TokText[k];
+    const bool converts = ConvertTime(text, state.TimeUnitIndex, false, units.Exclusive);
+    const bool closed = !text.empty() && text.back() == ')';
+    const std::int64_t inclusive = std::int64_t{units.Exclusive} + (closed ? 1 : 0);
+    if (!converts || inclusive > MaxTimeValue) {
+      ReportCompileMessage(state, 21, -k);
+      units.Inclusive = 0;
+    } else {
+      units.Inclusive = static_cast<std::uint32_t>(inclusive);
+    }
   }
 }
 
