@@ -92,15 +92,30 @@ bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 }  // namespace
 
-std::u16string PrepareSourceLine(const CompileState& state, const std::u16string& line) {
-  std::u16string prepared = line;
-  for (char16_t& c : prepared) {
+namespace {
+
+void PrepareInPlace(const CompileState& state, std::u16string& line) {
+  for (char16_t& c : line) {
     if (c == u'\t') {
       c = u' ';
     } else if (!state.Options.CaseSensitive && c >= u'A' && c <= u'Z') {
       c = static_cast<char16_t>(c - u'A' + u'a');
     }
   }
+}
+
+// Makes the line being read the current line, prepared, in the room the
+// line before it had.
+void UseLine(CompileState& state, int lineIndex) {
+  state.CurLine.assign(state.SdsText[static_cast<std::size_t>(lineIndex)]);
+  PrepareInPlace(state, state.CurLine);
+}
+
+}  // namespace
+
+std::u16string PrepareSourceLine(const CompileState& state, const std::u16string& line) {
+  std::u16string prepared = line;
+  PrepareInPlace(state, prepared);
   return prepared;
 }
 
@@ -166,7 +181,7 @@ int ReadNextChar(CompileState& state, int kind, int mode) {
           state.LineIndex += 1;
         } while (state.SdsText[state.LineIndex].empty() && state.LineIndex + 1 < lineCount);
         if (!state.SdsText[state.LineIndex].empty()) {
-          state.CurLine = PrepareSourceLine(state, state.SdsText[state.LineIndex]);
+          UseLine(state, state.LineIndex);
           state.CharIndex = 0;
         } else {
           state.EndOfText = true;
@@ -275,7 +290,7 @@ void SkipMultiLineComment(CompileState& state) {
     const std::size_t found = state.SdsText[state.LineIndex].find(closing);
     if (found != std::u16string::npos) {
       state.CharIndex = static_cast<int>(found) + 1;
-      state.CurLine = PrepareSourceLine(state, state.SdsText[state.LineIndex]);
+      UseLine(state, state.LineIndex);
       return;
     }
   }
