@@ -11,6 +11,10 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -52,6 +56,16 @@ class WindowDialogue : public UserDialogue {
  private:
   Platform& Desktop;
   QProgressBar& Bar;
+};
+
+// Asks for the whole height of its column, so that the window opens showing
+// all of it where the screen allows; it still shrinks, and then scrolls.
+class OptionsScrollArea : public QScrollArea {
+ public:
+  using QScrollArea::QScrollArea;
+  QSize sizeHint() const override {
+    return widget() ? widget()->sizeHint() : QScrollArea::sizeHint();
+  }
 };
 
 }  // namespace
@@ -155,7 +169,42 @@ void TAnalysisWindow::CreatePoolingControls() {
   connect(PoolOverSessions, &QCheckBox::clicked, this, [this] { Pooling.PoolingModified = true; });
 }
 
+void TAnalysisWindow::FitButtonsToCaptions() {
+  // The style would make every captioned button at least 80 pixels wide,
+  // more than two list buttons side by side or four factor buttons in a row
+  // have; the caption and the button's margins are all a button needs.
+  const int margins = 2 * style()->pixelMetric(QStyle::PM_ButtonMargin);
+  for (QPushButton* button : findChildren<QPushButton*>()) {
+    button->setMinimumWidth(button->fontMetrics().horizontalAdvance(button->text()) + margins);
+  }
+}
+
+QWidget* TAnalysisWindow::OptionsColumn(QWidget* options, int designWidth) {
+  FitButtonsToCaptions();
+  auto* column = new OptionsScrollArea(this);
+  column->setFrameShape(QFrame::NoFrame);
+  column->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  column->setWidgetResizable(true);
+  column->setWidget(options);
+  // Room for the scroll bar is kept, so a scrolling column cuts no caption.
+  const int scrollBar = column->verticalScrollBar()->sizeHint().width();
+  OptionsPanelWidth = std::max(designWidth, options->minimumSizeHint().width() + scrollBar);
+  column->setFixedWidth(OptionsPanelWidth);
+  setMinimumWidth(Traits.MinimumWidth + OptionsPanelWidth - designWidth);
+  return column;
+}
+
+void TAnalysisWindow::FitHeightToScreen() {
+  const QScreen* display = screen();
+  if (!display) return;
+  const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+  const int room = display->availableGeometry().bottom() + 1 - y() - titleBar;
+  resize(width(), std::max(std::min(std::max(height(), sizeHint().height()), room),
+                           minimumSizeHint().height()));
+}
+
 void TAnalysisWindow::FinishCreate() {
+  FitHeightToScreen();
   ExportLinesModified = false;
   LoadMdsFile();
 }

@@ -122,6 +122,15 @@ class TAnalysisWindow : public QMainWindow {
   // Sets the list panels' widths from the client width.
   virtual void ResizePanels(int clientWidth) { (void)clientWidth; }
 
+  // The window's options column as placed beside its lists: at least
+  // designWidth wide and never narrower than its captions, and scrolling
+  // when the screen is too short for it. Raises the minimum width by what
+  // the column takes beyond designWidth. Call it when every button of the
+  // window exists: it lets each button shrink to its caption.
+  QWidget* OptionsColumn(QWidget* options, int designWidth);
+  // Width of the options column; the list panels share the rest.
+  int OptionsPanelWidth = 0;
+
   // The pooling controls as the engine takes them, and back after a RUN
   // (the pooling question may have checked the box).
   PoolingChoices GatherPoolingChoices() const;
@@ -140,6 +149,8 @@ class TAnalysisWindow : public QMainWindow {
   void CreateActionsAndMenus();
   void CreatePoolingControls();
   void ApplyRunOutput(const RunOutput& output);
+  void FitHeightToScreen();
+  void FitButtonsToCaptions();
 
   bool AskingReload = false;
 };

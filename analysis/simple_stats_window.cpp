@@ -25,17 +25,20 @@ const AnalysisWindowTraits SimpleStatsTraits = {
     true,          true,                "Export files:",        true,
     false};
 
-// The options panel keeps this width; the list panels share the rest.
-constexpr int OptionsWidth = 262;
+// The options column is at least this wide; the list panels share the rest.
+constexpr int DesignOptionsWidth = 262;
 
 }  // namespace
 
 TSimpleStats::TSimpleStats(TMainForm& main) : TAnalysisWindow(main, SimpleStatsTraits) {
   auto* client = new QWidget(this);
   auto* layout = new QHBoxLayout(client);
-  layout->setContentsMargins(4, 4, 4, 4);
+  // The list panels and the options column add up to the client width, as
+  // the resize rule shares it out; the gaps lie inside each panel.
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
   layout->addWidget(CreateCodePanels(), 1);
-  layout->addWidget(CreateOptionsPanel());
+  layout->addWidget(OptionsColumn(CreateOptionsPanel(), DesignOptionsWidth));
   setCentralWidget(client);
   resize(600, 420);
 
@@ -50,10 +53,11 @@ QWidget* TSimpleStats::CreateCodePanels() {
   auto* panels = new QWidget(this);
   auto* row = new QHBoxLayout(panels);
   row->setContentsMargins(0, 0, 0, 0);
+  row->setSpacing(0);
 
   PanelCodes = new QWidget(panels);
   auto* left = new QGridLayout(PanelCodes);
-  left->setContentsMargins(0, 0, 0, 0);
+  left->setContentsMargins(4, 4, 0, 4);
   MoveAllCodes = new QPushButton("move all ", PanelCodes);
   MoveSelCodes = new QPushButton("move sel.", PanelCodes);
   left->addWidget(new QLabel("Select codes from file...", PanelCodes), 0, 0, 1, 2);
@@ -64,7 +68,7 @@ QWidget* TSimpleStats::CreateCodePanels() {
 
   auto* panelPicked = new QWidget(panels);
   auto* right = new QGridLayout(panelPicked);
-  right->setContentsMargins(0, 0, 0, 0);
+  right->setContentsMargins(4, 4, 0, 4);
   PickedCodes = MultiSelectList(panelPicked);
   OmitSelCodes = new QPushButton("move sel.", panelPicked);
   OmitAllCodes = new QPushButton("move all", panelPicked);
@@ -87,9 +91,8 @@ QWidget* TSimpleStats::CreateCodePanels() {
 
 QWidget* TSimpleStats::CreateOptionsPanel() {
   auto* options = new QWidget(this);
-  options->setFixedWidth(OptionsWidth);
   auto* column = new QVBoxLayout(options);
-  column->setContentsMargins(0, 0, 0, 0);
+  column->setContentsMargins(4, 4, 4, 4);
 
   SimpleStatsBox = new QGroupBox("Simple stats:", options);
   auto* grid = new QGridLayout(SimpleStatsBox);
@@ -178,7 +181,7 @@ void TSimpleStats::Loaded() {
 }
 
 void TSimpleStats::ResizePanels(int clientWidth) {
-  PanelCodes->setFixedWidth(std::max(0, (clientWidth - OptionsWidth) / 2));
+  PanelCodes->setFixedWidth(std::max(0, (clientWidth - OptionsPanelWidth) / 2));
 }
 
 bool TSimpleStats::RunAnalysis(const RunFrame& frame, RunOutput& output,

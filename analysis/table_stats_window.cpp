@@ -29,8 +29,8 @@ const AnalysisWindowTraits TableStatsTraits = {
     true,         true,               "Export files",        true,
     false};
 
-// The options panel keeps this width; the three list panels share the rest.
-constexpr int OptionsWidth = 262;
+// The options column is at least this wide; the three list panels share the rest.
+constexpr int DesignOptionsWidth = 262;
 
 constexpr int LeastLag = -32768;
 constexpr int GreatestLag = 32767;
@@ -59,9 +59,12 @@ void SetItems(QListWidget& list, const QStringList& items) {
 TTableStats::TTableStats(TMainForm& main) : TAnalysisWindow(main, TableStatsTraits) {
   auto* client = new QWidget(this);
   auto* layout = new QHBoxLayout(client);
-  layout->setContentsMargins(4, 4, 4, 4);
+  // The list panels and the options column add up to the client width, as
+  // the resize rule shares it out; the gaps lie inside each panel.
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
   layout->addWidget(CreateCodePanels(), 1);
-  layout->addWidget(CreateOptionsPanel());
+  layout->addWidget(OptionsColumn(CreateOptionsPanel(), DesignOptionsWidth));
   setCentralWidget(client);
   resize(760, 520);
   FinishCreate();
@@ -71,6 +74,7 @@ QWidget* TTableStats::CreateCodePanels() {
   auto* panels = new QWidget(this);
   auto* row = new QHBoxLayout(panels);
   row->setContentsMargins(0, 0, 0, 0);
+  row->setSpacing(0);
 
   // One list panel: a caption, the list, and its two buttons.
   auto panel = [panels](const char* caption, QListWidget* list, QPushButton*& first,
@@ -78,7 +82,7 @@ QWidget* TTableStats::CreateCodePanels() {
                         const char* secondCaption) {
     auto* widget = new QWidget(panels);
     auto* grid = new QGridLayout(widget);
-    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setContentsMargins(4, 4, 0, 4);
     list->setParent(widget);
     first = new QPushButton(firstCaption, widget);
     second = new QPushButton(secondCaption, widget);
@@ -135,9 +139,8 @@ QWidget* TTableStats::CreateLagEdit(QLineEdit*& edit) {
 
 QWidget* TTableStats::CreateOptionsPanel() {
   auto* options = new QWidget(this);
-  options->setFixedWidth(OptionsWidth);
   auto* column = new QVBoxLayout(options);
-  column->setContentsMargins(0, 0, 0, 0);
+  column->setContentsMargins(4, 4, 4, 4);
 
   MoveTo = new TRadioGroup("Move codes to:", {"givens", "targets"}, 0, options);
   AddResidualGiven = new QCheckBox("Add && to givens (&&= none of listed codes)", options);
@@ -279,7 +282,7 @@ void TTableStats::Loaded() {
 }
 
 void TTableStats::ResizePanels(int clientWidth) {
-  const int width = std::max(0, (clientWidth - OptionsWidth) / 3);
+  const int width = std::max(0, (clientWidth - OptionsPanelWidth) / 3);
   PanelCodes->setFixedWidth(width);
   PanelGiven->setFixedWidth(width);
 }

@@ -326,9 +326,12 @@ TEST_F(SimpleStatsWindow, DamagedSessionShowsTheErrorAndKeepsEarlierLines) {
 
 TEST_F(SimpleStatsWindow, ResizingFollowsTheClientWidth) {
   TSimpleStats& window = OpenWindow(WriteFile("baby.mds", BabyFile));
-  EXPECT_EQ(window.minimumWidth(), 566);
+  // The options column is 262 wide unless its captions need more, and the
+  // minimum width grows by that much.
+  const int optionsWidth = window.minimumWidth() - 566 + 262;
+  EXPECT_GE(optionsWidth, 262);
   window.resize(800, 420);
-  EXPECT_EQ(window.PanelCodes->width(), (800 - 262) / 2);
+  EXPECT_EQ(window.PanelCodes->width(), (800 - optionsWidth) / 2);
   EXPECT_EQ(window.pos(), QPoint(210, 160));
 }
 

@@ -1,0 +1,68 @@
+#include "analysis/analysis_window.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QPushButton>
+#include <QScreen>
+
+#include "core/text_file.h"
+#include "tests/app/shell_fixture.h"
+
+namespace vork {
+namespace {
+
+// Timed data in tenths, two codes, one session.
+const dynString TimedFile = {
+    "\tMDS file saved by KELP compiler Version 5.1 06.12.2026 21:00:00",
+    "2\t0\t0", "2\t0\t0\t0\t1\t1", "Alert\tCry", "4\t1\tseconds",
+    "1\t1\tbaby", "1\t7\t10\t0\t10",
+    "1\t..", "1\t2.", "2\t1.", "2\t..", "1\t2.", "1\t1.", "2\t..",
+};
+
+struct WindowCase {
+  const char* Name;
+  QAction* TMainForm::*Run;
+};
+
+class AnalysisWindowLayout : public testing::ShellFixture,
+                             public ::testing::WithParamInterface<WindowCase> {};
+
+// With the fonts of the machine the options column holds every caption in
+// full, and a column taller than the screen scrolls instead of pushing the
+// window's lower controls off the screen.
+TEST_P(AnalysisWindowLayout, EveryCaptionShowsWholeAndTheWindowFitsTheScreen) {
+  SaveTextLines(Path("baby.mds").toStdString(), TimedFile);
+  TMainForm& form = Start();
+  form.OpenMdsDialog.FileName = Path("baby.mds");
+  form.MdsLoadTime = "stamp 1";
+  (form.*GetParam().Run)->trigger();
+  auto* window = form.findChild<TAnalysisWindow*>(GetParam().Name);
+  ASSERT_NE(window, nullptr);
+  window->show();
+  window->resize(window->minimumWidth(), window->height());  // at its narrowest
+  QApplication::processEvents();
+
+  for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+    if (!button->isVisible() || button->text().isEmpty()) continue;
+    // A push button may be narrower than the style's preferred width, but
+    // never narrower than its caption.
+    const int needed = qobject_cast<QPushButton*>(button)
+                           ? button->fontMetrics().horizontalAdvance(button->text()) + 4
+                           : button->sizeHint().width();
+    EXPECT_GE(button->width(), needed) << button->text().toStdString();
+    EXPECT_LE(button->mapTo(window, QPoint(button->width(), 0)).x(), window->width())
+        << button->text().toStdString();
+  }
+  const QRect screen = window->screen()->availableGeometry();
+  EXPECT_LE(window->geometry().bottom(), screen.bottom());
+  EXPECT_GE(window->width(), window->minimumWidth());
+}
+
+INSTANTIATE_TEST_SUITE_P(, AnalysisWindowLayout,
+                         ::testing::Values(WindowCase{"SimpleStats", &TMainForm::RunSimpleStats},
+                                           WindowCase{"TableStats", &TMainForm::RunTableStats}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+}  // namespace
+}  // namespace vork
