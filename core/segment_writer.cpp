@@ -14,67 +14,62 @@ namespace vork {
 
 namespace {
 
-// The cells of the columns that are written (those whose run is above 0),
-// one column after another, for the writing routines. The matrix holds each
-// code's row apart, so a column's cells lie far from each other; they are
-// gathered a block of columns at a time, reading every row along, into one
-// place where each column's cells follow each other.
+// The cells of the columns that are written, one column after another, for
+// the writing routines. The matrix holds each code's row apart, so a
+// column's cells lie far from each other; they are gathered a block of
+// columns at a time, reading every row along, into one place where each
+// column's cells follow each other.
 class WrittenColumns {
  public:
-  WrittenColumns(const dynChar2& matrix, const dynInteger& runs, int nCodes, int nTimeUnits)
+  WrittenColumns(const dynChar2& matrix, const std::vector<std::size_t>& written, int nCodes)
       : Matrix(matrix),
-        Runs(runs),
+        Written(written),
         NCodes(static_cast<std::size_t>(nCodes)),
-        NTimeUnits(static_cast<std::size_t>(nTimeUnits)),
         BlockColumns(
             std::clamp<std::size_t>(std::size_t{16384} / std::max<std::size_t>(NCodes, 1), 16, 4096)),
-        Cells(BlockColumns * NCodes) {
-    Kept.reserve(BlockColumns);
-  }
+        Cells(BlockColumns * NCodes) {}
 
   // The NCodes cells, code 1 first, of the next column written.
   const char* Next() {
-    if (Taken == Kept.size()) Gather();
-    return Cells.data() + Taken++ * NCodes;
+    if (Taken == GatheredEnd) Gather();
+    return Cells.data() + (Taken++ - GatheredFrom) * NCodes;
   }
 
  private:
   void Gather() {
-    Kept.clear();
-    Taken = 0;
-    for (; Scanned < NTimeUnits && Kept.size() < BlockColumns; ++Scanned)
-      if (Runs[Scanned] > 0) Kept.push_back(Scanned);
+    GatheredFrom = Taken;
+    GatheredEnd = std::min(Written.size(), Taken + BlockColumns);
     // Locals, since every cell stored could otherwise change them for all
     // the compiler knows.
     const std::size_t stride = NCodes;
-    const std::size_t count = Kept.size();
-    const std::size_t* const kept = Kept.data();
+    const std::size_t count = GatheredEnd - GatheredFrom;
+    const std::size_t* const columns = Written.data() + GatheredFrom;
     char* const cells = Cells.data();
     for (std::size_t r = 0; r < stride; ++r) {
       const char* row = Matrix[r].data();
       char* cell = cells + r;
-      for (std::size_t k = 0; k < count; ++k, cell += stride) *cell = row[kept[k]];
+      for (std::size_t k = 0; k < count; ++k, cell += stride) *cell = row[columns[k]];
     }
   }
 
   const dynChar2& Matrix;
-  const dynInteger& Runs;
+  const std::vector<std::size_t>& Written;  // the columns written, in order
   const std::size_t NCodes;
-  const std::size_t NTimeUnits;
   const std::size_t BlockColumns;
   std::vector<char> Cells;
-  std::vector<std::size_t> Kept;  // the columns gathered, in order
-  std::size_t Taken = 0;          // how many of them were handed out
-  std::size_t Scanned = 0;        // the columns looked at so far
+  std::size_t GatheredFrom = 0;  // the block in Cells: Written[GatheredFrom..GatheredEnd)
+  std::size_t GatheredEnd = 0;
+  std::size_t Taken = 0;         // how many columns were handed out
 };
 
 // What the writing routines share for one call.
 struct SegmentOutput {
   dynString& Out;
+  // The columns written: those whose run is above 0.
+  const std::vector<std::size_t>& Written;
   WrittenColumns Columns;
   const dynInteger& Runs;
   int NCodes;
-  int NTimeUnits;
   int LineCount = 0;
   // Compressed form: Flags[c] says code c is on in the column,
   // Flags[NCodes + c] that it has an onset there (c = 1..NCodes).
@@ -119,8 +114,7 @@ void EncodeHexCodeSet(const std::vector<char>& flags, int first, int last, std::
 
 void WritePlainDataLines(SegmentOutput& s) {
   const std::size_t nCodes = static_cast<std::size_t>(s.NCodes);
-  for (int t = 0; t < s.NTimeUnits; ++t) {
-    if (s.Runs[t] <= 0) continue;
+  for (std::size_t t : s.Written) {
     std::string& line = s.Line;
     line.clear();
     AppendNumber(line, s.Runs[t]);
@@ -134,8 +128,7 @@ void WritePlainDataLines(SegmentOutput& s) {
 void WriteCompressedDataLines(SegmentOutput& s) {
   const int n = s.NCodes;
   s.Flags.assign(2 * static_cast<std::size_t>(n) + 1, 0);
-  for (int t = 0; t < s.NTimeUnits; ++t) {
-    if (s.Runs[t] <= 0) continue;
+  for (std::size_t t : s.Written) {
     const char* cells = s.Columns.Next();
     char* on = s.Flags.data() + 1;
     char* onset = s.Flags.data() + n + 1;
@@ -232,8 +225,12 @@ int WriteSegmentData(dynString& out, const dynChar2& segmentMatrix, dynInteger& 
                          std::to_string(nTimeUnits) + " time units.");
 
   if (merge) MergeEqualColumns(segmentMatrix, runs, nCodes, nTimeUnits);
-  SegmentOutput output{
-      out, WrittenColumns(segmentMatrix, runs, nCodes, nTimeUnits), runs, nCodes, nTimeUnits, 0, {}, {}, {}, {}};
+  std::vector<std::size_t> written;
+  for (int t = 0; t < nTimeUnits; ++t) {
+    if (runs[t] > 0) written.push_back(static_cast<std::size_t>(t));
+  }
+  SegmentOutput output{out, written, WrittenColumns(segmentMatrix, written, nCodes), runs, nCodes,
+                       0, {}, {}, {}, {}};
   if (nTimeUnits > 0 && nCodes > 0) {
     if (compressed)
       WriteCompressedDataLines(output);
