@@ -82,6 +82,15 @@ constexpr SingleCharKindRow SingleCharTokenKind[] = {
     {'-', TokenMinus}, {'*', TokenStar},  {'$', TokenDollar}, {'.', TokenPeriod},
 };
 
+// The table above by character, for the reading loop.
+constexpr std::array<int, 256> SingleCharKinds = [] {
+  std::array<int, 256> kinds{};
+  for (const SingleCharKindRow& row : SingleCharTokenKind) {
+    kinds[static_cast<unsigned char>(row.Character)] = row.Kind;
+  }
+  return kinds;
+}();
+
 int RawLineLength(const CompileState& state, int line) {
   if (line < 0 || line >= static_cast<int>(state.SdsText.size())) return 0;
   return static_cast<int>(state.SdsText[line].size());
@@ -95,11 +104,13 @@ bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 namespace {
 
 void PrepareInPlace(const CompileState& state, std::u16string& line) {
-  for (char16_t& c : line) {
-    if (c == u'\t') {
-      c = u' ';
-    } else if (!state.Options.CaseSensitive && c >= u'A' && c <= u'Z') {
-      c = static_cast<char16_t>(c - u'A' + u'a');
+  const bool lowerCase = !state.Options.CaseSensitive;
+  char16_t* const end = line.data() + line.size();
+  for (char16_t* c = line.data(); c != end; ++c) {
+    if (*c == u'\t') {
+      *c = u' ';
+    } else if (lowerCase && *c >= u'A' && *c <= u'Z') {
+      *c = static_cast<char16_t>(*c - u'A' + u'a');
     }
   }
 }
@@ -246,11 +257,8 @@ void RecordPendingToken(CompileState& state, int kind) {
 
 void AddSingleCharToken(CompileState& state) {
   AddTokenSlot(state);
-  int kind = 0;
-  for (const SingleCharKindRow& row : SingleCharTokenKind) {
-    if (row.Character == state.CurChar) kind = row.Kind;
-  }
-  state.TokKind[state.NTokens] = kind;
+  state.TokKind[state.NTokens] =
+      state.CurChar >= 0 && state.CurChar < 256 ? SingleCharKinds[state.CurChar] : 0;
   AppendUtf8(state.TokText[state.NTokens], static_cast<char32_t>(state.CurChar));
   state.TokPos[state.NTokens] = CharPos(state);
 }
