@@ -19,6 +19,13 @@ class OccupiedColumns {
   template <class Fill>
   bool FillFree(std::int64_t first, std::int64_t last, Fill fill) {
     if (first > last) return false;
+    // Past every stretch (entries of a code mostly come in time order):
+    // the whole range is free.
+    if (Stretches.empty() || first > std::prev(Stretches.end())->second) {
+      fill(first, last);
+      AddStretch(first, last);
+      return false;
+    }
     bool occupied = false;
     std::int64_t next = first;
     auto it = Stretches.upper_bound(first);
@@ -38,6 +45,17 @@ class OccupiedColumns {
   // place: entries of a code mostly follow each other, and so need no new
   // node in the map.
   void AddStretch(std::int64_t first, std::int64_t last) {
+    if (!Stretches.empty()) {
+      const auto lastStretch = std::prev(Stretches.end());
+      if (first > lastStretch->second + 1) {
+        Stretches.emplace_hint(Stretches.end(), first, last);
+        return;
+      }
+      if (first >= lastStretch->first) {
+        if (lastStretch->second < last) lastStretch->second = last;
+        return;
+      }
+    }
     auto it = Stretches.upper_bound(first);
     auto before = it;
     const bool joinsBefore = it != Stretches.begin() && (--before)->second + 1 >= first;

@@ -1,0 +1,69 @@
+#include "compiler/occupied_columns.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vork {
+namespace {
+
+// One step on a row: Add marks one column; a fill asks for [First, Last]
+// and must be handed the free stretches Fills ("from-to", blank between)
+// and say whether some column was already occupied.
+struct Step {
+  bool IsFill;
+  std::int64_t First;
+  std::int64_t Last;
+  std::string Fills;
+  bool Occupied;
+};
+
+Step Add(std::int64_t column) { return {false, column, column, "", false}; }
+Step Fill(std::int64_t first, std::int64_t last, std::string fills, bool occupied) {
+  return {true, first, last, std::move(fills), occupied};
+}
+
+struct RowCase {
+  const char* Name;
+  std::vector<Step> Steps;
+};
+
+TEST(OccupiedColumns, FillsOnlyTheFreeColumns) {
+  const RowCase cases[] = {
+      {"entries in time order",
+       {Fill(0, 4, "0-4", false), Fill(5, 9, "5-9", false), Fill(12, 15, "12-15", false),
+        Fill(3, 13, "10-11", true), Fill(16, 16, "16-16", false)}},
+      {"entries before those already there",
+       {Add(20), Fill(10, 25, "10-19 21-25", true), Fill(0, 5, "0-5", false),
+        Fill(6, 9, "6-9", false), Fill(0, 30, "26-30", true)}},
+      {"a column between two marks joins them",
+       {Add(5), Add(7), Fill(6, 6, "6-6", false), Fill(4, 8, "4-4 8-8", true),
+        Fill(9, 9, "9-9", false), Fill(3, 10, "3-3 10-10", true)}},
+      {"a mark inside an earlier stretch",
+       {Fill(0, 9, "0-9", false), Add(20), Add(4), Fill(10, 19, "10-19", false),
+        Fill(0, 21, "21-21", true)}},
+      {"an empty range", {Fill(5, 4, "", false), Fill(4, 5, "4-5", false)}},
+  };
+  for (const RowCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    OccupiedColumns row;
+    for (const Step& step : c.Steps) {
+      if (!step.IsFill) {
+        row.Add(step.First);
+        continue;
+      }
+      std::string fills;
+      const bool occupied = row.FillFree(step.First, step.Last, [&](std::int64_t a, std::int64_t b) {
+        if (!fills.empty()) fills += ' ';
+        fills += std::to_string(a) + "-" + std::to_string(b);
+      });
+      EXPECT_EQ(fills, step.Fills) << step.First << ".." << step.Last;
+      EXPECT_EQ(occupied, step.Occupied) << step.First << ".." << step.Last;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace vork
