@@ -194,6 +194,13 @@ QWidget* TAnalysisWindow::OptionsColumn(QWidget* options, int designWidth) {
   return column;
 }
 
+void TAnalysisWindow::FitMinimumWidthToListPanels(QWidget* row) {
+  const QList<QWidget*> panels = row->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+  int widest = 0;
+  for (const QWidget* panel : panels) widest = std::max(widest, panel->minimumSizeHint().width());
+  setMinimumWidth(std::max(minimumWidth(), OptionsPanelWidth + int(panels.size()) * widest));
+}
+
 void TAnalysisWindow::FitHeightToScreen() {
   const QScreen* display = screen();
   if (!display) return;

@@ -130,6 +130,10 @@ class TAnalysisWindow : public QMainWindow {
   QWidget* OptionsColumn(QWidget* options, int designWidth);
   // Width of the options column; the list panels share the rest.
   int OptionsPanelWidth = 0;
+  // Raises the minimum width so that each list panel in row (its child
+  // widgets), sharing what the options column leaves, holds its caption and
+  // buttons. Call it after OptionsColumn.
+  void FitMinimumWidthToListPanels(QWidget* row);
 
   // The pooling controls as the engine takes them, and back after a RUN
   // (the pooling question may have checked the box).

@@ -37,8 +37,10 @@ TSimpleStats::TSimpleStats(TMainForm& main) : TAnalysisWindow(main, SimpleStatsT
   // the resize rule shares it out; the gaps lie inside each panel.
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
-  layout->addWidget(CreateCodePanels(), 1);
+  QWidget* listPanels = CreateCodePanels();
+  layout->addWidget(listPanels, 1);
   layout->addWidget(OptionsColumn(CreateOptionsPanel(), DesignOptionsWidth));
+  FitMinimumWidthToListPanels(listPanels);
   setCentralWidget(client);
   resize(600, 420);
 

@@ -63,8 +63,10 @@ TTableStats::TTableStats(TMainForm& main) : TAnalysisWindow(main, TableStatsTrai
   // the resize rule shares it out; the gaps lie inside each panel.
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
-  layout->addWidget(CreateCodePanels(), 1);
+  QWidget* listPanels = CreateCodePanels();
+  layout->addWidget(listPanels, 1);
   layout->addWidget(OptionsColumn(CreateOptionsPanel(), DesignOptionsWidth));
+  FitMinimumWidthToListPanels(listPanels);
   setCentralWidget(client);
   resize(760, 520);
   FinishCreate();

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 
@@ -53,6 +54,10 @@ TEST_P(AnalysisWindowLayout, EveryCaptionShowsWholeAndTheWindowFitsTheScreen) {
     EXPECT_GE(button->width(), needed) << button->text().toStdString();
     EXPECT_LE(button->mapTo(window, QPoint(button->width(), 0)).x(), window->width())
         << button->text().toStdString();
+  }
+  for (QLabel* label : window->findChildren<QLabel*>()) {
+    if (!label->isVisible() || label->text().isEmpty()) continue;
+    EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
   }
   const QRect screen = window->screen()->availableGeometry();
   EXPECT_LE(window->geometry().bottom(), screen.bottom());
