@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
@@ -177,6 +178,20 @@ void TAnalysisWindow::FitButtonsToCaptions() {
   for (QPushButton* button : findChildren<QPushButton*>()) {
     button->setMinimumWidth(button->fontMetrics().horizontalAdvance(button->text()) + margins);
   }
+}
+
+void TAnalysisWindow::PlaceListsAndOptions(QWidget* listPanels, QWidget* options,
+                                           int designWidth) {
+  auto* client = new QWidget(this);
+  auto* layout = new QHBoxLayout(client);
+  // The list panels and the options column add up to the client width, as
+  // the resize rule shares it out; the gaps lie inside each panel.
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(listPanels, 1);
+  layout->addWidget(OptionsColumn(options, designWidth));
+  FitMinimumWidthToListPanels(listPanels);
+  setCentralWidget(client);
 }
 
 QWidget* TAnalysisWindow::OptionsColumn(QWidget* options, int designWidth) {

@@ -122,6 +122,10 @@ class TAnalysisWindow : public QMainWindow {
   // Sets the list panels' widths from the client width.
   virtual void ResizePanels(int clientWidth) { (void)clientWidth; }
 
+  // Makes the client area: the list panels, sharing what is left, beside
+  // the options column (see OptionsColumn). Call it when every button of the
+  // window exists.
+  void PlaceListsAndOptions(QWidget* listPanels, QWidget* options, int designWidth);
   // The window's options column as placed beside its lists: at least
   // designWidth wide and never narrower than its captions, and scrolling
   // when the screen is too short for it. Raises the minimum width by what

@@ -57,17 +57,8 @@ void SetItems(QListWidget& list, const QStringList& items) {
 }  // namespace
 
 TTableStats::TTableStats(TMainForm& main) : TAnalysisWindow(main, TableStatsTraits) {
-  auto* client = new QWidget(this);
-  auto* layout = new QHBoxLayout(client);
-  // The list panels and the options column add up to the client width, as
-  // the resize rule shares it out; the gaps lie inside each panel.
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(0);
   QWidget* listPanels = CreateCodePanels();
-  layout->addWidget(listPanels, 1);
-  layout->addWidget(OptionsColumn(CreateOptionsPanel(), DesignOptionsWidth));
-  FitMinimumWidthToListPanels(listPanels);
-  setCentralWidget(client);
+  PlaceListsAndOptions(listPanels, CreateOptionsPanel(), DesignOptionsWidth);
   resize(760, 520);
   FinishCreate();
 }

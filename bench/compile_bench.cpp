@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 
+#include "bench/generated_files.h"
 #include "compiler/compile_sds.h"
 #include "core/text_file.h"
 
@@ -77,16 +78,7 @@ const std::string& FilePath() {
   return path;
 }
 
-void ReadRawFileBytes(benchmark::State& state) {
-  const std::string& path = FilePath();
-  for (auto _ : state) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    benchmark::DoNotOptimize(bytes.str().size());
-  }
-  state.SetBytesProcessed(state.iterations() * std::int64_t(std::filesystem::file_size(path)));
-}
+void ReadRawFileBytes(benchmark::State& state) { vork::ReadFileBytes(state, FilePath()); }
 
 // The compile the compile driver runs: the raw lines into compiled lines.
 void CompileTimedFile(benchmark::State& state) {

@@ -1,6 +1,12 @@
 #pragma once
 
+#include <benchmark/benchmark.h>
+
 #include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <random>
 #include <string>
 
@@ -37,6 +43,17 @@ inline dynString MakeTimedCompiledFile(int nCodes, int nUnits) {
                   std::to_string(nUnits));
   lines.insert(lines.end(), data.begin(), data.end());
   return lines;
+}
+
+// The yardstick of the benchmarks: reading a file's bytes, nothing more.
+inline void ReadFileBytes(benchmark::State& state, const std::string& path) {
+  for (auto _ : state) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    benchmark::DoNotOptimize(bytes.str().size());
+  }
+  state.SetBytesProcessed(state.iterations() * std::int64_t(std::filesystem::file_size(path)));
 }
 
 }  // namespace vork

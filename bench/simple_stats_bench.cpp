@@ -39,16 +39,7 @@ SimpleStatsChoices AllStatistics() {
   return choices;
 }
 
-void ReadFileBytes(benchmark::State& state) {
-  const std::string& path = FilePath();
-  for (auto _ : state) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    benchmark::DoNotOptimize(bytes.str().size());
-  }
-  state.SetBytesProcessed(state.iterations() * std::int64_t(std::filesystem::file_size(path)));
-}
+void ReadStatsFileBytes(benchmark::State& state) { vork::ReadFileBytes(state, FilePath()); }
 
 // A RUN on the lines the window holds.
 void SimpleStatsRun(benchmark::State& state) {
@@ -86,7 +77,7 @@ void LoadAndSimpleStatsRun(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * std::int64_t(std::filesystem::file_size(path)));
 }
 
-BENCHMARK(ReadFileBytes)->Unit(benchmark::kMillisecond);
+BENCHMARK(ReadStatsFileBytes)->Unit(benchmark::kMillisecond);
 BENCHMARK(SimpleStatsRun)->Unit(benchmark::kMillisecond);
 BENCHMARK(LoadAndSimpleStatsRun)->Unit(benchmark::kMillisecond);
 
