@@ -15,10 +15,9 @@ namespace {
 
 // Timed data in tenths, two codes, one session.
 const dynString TimedFile = {
-    "\tMDS file saved by KELP compiler Version 5.1 06.12.2026 21:00:00",
-    "2\t0\t0", "2\t0\t0\t0\t1\t1", "Alert\tCry", "4\t1\tseconds",
-    "1\t1\tbaby", "1\t7\t10\t0\t10",
-    "1\t..", "1\t2.", "2\t1.", "2\t..", "1\t2.", "1\t1.", "2\t..",
+    "\tMDS file saved by KELP compiler Version 5.1 06.12.2026 21:00:00", "2\t0\t0",
+    "2\t0\t0\t0\t1\t1", "Alert\tCry", "4\t1\tseconds", "1\t1\tbaby", "1\t7\t10\t0\t10", "1\t..",
+    "1\t2.", "2\t1.", "2\t..", "1\t2.", "1\t1.", "2\t..",
 };
 
 struct WindowCase {

@@ -135,19 +135,6 @@ TEST(TallyLaggedPairs, WarnsPerShortSegmentUntilIgnored) {
   EXPECT_EQ(table[1][1], 3);
 }
 
-TEST(TallyLaggedPairs, NegativeLagIsWrittenAsAPlainNumber) {
-  CategorizedSegment empty;
-  ScriptedDialogue dialogue;
-  dialogue.Then(Answer::Ok);
-  bool suppress = false;
-  dynInteger2 table(2, dynInteger(2, 0));
-  TallyLaggedPairs("Day 2", std::span(&empty, 1), -3, table, dialogue, suppress);
-  ASSERT_EQ(dialogue.Shown.size(), 1u);
-  EXPECT_EQ(dialogue.Shown[0].Text,
-            "<Day 2> insufficient data for lag -3. Select Ignore to suppress this warning.");
-  EXPECT_FALSE(suppress);
-}
-
 TEST(TallySegmentPairs, MorePairsThanACellCanCountEndTheCommand) {
   // Two billion units of one code, as runs; the cell already holds some.
   CategorizedSegment segment;

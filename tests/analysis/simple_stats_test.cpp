@@ -1,43 +1,29 @@
 #include "analysis/simple_stats.h"
 
+#include "analysis/session_pooling.h"
+
 #include <gtest/gtest.h>
 
 #include "core/command_error.h"
 #include "core/mds_reader.h"
+#include "tests/analysis/sample_files.h"
 #include "tests/support/scripted_dialogue.h"
 
 namespace vork {
 namespace {
 
+using testing::BabyFile;
+using testing::Concat;
 using testing::ScriptedDialogue;
-
-// Timed data in tenths; one session of one segment of 10 units. Alert reads
-// . 2 1 1 . . 2 1 . . and Cry is never on.
-const dynString BabyFile = {
-    "\tMDS file saved by KELP compiler Version 5.1 06.12.2026 21:00:00",
-    "2\t0\t0",
-    "2\t0\t0\t0\t1\t1",
-    "Alert\tCry",
-    "4\t1\tseconds",
-    "1\t1\tbaby",
-    "1\t7\t10\t0\t10",
-    "1\t..", "1\t2.", "2\t1.", "2\t..", "1\t2.", "1\t1.", "2\t..",
-};
 
 // Timed data in hundredths; one session of two segments. Segment 1 (8
 // units, times 0 to 8): A reads 2 1 . 2 . . 2 1, B . . . . 2 1 1 .
 // Segment 2 (5 units, times 100 to 110): A . . 2 1 1, B . . . . 2
 const dynString TwoSegmentFile = {
-    "\tMDS file saved by KELP compiler Version 5.1 06.12.2026 21:00:00",
-    "2\t0\t0",
-    "2\t0\t0\t0\t1\t1",
-    "A\tB",
-    "4\t2\tseconds",
-    "1\t2\tday1",
-    "1\t8\t8\t0\t8",
-    "1\t2.", "1\t1.", "1\t..", "1\t2.", "1\t.2", "1\t.1", "1\t21", "1\t1.",
-    "2\t4\t5\t100\t110",
-    "2\t..", "1\t2.", "1\t1.", "1\t12",
+    "\tMDS file saved by KELP compiler Version 5.1 06.12.2026 21:00:00", "2\t0\t0",
+    "2\t0\t0\t0\t1\t1", "A\tB", "4\t2\tseconds", "1\t2\tday1", "1\t8\t8\t0\t8", "1\t2.", "1\t1.",
+    "1\t..", "1\t2.", "1\t.2", "1\t.1", "1\t21", "1\t1.", "2\t4\t5\t100\t110", "2\t..", "1\t2.",
+    "1\t1.", "1\t12",
 };
 
 struct Window {
@@ -59,54 +45,31 @@ Window LoadWindow(const dynString& lines, dynString picked, std::initializer_lis
   return window;
 }
 
-RunOutput RunWindow(Window& window) {
-  ScriptedDialogue dialogue;
+RunOutput RunWindow(Window& window, ScriptedDialogue& dialogue) {
   RunOutput output;
   EXPECT_TRUE(RunSimpleStats(window.Lines, window.Header.LineIndex, window.Header, window.Frame,
                              window.Choices, window.Groups, dialogue, output));
   return output;
 }
 
-TEST(SimpleStats, ExampleTable) {
-  Window window = LoadWindow(BabyFile, {"Alert", "Cry"}, {CBfreq, CBdura, CBprob, CBavg, CBepso});
-  RunOutput output = RunWindow(window);
-  EXPECT_EQ(output.ResultLines,
-            (dynString{"baby", "", "Codes:\tfreq\tdura\tprob\tavgD",
-                       "Alert\t2\t0.5\t.50\t0.250", "Cry\t0\t0.0\t.00\t0",
-                       "Totals\t2\t0.5\t.50", "#Units:\t1.0\tseconds", ""}));
-  EXPECT_TRUE(output.ExportRows.empty());  // the export box says no export files
+RunOutput RunWindow(Window& window) {
+  ScriptedDialogue dialogue;
+  return RunWindow(window, dialogue);
 }
 
 TEST(SimpleStats, ExampleWithRatePerMinute) {
   Window window =
       LoadWindow(BabyFile, {"Alert", "Cry"}, {CBfreq, CBrate, CBdura, CBprob, CBavg, CBepso});
-  ScriptedDialogue box;
-  window.Choices.RateFactor = EditRateFactor("60=minute", box).RateFactor;
-  EXPECT_EQ(RunWindow(window).ResultLines,
-            (dynString{"baby", "", "Rate: #/60 seconds",
-                       "Codes:\tfreq\trate\tdura\tprob\tavgD",
-                       "Alert\t2\t120\t0.5\t.50\t0.250", "Cry\t0\t0\t0.0\t.00\t0",
-                       "Totals\t2\t120\t0.5\t.50", "#Units:\t1.0\tseconds", ""}));
-}
-
-TEST(SimpleStats, FirstRunWritesTheFileSummaryEvenWithoutResults) {
-  Window window = LoadWindow(BabyFile, {"Alert"}, {CBfreq});
-  window.Frame.FirstRun = true;
-  window.Frame.ResultsBox = DontDisplayResults;
-  window.Frame.ExportBox = ExportAfterClosing;
-  RunOutput output = RunWindow(window);
+  ScriptedDialogue dialogue;
+  window.Choices.RateFactor = EditRateFactor("60=minute", dialogue).RateFactor;
+  RunOutput output = RunWindow(window, dialogue);
+  EXPECT_EQ(dialogue.ProgressCalls, (std::vector<std::pair<int, int>>{{0, 100}, {100, 100}}));
+  EXPECT_TRUE(output.ExportRows.empty());  // the export box says no export files
   EXPECT_EQ(output.ResultLines,
-            (dynString{"", "File:\tbaby.mds",
-                       "Made:\t\tMDS file saved by KELP compiler Version 5.1 06.12.2026 21:00:00",
-                       "Type:\tTimed", "Units:\t1/10 seconds", ""}));
-  EXPECT_FALSE(output.ClearResults);
-  EXPECT_EQ(output.ExportRows, (dynString{"session\tAlertF", "baby\t2"}));
-}
-
-TEST(SimpleStats, OverwriteClearsTheResultsFirst) {
-  Window window = LoadWindow(BabyFile, {"Alert"}, {CBfreq});
-  window.Frame.ResultsBox = OverwriteResults;
-  EXPECT_TRUE(RunWindow(window).ClearResults);
+            (dynString{"baby", "", "Rate: #/60 seconds",
+                       "Codes:\tfreq\trate\tdura\tprob\tavgD", "Alert\t2\t120\t0.5\t.50\t0.250",
+                       "Cry\t0\t0\t0.0\t.00\t0",
+                       "Totals\t2\t120\t0.5\t.50", "#Units:\t1.0\tseconds", ""}));
 }
 
 TEST(SimpleStats, AllEighteenStatisticsOverTwoSegments) {
@@ -117,14 +80,14 @@ TEST(SimpleStats, AllEighteenStatisticsOverTwoSegments) {
   RunOutput output = RunWindow(window);
   EXPECT_EQ(output.ResultLines,
             (dynString{
-                "day1", "", "Rate: #/600 seconds",
+                "day1", "",
+                "Rate: #/600 seconds",
                 "Codes:\tfreq\trelf\trate\tdura\treld\tprob\tavgD\tminD\tmaxD\tavgG\tminG\tmaxG"
                 "\tavgO\tminO\tmaxO\tavgL\tminL\tmaxL",
                 "A\t4\t.67\t13333\t0.08\t.67\t.62\t0.0200\t0.01\t0.03\t0.0150\t0.01\t0.02"
                 "\t0.0300\t0.03\t0.03\t0.0100\t0.00\t0.02",
                 "B\t2\t.33\t6666.7\t0.04\t.33\t.31\t0.0200\t0.01\t0.03\t0\t0\t0"
-                "\t0\t0\t0\t0.0400\t0.04\t0.04",
-                "Totals\t6\t1.00\t20000\t0.12\t1.00\t.92",
+                "\t0\t0\t0\t0.0400\t0.04\t0.04", "Totals\t6\t1.00\t20000\t0.12\t1.00\t.92",
                 "#Units:\t0.13\tseconds", "Length:\t0.18\tseconds", ""}));
   EXPECT_EQ(output.ExportRows,
             (dynString{"session\tAF\tARF\tAR\tAD\tARD\tAP\tAAD\tAND\tAXD\tAAG\tANG\tAXG\tAAO"
@@ -190,8 +153,8 @@ TEST(SimpleStats, EpisodeRules) {
 
 TEST(SimpleStats, LongCodeNamesAreCutAndRepeatedInFull) {
   const dynString lines = {
-      "MDS file saved by KELP compiler Version 5.1 06.12.2026 21:00:00",
-      "3\t0\t0", "2\t0\t0\t0\t1\t1", "Vocalizing\tCry", "1\t0\tstates",
+      "MDS file saved by KELP compiler Version 5.1 06.12.2026 21:00:00", "3\t0\t0",
+      "2\t0\t0\t0\t1\t1", "Vocalizing\tCry", "1\t0\tstates",
       "1\t1\tnight", "1\t2\t4\t0\t4", "2\t8*", "-2\t4"};
   Window window = LoadWindow(lines, {"Vocalizing", "Cry"}, {CBfreq, CBdura});
   window.Frame.ExportBox = ExportEachRun;
@@ -233,8 +196,8 @@ TEST(SimpleStats, IntervalDataEstimatedDuration) {
 
 TEST(SimpleStats, RateOfIntervalDataCountsIntervalsAsSeconds) {
   const dynString lines = {
-      "\tMDS file saved by KELP compiler Version 5.1 06.12.2026 21:00:00",
-      "4\t5\t2", "1\t0\t0\t0\t1\t1", "X", "0\t0\tintervals", "1\t1\ts1",
+      "\tMDS file saved by KELP compiler Version 5.1 06.12.2026 21:00:00", "4\t5\t2",
+      "1\t0\t0\t0\t1\t1", "X", "0\t0\tintervals", "1\t1\ts1",
       "1\t2\t6\t1\t0", "3\t2", "3\t."};
   Window window = LoadWindow(lines, {"X"}, {CBrate});
   EXPECT_EQ(RunWindow(window).ResultLines,
@@ -247,11 +210,9 @@ TEST(SimpleStats, RateOfIntervalDataCountsIntervalsAsSeconds) {
 // Session s2 (4 units, times 1000 to 1010): Grooming . 2 2 1, Eat never on.
 TEST(SimpleStats, SessionsPooledInThousandthsWithCommaAndThreeDigits) {
   const dynString lines = {
-      "\tMDS file saved by KELP compiler Version 5.1 06.12.2026 21:00:00",
-      "2\t0\t0", "2\t0\t0\t0\t2\t2", "Grooming\tEat", "4\t3\tthousandths",
-      "1\t1\ts1", "1\t6\t6\t0\t6",
-      "1\t2.", "1\t1.", "1\t.2", "1\t.1", "1\t2.", "1\t.2",
-      "2\t1\ts2", "1\t4\t4\t1000\t1010",
+      "\tMDS file saved by KELP compiler Version 5.1 06.12.2026 21:00:00", "2\t0\t0",
+      "2\t0\t0\t0\t2\t2", "Grooming\tEat", "4\t3\tthousandths", "1\t1\ts1", "1\t6\t6\t0\t6",
+      "1\t2.", "1\t1.", "1\t.2", "1\t.1", "1\t2.", "1\t.2", "2\t1\ts2", "1\t4\t4\t1000\t1010",
       "1\t..", "1\t2.", "1\t2.", "1\t1.",
   };
   Window window = LoadWindow(lines, {"Grooming", "Eat"},
@@ -262,9 +223,7 @@ TEST(SimpleStats, SessionsPooledInThousandthsWithCommaAndThreeDigits) {
   window.Frame.ExportBox = ExportEachRun;
   window.Choices.Pooling.PoolOverSessions = true;
   ScriptedDialogue dialogue;
-  RunOutput output;
-  ASSERT_TRUE(RunSimpleStats(window.Lines, window.Header.LineIndex, window.Header, window.Frame,
-                             window.Choices, window.Groups, dialogue, output));
+  RunOutput output = RunWindow(window, dialogue);
   EXPECT_TRUE(dialogue.Shown.empty());
   EXPECT_EQ(output.ResultLines,
             (dynString{"sessions-pooled\tn=2", "",
@@ -273,8 +232,8 @@ TEST(SimpleStats, SessionsPooledInThousandthsWithCommaAndThreeDigits) {
                        "Groomin\t,667\t0,006\t,667\t,600\t0,00100\t0,000\t0,002\t0,00050"
                        "\t0,000\t0,001\tGrooming",
                        "Eat\t,333\t0,003\t,333\t,300\t0,00100\t0,001\t0,001\t0,00200\t0,002"
-                       "\t0,002\tEat",
-                       "Totals\t1,000\t0,009\t1,000\t,900", "#Units:\t0,010\tseconds",
+                       "\t0,002\tEat", "Totals\t1,000\t0,009\t1,000\t,900",
+                       "#Units:\t0,010\tseconds",
                        "Length:\t0,016\tseconds", ""}));
   EXPECT_EQ(output.ExportRows,
             (dynString{"session\tGroomingRF\tGroomingD\tGroomingRD\tGroomingP\tGroomingAG"
@@ -319,31 +278,6 @@ TEST(SimpleStats, ChecksBeforeTheRun) {
   }
 }
 
-TEST(SimpleStats, ProgressFollowsTheSessions) {
-  Window window = LoadWindow(BabyFile, {"Alert"}, {CBfreq});
-  ScriptedDialogue dialogue;
-  RunOutput output;
-  RunSimpleStats(window.Lines, window.Header.LineIndex, window.Header, window.Frame,
-                 window.Choices, window.Groups, dialogue, output);
-  EXPECT_EQ(dialogue.ProgressCalls, (std::vector<std::pair<int, int>>{{0, 100}, {100, 100}}));
-}
-
-TEST(SimpleStats, StopBeforeStartEndsTheRunKeepingEarlierLines) {
-  dynString lines = BabyFile;
-  lines[1] = "2\t0\t0";
-  lines[2] = "2\t0\t0\t0\t2\t2";
-  lines.push_back("2\t1\tlate");
-  lines.push_back("1\t1\t10\t50\t40");
-  lines.push_back("10\t..");
-  Window window = LoadWindow(lines, {"Alert"}, {CBfreq});
-  ScriptedDialogue dialogue;
-  RunOutput output;
-  EXPECT_THROW(RunSimpleStats(window.Lines, window.Header.LineIndex, window.Header, window.Frame,
-                              window.Choices, window.Groups, dialogue, output),
-               CommandError);
-  EXPECT_EQ(output.ResultLines[0], "baby");
-}
-
 TEST(SimpleStats, RateBoxText) {
   struct Case {
     std::string Typed;
@@ -364,6 +298,210 @@ TEST(SimpleStats, RateBoxText) {
     EXPECT_EQ(edit.Text, c.Text) << c.Typed;
     EXPECT_EQ(edit.RateFactor, c.Factor) << c.Typed;
     EXPECT_EQ(dialogue.Beeps, c.Beeps) << c.Typed;
+  }
+}
+
+// Event data, one code X, factors A (a1, a2) and B (b1, b2, b3), at most two
+// sessions per level combination. Session Sk has one segment of k units,
+// each an onset of X, so a group's frequency is the sum of its sessions'
+// numbers.
+const dynString FactorFile = {
+    "\tMDS file saved by KELP compiler Version 5.1 06.12.2026 21:00:00",
+    "1\t0\t0", "1\t0\t0\t2\t8\t2", "X", "A\t2\ta1\ta2", "B\t3\tb1\tb2\tb3", "0\t0\tevents",
+    "1\t1\tS1", "1\t1", "1\t1\t1\t1\t0", "1\t2",
+    "1\t1\tS2", "1\t2", "1\t1\t2\t1\t0", "2\t2",
+    "2\t1\tS3", "1\t1", "1\t1\t3\t1\t0", "3\t2",
+    "1\t1\tS4", "2\t3", "1\t1\t4\t1\t0", "4\t2",
+    "1\t1\tS5", "2\t1", "1\t1\t5\t1\t0", "5\t2",
+    "2\t1\tS6", "2\t3", "1\t1\t6\t1\t0", "6\t2",
+    "2\t1\tS7", "1\t2", "1\t1\t7\t1\t0", "7\t2",
+    "1\t1\tS8", "1\t3", "1\t1\t8\t1\t0", "8\t2",
+};
+
+// X picked for its frequency, rows exported after each RUN.
+Window PoolingWindow(const dynString& lines) {
+  Window window = LoadWindow(lines, {"X"}, {CBfreq});
+  window.Frame.ExportBox = ExportEachRun;
+  return window;
+}
+
+// The results of one group of the factor file: title, frequency table.
+dynString GroupLines(const std::string& title, int freq) {
+  std::string f = std::to_string(freq);
+  return {title, "", "Codes:\tfreq", "X\t" + f, "Totals\t" + f, "#Units:\t" + f + "\tevents", ""};
+}
+
+TEST(SessionPooling, FactorPooledByReplicateAndLevelWhenNotPoolingOverSessions) {
+  Window window = PoolingWindow(FactorFile);
+  window.Choices.Pooling.FactorsPooled = {"B"};
+  ScriptedDialogue dialogue;
+  dialogue.Then(Answer::No);
+  RunOutput output = RunWindow(window, dialogue);
+
+  ASSERT_EQ(dialogue.Shown.size(), 1u);
+  EXPECT_EQ(dialogue.Shown[0].Text,
+            "Do you want to pool over sessions [if no, label = last session]?");
+  EXPECT_EQ(dialogue.Shown[0].ButtonSet, Buttons::YesNo);
+  EXPECT_FALSE(window.Choices.Pooling.PoolOverSessions);
+  EXPECT_EQ(output.ResultLines, Concat({GroupLines("S8-pooled\ta1\tB-pooled\tn=3", 11),
+                                        GroupLines("S5-pooled\ta2\tB-pooled\tn=2", 9),
+                                        GroupLines("S7-pooled\ta1\tB-pooled\tn=2", 10),
+                                        GroupLines("S6-pooled\ta2\tB-pooled\tn=1", 6)}));
+  EXPECT_EQ(output.ExportRows, (dynString{"pooled\tA\tB\tXF", "S8\ta1\tpooled\t11",
+                                          "S5\ta2\tpooled\t9", "S7\ta1\tpooled\t10",
+                                          "S6\ta2\tpooled\t6"}));
+}
+
+TEST(SessionPooling, FactorPooledOverSessionsAfterYes) {
+  Window window = PoolingWindow(FactorFile);
+  window.Choices.Pooling.FactorsPooled = {"B"};
+  ScriptedDialogue dialogue;
+  dialogue.Then(Answer::Yes);
+  RunOutput output = RunWindow(window, dialogue);
+
+  EXPECT_TRUE(window.Choices.Pooling.PoolOverSessions);
+  EXPECT_EQ(output.ResultLines, Concat({GroupLines("sessions-pooled\ta1\tB-pooled\tn=5", 21),
+                                        GroupLines("sessions-pooled\ta2\tB-pooled\tn=3", 15)}));
+  EXPECT_EQ(output.ExportRows, (dynString{"session\tA\tB\tXF", "pooled\ta1\tpooled\t21",
+                                          "pooled\ta2\tpooled\t15"}));
+
+  // The box is now checked: the next RUN asks nothing and keeps the groups.
+  ScriptedDialogue quiet;
+  RunOutput again = RunWindow(window, quiet);
+  EXPECT_TRUE(quiet.Shown.empty());
+  EXPECT_EQ(again.ResultLines, output.ResultLines);
+}
+
+TEST(SessionPooling, EveryFactorPooledOverSessionsMakesOneGroup) {
+  Window window = PoolingWindow(FactorFile);
+  window.Choices.Pooling.PoolOverSessions = true;
+  window.Choices.Pooling.FactorsPooled = {"B", "A"};
+  ScriptedDialogue dialogue;
+  RunOutput output = RunWindow(window, dialogue);
+  EXPECT_EQ(output.ResultLines,
+            GroupLines("sessions-pooled\tA-pooled\tB-pooled\tn=8", 36));
+  EXPECT_EQ(output.ExportRows,
+            (dynString{"session\tA\tB\tXF", "pooled\tpooled\tpooled\t36"}));
+}
+
+TEST(SessionPooling, RunWithoutPoolingAfterPoolingShowsEachSessionsLevels) {
+  Window window = PoolingWindow(FactorFile);
+  window.Choices.Pooling.FactorsPooled = {"B"};
+  ScriptedDialogue dialogue;
+  dialogue.Then(Answer::No);
+  RunWindow(window, dialogue);
+
+  window.Choices.Pooling.FactorsPooled.clear();
+  window.Groups.PoolingModified = true;  // the factor moved back
+  ScriptedDialogue quiet;
+  RunOutput output = RunWindow(window, quiet);
+  EXPECT_EQ(output.ResultLines,
+            Concat({GroupLines("S1\ta1\tb1", 1), GroupLines("S2\ta1\tb2", 2),
+                    GroupLines("S3\ta1\tb1", 3), GroupLines("S4\ta2\tb3", 4),
+                    GroupLines("S5\ta2\tb1", 5), GroupLines("S6\ta2\tb3", 6),
+                    GroupLines("S7\ta1\tb2", 7), GroupLines("S8\ta1\tb3", 8)}));
+  EXPECT_EQ(output.ExportRows[0], "session\tA\tB\tXF");
+  EXPECT_EQ(output.ExportRows[1], "S1\ta1\tb1\t1");
+  EXPECT_EQ(output.ExportRows[8], "S8\ta1\tb3\t8");
+}
+
+TEST(SessionPooling, PoolingChoicesTakeEffectOnlyWhenMarkedChanged) {
+  Window window = PoolingWindow(FactorFile);
+  window.Choices.Pooling.PoolOverSessions = true;
+  window.Choices.Pooling.FactorsPooled = {"B"};
+  ScriptedDialogue dialogue;
+  RunWindow(window, dialogue);
+
+  // The window marks every change; without the mark the old groups stay.
+  window.Choices.Pooling.FactorsPooled = {"A"};
+  RunOutput kept = RunWindow(window, dialogue);
+  EXPECT_EQ(kept.ResultLines[0], "sessions-pooled\ta1\tB-pooled\tn=5");
+  window.Groups.PoolingModified = true;
+  RunOutput rebuilt = RunWindow(window, dialogue);
+  EXPECT_EQ(rebuilt.ResultLines[0], "sessions-pooled\tA-pooled\tb1\tn=3");
+}
+
+// Event data, one code X, factor Sex with the single level f and factor Age
+// (young, old); sessions k1 (f, young), k2 (f, old), k3 (f, young), with
+// 1, 2 and 3 onsets of X.
+const dynString OneLevelFactorFile = {
+    "\tMDS file saved by KELP compiler Version 5.1 06.12.2026 21:00:00",
+    "1\t0\t0", "1\t0\t0\t2\t3\t2", "X", "Sex\t1\tf", "Age\t2\tyoung\told", "0\t0\tevents",
+    "1\t1\tk1", "1\t1", "1\t1\t1\t1\t0", "1\t2",
+    "1\t1\tk2", "1\t2", "1\t1\t2\t1\t0", "2\t2",
+    "2\t1\tk3", "1\t1", "1\t1\t3\t1\t0", "3\t2",
+};
+
+TEST(SessionPooling, FactorWithOneLevelAlwaysReadsAsPooled) {
+  Window window = PoolingWindow(OneLevelFactorFile);
+  ScriptedDialogue quiet;
+  RunOutput separate = RunWindow(window, quiet);
+  EXPECT_EQ(separate.ResultLines,
+            Concat({GroupLines("k1\tSex-pooled\tyoung", 1), GroupLines("k2\tSex-pooled\told", 2),
+                    GroupLines("k3\tSex-pooled\tyoung", 3)}));
+  EXPECT_EQ(separate.ExportRows,
+            (dynString{"session\tSex\tAge\tXF", "k1\tpooled\tyoung\t1", "k2\tpooled\told\t2",
+                       "k3\tpooled\tyoung\t3"}));
+
+  // Age pooled, No to the question: one group per replicate number.
+  window.Choices.Pooling.FactorsPooled = {"Age"};
+  window.Groups.PoolingModified = true;
+  ScriptedDialogue dialogue;
+  dialogue.Then(Answer::No);
+  RunOutput pooled = RunWindow(window, dialogue);
+  EXPECT_EQ(pooled.ResultLines,
+            Concat({GroupLines("k2-pooled\tSex-pooled\tAge-pooled\tn=2", 3),
+                    GroupLines("k3-pooled\tSex-pooled\tAge-pooled\tn=1", 3)}));
+  EXPECT_EQ(pooled.ExportRows, (dynString{"pooled\tSex\tAge\tXF", "k2\tpooled\tpooled\t3",
+                                          "k3\tpooled\tpooled\t3"}));
+}
+
+// Timed data without factors, two sessions.
+const dynString PlainFile = {
+    "\tMDS file saved by KELP compiler Version 5.1 06.12.2026 21:00:00", "2\t0\t0",
+    "1\t0\t0\t0\t2\t2", "X", "1\t0\tseconds", "1\t1\tmorning", "1\t1\t3\t0\t3", "3\t2",
+    "2\t1\tevening", "1\t1\t2\t0\t2", "2\t2",
+};
+
+TEST(SessionPooling, FileWithoutFactors) {
+  Window window = PoolingWindow(PlainFile);
+  ScriptedDialogue dialogue;
+  RunOutput separate = RunWindow(window, dialogue);
+  EXPECT_EQ(separate.ExportRows, (dynString{"session\tXF", "morning\t3", "evening\t2"}));
+  EXPECT_EQ(separate.ResultLines[0], "morning");
+
+  window.Choices.Pooling.PoolOverSessions = true;
+  window.Groups.PoolingModified = true;
+  RunOutput pooled = RunWindow(window, dialogue);
+  EXPECT_TRUE(dialogue.Shown.empty());
+  EXPECT_EQ(pooled.ResultLines[0], "sessions-pooled\tn=2");
+  EXPECT_EQ(pooled.ExportRows, (dynString{"session\tXF", "pooled\t5"}));
+}
+
+TEST(SessionPooling, MalformedSessionsEndTheRun) {
+  struct Case {
+    const char* What;
+    std::size_t Line;
+    std::string Text;
+  };
+  const Case cases[] = {
+      {"level beyond the factor's levels", 8, "1\t4"},
+      {"replicate beyond the sessions per cell", 7, "3\t1\tS1"},
+      {"segment with more data lines than the file holds", 9, "1\t99\t1\t1\t0"},
+  };
+  for (const Case& c : cases) {
+    dynString lines = FactorFile;
+    lines[c.Line] = c.Text;
+    Window window = PoolingWindow(lines);
+    window.Choices.Pooling.FactorsPooled = {"A"};
+    window.Choices.Pooling.PoolOverSessions = false;
+    ScriptedDialogue dialogue;
+    dialogue.Then(Answer::No);
+    RunOutput output;
+    EXPECT_THROW(RunSimpleStats(window.Lines, window.Header.LineIndex, window.Header,
+                                window.Frame, window.Choices, window.Groups, dialogue, output),
+                 CommandError)
+        << c.What;
   }
 }
 

@@ -11,25 +11,19 @@
 #include "app/radio_group_box.h"
 #include "app/results_window.h"
 #include "core/text_file.h"
+#include "tests/analysis/sample_files.h"
 #include "tests/app/shell_fixture.h"
 
 namespace vork {
 namespace {
 
-// Timed data in tenths: Alert reads . 2 1 1 . . 2 1 . . and Cry is never on.
-const dynString BabyFile = {
-    "\tMDS file saved by KELP compiler Version 5.1 06.12.2026 21:00:00",
-    "2\t0\t0", "2\t0\t0\t0\t1\t1", "Alert\tCry", "4\t1\tseconds",
-    "1\t1\tbaby", "1\t7\t10\t0\t10",
-    "1\t..", "1\t2.", "2\t1.", "2\t..", "1\t2.", "1\t1.", "2\t..",
-};
+using testing::BabyFile;
 
 // Event data, one code X, factor A (a1, a2), two sessions.
 const dynString FactorFile = {
-    "\tMDS file saved by KELP compiler Version 5.1 06.12.2026 21:00:00",
-    "1\t0\t0", "1\t0\t0\t1\t2\t1", "X", "A\t2\ta1\ta2", "0\t0\tevents",
-    "1\t1\tS1", "1", "1\t1\t1\t1\t0", "1\t2",
-    "1\t1\tS2", "2", "1\t1\t2\t1\t0", "2\t2",
+    "\tMDS file saved by KELP compiler Version 5.1 06.12.2026 21:00:00", "1\t0\t0",
+    "1\t0\t0\t1\t2\t1", "X", "A\t2\ta1\ta2", "0\t0\tevents", "1\t1\tS1", "1", "1\t1\t1\t1\t0",
+    "1\t2", "1\t1\tS2", "2", "1\t1\t2\t1\t0", "2\t2",
 };
 
 const dynString AlertTable = {"baby", "", "Codes:\tfreq\tdura\tprob\tavgD",
@@ -64,9 +58,12 @@ class SimpleStatsWindow : public testing::ShellFixture {
     window.CBepso->setChecked(true);
   }
 
-  // The results lines appended since `before` lines.
-  QStringList NewResults(int before) { return Form->Results->Lines().mid(before); }
-  int ResultCount() { return int(Form->Results->Lines().size()); }
+  // The results lines one RUN appends.
+  QStringList Run(TSimpleStats& window) {
+    const qsizetype before = Form->Results->Lines().size();
+    window.RunCompute->trigger();
+    return Form->Results->Lines().mid(before);
+  }
 
   QStringList Expected(std::initializer_list<dynString> parts, bool separator = true) {
     QStringList lines;
@@ -91,14 +88,10 @@ TEST_F(SimpleStatsWindow, FirstRunAfterALoadWritesTheSummaryThenTheTable) {
   ChooseExampleTable(window);
   EXPECT_EQ(window.PickedCodes->item(1)->text(), "Cry");
 
-  int before = ResultCount();
-  window.RunCompute->trigger();
-  EXPECT_EQ(NewResults(before), Expected({Summary("baby.mds"), AlertTable}));
+  EXPECT_EQ(Run(window), Expected({Summary("baby.mds"), AlertTable}));
   EXPECT_EQ(window.ProgressBar1->value(), 0);
 
-  before = ResultCount();
-  window.RunCompute->trigger();
-  EXPECT_EQ(NewResults(before), Expected({AlertTable}));
+  EXPECT_EQ(Run(window), Expected({AlertTable}));
 }
 
 TEST_F(SimpleStatsWindow, ResultsBoxChoices) {
@@ -107,9 +100,7 @@ TEST_F(SimpleStatsWindow, ResultsBoxChoices) {
 
   // Not displayed: the summary still comes on the first RUN, no separator.
   window.ResultsBox->SetItemIndex(0);
-  int before = ResultCount();
-  window.RunCompute->trigger();
-  EXPECT_EQ(NewResults(before), Expected({Summary("baby.mds")}, false));
+  EXPECT_EQ(Run(window), Expected({Summary("baby.mds")}, false));
 
   // Overwritten: only this RUN's lines remain.
   window.ResultsBox->SetItemIndex(2);
@@ -173,9 +164,7 @@ TEST_F(SimpleStatsWindow, FailedLoadKeepsTheWindowsFile) {
   EXPECT_TRUE(Form->OpenMdsDialog.FileName.isEmpty());
   EXPECT_EQ(window.windowTitle(), "Simple Statistics - baby.mds");
 
-  int before = ResultCount();
-  window.RunCompute->trigger();
-  EXPECT_EQ(NewResults(before), Expected({Summary("baby.mds"), AlertTable}));
+  EXPECT_EQ(Run(window), Expected({Summary("baby.mds"), AlertTable}));
 }
 
 TEST_F(SimpleStatsWindow, NoExportRowsWhenTheExportBoxSaysNone) {
@@ -249,10 +238,8 @@ TEST_F(SimpleStatsWindow, PoolingQuestionChecksTheBox) {
   window.MoveAllCodes->click();
   window.MoveAllFactors->click();
   Platform.Then(Answer::Yes);
-  int before = ResultCount();
-  window.RunCompute->trigger();
+  const QStringList results = Run(window);
   EXPECT_TRUE(window.PoolOverSessions->isChecked());
-  QStringList results = NewResults(before);
   ASSERT_GT(results.size(), 7);
   EXPECT_EQ(results[6], "sessions-pooled\tA-pooled\tn=2");
   EXPECT_EQ(results[9], "X\t3");
@@ -293,19 +280,17 @@ TEST_F(SimpleStatsWindow, StatisticBoxesAndTheRateBox) {
   EXPECT_TRUE(window.CBgaps->isChecked());
 
   window.MoveAllCodes->click();
-  int before = ResultCount();
-  window.RunCompute->trigger();
-  EXPECT_EQ(NewResults(before).mid(6, 4),
+  const QStringList results = Run(window);
+  EXPECT_EQ(results.mid(6, 4),
             (QStringList{"baby", "", "Rate: #/60 seconds", "Codes:\tfreq\trate"}));
 }
 
 TEST_F(SimpleStatsWindow, ChecksEndTheRunBeforeAnythingIsWritten) {
   TSimpleStats& window = OpenWindow(WriteFile("baby.mds", BabyFile));
   Platform.Then(Answer::Ok);
-  int before = ResultCount();
-  window.RunCompute->trigger();
+  const QStringList results = Run(window);
   EXPECT_EQ(Platform.BoxTexts(), QStringList{"Select one or more codes."});
-  EXPECT_EQ(ResultCount(), before);
+  EXPECT_TRUE(results.isEmpty());
   EXPECT_TRUE(window.FirstRun);
 }
 
@@ -317,10 +302,8 @@ TEST_F(SimpleStatsWindow, DamagedSessionShowsTheErrorAndKeepsEarlierLines) {
   lines.push_back("10\t..");
   TSimpleStats& window = OpenWindow(WriteFile("late.mds", lines));
   window.MoveAllCodes->click();
-  int before = ResultCount();
-  window.RunCompute->trigger();
+  const QStringList results = Run(window);
   ASSERT_EQ(Platform.Errors.size(), 1);
-  QStringList results = NewResults(before);
   EXPECT_EQ(results[6], "baby");
   EXPECT_NE(results.last(), Separator);
 }

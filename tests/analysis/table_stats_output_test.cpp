@@ -28,6 +28,14 @@ struct TableSetup {
   int ExportBox = DontExport;
 };
 
+TableSetup MakeSetup(dynString givens, dynString targets, std::vector<int> stats) {
+  TableSetup setup;
+  setup.Givens = std::move(givens);
+  setup.Targets = std::move(targets);
+  setup.Stats = std::move(stats);
+  return setup;
+}
+
 TableStatsRun Prepare(const TableSetup& setup, const dynInteger2& counts) {
   TableStatsRequest request;
   request.GivenCodes = setup.Givens;
@@ -57,71 +65,33 @@ dynString Results(const TableSetup& setup, const dynInteger2& counts, int lag = 
 // script following the textbook formulas), then written here.
 TEST(TableStatistics, EveryStatisticOfAThreeByThreeTable) {
   const dynString expected = {
-      "JNTF\tTarget:",
-      "Given:\tAlpha\tBeta\tGamma\tTotals",
-      "Alpha\t20\t5\t10\t35",
-      "Beta\t8\t25\t7\t40",
-      "Gamma\t12\t6\t30\t48",
-      "Totals\t40\t36\t47\t123",
-      "",
-      "EXPF\tTarget:",
-      "Given:\tAlpha\tBeta\tGamma",
-      "Alpha\t11.382\t10.244\t13.374",
-      "Beta\t13.008\t11.707\t15.285",
-      "Gamma\t15.610\t14.049\t18.341",
-      "",
-      "CONP\tTarget:",
-      "Given:\tAlpha\tBeta\tGamma",
-      "Alpha\t.57\t.14\t.29",
-      "Beta\t.20\t.63\t.18",
-      "Gamma\t.25\t.13\t.63",
-      "",
-      "RSDL\tTarget:",
-      "Given:\tAlpha\tBeta\tGamma",
-      "Alpha\t8.618\t-5.244\t-3.374",
-      "Beta\t-5.008\t13.293\t-8.285",
-      "Gamma\t-3.610\t-8.049\t11.659",
-      "",
-      "ADJR\tTarget:",
-      "Given:\tAlpha\tBeta\tGamma",
-      "Alpha\t3.68\t-2.30\t-1.39",
-      "Beta\t-2.06\t5.62\t-3.28",
-      "Gamma\t-1.42\t-3.27\t4.44",
-      "",
-      "PVAL\tTarget:",
-      "Given:\tAlpha\tBeta\tGamma",
-      "Alpha\t<.01\t.02\t.17",
-      "Beta\t.04\t<.01\t<.01",
-      "Gamma\t.15\t<.01\t<.01",
-      "",
-      "YULQ\tTarget:",
-      "Given:\tAlpha\tBeta\tGamma\tSE\tAlpha\tBeta\tGamma",
-      "Alpha\t.64\t-.53\t-.29\t\t.12\t.18\t.19",
-      "Beta\t-.43\t.83\t-.63\t\t.18\t.07\t.14",
-      "Gamma\t-.28\t-.65\t.70\t\t.19\t.14\t.10",
-      "",
-      "PHI\tTarget:",
-      "Given:\tAlpha\tBeta\tGamma\tSE\tAlpha\tBeta\tGamma",
-      "Alpha\t.33\t-.21\t-.13\t\t.09\t.08\t.09",
-      "Beta\t-.19\t.51\t-.30\t\t.08\t.08\t.08",
-      "Gamma\t-.13\t-.29\t.40\t\t.09\t.08\t.08",
-      "",
-      "ODDS\tTarget:",
-      "Given:\tAlpha\tBeta\tGamma\t95%CI\tAlpha\tBeta\tGamma",
+      "JNTF\tTarget:", "Given:\tAlpha\tBeta\tGamma\tTotals", "Alpha\t20\t5\t10\t35",
+      "Beta\t8\t25\t7\t40", "Gamma\t12\t6\t30\t48", "Totals\t40\t36\t47\t123", "",
+      "EXPF\tTarget:", "Given:\tAlpha\tBeta\tGamma", "Alpha\t11.382\t10.244\t13.374",
+      "Beta\t13.008\t11.707\t15.285", "Gamma\t15.610\t14.049\t18.341", "",
+      "CONP\tTarget:", "Given:\tAlpha\tBeta\tGamma", "Alpha\t.57\t.14\t.29", "Beta\t.20\t.63\t.18",
+      "Gamma\t.25\t.13\t.63", "",
+      "RSDL\tTarget:", "Given:\tAlpha\tBeta\tGamma", "Alpha\t8.618\t-5.244\t-3.374",
+      "Beta\t-5.008\t13.293\t-8.285", "Gamma\t-3.610\t-8.049\t11.659", "",
+      "ADJR\tTarget:", "Given:\tAlpha\tBeta\tGamma", "Alpha\t3.68\t-2.30\t-1.39",
+      "Beta\t-2.06\t5.62\t-3.28", "Gamma\t-1.42\t-3.27\t4.44", "",
+      "PVAL\tTarget:", "Given:\tAlpha\tBeta\tGamma", "Alpha\t<.01\t.02\t.17",
+      "Beta\t.04\t<.01\t<.01", "Gamma\t.15\t<.01\t<.01", "",
+      "YULQ\tTarget:", "Given:\tAlpha\tBeta\tGamma\tSE\tAlpha\tBeta\tGamma",
+      "Alpha\t.64\t-.53\t-.29\t\t.12\t.18\t.19", "Beta\t-.43\t.83\t-.63\t\t.18\t.07\t.14",
+      "Gamma\t-.28\t-.65\t.70\t\t.19\t.14\t.10", "",
+      "PHI\tTarget:", "Given:\tAlpha\tBeta\tGamma\tSE\tAlpha\tBeta\tGamma",
+      "Alpha\t.33\t-.21\t-.13\t\t.09\t.08\t.09", "Beta\t-.19\t.51\t-.30\t\t.08\t.08\t.08",
+      "Gamma\t-.13\t-.29\t.40\t\t.09\t.08\t.08", "",
+      "ODDS\tTarget:", "Given:\tAlpha\tBeta\tGamma\t95%CI\tAlpha\tBeta\tGamma",
       "Alpha\t4.53\t0.31\t0.55\t\t1.97-10.45\t0.11-0.87\t0.24-1.29",
       "Beta\t0.40\t10.91\t0.23\t\t0.16-0.97\t4.43-26.87\t0.09-0.57",
-      "Gamma\t0.56\t0.21\t5.69\t\t0.25-1.25\t0.08-0.57\t2.57-12.61",
-      "",
-      "LNOR\tTarget:",
-      "Given:\tAlpha\tBeta\tGamma\tSE\tAlpha\tBeta\tGamma",
+      "Gamma\t0.56\t0.21\t5.69\t\t0.25-1.25\t0.08-0.57\t2.57-12.61", "",
+      "LNOR\tTarget:", "Given:\tAlpha\tBeta\tGamma\tSE\tAlpha\tBeta\tGamma",
       "Alpha\t1.51\t-1.18\t-0.60\t\t0.43\t0.53\t0.43",
       "Beta\t-0.92\t2.39\t-1.48\t\t0.46\t0.46\t0.47",
-      "Gamma\t-0.58\t-1.54\t1.74\t\t0.41\t0.50\t0.41",
-      "",
-      "XSQ\t44.43\tdf=4\tp=<.01",
-      "GSQ\t41.78\tdf=4\tp=<.01",
-      "KAPPA\t.41",
-      "KAPmax\t.94",
+      "Gamma\t-0.58\t-1.54\t1.74\t\t0.41\t0.50\t0.41", "",
+      "XSQ\t44.43\tdf=4\tp=<.01", "GSQ\t41.78\tdf=4\tp=<.01", "KAPPA\t.41", "KAPmax\t.94",
   };
   EXPECT_EQ(Results(TableSetup{}, {{20, 5, 10}, {8, 25, 7}, {12, 6, 30}}), expected);
 }
@@ -130,140 +100,71 @@ TEST(TableStatistics, EveryStatisticOfAThreeByThreeTable) {
 // sides, an empty cell and a thin row; the values come from a separate
 // script that follows the textbook formulas.
 TEST(TableStatistics, EveryStatisticOfAThreeByFourTableWithTheResidualCode) {
-  TableSetup setup;
-  setup.Givens = {"A", "B", "&"};
-  setup.Targets = {"X", "Y", "C", "&"};
+  TableSetup setup = MakeSetup({"A", "B", "&"}, {"X", "Y", "C", "&"}, TableSetup{}.Stats);
   const dynString expected = {
-      "JNTF\tTarget:",
-      "Given:\tX\tY\tC\t&\tTotals",
-      "A\t14\t0\t6\t3\t23",
-      "B\t2\t18\t4\t9\t33",
-      "&\t5\t7\t1\t22\t35",
-      "Totals\t21\t25\t11\t34\t91",
-      "",
-      "EXPF\tTarget:",
-      "Given:\tX\tY\tC\t&",
-      "A\t5.308\t6.319\t2.780\t8.593",
-      "B\t7.615\t9.066\t3.989\t12.330",
-      "&\t8.077\t9.615\t4.231\t13.077",
-      "",
-      "CONP\tTarget:",
-      "Given:\tX\tY\tC\t&",
-      "A\t.61\t.00\t.26\t.13",
-      "B\t.06\t.55\t.12\t.27",
-      "&\t.14\t.20\t.03\t.63",
-      "",
-      "RSDL\tTarget:",
-      "Given:\tX\tY\tC\t&",
-      "A\t8.692\t-6.319\t3.220\t-5.593",
-      "B\t-5.615\t8.934\t0.011\t-3.330",
-      "&\t-3.077\t-2.615\t-3.231\t8.923",
-      "",
-      "ADJR\tTarget:",
-      "Given:\tX\tY\tC\t&",
-      "A\t4.98\t-3.41\t2.38\t-2.79",
-      "B\t-2.91\t4.36\t0.01\t-1.50",
-      "&\t-1.57\t-1.26\t-2.14\t3.97",
-      "",
-      "PVAL\tTarget:",
-      "Given:\tX\tY\tC\t&",
-      "A\t~<.01\t~<.01\t~.02\t~.01",
-      "B\t<.01\t<.01\t.99\t.13",
-      "&\t.12\t.21\t.03\t<.01",
-      "",
-      "YULQ\tTarget:",
-      "Given:\tX\tY\tC\t&\tSE\tX\tY\tC\t&",
+      "JNTF\tTarget:", "Given:\tX\tY\tC\t&\tTotals", "A\t14\t0\t6\t3\t23", "B\t2\t18\t4\t9\t33",
+      "&\t5\t7\t1\t22\t35", "Totals\t21\t25\t11\t34\t91", "",
+      "EXPF\tTarget:", "Given:\tX\tY\tC\t&", "A\t5.308\t6.319\t2.780\t8.593",
+      "B\t7.615\t9.066\t3.989\t12.330", "&\t8.077\t9.615\t4.231\t13.077", "",
+      "CONP\tTarget:", "Given:\tX\tY\tC\t&", "A\t.61\t.00\t.26\t.13", "B\t.06\t.55\t.12\t.27",
+      "&\t.14\t.20\t.03\t.63", "",
+      "RSDL\tTarget:", "Given:\tX\tY\tC\t&", "A\t8.692\t-6.319\t3.220\t-5.593",
+      "B\t-5.615\t8.934\t0.011\t-3.330", "&\t-3.077\t-2.615\t-3.231\t8.923", "",
+      "ADJR\tTarget:", "Given:\tX\tY\tC\t&", "A\t4.98\t-3.41\t2.38\t-2.79",
+      "B\t-2.91\t4.36\t0.01\t-1.50", "&\t-1.57\t-1.26\t-2.14\t3.97", "",
+      "PVAL\tTarget:", "Given:\tX\tY\tC\t&", "A\t~<.01\t~<.01\t~.02\t~.01",
+      "B\t<.01\t<.01\t.99\t.13", "&\t.12\t.21\t.03\t<.01", "",
+      "YULQ\tTarget:", "Given:\tX\tY\tC\t&\tSE\tX\tY\tC\t&",
       "A\t.86\t-1.00\t.63\t-.70\t\t.07\t.00\t.19\t.16",
       "B\t-.77\t.79\t.00\t-.34\t\t.15\t.10\t.32\t.21",
-      "&\t-.41\t-.31\t-.76\t.72\t\t.23\t.23\t.19\t.11",
-      "",
-      "PHI\tTarget:",
-      "Given:\tX\tY\tC\t&\tSE\tX\tY\tC\t&",
+      "&\t-.41\t-.31\t-.76\t.72\t\t.23\t.23\t.19\t.11", "",
+      "PHI\tTarget:", "Given:\tX\tY\tC\t&\tSE\tX\tY\tC\t&",
       "A\t.52\t-.36\t.25\t-.29\t\t.10\t.05\t.12\t.08",
       "B\t-.30\t.46\t.00\t-.16\t\t.08\t.10\t.10\t.10",
-      "&\t-.16\t-.13\t-.22\t.42\t\t.10\t.10\t.07\t.10",
-      "",
-      "ODDS\tTarget:",
-      "Given:\tX\tY\tC\t&\t95%CI\tX\tY\tC\t&",
+      "&\t-.16\t-.13\t-.22\t.42\t\t.10\t.10\t.07\t.10", "",
+      "ODDS\tTarget:", "Given:\tX\tY\tC\t&\t95%CI\tX\tY\tC\t&",
       "A\t13.56\t0.00\t4.45\t0.18\t\t4.31-42.63\t88.88\t1.21-16.35\t0.05-0.66",
       "B\t0.13\t8.74\t1.00\t0.50\t\t0.03-0.61\t3.07-24.88\t0.27-3.73\t0.20-1.25",
-      "&\t0.42\t0.53\t0.14\t6.21\t\t0.14-1.26\t0.19-1.44\t0.02-1.11\t2.43-15.83",
-      "",
-      "LNOR\tTarget:",
-      "Given:\tX\tY\tC\t&\tSE\tX\tY\tC\t&",
+      "&\t0.42\t0.53\t0.14\t6.21\t\t0.14-1.26\t0.19-1.44\t0.02-1.11\t2.43-15.83", "",
+      "LNOR\tTarget:", "Given:\tX\tY\tC\t&\tSE\tX\tY\tC\t&",
       "A\t2.61\t-4.90\t1.49\t-1.72\t\t0.58\t3.18\t0.66\t0.67",
       "B\t-2.02\t2.17\t0.00\t-0.70\t\t0.78\t0.53\t0.67\t0.47",
-      "&\t-0.88\t-0.64\t-2.00\t1.83\t\t0.57\t0.51\t1.07\t0.48",
-      "",
-      "0.1 added to all cells in tables with any 0 counts.",
-      "XSQ\t52.21\tdf=6\tp=<.01",
-      "GSQ\t54.54\tdf=6\tp=<.01",
-      "KAPPA\t.20",
-      "KAPmax\t.53",
+      "&\t-0.88\t-0.64\t-2.00\t1.83\t\t0.57\t0.51\t1.07\t0.48", "",
+      "0.1 added to all cells in tables with any 0 counts.", "XSQ\t52.21\tdf=6\tp=<.01",
+      "GSQ\t54.54\tdf=6\tp=<.01", "KAPPA\t.20", "KAPmax\t.53",
   };
   EXPECT_EQ(Results(setup, {{14, 0, 6, 3}, {2, 18, 4, 9}, {5, 7, 1, 22}}), expected);
 }
 
 TEST(TableStatistics, PerfectAssociationGivesOnesInfinityAndTheZeroCellNote) {
-  TableSetup setup;
-  setup.Givens = setup.Targets = {"A", "B"};
-  setup.Stats = {YULQ, PHI, ODDS, LNOR, KAPPA};
+  TableSetup setup = MakeSetup({"A", "B"}, {"A", "B"}, {YULQ, PHI, ODDS, LNOR, KAPPA});
   const dynString expected = {
-      "YULQ\tTarget:",
-      "Given:\tA\tB\tSE\tA\tB",
-      "A\t1.00\t-1.00\t\t.00\t.00",
-      "B\t-1.00\t1.00\t\t.00\t.00",
-      "",
-      "PHI\tTarget:",
-      "Given:\tA\tB\tSE\tA\tB",
-      "A\t1.00\t-1.00\t\t.00\t.00",
-      "B\t-1.00\t1.00\t\t.00\t.00",
-      "",
-      "ODDS\tTarget:",
-      "Given:\tA\tB\t95%CI\tA\tB",
-      "A\tinfin\t0.00\t\t99.99\t88.88",
-      "B\t0.00\tinfin\t\t88.88\t99.99",
-      "",
-      "LNOR\tTarget:",
-      "Given:\tA\tB\tSE\tA\tB",
-      "A\t9.41\t-9.41\t\t4.49\t4.49",
-      "B\t-9.41\t9.41\t\t4.49\t4.49",
-      "",
-      "0.1 added to all cells in tables with any 0 counts.",
-      "KAPPA\t1.00",
+      "YULQ\tTarget:", "Given:\tA\tB\tSE\tA\tB", "A\t1.00\t-1.00\t\t.00\t.00",
+      "B\t-1.00\t1.00\t\t.00\t.00", "",
+      "PHI\tTarget:", "Given:\tA\tB\tSE\tA\tB", "A\t1.00\t-1.00\t\t.00\t.00",
+      "B\t-1.00\t1.00\t\t.00\t.00", "",
+      "ODDS\tTarget:", "Given:\tA\tB\t95%CI\tA\tB", "A\tinfin\t0.00\t\t99.99\t88.88",
+      "B\t0.00\tinfin\t\t88.88\t99.99", "",
+      "LNOR\tTarget:", "Given:\tA\tB\tSE\tA\tB", "A\t9.41\t-9.41\t\t4.49\t4.49",
+      "B\t-9.41\t9.41\t\t4.49\t4.49", "",
+      "0.1 added to all cells in tables with any 0 counts.", "KAPPA\t1.00",
   };
   EXPECT_EQ(Results(setup, {{10, 0}, {0, 12}}), expected);
 }
 
 TEST(TableStatistics, MarginsBelowTheMinimumLeaveThePairStatisticsUndefined) {
-  TableSetup setup;
-  setup.Givens = setup.Targets = {"A", "B"};
-  setup.Stats = {YULQ, PHI, ODDS, LNOR, XSQ, GSQ, KAPPA, KAPmax};
+  TableSetup setup =
+      MakeSetup({"A", "B"}, {"A", "B"}, {YULQ, PHI, ODDS, LNOR, XSQ, GSQ, KAPPA, KAPmax});
   const dynString expected = {
-      "YULQ\tTarget:",
-      "Given:\tA\tB\tSE\tA\tB",
-      "A\tundef\tundef\t\tundef\tundef",
-      "B\tundef\tundef\t\tundef\tundef",
-      "",
-      "PHI\tTarget:",
-      "Given:\tA\tB\tSE\tA\tB",
-      "A\tundef\tundef\t\tundef\tundef",
-      "B\tundef\tundef\t\tundef\tundef",
-      "",
-      "ODDS\tTarget:",
-      "Given:\tA\tB\t95%CI\tA\tB",
-      "A\tundef\tundef\t\t88.88\t88.88",
-      "B\tundef\tundef\t\t88.88\t88.88",
-      "",
-      "LNOR\tTarget:",
-      "Given:\tA\tB\tSE\tA\tB",
-      "A\tundef\tundef\t\tundef\tundef",
-      "B\tundef\tundef\t\tundef\tundef",
-      "",
-      "XSQ\t1.82\tdf=1\tp=.17",
-      "GSQ\t1.86\tdf=1\tp=.17",
-      "KAPPA\t.26",
-      "KAPmax\t.47",
+      "YULQ\tTarget:", "Given:\tA\tB\tSE\tA\tB", "A\tundef\tundef\t\tundef\tundef",
+      "B\tundef\tundef\t\tundef\tundef", "",
+      "PHI\tTarget:", "Given:\tA\tB\tSE\tA\tB", "A\tundef\tundef\t\tundef\tundef",
+      "B\tundef\tundef\t\tundef\tundef", "",
+      "ODDS\tTarget:", "Given:\tA\tB\t95%CI\tA\tB", "A\tundef\tundef\t\t88.88\t88.88",
+      "B\tundef\tundef\t\t88.88\t88.88", "",
+      "LNOR\tTarget:", "Given:\tA\tB\tSE\tA\tB", "A\tundef\tundef\t\tundef\tundef",
+      "B\tundef\tundef\t\tundef\tundef", "",
+      "XSQ\t1.82\tdf=1\tp=.17", "GSQ\t1.86\tdf=1\tp=.17", "KAPPA\t.26", "KAPmax\t.47",
   };
   // Row A holds 4 pairs, one short of the least margin 5.
   EXPECT_EQ(Results(setup, {{3, 1}, {6, 10}}), expected);
@@ -273,22 +174,11 @@ TEST(TableStatistics, MarginsBelowTheMinimumLeaveThePairStatisticsUndefined) {
 }
 
 TEST(TableStatistics, PValuesAreMarkedWhereTheRowIsThinOrTheColumnShareExtreme) {
-  TableSetup setup;
-  setup.Givens = {"A", "B"};
-  setup.Targets = {"X", "Y"};
-  setup.Stats = {ADJR, PVAL};
+  TableSetup setup = MakeSetup({"A", "B"}, {"X", "Y"}, {ADJR, PVAL});
   // Row A holds 29 pairs; column X holds exactly 0.1 and Y 0.9 of the 100.
   const dynString expected = {
-      "ADJR\tTarget:",
-      "Given:\tX\tY",
-      "A\t1.54\t-1.54",
-      "B\t-1.54\t1.54",
-      "",
-      "PVAL\tTarget:",
-      "Given:\tX\tY",
-      "A\t~.12\t~.12",
-      "B\t.12\t.12",
-      "",
+      "ADJR\tTarget:", "Given:\tX\tY", "A\t1.54\t-1.54", "B\t-1.54\t1.54", "",
+      "PVAL\tTarget:", "Given:\tX\tY", "A\t~.12\t~.12", "B\t.12\t.12", "",
   };
   EXPECT_EQ(Results(setup, {{5, 24}, {5, 66}}), expected);
   // A share just below 0.1 (and so one above 0.9) is marked even in full rows.
@@ -298,45 +188,20 @@ TEST(TableStatistics, PValuesAreMarkedWhereTheRowIsThinOrTheColumnShareExtreme) 
 }
 
 TEST(TableStatistics, NoDecimalsShortenSentinelsButNotProbabilities) {
-  TableSetup setup;
-  setup.Givens = setup.Targets = {"A", "B"};
+  TableSetup setup = MakeSetup({"A", "B"}, {"A", "B"}, {EXPF, PVAL, ODDS, XSQ, KAPPA});
   setup.NDigits = 0;
-  setup.Stats = {EXPF, PVAL, ODDS, XSQ, KAPPA};
   const dynString perfect = {
-      "EXPF\tTarget:",
-      "Given:\tA\tB",
-      "A\t4.5\t5.5",
-      "B\t5.5\t6.5",
-      "",
-      "PVAL\tTarget:",
-      "Given:\tA\tB",
-      "A\t~<.01\t~<.01",
-      "B\t~<.01\t~<.01",
-      "",
-      "ODDS\tTarget:",
-      "Given:\tA\tB\t95%CI\tA\tB",
-      "A\tinfin\t0\t\t99.\t88.",
-      "B\t0\tinfin\t\t88.\t99.",
-      "",
-      "XSQ\t22\tdf=1\tp=<.01",
-      "KAPPA\t1",
+      "EXPF\tTarget:", "Given:\tA\tB", "A\t4.5\t5.5", "B\t5.5\t6.5", "",
+      "PVAL\tTarget:", "Given:\tA\tB", "A\t~<.01\t~<.01", "B\t~<.01\t~<.01", "",
+      "ODDS\tTarget:", "Given:\tA\tB\t95%CI\tA\tB", "A\tinfin\t0\t\t99.\t88.",
+      "B\t0\tinfin\t\t88.\t99.", "",
+      "XSQ\t22\tdf=1\tp=<.01", "KAPPA\t1",
   };
   EXPECT_EQ(Results(setup, {{10, 0}, {0, 12}}), perfect);
   const dynString weak = {
-      "EXPF\tTarget:",
-      "Given:\tA\tB",
-      "A\t7.1\t4.9",
-      "B\t5.9\t4.1",
-      "",
-      "PVAL\tTarget:",
-      "Given:\tA\tB",
-      "A\t~.94\t~.94",
-      "B\t~.94\t~.94",
-      "",
-      "ODDS\tTarget:",
-      "Given:\tA\tB\t95%CI\tA\tB",
-      "A\t1\t1\t\t0-5\t0-6",
-      "B\t1\t1\t\t0-6\t0-5",
+      "EXPF\tTarget:", "Given:\tA\tB", "A\t7.1\t4.9", "B\t5.9\t4.1", "",
+      "PVAL\tTarget:", "Given:\tA\tB", "A\t~.94\t~.94", "B\t~.94\t~.94", "",
+      "ODDS\tTarget:", "Given:\tA\tB\t95%CI\tA\tB", "A\t1\t1\t\t0-5\t0-6", "B\t1\t1\t\t0-6\t0-5",
       "",
       "XSQ\t0\tdf=1\tp=.90",
       "KAPPA\t",  // -0.03 rounds to "0", whose zero is dropped
@@ -345,30 +210,18 @@ TEST(TableStatistics, NoDecimalsShortenSentinelsButNotProbabilities) {
 }
 
 TEST(TableStatistics, EventLagOneWithAnEmptyDiagonalFitsStructuralZeros) {
-  TableSetup setup;
-  setup.Givens = setup.Targets = {"A", "B", "C"};
+  TableSetup setup = MakeSetup({"A", "B", "C"}, {"A", "B", "C"}, {EXPF, XSQ, GSQ});
   setup.DataType = Event;
-  setup.Stats = {EXPF, XSQ, GSQ};
   const dynInteger2 counts = {{0, 12, 5}, {9, 0, 14}, {7, 11, 0}};
   const dynString fitted = {
-      "EXPF\tTarget:",
-      "Given:\tA\tB\tC",
-      "A\t0.000\t10.740\t6.260",
-      "B\t10.256\t0.000\t12.744",
-      "C\t5.747\t12.253\t0.000",
-      "",
-      "XSQ\t1.08\tdf=1\tp=.30",
-      "GSQ\t1.08\tdf=1\tp=.30",
+      "EXPF\tTarget:", "Given:\tA\tB\tC", "A\t0.000\t10.740\t6.260", "B\t10.256\t0.000\t12.744",
+      "C\t5.747\t12.253\t0.000", "",
+      "XSQ\t1.08\tdf=1\tp=.30", "GSQ\t1.08\tdf=1\tp=.30",
   };
   const dynString independent = {
-      "EXPF\tTarget:",
-      "Given:\tA\tB\tC",
-      "A\t4.690\t6.741\t5.569",
-      "B\t6.345\t9.121\t7.534",
-      "C\t4.966\t7.138\t5.897",
-      "",
-      "XSQ\t33.45\tdf=4\tp=<.01",
-      "GSQ\t50.72\tdf=4\tp=<.01",
+      "EXPF\tTarget:", "Given:\tA\tB\tC", "A\t4.690\t6.741\t5.569", "B\t6.345\t9.121\t7.534",
+      "C\t4.966\t7.138\t5.897", "",
+      "XSQ\t33.45\tdf=4\tp=<.01", "GSQ\t50.72\tdf=4\tp=<.01",
   };
   EXPECT_EQ(Results(setup, counts, 1), fitted);
   EXPECT_EQ(Results(setup, counts, -1), fitted);
@@ -387,24 +240,14 @@ TEST(TableStatistics, EventLagOneWithAnEmptyDiagonalFitsStructuralZeros) {
 }
 
 TEST(TableStatistics, ExpectedCountsAndResidualsShowDecimalsByTheTimeUnit) {
-  TableSetup setup;
-  setup.Givens = setup.Targets = {"A", "B", "C"};
+  TableSetup setup = MakeSetup({"A", "B", "C"}, {"A", "B", "C"}, {EXPF, RSDL});
   setup.TimeUnitIndex = 1;
-  setup.Stats = {EXPF, RSDL};
   setup.ExportBox = ExportEachRun;
   const dynString expected = {
-      "EXPF\tTarget:",
-      "Given:\tA\tB\tC",
-      "A\t11.38\t10.24\t13.37",
-      "B\t13.01\t11.71\t15.28",
-      "C\t15.61\t14.05\t18.34",
-      "",
-      "RSDL\tTarget:",
-      "Given:\tA\tB\tC",
-      "A\t8.62\t-5.24\t-3.37",
-      "B\t-5.01\t13.29\t-8.28",
-      "C\t-3.61\t-8.05\t11.66",
-      "",
+      "EXPF\tTarget:", "Given:\tA\tB\tC", "A\t11.38\t10.24\t13.37", "B\t13.01\t11.71\t15.28",
+      "C\t15.61\t14.05\t18.34", "",
+      "RSDL\tTarget:", "Given:\tA\tB\tC", "A\t8.62\t-5.24\t-3.37", "B\t-5.01\t13.29\t-8.28",
+      "C\t-3.61\t-8.05\t11.66", "",
   };
   TableStatsRun run = Prepare(setup, {{20, 5, 10}, {8, 25, 7}, {12, 6, 30}});
   dynString results, exportRows;
@@ -416,13 +259,12 @@ TEST(TableStatistics, ExpectedCountsAndResidualsShowDecimalsByTheTimeUnit) {
 }
 
 TEST(TableStatistics, AnEmptyTableGivesZerosAndNoDegreesOfFreedom) {
-  TableSetup setup;
-  setup.Givens = setup.Targets = {"A", "B"};
-  setup.Stats = {EXPF, CONP, ADJR, PVAL, YULQ, XSQ, GSQ, KAPPA, KAPmax};
+  TableSetup setup = MakeSetup({"A", "B"}, {"A", "B"},
+                           {EXPF, CONP, ADJR, PVAL, YULQ, XSQ, GSQ, KAPPA, KAPmax});
   const dynString expected = {
       "EXPF\tTarget:", "Given:\tA\tB", "A\t0.000\t0.000", "B\t0.000\t0.000", "",
-      "CONP\tTarget:", "Given:\tA\tB", "A\t.00\t.00",     "B\t.00\t.00",     "",
-      "ADJR\tTarget:", "Given:\tA\tB", "A\t0.00\t0.00",   "B\t0.00\t0.00",   "",
+      "CONP\tTarget:", "Given:\tA\tB", "A\t.00\t.00", "B\t.00\t.00", "",
+      "ADJR\tTarget:", "Given:\tA\tB", "A\t0.00\t0.00", "B\t0.00\t0.00", "",
       "PVAL\tTarget:", "Given:\tA\tB", "A\t~1.00\t~1.00", "B\t~1.00\t~1.00", "",
       "YULQ\tTarget:", "Given:\tA\tB\tSE\tA\tB", "A\tundef\tundef\t\tundef\tundef",
       "B\tundef\tundef\t\tundef\tundef", "",
@@ -432,10 +274,7 @@ TEST(TableStatistics, AnEmptyTableGivesZerosAndNoDegreesOfFreedom) {
 }
 
 TEST(TableStatistics, KappaNeedsATargetColumnForEveryGiven) {
-  TableSetup setup;
-  setup.Givens = {"A", "B", "C"};
-  setup.Targets = {"A", "B"};
-  setup.Stats = {KAPPA};
+  TableSetup setup = MakeSetup({"A", "B", "C"}, {"A", "B"}, {KAPPA});
   EXPECT_EQ(Results(setup, {{5, 1}, {2, 6}, {3, 3}}), (dynString{"KAPPA\tundef"}));
   // More targets than givens: pairs with target C disagree. Of N = 30
   // pairs 11 agree (Po = 11/30); row totals 10, 20 and column totals 7, 7
@@ -451,18 +290,13 @@ TEST(TableStatistics, KappaNeedsATargetColumnForEveryGiven) {
 }
 
 TEST(TableStatistics, MarginsBeyondTheCountRangeEndTheCommand) {
-  TableSetup setup;
-  setup.Givens = setup.Targets = {"A", "B"};
-  setup.Stats = {JNTF};
+  TableSetup setup = MakeSetup({"A", "B"}, {"A", "B"}, {JNTF});
   EXPECT_THROW(Results(setup, {{2'000'000'000, 0}, {2'000'000'000, 0}}), CommandError);
   EXPECT_THROW(Results(setup, {{2'000'000'000, 2'000'000'000}, {0, 0}}), CommandError);
 }
 
 TEST(TableStatistics, LongNamesAreCutAndRepeatedInFull) {
-  TableSetup setup;
-  setup.Givens = {"Alpha", "&"};
-  setup.Targets = {"Beta", "&"};
-  setup.Stats = {JNTF};
+  TableSetup setup = MakeSetup({"Alpha", "&"}, {"Beta", "&"}, {JNTF});
   TableStatsRun run = Prepare(setup, {{1, 2}, {3, 4}});
   run.GivenNames[1] = "Alphabetic";  // as if the code had a long name
   run.TargetNames[1] = "Betamaxes";
@@ -470,12 +304,8 @@ TEST(TableStatistics, LongNamesAreCutAndRepeatedInFull) {
   dynString results, exportRows;
   ComputeGroupStats(run, "S1", 1, results, exportRows);
   const dynString expected = {
-      "JNTF\tTarget:",
-      "Given:\tBetamax\t&\tTotals\tGiven:",
-      "Alphabe\t1\t2\t3\tAlphabetic",
-      "&\t3\t4\t7\t&",
-      "Totals\t4\t6\t10",
-      "",
+      "JNTF\tTarget:", "Given:\tBetamax\t&\tTotals\tGiven:", "Alphabe\t1\t2\t3\tAlphabetic",
+      "&\t3\t4\t7\t&", "Totals\t4\t6\t10", "",
   };
   EXPECT_EQ(results, expected);
 }
@@ -505,10 +335,7 @@ TEST(TableStatistics, ExportRowsForTheThreeShapesOfTable) {
         "S1\tC\tA\t88.88", "S1\tC\tB\t88.88"}},
   };
   for (const ExportCase& c : cases) {
-    TableSetup setup;
-    setup.Givens = c.Givens;
-    setup.Targets = c.Targets;
-    setup.Stats = c.Stats;
+    TableSetup setup = MakeSetup(c.Givens, c.Targets, c.Stats);
     setup.ExportBox = ExportAfterClosing;
     setup.ResultsBox = DontDisplayResults;
     dynInteger2 table;
@@ -583,12 +410,6 @@ TEST(PrepareRun, SentinelsFollowTheNumberOfDigits) {
     EXPECT_NEAR(run.UndefValue, undefValue, 1e-9);
     EXPECT_NEAR(run.InfinValue, infinValue, 1e-9);
   }
-}
-
-TEST(SignedIntToStr, PositiveLagsCarryAPlus) {
-  EXPECT_EQ(SignedIntToStr(1), "+1");
-  EXPECT_EQ(SignedIntToStr(0), "0");
-  EXPECT_EQ(SignedIntToStr(-2), "-2");
 }
 
 }  // namespace

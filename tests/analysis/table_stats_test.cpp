@@ -3,38 +3,15 @@
 #include <gtest/gtest.h>
 
 #include "core/mds_reader.h"
+#include "tests/analysis/sample_files.h"
 #include "tests/support/scripted_dialogue.h"
 
 namespace vork {
 namespace {
 
+using testing::Concat;
+using testing::EventFile;
 using testing::ScriptedDialogue;
-
-// Event data, codes A, B, C and Lengthy. S1: one segment A B C A B A C B.
-// S2: a segment of one event (B), then a segment C A A.
-const dynString EventFile = {
-    "\tMDS file saved by KELP compiler Version 5.1 06.12.2026 21:00:00",
-    "1\t0\t0",
-    "4\t0\t0\t0\t2\t2",
-    "A\tB\tC\tLengthyName",
-    "0\t0\tevents",
-    "1\t1\tS1",
-    "1\t8\t8\t1\t0",
-    "1\t2...",
-    "1\t.2..",
-    "1\t..2.",
-    "1\t2...",
-    "1\t.2..",
-    "1\t2...",
-    "1\t..2.",
-    "1\t.2..",
-    "2\t2\tS2",
-    "1\t1\t1\t1\t0",
-    "1\t.2..",
-    "2\t2\t3\t1\t0",
-    "1\t..2.",
-    "2\t2...",
-};
 
 struct Fixture {
   explicit Fixture(dynString lines) : Lines(std::move(lines)) {
@@ -68,12 +45,6 @@ dynString Joint(const dynString& rows) {
   lines.insert(lines.end(), rows.begin(), rows.end());
   lines.push_back("");
   return lines;
-}
-
-dynString Concat(std::initializer_list<dynString> parts) {
-  dynString all;
-  for (const dynString& part : parts) all.insert(all.end(), part.begin(), part.end());
-  return all;
 }
 
 TEST(RunTableStats, EventLagsAroundZeroTallyEachSessionAndWarnOfShortSegments) {
@@ -188,36 +159,12 @@ TEST(RunTableStats, ExportRowsPerGroupAndPair) {
   // S1's table has an empty diagonal, so its chi-squared comes from the fit
   // with structural zeros; S2's does not.
   const dynString expected = {
-      "session\tGiven\tTarget\tJNTF\tXSQ",
-      "S1\tA\tA\t0\t0.09", "S1\tA\tB\t2", "S1\tA\tC\t1", "S1\tB\tA\t1", "S1\tB\tB\t0",
-      "S1\tB\tC\t1",       "S1\tC\tA\t1", "S1\tC\tB\t1", "S1\tC\tC\t0",
+      "session\tGiven\tTarget\tJNTF\tXSQ", "S1\tA\tA\t0\t0.09", "S1\tA\tB\t2", "S1\tA\tC\t1",
+      "S1\tB\tA\t1", "S1\tB\tB\t0", "S1\tB\tC\t1", "S1\tC\tA\t1", "S1\tC\tB\t1", "S1\tC\tC\t0",
       "S2\tA\tA\t1\t0.00", "S2\tA\tB\t0", "S2\tA\tC\t0", "S2\tB\tA\t0", "S2\tB\tB\t0",
-      "S2\tB\tC\t0",       "S2\tC\tA\t1", "S2\tC\tB\t0", "S2\tC\tC\t0",
+      "S2\tB\tC\t0", "S2\tC\tA\t1", "S2\tC\tB\t0", "S2\tC\tC\t0",
   };
   EXPECT_EQ(f.Output.ExportRows, expected);
-}
-
-TEST(RunTableStats, AFailedCheckWritesNothing) {
-  Fixture f(EventFile);
-  f.Request.LagFrom = 2;
-  f.Request.LagTo = 1;
-  f.Frame.FirstRun = true;
-  f.Dialogue.Then(Answer::Ok);
-  EXPECT_FALSE(f.Run());
-  EXPECT_TRUE(f.Output.ResultLines.empty());
-  EXPECT_EQ(f.Dialogue.Shown[0].Text, "Make 1st lag less or equal 2nd lag");
-}
-
-TEST(RunTableStats, TheFirstRunAfterALoadOpensWithTheFileSummary) {
-  Fixture f(EventFile);
-  f.Request.LagFrom = f.Request.LagTo = 2;
-  f.Frame.FirstRun = true;
-  f.Dialogue.Then(Answer::Ok);
-  ASSERT_TRUE(f.Run());
-  ASSERT_GE(f.Output.ResultLines.size(), 7u);
-  EXPECT_EQ(f.Output.ResultLines[1], "File:\tevents.mds");
-  EXPECT_EQ(f.Output.ResultLines[3], "Type:\tEvent");
-  EXPECT_EQ(f.Output.ResultLines[6], "Lag:\t+2");
 }
 
 }  // namespace
