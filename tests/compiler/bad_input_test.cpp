@@ -1,21 +1,25 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
+#include "core/command_error.h"
 #include "tests/compiler/compile_fixture.h"
 
 namespace vork::testing {
 namespace {
 
 TEST(BadInput, BlankOrCommentOnlyTextsLackTheSemicolon) {
-  const std::string texts[] = {"   \n\t\n  ", "% a note\n! a block\nof notes !", "\n\n"};
-  for (const std::string& text : texts) {
-    auto run = Compile(text);
-    EXPECT_EQ(run->Messages(), (std::vector<Reported>{{4, Fatal, 0}})) << text;
+  for (const std::string text : {"   \n\t\n  ", "% a note\n! a block\nof notes !", "\n\n", "Event <unit"}) {
+    EXPECT_EQ(Compile(text)->Messages(), (std::vector<Reported>{{4, Fatal, 0}})) << text;
   }
-  auto blank = Compile(" \n\t");
-  EXPECT_TRUE(blank->SdsLines.empty());
+}
+
+TEST(BadInput, TextEndingInsideALabelOrATime) {
+  EXPECT_EQ(Compile("Event a;\na <label")->Messages(), (std::vector<Reported>{{47, Error, 10}}));
+  EXPECT_EQ(Compile("Event a;\na ,12")->Messages(), (std::vector<Reported>{{47, Error, 13}}));
+  EXPECT_EQ(Compile("Timed a;\na,10-")->Messages(), (std::vector<Reported>{{24, Warning, 12}, {47, Error, 14}}));
 }
 
 TEST(BadInput, EveryByteValueEndsInMessages) {
@@ -32,9 +36,7 @@ TEST(BadInput, EveryByteValueEndsInMessages) {
     EXPECT_GT(run->State.ErrorCount, 0);
     EXPECT_EQ(run->NavPts.size(), run->List.Lines.size());
   }
-  // The same bytes as the declaration part.
-  auto header = Compile(text.substr(11) + ";");
-  EXPECT_GT(header->State.ErrorCount, 0);
+  EXPECT_GT(Compile(text.substr(11) + ";")->State.ErrorCount, 0);  // the same bytes as declarations
 }
 
 TEST(BadInput, MegabyteLineCompilesInOnePass) {
@@ -48,8 +50,7 @@ TEST(BadInput, MegabyteLineCompilesInOnePass) {
 }
 
 TEST(BadInput, ManyInvalidCharactersAndDuplicateCodes) {
-  auto invalid = Compile("Event a;\n" + std::string(100000, '&') + " /");
-  EXPECT_EQ(invalid->State.ErrorCount, 100000);
+  EXPECT_EQ(Compile("Event a;\n" + std::string(100000, '&') + " /")->State.ErrorCount, 100000);
   std::string codes = "Event";
   for (int i = 0; i < 100000; ++i) codes += " c" + std::to_string(i % 50000);
   auto duplicates = Compile(codes + ";");
@@ -57,12 +58,43 @@ TEST(BadInput, ManyInvalidCharactersAndDuplicateCodes) {
   EXPECT_EQ(duplicates->State.NCodes, 100000);
 }
 
-TEST(BadInput, TextEndingInsideALabelOrATime) {
-  EXPECT_EQ(Compile("Event a;\na <label")->Messages(), (std::vector<Reported>{{47, Error, 10}}));
-  EXPECT_EQ(Compile("Event a;\na ,12")->Messages(), (std::vector<Reported>{{47, Error, 13}}));
-  EXPECT_EQ(Compile("Event <unit")->Messages(), (std::vector<Reported>{{4, Fatal, 0}}));
-  EXPECT_EQ(Compile("Timed a;\na,10-")->Messages(),
-            (std::vector<Reported>{{24, Warning, 12}, {47, Error, 14}}));
+// Segments no matrix in memory could hold end the compile with an error that
+// names the segment, before anything is allocated for them.
+TEST(BadInput, HugeSegmentsEndTheCompileWithAClearError) {
+  for (const std::string text : {"Interval a b;\na*1500000000/", "Multi a b c;\n,1 a*900000000 ,5/",
+                                 "Timed a b;\na,0:00:00.000 b,1:00:00.000 ,400:00:00.000/"}) {
+    try {
+      Compile(text, {}, false);
+      ADD_FAILURE() << "no error for " << text;
+    } catch (const CommandError& e) {
+      EXPECT_NE(std::string(e.what()).find("Segment 1 of session 1 (line 2) is too large"), std::string::npos)
+          << e.what();
+    }
+  }
+  auto run = Compile("Interval a;\na*100000, a*100000/", {}, false);  // replications add up
+  ASSERT_EQ(run->State.ErrorCount, 0);
+  EXPECT_EQ(std::vector<std::string>(run->MdsLines.begin() + 6, run->MdsLines.end()),
+            (std::vector<std::string>{"1\t2\t200000\t1\t0", "1\t8*", "-199999\t8"}));
+}
+
+// Texts made of the data part's tokens in any order, for every data type and
+// declaration kind, end in messages or a compiled file, never in a fault.
+TEST(BadInput, TokenSoupNeverFaults) {
+  const std::vector<std::string> heads{"Event a b (c d) * f(x y);", "Timed a b (c d);", "State a b (c d);",
+                                       "Interval a b ($s = c d);", "Multi a b (c d);", "Event;", "Timed;"};
+  const std::vector<std::string> words{"a", "b", "c", "d", "e", ",", "+", "-", "*", "&", "=", ".", "(", ")",
+                                       "x", "0", "3", "12", "1.5", "2:30", "-)", "15)", ";", "/", " ", "\n", "<s>"};
+  std::mt19937 random(99);
+  for (int round = 0; round < 1500; ++round) {
+    std::string text = heads[random() % heads.size()] + "\n";
+    const int length = 1 + static_cast<int>(random() % 40);
+    for (int k = 0; k < length; ++k) text += words[random() % words.size()] + (random() % 2 == 0 ? " " : "");
+    if (random() % 2 == 0) text += "/";
+    try {
+      EXPECT_GE(Compile(text, {}, false)->State.ErrorCount, 0);
+    } catch (const CommandError&) {
+    }
+  }
 }
 
 }  // namespace

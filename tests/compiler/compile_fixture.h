@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "compiler/compile_state.h"
+#include <gtest/gtest.h>
+
 #include "tests/support/scripted_dialogue.h"
 
 namespace vork::testing {
@@ -29,19 +31,51 @@ constexpr MessageKind Fatal = MessageKind::Fatal;
 constexpr MessageKind Error = MessageKind::Error;
 constexpr MessageKind Warning = MessageKind::Warning;
 
+// A text with the messages its compile must report, for table-driven tests.
+struct MessageCase {
+  const char* Name;
+  std::string Text;
+  std::vector<Reported> Expected;
+  CompileOptions Options = {};
+};
+
+inline std::string CaseName(const ::testing::TestParamInfo<MessageCase>& info) { return info.param.Name; }
+
+// Compile options with one switch turned on, e.g. With(&CompileOptions::RepeatCheck).
+inline CompileOptions With(bool CompileOptions::*flag) {
+  CompileOptions options;
+  options.*flag = true;
+  return options;
+}
+
+// Compile options whose stamp line carries a fixed date and time.
+inline CompileOptions StampedOptions(bool compressed, const std::string& stamp) {
+  CompileOptions options;
+  options.CompressMDS = compressed;
+  options.CurrentDateTime = [stamp] { return stamp; };
+  return options;
+}
+
+// Compiled lines as tests write them: "|" stands for each TAB.
+inline dynString Tabbed(const std::vector<std::string>& lines) {
+  dynString out;
+  for (std::string line : lines) {
+    for (char& c : line) c = c == '|' ? '\t' : c;
+    out.push_back(line);
+  }
+  return out;
+}
+
 // A compile of a text given as one string with "\n" between lines, kept
 // whole so that tests can look at what it worked out.
 struct CompileRun {
-  dynString SdsLines;
-  dynString MdsLines;
+  dynString SdsLines, MdsLines;
   CompilerMessageLines List;
   dynCardinal NavPts;
   ScriptedDialogue Dialogue;
   CompileState State;
-  // Every segment's tokens as "kind:text" words, one string per segment.
-  std::vector<std::string> Segments;
-  // Every segment's start and stop as "start-stop".
-  std::vector<std::string> Spans;
+  std::vector<std::string> Segments;  // every segment's tokens as "kind:text" words
+  std::vector<std::string> Spans;     // every segment's "start-stop"
 
   std::vector<Reported> Messages() const {
     std::vector<Reported> out;
@@ -61,15 +95,6 @@ inline dynString SplitLines(const std::string& text) {
   return lines;
 }
 
-inline std::string DescribeTokens(const CompileState& state) {
-  std::string words;
-  for (int k = 1; k <= state.NTokens; ++k) {
-    if (!words.empty()) words += ' ';
-    words += std::to_string(state.TokKind[k]) + ":" + state.TokText[k];
-  }
-  return words;
-}
-
 inline std::unique_ptr<CompileRun> Compile(const std::string& text, CompileOptions options = {},
                                            bool syntaxOnly = true, int maxErrors = 25) {
   auto run = std::make_unique<CompileRun>();
@@ -85,7 +110,11 @@ inline std::unique_ptr<CompileRun> Compile(const std::string& text, CompileOptio
   state.MaxErrors = maxErrors;
   CompileRun* raw = run.get();
   state.SegmentTokenized = [raw](const CompileState& s) {
-    raw->Segments.push_back(DescribeTokens(s));
+    std::string words;
+    for (int k = 1; k <= s.NTokens; ++k) {
+      words += (words.empty() ? "" : " ") + std::to_string(s.TokKind[k]) + ":" + s.TokText[k];
+    }
+    raw->Segments.push_back(words);
     raw->Spans.push_back(std::to_string(s.SegStart) + "-" + std::to_string(s.SegStop));
   };
   RunCompile(state, run->SdsLines);

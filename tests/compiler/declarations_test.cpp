@@ -8,17 +8,10 @@
 namespace vork::testing {
 namespace {
 
-struct DeclarationCase {
-  const char* Name;
-  std::string Text;
-  std::vector<Reported> Expected;
-  CompileOptions Options = {};
-};
-
-class DeclarationMessages : public ::testing::TestWithParam<DeclarationCase> {};
+class DeclarationMessages : public ::testing::TestWithParam<MessageCase> {};
 
 TEST_P(DeclarationMessages, AreReportedAtTheirPositions) {
-  const DeclarationCase& c = GetParam();
+  const MessageCase& c = GetParam();
   auto run = Compile(c.Text, c.Options);
   EXPECT_EQ(run->Messages(), c.Expected) << c.Text;
   int errors = 0;
@@ -26,73 +19,55 @@ TEST_P(DeclarationMessages, AreReportedAtTheirPositions) {
   EXPECT_EQ(run->State.ErrorCount, errors);
 }
 
-CompileOptions OneChar() {
-  CompileOptions options;
-  options.OneCharCodes = true;
-  return options;
-}
-
-CompileOptions RepeatCheck() {
-  CompileOptions options;
-  options.RepeatCheck = true;
-  return options;
-}
+const CompileOptions OneChar = With(&CompileOptions::OneCharCodes);
 
 INSTANTIATE_TEST_SUITE_P(
     Compile, DeclarationMessages,
     ::testing::Values(
-        DeclarationCase{"CodesAndSet", "Event a b (c d) e;", {}},
-        DeclarationCase{"CodeTwice", "Event a b a;", {{5, Error, 10}}},
-        DeclarationCase{"SetNameTwice", "Event ($hands = l r) ($hands x);", {{10, Error, 23}}},
-        DeclarationCase{"DualTwice", "Event a = x b = x;", {{6, Error, 16}}},
-        DeclarationCase{"FactorTwice", "Event * sex(m f) sex(a b);", {{11, Error, 17}}},
-        DeclarationCase{"LevelTwice", "Event * sex(m f m);", {{12, Error, 16}}},
-        DeclarationCase{"IntervalLengthNotANumber", "Interval = x;", {{9, Error, 11}}},
-        DeclarationCase{"DualMissingBeforeSemicolon", "Event a = ;", {{57, Error, 10}}},
-        DeclarationCase{"NamedSetsWithAndWithoutEquals", "Event ($s = a = x b) ($t c) d;", {}},
-        DeclarationCase{"CloseAtStart", "Event ) a;", {{55, Error, 6}}},
-        DeclarationCase{"NothingAfterOpening", "Event (;", {{58, Error, 7}}},
-        DeclarationCase{"NothingAfterDollar", "Event ($;", {{59, Error, 8}}},
-        DeclarationCase{"NothingAfterSetName", "Event ($s;", {{60, Error, 9}}},
-        DeclarationCase{"NothingAfterSetNameEquals", "Event ($s=;", {{61, Error, 10}}},
-        DeclarationCase{"SetNotClosed", "Event (a;", {{62, Error, 8}}},
-        DeclarationCase{"SetNotClosedAfterDual", "Event (a=b;", {{63, Error, 10}}},
-        DeclarationCase{"DualMissingInSet", "Event (a=;", {{64, Error, 9}}},
-        DeclarationCase{"NoLevelAfterOpening", "Event * f(;", {{67, Error, 10}}},
-        DeclarationCase{"LevelListNotClosed", "Event * f(m;", {{68, Error, 11}}},
-        DeclarationCase{"SyntaxErrorRestartsAtStart", "Event (a=) = c;", {{64, Error, 9}, {55, Error, 11}}},
-        DeclarationCase{"ListAfterLevelList", "Event * sex(m f) (x);", {{69, Error, 17}, {56, Error, 19}}},
-        DeclarationCase{"OnlySemicolon", ";", {{8, Fatal, 0}}},
-        DeclarationCase{"UnknownDataType", "Xylophone a b a;", {{8, Fatal, 0}}},
-        DeclarationCase{"UnknownDataTypeAfterBlankLine", "\n  Xylophone;", {{8, Fatal, 4}}},
-        DeclarationCase{"NoSemicolon", "Event a b", {{4, Fatal, 0}}},
-        DeclarationCase{"UnclosedComment", "Event a ! never closed\nb c;", {{1, Fatal, 8}}},
-        DeclarationCase{"SecondTimeUnitLabel", "Event <frames> a <other>;", {{3, Warning, 17}}},
-        DeclarationCase{"InvalidCharacter", "Event a & b;", {{2, Error, 8}}},
-        DeclarationCase{"ControlCharacter", "Event a\x01"
-                                            "b a;",
-                        {{2, Error, 7}, {5, Error, 10}}},
-        DeclarationCase{"QuoteOutsideInterval", "Event a \"b;", {{56, Error, 8}}},
-        DeclarationCase{"EqualsAfterFactorStar", "Event a * = ;", {{65, Error, 10}}},
-        DeclarationCase{"LevelListWithoutParenthesis", "Event * sex m;", {{66, Error, 12}}},
-        DeclarationCase{"OneCharacterDuals", "Event ab = xy;", {{52, Warning, 1}}, OneChar()},
-        DeclarationCase{"OneCharacterDualsTooShort", "Event ab = x;", {{52, Warning, 1}, {7, Error, 11}},
-                        OneChar()},
-        DeclarationCase{"OneCharacterCodeTwice", "Multi ab ca;", {{52, Warning, 1}, {5, Error, 9}},
-                        OneChar()},
-        DeclarationCase{"RepeatCheckWithTimed", "Timed a a;", {{5, Error, 8}, {54, Warning, 1}},
-                        RepeatCheck()},
-        DeclarationCase{"RepeatCheckWithEvent", "Event a b;", {}, RepeatCheck()},
-        DeclarationCase{"UpperCaseIsLowered", "Event Aa aA;", {{5, Error, 9}}},
-        DeclarationCase{"OnlyAsciiLettersAreLowered", "Event \u00c9a \u00e9a;", {}},
-        DeclarationCase{"PositionsCountUtf16Units", "Event \u00e9 a \u00e9;", {{5, Error, 10}}},
-        DeclarationCase{"CharacterBeyondPlaneIsOneInvalidCharacter",
-                        "Event \U0001F600 a a;",
-                        {{2, Error, 6}, {5, Error, 11}}},
-        DeclarationCase{"Latin1TextWhenNotUtf8", "Event \xE9 a \xE9;", {{5, Error, 10}}},
-        DeclarationCase{"LinesCountTheirBreak", "Event a\nb\n  a;", {{5, Error, 14}}},
-        DeclarationCase{"TabsAreBlanks", "Event\ta\tb\ta;", {{5, Error, 10}}}),
-    [](const ::testing::TestParamInfo<DeclarationCase>& info) { return info.param.Name; });
+        MessageCase{"CodeTwice", "Event a b a;", {{5, Error, 10}}},
+        MessageCase{"SetNameTwice", "Event ($hands = l r) ($hands x);", {{10, Error, 23}}},
+        MessageCase{"DualTwice", "Event a = x b = x;", {{6, Error, 16}}},
+        MessageCase{"FactorTwice", "Event * sex(m f) sex(a b);", {{11, Error, 17}}},
+        MessageCase{"LevelTwice", "Event * sex(m f m);", {{12, Error, 16}}},
+        MessageCase{"IntervalLengthNotANumber", "Interval = x;", {{9, Error, 11}}},
+        MessageCase{"DualMissingBeforeSemicolon", "Event a = ;", {{57, Error, 10}}},
+        MessageCase{"NamedSetsWithAndWithoutEquals", "Event ($s = a = x b) ($t c) d;", {}},
+        MessageCase{"CloseAtStart", "Event ) a;", {{55, Error, 6}}},
+        MessageCase{"NothingAfterOpening", "Event (;", {{58, Error, 7}}},
+        MessageCase{"NothingAfterDollar", "Event ($;", {{59, Error, 8}}},
+        MessageCase{"NothingAfterSetName", "Event ($s;", {{60, Error, 9}}},
+        MessageCase{"NothingAfterSetNameEquals", "Event ($s=;", {{61, Error, 10}}},
+        MessageCase{"SetNotClosed", "Event (a;", {{62, Error, 8}}},
+        MessageCase{"SetNotClosedAfterDual", "Event (a=b;", {{63, Error, 10}}},
+        MessageCase{"DualMissingInSet", "Event (a=;", {{64, Error, 9}}},
+        MessageCase{"NoLevelAfterOpening", "Event * f(;", {{67, Error, 10}}},
+        MessageCase{"LevelListNotClosed", "Event * f(m;", {{68, Error, 11}}},
+        MessageCase{"SyntaxErrorRestartsAtStart", "Event (a=) = c;", {{64, Error, 9}, {55, Error, 11}}},
+        MessageCase{"ListAfterLevelList", "Event * sex(m f) (x);", {{69, Error, 17}, {56, Error, 19}}},
+        MessageCase{"OnlySemicolon", ";", {{8, Fatal, 0}}},
+        MessageCase{"UnknownDataType", "Xylophone a b a;", {{8, Fatal, 0}}},
+        MessageCase{"UnknownDataTypeAfterBlankLine", "\n  Xylophone;", {{8, Fatal, 4}}},
+        MessageCase{"NoSemicolon", "Event a b", {{4, Fatal, 0}}},
+        MessageCase{"UnclosedComment", "Event a ! never closed\nb c;", {{1, Fatal, 8}}},
+        MessageCase{"SecondTimeUnitLabel", "Event <frames> a <other>;", {{3, Warning, 17}}},
+        MessageCase{"InvalidCharacter", "Event a & b;", {{2, Error, 8}}},
+        MessageCase{"ControlCharacter", "Event a\x01" "b a;", {{2, Error, 7}, {5, Error, 10}}},
+        MessageCase{"QuoteOutsideInterval", "Event a \"b;", {{56, Error, 8}}},
+        MessageCase{"EqualsAfterFactorStar", "Event a * = ;", {{65, Error, 10}}},
+        MessageCase{"LevelListWithoutParenthesis", "Event * sex m;", {{66, Error, 12}}},
+        MessageCase{"OneCharacterDuals", "Event ab = xy;", {{52, Warning, 1}}, OneChar},
+        MessageCase{"OneCharacterDualsTooShort", "Event ab = x;", {{52, Warning, 1}, {7, Error, 11}}, OneChar},
+        MessageCase{"OneCharacterCodeTwice", "Multi ab ca;", {{52, Warning, 1}, {5, Error, 9}}, OneChar},
+        MessageCase{"RepeatCheckWithTimed", "Timed a a;", {{5, Error, 8}, {54, Warning, 1}}, With(&CompileOptions::RepeatCheck)},
+        MessageCase{"RepeatCheckWithEvent", "Event a b;", {}, With(&CompileOptions::RepeatCheck)},
+        MessageCase{"UpperCaseIsLowered", "Event Aa aA;", {{5, Error, 9}}},
+        MessageCase{"OnlyAsciiLettersAreLowered", "Event \u00c9a \u00e9a;", {}},
+        MessageCase{"PositionsCountUtf16Units", "Event \u00e9 a \u00e9;", {{5, Error, 10}}},
+        MessageCase{"CharacterBeyondPlaneIsOneInvalidCharacter", "Event \U0001F600 a a;", {{2, Error, 6}, {5, Error, 11}}},
+        MessageCase{"Latin1TextWhenNotUtf8", "Event \xE9 a \xE9;", {{5, Error, 10}}},
+        MessageCase{"LinesCountTheirBreak", "Event a\nb\n  a;", {{5, Error, 14}}},
+        MessageCase{"TabsAreBlanks", "Event\ta\tb\ta;", {{5, Error, 10}}}),
+    CaseName);
 
 TEST(Declarations, CodesSetsAndDuals) {
   auto run = Compile("Event a b (c d) e = f ($hands = l = x r);");
@@ -147,23 +122,17 @@ TEST(Declarations, DataTypeWordsAndIntervalValues) {
 }
 
 TEST(Declarations, OneCharacterCodesSplitOnlyForUntimedData) {
-  auto event = Compile("Event ab = xy c;", OneChar());
+  auto event = Compile("Event ab = xy c;", OneChar);
   EXPECT_EQ(event->State.CodeNames, (dynString{"", "a", "b", "c"}));
   EXPECT_EQ(event->State.DualNames, (dynString{"", "x", "y", ""}));
-  auto timed = Compile("Timed ab = xy c;", OneChar());
+  auto timed = Compile("Timed ab = xy c;", OneChar);
   EXPECT_EQ(timed->State.CodeNames, (dynString{"", "ab", "c"}));
   EXPECT_EQ(timed->State.DualNames, (dynString{"", "xy", ""}));
 }
 
 TEST(Declarations, TimeUnitLabelIsTheFirstLabel) {
-  auto run = Compile("Timed <Frames\tX> a;");
-  EXPECT_EQ(run->State.TimeUnitLabel, "frames x");
-  auto exact = Compile("Timed <Frames> a;", [] {
-    CompileOptions o;
-    o.CaseSensitive = true;
-    return o;
-  }());
-  EXPECT_EQ(exact->State.TimeUnitLabel, "Frames");
+  EXPECT_EQ(Compile("Timed <Frames\tX> a;")->State.TimeUnitLabel, "frames x");
+  EXPECT_EQ(Compile("Timed <Frames> a;", With(&CompileOptions::CaseSensitive))->State.TimeUnitLabel, "Frames");
 }
 
 TEST(Declarations, CommentsAreSkipped) {

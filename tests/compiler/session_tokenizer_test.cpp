@@ -29,51 +29,28 @@ TEST_P(SegmentTokens, GetTheirDataPartKinds) {
   if (!c.Spans.empty()) EXPECT_EQ(run->Spans, c.Spans) << c.Text;
 }
 
-CompileOptions OneChar() {
-  CompileOptions o;
-  o.OneCharCodes = true;
-  return o;
-}
-
-CompileOptions CaseSensitive() {
-  CompileOptions o;
-  o.CaseSensitive = true;
-  return o;
-}
+const CompileOptions OneChar = With(&CompileOptions::OneCharCodes);
 
 INSTANTIATE_TEST_SUITE_P(
     Compile, SegmentTokens,
     ::testing::Values(
-        TokenCase{"EventCommaMakesTimes",
-                  "Event a b;\na b , 12 ;\n,1 a b ,5 /",
-                  {"-1:a -2:b 4:, 2:12 7:;", "4:, 2:1 -1:a -2:b 4:, 2:5 8:/"},
-                  {"1-0", "1-0"}},
+        TokenCase{"EventCommaMakesTimes", "Event a b;\na b , 12 ;\n,1 a b ,5 /",
+                  {"-1:a -2:b 4:, 2:12 7:;", "4:, 2:1 -1:a -2:b 4:, 2:5 8:/"}, {"1-0", "1-0"}},
         TokenCase{"EventNumbersAreCodes", "Event 12 a;\n12 a 12 /", {"-1:12 -2:a -1:12 8:/"}},
-        TokenCase{"EventOneCharacterCodes",
-                  "Event a b 1 2;\nab1 ,12 /\n, 12 /",
-                  {"-1:a -2:b -3:1 4:, 2:12 8:/", "4:, 2:1 -4:2 8:/"},
-                  {},
-                  OneChar()},
-        TokenCase{"MultiPeriodsEndEventsOutsideTimes",
-                  "Multi a b 5;\n,1.5 a.b . a ,3.5 ;\n, 12.5 a /",
+        TokenCase{"EventOneCharacterCodes", "Event a b 1 2;\nab1 ,12 /\n, 12 /",
+                  {"-1:a -2:b -3:1 4:, 2:12 8:/", "4:, 2:1 -4:2 8:/"}, {}, OneChar},
+        TokenCase{"MultiPeriodsEndEventsOutsideTimes", "Multi a b 5;\n,1.5 a.b . a ,3.5 ;\n, 12.5 a /",
                   {"4:, 2:1.5 -1:a 9:. -2:b 9:. -1:a 4:, 2:3.5 7:;", "4:, 2:12 9:. -3:5 -1:a 8:/"}},
         TokenCase{"MultiReplication", "Multi a;\na *3 . a /", {"-1:a 13:* 14:3 9:. -1:a 8:/"}},
-        TokenCase{"IntervalCommasEndIntervals",
-                  "Interval a b;\na , b *3 , ;\na+ , a- ) , /",
-                  {"-1:a 9:, -2:b 13:* 14:3 9:, 7:;", "-1:a 11:+ 9:, -1:a 12:- 6:) 9:, 8:/"},
-                  {"1-0", "1-0"}},
-        TokenCase{"IntervalNumbersAreCodesButCounts", "Interval 1 2;\n1 , 2 *2 /",
-                  {"-1:1 9:, -2:2 13:* 14:2 8:/"}},
-        TokenCase{"StateTimesAndDurations",
-                  "State a b;\na,0 b,5 a,8 ,10 ;\na=3 b=2 & a=4 /",
+        TokenCase{"IntervalCommasEndIntervals", "Interval a b;\na , b *3 , ;\na+ , a- ) , /",
+                  {"-1:a 9:, -2:b 13:* 14:3 9:, 7:;", "-1:a 11:+ 9:, -1:a 12:- 6:) 9:, 8:/"}, {"1-0", "1-0"}},
+        TokenCase{"IntervalNumbersAreCodesButCounts", "Interval 1 2;\n1 , 2 *2 /", {"-1:1 9:, -2:2 13:* 14:2 8:/"}},
+        TokenCase{"StateTimesAndDurations", "State a b;\na,0 b,5 a,8 ,10 ;\na=3 b=2 & a=4 /",
                   {"-1:a 4:, 2:0 -2:b 4:, 2:5 -1:a 4:, 2:8 4:, 2:10 7:;",
-                   "-1:a 10:= 2:3 -2:b 10:= 2:2 9:& -1:a 10:= 2:4 8:/"},
-                  {"0-10", "1-6"}},
-        TokenCase{"TimedStreams",
-                  "Timed a b c d;\na,10 b,12-15 c,20- &d,11 ,30 ;",
+                   "-1:a 10:= 2:3 -2:b 10:= 2:2 9:& -1:a 10:= 2:4 8:/"}, {"0-10", "1-6"}},
+        TokenCase{"TimedStreams", "Timed a b c d;\na,10 b,12-15 c,20- &d,11 ,30 ;",
                   {"-1:a 4:, 2:10 -2:b 4:, 2:12 12:- 2:15 -3:c 4:, 2:20 12:- 9:& -4:d 4:, 2:11 4:, "
-                   "2:30 7:;"},
-                  {"10-30"}},
+                   "2:30 7:;"}, {"10-30"}},
         TokenCase{"TimedFinalOffsetBeforeStop", "Timed a b;\na,10-15 ,20 ;",
                   {"-1:a 4:, 2:10 12:- 2:15 4:, 2:20 7:;"}, {"10-20"}},
         TokenCase{"TimedFinalOffsetBeforeLevels", "Timed a b;\na,10-15 ,20 (x) /",
@@ -85,23 +62,19 @@ INSTANTIATE_TEST_SUITE_P(
         TokenCase{"TimedNumberNoRuleTouches", "Timed a;\na,10 5 ;", {"-1:a 4:, 2:10 14:5 7:;"}},
         TokenCase{"TimedContextTimes", "Timed a;\na,+10 a,-20 ;",
                   {"-1:a 4:, 11:+ 2:10 -1:a 4:, 12:- 2:20 7:;"}, {"10-20"}},
-        TokenCase{"TimedInclusiveOffset", "Timed a;\na,10-12) ;", {"-1:a 4:, 2:10 12:- 2:12) 7:;"},
-                  {"10-13"}},
-        TokenCase{"TimedIgnoresOneCharacterCodes", "Timed ab;\nab,1 /", {"-1:ab 4:, 2:1 8:/"}, {"1-2"},
-                  OneChar()},
+        TokenCase{"TimedInclusiveOffset", "Timed a;\na,10-12) ;", {"-1:a 4:, 2:10 12:- 2:12) 7:;"}, {"10-13"}},
+        TokenCase{"TimedIgnoresOneCharacterCodes", "Timed ab;\nab,1 /", {"-1:ab 4:, 2:1 8:/"}, {"1-2"}, OneChar},
         TokenCase{"Code150IsMinus", "Timed a;\na,10\u0096 ;", {"-1:a 4:, 2:10 12:- 7:;"}, {"10-11"}},
         TokenCase{"Latin1Code150IsMinus", "Timed a;\na,10\x96 ;", {"-1:a 4:, 2:10 12:- 7:;"}, {"10-11"}},
-        TokenCase{"Utf8CodeNames", "Event caf\xC3\xA9 b;\ncaf\xC3\xA9 b /",
-                  {"-1:caf\xC3\xA9 -2:b 8:/"}},
-        TokenCase{"Latin1CodeNamesReadAsUtf8", "Event caf\xE9 b;\ncaf\xE9 b /",
-                  {"-1:caf\xC3\xA9 -2:b 8:/"}},
+        TokenCase{"Utf8CodeNames", "Event caf\xC3\xA9 b;\ncaf\xC3\xA9 b /", {"-1:caf\xC3\xA9 -2:b 8:/"}},
+        TokenCase{"Latin1CodeNamesReadAsUtf8", "Event caf\xE9 b;\ncaf\xE9 b /", {"-1:caf\xC3\xA9 -2:b 8:/"}},
         TokenCase{"DualNamesFindTheirCode", "Event a = x;\nx a /", {"-1:x -1:a 8:/"}},
         TokenCase{"LevelNames", "Event a;\n(m f) a /", {"5:( 3:m 3:f 6:) -1:a 8:/"}},
         TokenCase{"CommentsAndLineBreaks", "Event a b;\na % note\nb ! multi\nline ! a\nb /",
                   {"-1:a -2:b -1:a -2:b 8:/"}},
         TokenCase{"LineBreakEndsACode", "Event ab;\nab\nab /", {"-1:ab -1:ab 8:/"}},
         TokenCase{"LineAfterCommentIsLowered", "Event a b;\n! x\nx! B /", {"-2:b 8:/"}},
-        TokenCase{"CaseSensitiveCodes", "Event a A;\nA a /", {"-2:A -1:a 8:/"}, {}, CaseSensitive()},
+        TokenCase{"CaseSensitiveCodes", "Event a A;\nA a /", {"-2:A -1:a 8:/"}, {}, With(&CompileOptions::CaseSensitive)},
         TokenCase{"LabelsMakeNoTokens", "Event a;\n<one> a /", {"-1:a 8:/"}}),
     [](const ::testing::TestParamInfo<TokenCase>& info) { return info.param.Name; });
 
@@ -136,34 +109,27 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ClassCase{"Event", "Event a;\na \" $ & ' * + - = . : , /",
                   {{2, Error, 12}, {2, Error, 14}, {2, Error, 16}, {2, Error, 18}, {2, Error, 20},
-                   {2, Error, 22}, {2, Error, 24}, {2, Error, 26}, {13, Error, 28}, {13, Error, 30}},
-                  "-1:a 4:, 8:/"},
+                   {2, Error, 22}, {2, Error, 24}, {2, Error, 26}, {13, Error, 28}, {13, Error, 30}}, "-1:a 4:, 8:/"},
         ClassCase{"Timed", "Timed a;\na \" $ & ' * + - = . : , /",
                   {{2, Error, 12}, {2, Error, 14}, {2, Error, 18}, {2, Error, 20}, {2, Error, 26},
-                   {13, Error, 28}, {13, Error, 30}},
-                  "-1:a 9:& 11:+ 12:- 4:, 8:/"},
+                   {13, Error, 28}, {13, Error, 30}}, "-1:a 9:& 11:+ 12:- 4:, 8:/"},
         ClassCase{"State", "State a;\na \" $ & ' * + - = . : , /",
                   {{2, Error, 12}, {2, Error, 14}, {2, Error, 18}, {2, Error, 20}, {2, Error, 24},
-                   {13, Error, 28}, {13, Error, 30}},
-                  "-1:a 9:& 11:+ 10:= 4:, 8:/"},
+                   {13, Error, 28}, {13, Error, 30}}, "-1:a 9:& 11:+ 10:= 4:, 8:/"},
         ClassCase{"Interval", "Interval a;\na \" $ & ' * + - = . : , /",
                   {{2, Error, 15}, {2, Error, 17}, {2, Error, 19}, {2, Error, 21}, {2, Error, 29},
-                   {2, Error, 31}, {2, Error, 33}},
-                  "-1:a 13:* 11:+ 12:- 9:, 8:/"},
+                   {2, Error, 31}, {2, Error, 33}}, "-1:a 13:* 11:+ 12:- 9:, 8:/"},
         ClassCase{"Multi", "Multi a;\na \" $ & ' * + - = . : , /",
-                  {{2, Error, 12}, {2, Error, 14}, {2, Error, 16}, {2, Error, 18}, {2, Error, 26},
-                   {13, Error, 30}},
+                  {{2, Error, 12}, {2, Error, 14}, {2, Error, 16}, {2, Error, 18}, {2, Error, 26}, {13, Error, 30}},
                   "-1:a 13:* 11:+ 12:- 9:. 4:, 8:/"},
         ClassCase{"LevelList", "Event a;\n(x \" & : . , ; < ( y1) a /",
                   {{2, Error, 13}, {2, Error, 15}, {2, Error, 17}, {13, Error, 19}, {2, Error, 23},
-                   {2, Error, 25}, {2, Error, 27}},
-                  "5:( 3:x 4:, 3:y1 6:) -1:a 8:/"},
+                   {2, Error, 25}, {2, Error, 27}}, "5:( 3:x 4:, 3:y1 6:) -1:a 8:/"},
         ClassCase{"HashAndTildeAsComments", "Event a b;\na # note # b ~ two\nlines ~ a /", {},
                   "-1:a -2:b -1:a 8:/", Comments(2, 14)},
         ClassCase{"BracketAndBarAsComments", "Event a b;\na [ note\nb | two\nlines | a /", {},
                   "-1:a -2:b -1:a 8:/", Comments(5, 12)},
-        ClassCase{"NoCommentCharacters", "Event a % !;\n% a ! /", {}, "-2:% -1:a -3:! 8:/",
-                  Comments(0, 0)}),
+        ClassCase{"NoCommentCharacters", "Event a % !;\n% a ! /", {}, "-2:% -1:a -3:! 8:/", Comments(0, 0)}),
     [](const ::testing::TestParamInfo<ClassCase>& info) { return info.param.Name; });
 
 TEST(SessionTokenizer, CodesComeFromTheDataPartWhenNoneAreDeclared) {
