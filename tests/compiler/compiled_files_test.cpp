@@ -181,9 +181,6 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{"IntervalContextCode", "Interval a b;\na+ , b , a- , /", {"4|1|1", "2|0|0|0|1|1", "a|b", "0|0|intervals"},
                  {"1|1|#1", "1|3|4|1|0", "1|2.", "1|12", "2|.."}, {"1|1|#1", "1|3|4|1|0", "1|8*", "1|C|4", "-2|0"}},
         // An end without a start gives the code a start in the first interval.
-        FileCase{"IntervalContextEndWithoutStart", "Interval a b;\nb , a- , /",
-                 {"4|1|1", "2|0|0|0|1|1", "a|b", "0|0|intervals"}, {"1|1|#1", "1|2|3|1|0", "1|22", "2|.."},
-                 {"1|1|#1", "1|2|3|1|0", "1|C*", "-2|0"}, {{29, Warning, 19}}},
         FileCase{"IntervalContextEndAfterItsUnitWithoutStart", "Interval a b;\nb , a-) , , /",
                  {"4|1|1", "2|0|0|0|1|1", "a|b", "0|0|intervals"}, {"1|1|#1", "1|3|4|1|0", "1|22", "1|1.", "2|.."},
                  {"1|1|#1", "1|3|4|1|0", "1|C*", "-1|8", "-2|0"}, {{29, Warning, 19}}},

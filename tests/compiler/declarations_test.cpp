@@ -90,27 +90,15 @@ TEST(Declarations, IdentifiersEndAtEqualsAndParenthesis) {
   EXPECT_EQ(run->State.CodeSet, (dynInteger{0, 0, 0, 1}));
 }
 
-TEST(Declarations, FactorsAndLevels) {
-  auto run = Compile("Event a * sex(m f) age(young old middle);");
-  const CompileState& s = run->State;
-  EXPECT_EQ(s.NFactors, 2);
-  EXPECT_EQ(s.FactorNames, (dynString{"", "sex", "age"}));
-  EXPECT_EQ(s.FactorLevels, (dynInteger{0, 2, 3}));
-  EXPECT_EQ(s.FactorLevelNames[1], (dynString{"", "m", "f"}));
-  EXPECT_EQ(s.FactorLevelNames[2], (dynString{"", "young", "old", "middle"}));
-}
-
 TEST(Declarations, DataTypeWordsAndIntervalValues) {
   struct Case {
     std::string Text;
     int DataType, Duration, Mark;
   };
   const Case cases[] = {
-      {"Timed a;", 2, 0, 0},         {"t a;", 2, 0, 0},
-      {"tiger a;", 2, 0, 0},         {"STATE a;", 3, 0, 0},
-      {"Interval a;", 4, 1, 1},      {"Interval = 5\" a;", 4, 5, 3},
-      {"Interval = 10' a;", 4, 10, 2}, {"i=3 a;", 4, 3, 1},
-      {"Multi a;", 5, 0, 0},   {"Event a;", 1, 0, 0},
+      {"Timed a;", 2, 0, 0},      {"t a;", 2, 0, 0},        {"tiger a;", 2, 0, 0},         {"STATE a;", 3, 0, 0},
+      {"Interval a;", 4, 1, 1},   {"i=3 a;", 4, 3, 1},      {"Interval = 5\" a;", 4, 5, 3}, {"Interval = 10' a;", 4, 10, 2},
+      {"Multi a;", 5, 0, 0},      {"Event a;", 1, 0, 0},
   };
   for (const Case& c : cases) {
     auto run = Compile(c.Text);
@@ -141,9 +129,6 @@ TEST(Declarations, CommentsAreSkipped) {
     dynString Codes;
     CompileOptions Options = {};
   };
-  CompileOptions noComments;
-  noComments.SingLineComX = 0;
-  noComments.MultLineComX = 0;
   CompileOptions braces;
   braces.SingLineComX = 12;  // "|"
   braces.MultLineComX = 11;  // "{"
@@ -152,7 +137,6 @@ TEST(Declarations, CommentsAreSkipped) {
       {"Event a % note\nb;", {"", "a", "b"}},
       {"Event a ! two\nline ! b;", {"", "a", "b"}},
       {"Event a !x\n\nx! B;", {"", "a", "b"}},
-      {"Event %a !b;", {"", "%a", "!b"}, noComments},
       {"Event a | note\n{ one\ntwo { b % c;", {"", "a", "b", "%", "c"}, braces},
   };
   for (const Case& c : cases) {
