@@ -13,21 +13,11 @@ TEST(FilterLagText, KeepsAWholeNumberWithinTheLagRange) {
     bool Changed;
   };
   const Case cases[] = {
-      {"12", "12", 0, false},
-      {"-3", "-3", 0, false},
-      {"12a", "12", 1, true},
-      {"a1b2", "12", 2, true},
-      {"1-2", "12", 1, true},
-      {"--2", "-2", 1, true},
-      {"-", "-", 0, false},
-      {"", "0", 1, true},
-      {"x", "0", 1, true},
-      {"40000", "32767", 1, true},
-      {"32767", "32767", 0, false},
-      {"-32768", "-32768", 0, false},
-      {"-32769", "-32768", 1, true},
-      {"99999999999999999999", "32767", 1, true},
-      {"4000a0", "32767", 2, true},
+      {"12", "12", 0, false}, {"-3", "-3", 0, false}, {"12a", "12", 1, true},
+      {"a1b2", "12", 2, true}, {"1-2", "12", 1, true}, {"--2", "-2", 1, true}, {"-", "-", 0, false},
+      {"", "0", 1, true}, {"x", "0", 1, true}, {"40000", "32767", 1, true},
+      {"32767", "32767", 0, false}, {"-32768", "-32768", 0, false}, {"-32769", "-32768", 1, true},
+      {"99999999999999999999", "32767", 1, true}, {"4000a0", "32767", 2, true},
   };
   for (const Case& c : cases) {
     const LagEditText result = FilterLagText(c.Typed);

@@ -26,6 +26,15 @@ CategorizedSegment Segment(const dynInteger& givenIdx, const dynInteger& targetI
   return segment;
 }
 
+// One code on in every unit, given and target alike.
+CategorizedSegment AlwaysOn(int units) {
+  CategorizedSegment segment;
+  segment.NTimeUnits = units;
+  const dynChar2 matrix = {std::string(std::size_t(units), '1')};
+  segment.Givens = segment.Targets = CategorizeUnits(matrix, units, {0, 1});
+  return segment;
+}
+
 // The category of every unit, read back from the runs.
 std::string Categories(const std::vector<CategoryRun>& runs, int units) {
   std::string text;
@@ -88,11 +97,7 @@ TEST(TallySegmentPairs, WithoutResidualUnitsWhereNoListedCodeIsOnCountNowhere) {
 }
 
 TEST(TallySegmentPairs, ASegmentNotLongerThanTheLagGivesNothing) {
-  const dynChar2 matrix = {"111"};
-  CategorizedSegment segment;
-  segment.NTimeUnits = 3;
-  segment.Givens = CategorizeUnits(matrix, 3, {0, 1});
-  segment.Targets = segment.Givens;
+  const CategorizedSegment segment = AlwaysOn(3);
   for (int lag : {3, -3, 4}) {
     dynInteger2 table(2, dynInteger(2, 0));
     EXPECT_FALSE(TallySegmentPairs(segment, lag, table)) << lag;
@@ -109,11 +114,7 @@ TEST(TallySegmentPairs, ASegmentNotLongerThanTheLagGivesNothing) {
 }
 
 TEST(TallyLaggedPairs, WarnsPerShortSegmentUntilIgnored) {
-  const dynChar2 shortMatrix = {"11"};
-  CategorizedSegment shortSegment;
-  shortSegment.NTimeUnits = 2;
-  shortSegment.Givens = CategorizeUnits(shortMatrix, 2, {0, 1});
-  shortSegment.Targets = shortSegment.Givens;
+  const CategorizedSegment shortSegment = AlwaysOn(2);
   const std::vector<CategorizedSegment> segments = {shortSegment, shortSegment, shortSegment};
   dynInteger2 table(2, dynInteger(2, 0));
 

@@ -122,17 +122,11 @@ TEST(SimpleStats, EpisodeRules) {
   };
   const Case cases[] = {
       {"an onset right after an episode ends it with a gap of 0",
-       {"1\t2", "1\t1", "1\t2", "1\t1", "1\t."},
-       "X\t0.2\t0.2\t0.0\t0.0\t0.2\t0.2\t0.0\t0.0"},
-      {"an episode on in the last unit runs to the segment's end",
-       {"2\t.", "1\t2", "2\t1"},
+       {"1\t2", "1\t1", "1\t2", "1\t1", "1\t."}, "X\t0.2\t0.2\t0.0\t0.0\t0.2\t0.2\t0.0\t0.0"},
+      {"an episode on in the last unit runs to the segment's end", {"2\t.", "1\t2", "2\t1"},
        "X\t0.3\t0.3\t0\t0\t0\t0\t0.2\t0.2"},
-      {"onsets in consecutive units",
-       {"5\t2"},
-       "X\t0.1\t0.1\t0.0\t0.0\t0.1\t0.1\t0.0\t0.0"},
-      {"never on",
-       {"5\t."},
-       "X\t0\t0\t0\t0\t0\t0\t0\t0"},
+      {"onsets in consecutive units", {"5\t2"}, "X\t0.1\t0.1\t0.0\t0.0\t0.1\t0.1\t0.0\t0.0"},
+      {"never on", {"5\t."}, "X\t0\t0\t0\t0\t0\t0\t0\t0"},
   };
   for (const Case& c : cases) {
     dynString lines = {"\tMDS file saved by KELP compiler Version 5.1 06.12.2026 21:00:00",
@@ -142,8 +136,7 @@ TEST(SimpleStats, EpisodeRules) {
     Window window = LoadWindow(lines, {"X"}, {CBmin, CBmax, CBepso, CBgaps, CBonst, CBL10C});
     RunOutput output = RunWindow(window);
     ASSERT_EQ(output.ResultLines.size(), 6u) << c.What;
-    EXPECT_EQ(output.ResultLines[2],
-              "Codes:\tminD\tmaxD\tminG\tmaxG\tminO\tmaxO\tminL\tmaxL")
+    EXPECT_EQ(output.ResultLines[2], "Codes:\tminD\tmaxD\tminG\tmaxG\tminO\tmaxO\tminL\tmaxL")
         << c.What;
     EXPECT_EQ(output.ResultLines[3], c.Row) << c.What;
     // Without basic statistics there is no "Totals" line.
