@@ -14,12 +14,7 @@ namespace vork {
 namespace {
 
 using CompileOptions = testing::ShellFixture;
-
-QStringList Items(QComboBox* combo) {
-  QStringList items;
-  for (int i = 0; i < combo->count(); ++i) items.push_back(combo->itemText(i));
-  return items;
-}
+using testing::ComboItems;
 
 TEST_F(CompileOptions, ShowsTheStoreAndItsChoices) {
   OptionStore store;
@@ -32,46 +27,39 @@ TEST_F(CompileOptions, ShowsTheStoreAndItsChoices) {
   TCompileOptions dialog(store, Platform, QFont());
   EXPECT_EQ(dialog.windowTitle(), "KELP compile options");
   EXPECT_EQ(dialog.pos(), QPoint(230, 160));
-  EXPECT_FALSE(dialog.CaseSenBox->isChecked());
-  EXPECT_EQ(dialog.CaseSenBox->text(), "Case sensitive codes");
-  EXPECT_FALSE(dialog.ExclusiveBox->isChecked());
-  EXPECT_EQ(dialog.ExclusiveBox->text(), "Exclusivity check");
-  EXPECT_TRUE(dialog.RepeatBox->isChecked());
-  EXPECT_EQ(dialog.RepeatBox->text(), "Repeated code check");
-  EXPECT_EQ(dialog.OneCharBox->text(),
-            "All codes are a single character (event, interval, multi-event).");
-  const QStringList comments = {"none", "!", "#", "%", "?", "[", "\\", "]",
-                                "^",    "_", "`", "{", "|", "}", "~"};
-  EXPECT_EQ(Items(dialog.SingLCCombo), comments);
-  EXPECT_EQ(Items(dialog.MultLCCombo), comments);
-  EXPECT_EQ(dialog.SingLCCombo->currentText(), "none");
-  EXPECT_EQ(dialog.MultLCCombo->currentText(), "~");
-  EXPECT_EQ(Items(dialog.NErrorsCombo), QStringList({"25", "50", "100", "500"}));
-  EXPECT_EQ(dialog.NErrorsCombo->currentText(), "77");
-  EXPECT_TRUE(dialog.CompressMDSBox->isChecked());
-  EXPECT_EQ(dialog.CompressMDSBox->text(), "Write compressed MDS files.");
-  EXPECT_TRUE(dialog.MakeBackupBox->isChecked());
-  EXPECT_EQ(dialog.MakeBackupBox->text(), "Backup last SDS file.");
-  EXPECT_EQ(dialog.CBWriteLog->text(), "Write log file?");
-  QStringList labels;
-  for (QLabel* label : dialog.findChildren<QLabel*>()) labels.push_back(label->text());
-  EXPECT_TRUE(labels.contains("for single line comment"));
-  EXPECT_TRUE(labels.contains("for multi-line comment"));
-  EXPECT_TRUE(labels.contains("After this number of errors, ask to continue"));
+  QString boxes;
+  for (QCheckBox* box : {dialog.CaseSenBox, dialog.ExclusiveBox, dialog.RepeatBox,
+                         dialog.OneCharBox, dialog.CompressMDSBox, dialog.MakeBackupBox,
+                         dialog.CBWriteLog}) {
+    boxes += (box->isChecked() ? "[x] " : "[ ] ") + box->text() + "\n";
+  }
+  EXPECT_EQ(boxes,
+            "[ ] Case sensitive codes\n[ ] Exclusivity check\n[x] Repeated code check\n"
+            "[ ] All codes are a single character (event, interval, multi-event).\n"
+            "[x] Write compressed MDS files.\n[x] Backup last SDS file.\n[ ] Write log file?\n");
+  EXPECT_EQ(ComboItems(dialog.SingLCCombo), "none|!|#|%|?|[|\\|]|^|_|`|{|||}|~");
+  EXPECT_EQ(ComboItems(dialog.MultLCCombo), ComboItems(dialog.SingLCCombo));
+  EXPECT_EQ(ComboItems(dialog.NErrorsCombo), "25|50|100|500");
+  EXPECT_EQ(dialog.SingLCCombo->currentText() + " " + dialog.MultLCCombo->currentText() + " " +
+                dialog.NErrorsCombo->currentText(),
+            "none ~ 77");
+  const QString labels = testing::LabelTexts(&dialog);
+  for (const char* label : {"for single line comment", "for multi-line comment",
+                            "After this number of errors, ask to continue"}) {
+    EXPECT_TRUE(labels.contains(label)) << label;
+  }
 }
 
 TEST_F(CompileOptions, TheErrorLimitKeepsOnlyDigitsUpTo32767) {
   struct Case {
-    const char* Typed;  // typed key by key over the selected text
+    const char* Typed;  // typed key by key over the selected text; "" presses Delete
     const char* Shown;
     int Beeps;
     int Stored;
   };
   const Case cases[] = {
-      {"1a2", "12", 1, 12},
-      {"40000", "32767", 1, 32767},
-      {"x", "1", 1, 1},
-      {"250", "250", 0, 250},
+      {"1a2", "12", 1, 12}, {"40000", "32767", 1, 32767}, {"x", "1", 1, 1},
+      {"250", "250", 0, 250}, {"", "1", 1, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Typed);
@@ -79,7 +67,8 @@ TEST_F(CompileOptions, TheErrorLimitKeepsOnlyDigitsUpTo32767) {
     ScriptedPlatform platform;
     TCompileOptions dialog(store, platform, QFont());
     dialog.NErrorsCombo->lineEdit()->selectAll();
-    testing::TypeKeys(dialog.NErrorsCombo->lineEdit(), c.Typed);
+    if (*c.Typed) testing::TypeKeys(dialog.NErrorsCombo->lineEdit(), c.Typed);
+    else testing::PressKey(dialog.NErrorsCombo->lineEdit(), Qt::Key_Delete);
     EXPECT_EQ(dialog.NErrorsCombo->currentText(), c.Shown);
     EXPECT_EQ(platform.Beeps, c.Beeps);
     dialog.ButtonOK->click();
@@ -88,32 +77,17 @@ TEST_F(CompileOptions, TheErrorLimitKeepsOnlyDigitsUpTo32767) {
   }
 }
 
-TEST_F(CompileOptions, DeletingTheWholeErrorLimitBeepsAndLeavesOne) {
-  OptionStore store;
-  TCompileOptions dialog(store, Platform, QFont());
-  dialog.NErrorsCombo->lineEdit()->selectAll();
-  testing::PressKey(dialog.NErrorsCombo->lineEdit(), Qt::Key_Delete);
-  EXPECT_EQ(dialog.NErrorsCombo->currentText(), "1");
-  EXPECT_EQ(Platform.Beeps, 1);
-  dialog.NErrorsCombo->setCurrentIndex(3);  // picking an item counts as an edit
-  EXPECT_EQ(dialog.NErrorsCombo->currentText(), "500");
-  dialog.ButtonOK->click();
-  EXPECT_EQ(store.MaxErrors, 500);
-}
-
-TEST_F(CompileOptions, ADigitStringTooLongForANumberShowsTheErrorBox) {
-  OptionStore store;
-  TCompileOptions dialog(store, Platform, QFont());
-  dialog.NErrorsCombo->setEditText("99999999999999");
-  ASSERT_EQ(Platform.Errors.size(), 1);
-  EXPECT_EQ(Platform.Errors[0], "'99999999999999' is not a valid integer value");
-  dialog.ButtonOK->click();
-  EXPECT_EQ(store.MaxErrors, 25);
-}
-
 TEST_F(CompileOptions, TheErrorLimitChangesOnlyWhenEditedAndConfirmed) {
   OptionStore store;
   store.MaxErrors = 77;
+  {
+    TCompileOptions dialog(store, Platform, QFont());
+    dialog.NErrorsCombo->setEditText("99999999999999");
+    ASSERT_EQ(Platform.Errors.size(), 1);
+    EXPECT_EQ(Platform.Errors[0], "'99999999999999' is not a valid integer value");
+    dialog.ButtonOK->click();
+  }
+  EXPECT_EQ(store.MaxErrors, 77);
   {
     TCompileOptions dialog(store, Platform, QFont());
     dialog.NErrorsCombo->setEditText("50");
@@ -127,6 +101,12 @@ TEST_F(CompileOptions, TheErrorLimitChangesOnlyWhenEditedAndConfirmed) {
   }
   EXPECT_EQ(store.MaxErrors, 77);
   EXPECT_FALSE(store.CaseSensitive);
+  {
+    TCompileOptions dialog(store, Platform, QFont());
+    dialog.NErrorsCombo->setCurrentIndex(3);  // picking an item counts as an edit
+    dialog.ButtonOK->click();
+  }
+  EXPECT_EQ(store.MaxErrors, 500);
 }
 
 TEST_F(CompileOptions, TheSameCommentCharacterTwiceIsRefused) {
@@ -150,8 +130,7 @@ TEST_F(CompileOptions, TheSameCommentCharacterTwiceIsRefused) {
   dialog.MultLCCombo->setCurrentIndex(0);
   dialog.ButtonOK->click();
   EXPECT_FALSE(dialog.isVisible());
-  EXPECT_EQ(store.SingLineComX, 0);
-  EXPECT_EQ(store.MultLineComX, 0);
+  EXPECT_EQ(store.SingLineComX + store.MultLineComX, 0);
   EXPECT_TRUE(store.RepeatCheck);
 }
 
@@ -162,29 +141,24 @@ TEST_F(CompileOptions, OkStoresEveryOptionAndEscStoresNothing) {
     ScriptedPlatform platform;
     TCompileOptions dialog(store, platform, QFont());
     dialog.show();
-    dialog.CaseSenBox->setChecked(false);
-    dialog.ExclusiveBox->setChecked(true);
-    dialog.RepeatBox->setChecked(true);
-    dialog.OneCharBox->setChecked(true);
+    for (QCheckBox* box : {dialog.CaseSenBox, dialog.ExclusiveBox, dialog.RepeatBox,
+                           dialog.OneCharBox, dialog.CompressMDSBox, dialog.MakeBackupBox,
+                           dialog.CBWriteLog}) {
+      box->toggle();
+    }
     dialog.SingLCCombo->setCurrentIndex(2);
     dialog.MultLCCombo->setCurrentIndex(13);
     dialog.NErrorsCombo->setEditText("100");
-    dialog.CompressMDSBox->setChecked(false);
-    dialog.MakeBackupBox->setChecked(true);
-    dialog.CBWriteLog->setChecked(true);
     if (ok) dialog.ButtonOK->click();
     else testing::PressKey(&dialog, Qt::Key_Escape);
     EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(store.CaseSensitive, !ok);
-    EXPECT_EQ(store.ExclusivityCheck, ok);
-    EXPECT_EQ(store.RepeatCheck, ok);
-    EXPECT_EQ(store.OneCharCodes, ok);
-    EXPECT_EQ(store.SingLineComX, ok ? 2 : 3);
-    EXPECT_EQ(store.MultLineComX, ok ? 13 : 1);
-    EXPECT_EQ(store.MaxErrors, ok ? 100 : 25);
-    EXPECT_EQ(store.CompressMDS, !ok);
-    EXPECT_EQ(store.BackupSDS, ok);
-    EXPECT_EQ(store.WriteLog, ok);
+    const QString stored =
+        QString("%1%2%3%4%5%6%7 %8 %9 %10")
+            .arg(int(store.CaseSensitive)).arg(int(store.ExclusivityCheck))
+            .arg(int(store.RepeatCheck)).arg(int(store.OneCharCodes)).arg(int(store.CompressMDS))
+            .arg(int(store.BackupSDS)).arg(int(store.WriteLog)).arg(store.SingLineComX).arg(store.MultLineComX)
+            .arg(store.MaxErrors);
+    EXPECT_EQ(stored, ok ? "0111011 2 13 100" : "1000100 3 1 25");
   }
 }
 

@@ -62,37 +62,35 @@ struct SearchWindow {
   MemoFindReplace* Finder = nullptr;
 };
 
-TEST(FindDialog, FindNextWalksThroughWholeWords) {
-  SearchWindow window("cat scat cat_x");
-  window.FindNext("cat", true);
-  EXPECT_EQ(window.Selection(), std::make_pair(0, 3));
-  window.FindNext("cat", true);
-  EXPECT_EQ(window.Selection(), std::make_pair(9, 12));
-  window.FindNext("cat", true);
-  EXPECT_EQ(window.Selection(), std::make_pair(9, 12));
-  EXPECT_EQ(window.Notices(), std::vector<std::string>{"'cat' not found."});
-}
-
-TEST(FindDialog, LineBreaksDoNotShiftTheSelection) {
-  SearchWindow window("ab\ncd\nxcd");
-  window.FindNext("cd", false);
-  EXPECT_EQ(window.Selection(), std::make_pair(3, 5));
-  EXPECT_EQ(window.Memo->textCursor().selectedText().toStdString(), "cd");
-  window.FindNext("cd", false);
-  EXPECT_EQ(window.Selection(), std::make_pair(7, 9));
-  EXPECT_TRUE(window.Notices().empty());
-}
-
-TEST(FindDialog, ASelectedOnlyOccurrenceIsNotFoundAgain) {
-  SearchWindow window("the Code here");
-  window.Select(4, 8);
-  window.FindNext("Code", false);
-  window.Select(3, 3);
-  window.FindNext("Code", false);
-  EXPECT_EQ(window.Selection(), std::make_pair(4, 8));
-  window.Select(0, 0);
-  window.FindNext("code", false);
-  EXPECT_EQ(window.Notices(), (std::vector<std::string>{"'Code' not found.", "'code' not found."}));
+TEST(FindDialog, FindNextWalksOnAndReportsWhatIsNotFound) {
+  struct Case {
+    const char* Text;
+    std::pair<int, int> Selected;
+    std::vector<std::pair<const char*, bool>> Searches;  // what, whole word
+    std::pair<int, int> SelectionAfter;
+    std::vector<std::string> Notices;
+  };
+  const Case cases[] = {
+      {"cat scat cat_x", {0, 0}, {{"cat", true}, {"cat", true}}, {9, 12}, {}},
+      {"cat scat cat_x", {0, 0}, {{"cat", true}, {"cat", true}, {"cat", true}}, {9, 12},
+       {"'cat' not found."}},
+      {"cat scat cat_x", {0, 0}, {{"cat", true}}, {0, 3}, {}},
+      // Line breaks do not shift the selection.
+      {"ab\ncd\nxcd", {0, 0}, {{"cd", false}}, {3, 5}, {}},
+      {"ab\ncd\nxcd", {0, 0}, {{"cd", false}, {"cd", false}}, {7, 9}, {}},
+      // A selected only occurrence is not found again; case counts.
+      {"the Code here", {4, 8}, {{"Code", false}}, {4, 8}, {"'Code' not found."}},
+      {"the Code here", {3, 3}, {{"Code", false}}, {4, 8}, {}},
+      {"the Code here", {0, 0}, {{"code", false}}, {0, 0}, {"'code' not found."}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Text);
+    SearchWindow window(c.Text);
+    window.Select(c.Selected.first, c.Selected.second);
+    for (const auto& [what, wholeWord] : c.Searches) window.FindNext(what, wholeWord);
+    EXPECT_EQ(window.Selection(), c.SelectionAfter);
+    EXPECT_EQ(window.Notices(), c.Notices);
+  }
 }
 
 TEST(ReplaceDialog, FindNextOfTheReplaceDialogSearchesToo) {

@@ -3,15 +3,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 
-#include "app/results_window.h"
-#include "tests/app/raw_file_fixture.h"
+#include "tests/app/shell_fixture.h"
 
 namespace vork {
 namespace {
@@ -19,7 +16,7 @@ namespace {
 // A complete event data text without errors.
 const char* const GoodText = "Event a b;\na b a b /";
 
-class CompileDriverTest : public testing::RawFileFixture {
+class CompileDriverTest : public testing::ShellFixture {
  protected:
   // A new, unnamed text typed into the editor.
   TMainForm& StartWithText(const QString& text) {
@@ -31,7 +28,7 @@ class CompileDriverTest : public testing::RawFileFixture {
 
   // The raw file a.sds opened into the editor and changed.
   TMainForm& StartWithNamedText() {
-    Write("a.sds", "Event a b;\r\n");
+    PutFile("a.sds", "Event a b;\r\n");
     TMainForm& form = Start();
     form.OpenDataFile(Path("a.sds"));
     form.Memo1->moveCursor(QTextCursor::End);
@@ -39,19 +36,18 @@ class CompileDriverTest : public testing::RawFileFixture {
     return form;
   }
 
-  QStringList Messages(const TMainForm& form) const {
+  QStringList Messages() const {
     QStringList lines;
-    for (int i = 0; i < form.ListBox1->count(); ++i) lines << form.ListBox1->item(i)->text();
+    for (int i = 0; i < Form->ListBox1->count(); ++i) lines << Form->ListBox1->item(i)->text();
     return lines;
   }
 
-  void ClickMessage(TMainForm& form, int row) {
-    form.ListBox1->setCurrentRow(row);
-    emit form.ListBox1->itemClicked(form.ListBox1->item(row));
-  }
-
-  QString SelectedText(const TMainForm& form) const {
-    return form.Memo1->textCursor().selectedText();
+  // Clicks the first message; gives the selection's start and text.
+  QString ClickFirstMessage() {
+    Form->ListBox1->setCurrentRow(0);
+    emit Form->ListBox1->itemClicked(Form->ListBox1->item(0));
+    const QTextCursor cursor = Form->Memo1->textCursor();
+    return QString::number(cursor.selectionStart()) + " " + cursor.selectedText();
   }
 };
 
@@ -68,11 +64,9 @@ TEST_F(CompileDriverTest, AnEmptyEditorOnlyBeeps) {
 TEST_F(CompileDriverTest, ASyntaxCheckWithoutErrorsWritesNothing) {
   TMainForm& form = StartWithNamedText();
   form.CompileCheckSyntax->trigger();
-  EXPECT_EQ(form.StatusPanel0->text(), "No errors (syntax check)");
-  EXPECT_FALSE(QFileInfo::exists(Path("a.mds")));
-  EXPECT_EQ(Read("a.sds"), "Event a b;\r\n");
+  EXPECT_EQ(FormState(), "VORK5 - a.sds | No errors (syntax check) |  | sds=a.sds | mds= | a.sds,,,,");
+  EXPECT_EQ(FileText("a.mds") + FileText("a.sds"), "(missing)Event a b;\r\n");
   EXPECT_TRUE(form.Memo1->document()->isModified());
-  EXPECT_TRUE(form.OpenMdsDialog.FileName.isEmpty());
   EXPECT_EQ(form.MessageListHeight(), 0);
   EXPECT_TRUE(Platform.Shown.empty());
   EXPECT_EQ(form.ProgressBar1->value(), 0);
@@ -83,23 +77,18 @@ TEST_F(CompileDriverTest, ATextWithErrorsWritesNeitherFile) {
   form.show();
   QApplication::processEvents();
   form.CompileToMDS->trigger();
-  EXPECT_EQ(Messages(form), QStringList{"Code name already defined."});
+  EXPECT_EQ(Messages(), QStringList{"Code name already defined."});
   EXPECT_GE(form.MessageListHeight(), 100);
-  EXPECT_TRUE(form.StatusPanel0->text().isEmpty());
+  EXPECT_EQ(FormState(), "VORK5 |  |  | sds= | mds= | ,,,,");
   EXPECT_TRUE(Platform.FileDialogs.empty());
   EXPECT_TRUE(form.Memo1->document()->isModified());
-  EXPECT_FALSE(QFileInfo::exists(Path("a.mds")));
-  EXPECT_TRUE(form.OpenMdsDialog.FileName.isEmpty());
-
   // A click selects three characters at the message's place.
-  ClickMessage(form, 0);
-  EXPECT_EQ(form.Memo1->textCursor().selectionStart(), 10);
-  EXPECT_EQ(SelectedText(form), "abc");
+  EXPECT_EQ(ClickFirstMessage(), "10 abc");
 
   // The next compile starts with an empty list.
   form.Memo1->setPlainText(GoodText);
   form.CompileCheckSyntax->trigger();
-  EXPECT_EQ(Messages(form), QStringList{});
+  EXPECT_EQ(Messages(), QStringList{});
   EXPECT_EQ(form.MessageListHeight(), 0);
 }
 
@@ -111,34 +100,29 @@ TEST_F(CompileDriverTest, MessagePlacesFollowTheWrappedLines) {
   form.show();
   ASSERT_GT(form.EditorLineList().size(), 2u);
   form.CompileCheckSyntax->trigger();
-  ASSERT_EQ(Messages(form), QStringList{"Code name already defined."});
-  ClickMessage(form, 0);
-  EXPECT_EQ(form.Memo1->textCursor().selectionStart(), text.indexOf(" c7 x;") + 1);
-  EXPECT_EQ(SelectedText(form), "c7 ");
-
+  ASSERT_EQ(Messages(), QStringList{"Code name already defined."});
+  EXPECT_EQ(ClickFirstMessage(), QString::number(text.indexOf(" c7 x;") + 1) + " c7 ");
   // With wrapping off the compiler sees the real lines.
   form.Memo1DblClick();
   form.CompileCheckSyntax->trigger();
-  ClickMessage(form, 0);
-  EXPECT_EQ(SelectedText(form), "c7 ");
+  EXPECT_TRUE(ClickFirstMessage().endsWith(" c7 "));
 }
 
 TEST_F(CompileDriverTest, MessagesAreCopiedToTheResults) {
   TMainForm& form = StartWithText("Event a a b b;\na /");
   form.CompileCheckSyntax->trigger();
-  ASSERT_EQ(Messages(form),
-            (QStringList{"Code name already defined.", "Code name already defined."}));
+  ASSERT_EQ(Messages(), QStringList(2, "Code name already defined."));
   form.CopySelected1->trigger();  // nothing selected: nothing copied
-  const int before = ResultLines(form).size();
+  const int before = ResultLines().size();
   form.ListBox1->setCurrentRow(1);
   form.CopySelected1->trigger();
   form.CopyAll1->trigger();
-  EXPECT_EQ(ResultLines(form).mid(before),
+  EXPECT_EQ(ResultLines().mid(before),
             (QStringList{"", "Code name already defined.", "", "", "Code name already defined.",
                          "Code name already defined.", ""}));
-  EXPECT_EQ(form.ListBox1->actions().size(), 2);
-  EXPECT_EQ(form.ListBox1->actions()[0]->text(), "Copy selected");
-  EXPECT_EQ(form.ListBox1->actions()[1]->text(), "Copy all to Results");
+  ASSERT_EQ(form.ListBox1->actions().size(), 2);
+  EXPECT_EQ(form.ListBox1->actions()[0]->text() + ", " + form.ListBox1->actions()[1]->text(),
+            "Copy selected, Copy all to Results");
 }
 
 // Counts the paint events a widget receives.
@@ -171,14 +155,14 @@ TEST_F(CompileDriverTest, TheStoredOptionsReachTheCompiler) {
   Platform.Then(Answer::Yes);  // stop at the first error
   form.CompileCheckSyntax->trigger();
   EXPECT_EQ(Platform.BoxTexts(), QStringList{"1 errors found. Stop?"});
-  EXPECT_EQ(Messages(form), QStringList{"Code name already defined."});
+  EXPECT_EQ(Messages(), QStringList{"Code name already defined."});
 
   // Plain data lines, announced by a TAB before the stamp line's marker.
   form.Options.CompressMDS = false;
   form.Memo1->setPlainText(GoodText);
   Platform.ThenFile(Path("plain.sds"));
   form.CompileToMDS->trigger();
-  const QStringList compiled = QString::fromUtf8(Read("plain.mds")).split("\r\n");
+  const QStringList compiled = FileText("plain.mds").split("\r\n");
   ASSERT_EQ(compiled.size(), 12);
   EXPECT_TRUE(compiled[0].startsWith("\tMDS file saved by KELP compiler Version 5.1 "));
   EXPECT_EQ(compiled.mid(7), (QStringList{"1\t2.", "1\t.2", "1\t2.", "1\t.2", ""}));
@@ -188,7 +172,7 @@ TEST_F(CompileDriverTest, AFatalErrorIsShownAndEndsTheList) {
   TMainForm& form = StartWithText("Event a b");
   Platform.Then(Answer::Ok);
   form.CompileToMDS->trigger();
-  EXPECT_EQ(Messages(form), QStringList{"No semicolon found after header."});
+  EXPECT_EQ(Messages(), QStringList{"No semicolon found after header."});
   EXPECT_EQ(Platform.BoxTexts(), QStringList{" Fatal error"});
   EXPECT_TRUE(Platform.FileDialogs.empty());
 }
@@ -197,33 +181,28 @@ TEST_F(CompileDriverTest, AnUnnamedTextIsNamedThenBothFilesAreWritten) {
   TMainForm& form = StartWithText(GoodText);
   Platform.ThenFile(Path("new.sds"));
   form.CompileToMDS->trigger();
-  ASSERT_EQ(Platform.FileDialogs.size(), 1u);
-  EXPECT_EQ(Platform.FileDialogs[0].Spec.Title, "Save SDS file");
-  EXPECT_EQ(form.StatusPanel0->text(), "No errors");
-  EXPECT_EQ(Read("new.sds"), "Event a b;\r\na b a b /\r\n");
+  EXPECT_TRUE(Dialog().startsWith("save|Save SDS file|"));
+  EXPECT_EQ(Dialog(1), "(none)");
+  EXPECT_EQ(FileText("new.sds"), "Event a b;\r\na b a b /\r\n");
   EXPECT_FALSE(form.Memo1->document()->isModified());
   // The compiled file: a stamp line without a leading TAB (compressed data
   // lines), the header, one session of one segment with four events.
-  QStringList compiled = QString::fromUtf8(Read("new.mds")).split("\r\n");
-  ASSERT_EQ(compiled.size(), 12);
   const QString marker = "MDS file saved by KELP compiler Version 5.1 ";
-  ASSERT_TRUE(compiled[0].startsWith(marker)) << compiled[0].toStdString();
-  const QString stamp = compiled[0].mid(marker.size());
+  const QString compiled = FileText("new.mds");
+  ASSERT_TRUE(compiled.startsWith(marker)) << compiled.toStdString();
+  const QString stamp = compiled.section("\r\n", 0, 0).mid(marker.size());
   EXPECT_FALSE(stamp.isEmpty());
-  EXPECT_EQ(compiled.mid(1),
-            (QStringList{"1\t0\t0", "2\t0\t0\t0\t1\t1", "a\tb", "0\t0\tevents", "1\t1\t#1",
-                         "1\t4\t4\t1\t0", "1\t8*", "1\t4*", "1\t8*", "1\t4*", ""}));
-  EXPECT_EQ(form.OpenMdsDialog.FileName, Path("new.mds"));
+  EXPECT_EQ(compiled.section("\r\n", 1),
+            "1\t0\t0\r\n2\t0\t0\t0\t1\t1\r\na\tb\r\n0\t0\tevents\r\n1\t1\t#1\r\n1\t4\t4\t1\t0\r\n"
+            "1\t8*\r\n1\t4*\r\n1\t8*\r\n1\t4*\r\n");
   EXPECT_EQ(form.MdsLoadTime, stamp);
-  EXPECT_EQ(form.StatusPanel1->text(), "Active - new.mds");
-  EXPECT_EQ(form.windowTitle(), "VORK5 - new.sds");
-  const QStringList results = ResultLines(form);
+  EXPECT_EQ(FormState(), "VORK5 - new.sds | No errors | Active - new.mds | sds=new.sds | "
+                         "mds=new.mds | new.mds,new.sds,,,");
+  const QStringList results = ResultLines();
   ASSERT_GE(results.size(), 3);
   EXPECT_TRUE(results[results.size() - 2].startsWith("Saved:\tnew.sds,"));
   EXPECT_EQ(results.last(), "Saved:\tnew.mds, " + stamp);
   EXPECT_EQ(form.VORKLogLines.last(), "Saved:\tnew.mds, " + stamp);
-  EXPECT_EQ(form.LastFiles[0], Path("new.mds"));
-  EXPECT_EQ(form.LastFiles[1], Path("new.sds"));
   EXPECT_TRUE(Platform.Shown.empty());
 }
 
@@ -233,9 +212,7 @@ TEST_F(CompileDriverTest, CancellingTheRawFileNameSavesNothing) {
   form.CompileToMDS->trigger();
   EXPECT_EQ(Platform.BoxTexts(), QStringList{"MDS file not saved."});
   EXPECT_TRUE(form.Memo1->document()->isModified());
-  EXPECT_TRUE(form.SaveSdsDialog.FileName.isEmpty());
-  EXPECT_TRUE(form.OpenMdsDialog.FileName.isEmpty());
-  EXPECT_EQ(form.StatusPanel0->text(), "No errors");
+  EXPECT_EQ(FormState(), "VORK5 | No errors |  | sds= | mds= | ,,,,");
 }
 
 TEST_F(CompileDriverTest, ACompiledFileThatCannotBeWrittenEndsTheCommand) {
@@ -244,54 +221,44 @@ TEST_F(CompileDriverTest, ACompiledFileThatCannotBeWrittenEndsTheCommand) {
   Platform.Then(Answer::Yes);
   form.CompileToMDS->trigger();
   EXPECT_EQ(Platform.Errors.size(), 1);
-  EXPECT_EQ(Read("a.sds"), "Event a b;\r\na b a b /\r\n");
+  EXPECT_EQ(FileText("a.sds"), "Event a b;\r\na b a b /\r\n");
   EXPECT_TRUE(form.OpenMdsDialog.FileName.isEmpty());
-  EXPECT_FALSE(ResultLines(form).last().startsWith("Saved:\ta.mds"));
+  EXPECT_FALSE(ResultLines().last().startsWith("Saved:\ta.mds"));
 }
 
 TEST_F(CompileDriverTest, AnExistingCompiledFileIsOverwrittenOnlyOnYes) {
-  const QString question = "OK to overwrite a.mds? (No lets you give new name)";
-  {
-    TMainForm& form = StartWithNamedText();
-    Write("a.mds", "old\r\n");
-    Platform.Then(Answer::Cancel);
-    form.CompileToMDS->trigger();
-    EXPECT_EQ(Platform.BoxTexts(), QStringList{question});
-    EXPECT_EQ(Platform.Shown[0].ButtonSet, Buttons::YesNoCancel);
-    EXPECT_EQ(Read("a.sds"), "Event a b;\r\na b a b /\r\n");  // the raw file is saved first
-    EXPECT_EQ(Read("a.mds"), "old\r\n");
-    EXPECT_TRUE(form.OpenMdsDialog.FileName.isEmpty());
-  }
-  {
+  struct Case {
+    Answer Overwrite;
+    std::optional<QString> Other;  // the name given after No
+    QString Mds;                   // the current compiled file after
+  };
+  const Case cases[] = {
+      {Answer::Cancel, std::nullopt, ""},
+      {Answer::No, std::nullopt, ""},
+      {Answer::No, QString("b.mds"), "b.mds"},
+      {Answer::Yes, std::nullopt, "a.mds"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Mds.toStdString() + " " + std::to_string(int(c.Overwrite)));
+    PutFile("a.mds", "old\r\n");
     Platform.Shown.clear();
+    Platform.FileDialogs.clear();
     TMainForm& form = StartWithNamedText();
-    Platform.Then(Answer::No).ThenFile(std::nullopt);
+    Platform.Then(c.Overwrite);
+    if (c.Overwrite == Answer::No) {
+      Platform.ThenFile(c.Other ? std::optional<QString>(Path(*c.Other)) : std::nullopt);
+    }
     form.CompileToMDS->trigger();
-    ASSERT_EQ(Platform.FileDialogs.size(), 1u);
-    const FileDialogSpec& spec = Platform.FileDialogs.back().Spec;
-    EXPECT_EQ(spec.Title, "Save MDS file");
-    EXPECT_EQ(spec.Filter, "MDS data file (*.mds)|*.mds");
-    EXPECT_EQ(spec.DefaultExt, "mds");
-    EXPECT_TRUE(spec.OverwritePrompt);
-    EXPECT_EQ(spec.FileName, Path("a.mds"));
-    EXPECT_EQ(Read("a.mds"), "old\r\n");
-    EXPECT_TRUE(form.OpenMdsDialog.FileName.isEmpty());
-  }
-  {
-    TMainForm& form = StartWithNamedText();
-    Platform.Then(Answer::No).ThenFile(Path("b.mds"));
-    form.CompileToMDS->trigger();
-    EXPECT_EQ(Read("a.mds"), "old\r\n");
-    EXPECT_TRUE(QFileInfo::exists(Path("b.mds")));
-    EXPECT_EQ(form.OpenMdsDialog.FileName, Path("b.mds"));
-    EXPECT_TRUE(ResultLines(form).last().startsWith("Saved:\tb.mds, "));
-  }
-  {
-    TMainForm& form = StartWithNamedText();
-    Platform.Then(Answer::Yes);
-    form.CompileToMDS->trigger();
-    EXPECT_NE(Read("a.mds"), "old\r\n");
-    EXPECT_EQ(form.OpenMdsDialog.FileName, Path("a.mds"));
+    EXPECT_EQ(Platform.BoxTexts(),
+              QStringList{"OK to overwrite a.mds? (No lets you give new name)"});
+    EXPECT_EQ(Platform.Shown[0].ButtonSet, Buttons::YesNoCancel);
+    EXPECT_EQ(FileText("a.sds"), "Event a b;\r\na b a b /\r\n");  // the raw file is saved first
+    EXPECT_EQ(FileText("a.mds") == "old\r\n", c.Mds != "a.mds");
+    EXPECT_EQ(Rel(form.OpenMdsDialog.FileName), c.Mds);
+    EXPECT_EQ(Dialog(), c.Overwrite == Answer::No
+                            ? "save|Save MDS file|MDS data file (*.mds)|*.mds|mds|a.mds overwrite"
+                            : "(none)");
+    if (!c.Mds.isEmpty()) EXPECT_TRUE(ResultLines().last().startsWith("Saved:\t" + c.Mds + ", "));
   }
 }
 

@@ -1,4 +1,3 @@
-#include <QFile>
 #include <QListWidget>
 #include <QPlainTextEdit>
 
@@ -11,16 +10,8 @@ namespace {
 
 using MainWindowExit = testing::ShellFixture;
 
-QString ReadFile(const QString& name) {
-  QFile file(name);
-  if (!file.open(QIODevice::ReadOnly)) return "<missing>";
-  return QString::fromUtf8(file.readAll());
-}
-
-void WriteFile(const QString& name, const QByteArray& bytes) {
-  QFile file(name);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(bytes);
+QString FontText(const QWidget* widget) {
+  return widget->font().family() + " " + QString::number(widget->font().pointSize());
 }
 
 TEST_F(MainWindowExit, SettingsSurviveARestart) {
@@ -44,38 +35,28 @@ TEST_F(MainWindowExit, SettingsSurviveARestart) {
   EXPECT_EQ(second.Options.NDigits, 4);
   EXPECT_EQ(second.Options.DecSepX, 2);
   EXPECT_EQ(second.Numbers.DecimalSeparator, ',');
-  EXPECT_EQ(second.LastFiles[0], Path("a.sds"));
   EXPECT_EQ(second.LastFiles[1], Path("b.mds"));
-  EXPECT_TRUE(second.LastMenus[1]->isVisible());
   EXPECT_EQ(second.LastMenus[1]->text(), "b.mds");
+  EXPECT_TRUE(second.LastMenus[1]->isVisible());
   EXPECT_FALSE(second.LastMenus[2]->isVisible());
-  EXPECT_EQ(second.font().family(), "Arial");
-  EXPECT_EQ(second.font().pointSize(), 12);
-  EXPECT_EQ(second.Memo1->font().family(), "DejaVu Sans Mono");
-  EXPECT_EQ(second.Memo1->font().pointSize(), 11);
-  EXPECT_EQ(second.Results->Memo1->font().pointSize(), 9);
-  EXPECT_EQ(QDir::currentPath(), QDir(Path("later")).canonicalPath());
-  EXPECT_EQ(Settings->value("VORK/NDigits").toInt(), 4);
-  EXPECT_EQ(Settings->value("Interface/CurrentDirectory").toString(),
-            QDir(Path("later")).canonicalPath());
+  EXPECT_EQ(FontText(&second) + ", " + FontText(second.Memo1) + ", " +
+                FontText(second.Results->Memo1),
+            "Arial 12, DejaVu Sans Mono 11, Courier New 9");
+  const QString later = QDir(Path("later")).canonicalPath();
+  EXPECT_EQ(QDir::currentPath(), later);
+  EXPECT_EQ(Settings->value("Interface/CurrentDirectory").toString(), later);
 }
 
-TEST_F(MainWindowExit, NoLogIsWrittenWhenLoggingIsOffOrThereIsNoLine) {
+TEST_F(MainWindowExit, TheLogIsAppendedOnlyWhenOnAndThereAreLines) {
   for (bool writeLog : {false, true}) {
     SCOPED_TRACE(writeLog);
     TMainForm& form = Start();
     form.Options.WriteLog = writeLog;
     if (!writeLog) form.VORKLogLines = {"Saved:\ta.sds,1/2/26 10:00:00"};
-    form.Results->SetModified(false);
     ASSERT_TRUE(CloseMain());
-    EXPECT_TRUE(Platform.FileDialogs.empty());
-    EXPECT_FALSE(QFile::exists(Path("~VORKLog.txt")));
-    EXPECT_FALSE(QFile::exists(Path("~VORKlog.txt")));
+    EXPECT_EQ(FileText("~VORKLog.txt") + FileText("~VORKlog.txt"), "(missing)(missing)");
   }
-}
-
-TEST_F(MainWindowExit, TheLogIsAppendedToTheFileInTheCurrentFolder) {
-  WriteFile(Path("~VORKLog.txt"), "Saved:\told.sds,1/1/26 09:00:00\r\n");
+  PutFile("~VORKLog.txt", "Saved:\told.sds,1/1/26 09:00:00\r\n");
   TMainForm& form = Start();
   form.Options.WriteLog = true;
   form.AddFileSavedMsg(Path("data.mds"), ", ", "2/1/26 10:00:00");
@@ -83,44 +64,35 @@ TEST_F(MainWindowExit, TheLogIsAppendedToTheFileInTheCurrentFolder) {
   form.Results->SetModified(false);
   ASSERT_TRUE(CloseMain());
   EXPECT_TRUE(Platform.FileDialogs.empty());
-  EXPECT_EQ(ReadFile(Path("~VORKLog.txt")),
-            "Saved:\told.sds,1/1/26 09:00:00\r\n"
-            "Saved:\tdata.mds, 2/1/26 10:00:00\r\n"
-            "Remove A B\r\n");
+  EXPECT_EQ(FileText("~VORKLog.txt"),
+            "Saved:\told.sds,1/1/26 09:00:00\r\nSaved:\tdata.mds, 2/1/26 10:00:00\r\nRemove A B\r\n");
 }
 
 TEST_F(MainWindowExit, WithoutALogFileTheUserIsAskedWhereToWriteIt) {
   struct Case {
-    const char* Name;
     std::optional<QString> Chosen;
-    QString Before;  // the chosen file's text before exit ("" none)
+    QByteArray Before;  // the chosen file's text before exit ("" none)
     QString After;
   };
   const Case cases[] = {
-      {"cancel", std::nullopt, "", "<missing>"},
-      {"new file", QString("mylog.txt"), "", "line 1\r\nline 2\r\n"},
-      {"existing file", QString("old.txt"), "kept\r\n", "kept\r\nline 1\r\nline 2\r\n"},
+      {std::nullopt, "", "(missing)"},
+      {QString("mylog.txt"), "", "line 1\r\nline 2\r\n"},
+      {QString("old.txt"), "kept\r\n", "kept\r\nline 1\r\nline 2\r\n"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.Name);
-    QString chosen = c.Chosen ? Path(*c.Chosen) : Path("none.txt");
-    if (!c.Before.isEmpty()) WriteFile(chosen, c.Before.toUtf8());
+    const QString chosen = c.Chosen.value_or("none.txt");
+    SCOPED_TRACE(chosen.toStdString());
+    if (!c.Before.isEmpty()) PutFile(chosen, c.Before);
     Platform.FileDialogs.clear();
     TMainForm& form = Start();
     form.Options.WriteLog = true;
     form.VORKLogLines = {"line 1", "line 2"};
-    Platform.ThenFile(c.Chosen ? std::optional<QString>(chosen) : std::nullopt);
+    Platform.ThenFile(c.Chosen ? std::optional<QString>(Path(chosen)) : std::nullopt);
     ASSERT_TRUE(CloseMain());
-    ASSERT_EQ(Platform.FileDialogs.size(), 1u);
-    const FileDialogSpec& spec = Platform.FileDialogs[0].Spec;
-    EXPECT_TRUE(Platform.FileDialogs[0].Save);
-    EXPECT_EQ(spec.Title, "Save VORK log file");
-    EXPECT_EQ(spec.FileName, "~VORKlog.txt");
-    EXPECT_EQ(spec.Filter, "text files (*.txt)|*.txt");
-    EXPECT_EQ(spec.DefaultExt, "txt");
-    EXPECT_FALSE(spec.OverwritePrompt);
-    EXPECT_EQ(ReadFile(chosen), c.After);
-    EXPECT_FALSE(QFile::exists(Path("~VORKLog.txt")));
+    EXPECT_EQ(Dialog(), "save|Save VORK log file|text files (*.txt)|*.txt|txt|~VORKlog.txt");
+    EXPECT_EQ(Dialog(1), "(none)");
+    EXPECT_EQ(FileText(chosen), c.After);
+    EXPECT_EQ(FileText("~VORKLog.txt"), "(missing)");
   }
 }
 
@@ -145,11 +117,9 @@ TEST_F(MainWindowExit, UnsavedResultsAreOfferedBeforeExit) {
   EXPECT_EQ(Platform.BoxTexts(), QStringList({"Save results to a text file?"}));
   EXPECT_EQ(Platform.Shown[0].ButtonSet, Buttons::YesNoCancel);
   EXPECT_EQ(Platform.Shown[0].Style, BoxStyle::Question);
-
-  // Yes saves under the chosen name, then the program ends.
   Platform.Then(Answer::Yes).ThenFile(Path("results.txt"));
   EXPECT_TRUE(CloseMain());
-  EXPECT_TRUE(ReadFile(Path("results.txt")).endsWith("kappa = .71\r\n"));
+  EXPECT_TRUE(FileText("results.txt").endsWith("kappa = .71\r\n"));
 }
 
 TEST_F(MainWindowExit, ClosingTheResultsWindowOffersToExit) {
@@ -162,55 +132,44 @@ TEST_F(MainWindowExit, ClosingTheResultsWindowOffersToExit) {
   form.Results->close();
   EXPECT_EQ(Platform.BoxTexts(), QStringList({"Save results to a text file?", "Exit VORK?"}));
   EXPECT_EQ(Platform.Shown[1].ButtonSet, Buttons::YesNo);
-  EXPECT_TRUE(form.Results->isVisible());
-  EXPECT_TRUE(form.isVisible());
+  EXPECT_TRUE(form.Results->isVisible() && form.isVisible());
   EXPECT_FALSE(form.Results->IsModified());
 
-  // Unmodified now: only "Exit VORK?"; Yes ends the program.
   Platform.Then(Answer::Yes);
   form.Results->FileClose->trigger();
-  EXPECT_EQ(Platform.BoxTexts().size(), 3);
-  EXPECT_EQ(Platform.BoxTexts().last(), "Exit VORK?");
-  EXPECT_FALSE(form.isVisible());
-  EXPECT_FALSE(form.Results->isVisible());
+  EXPECT_EQ(Platform.BoxTexts().mid(2), QStringList({"Exit VORK?"}));
+  EXPECT_FALSE(form.isVisible() || form.Results->isVisible());
 }
 
 TEST_F(MainWindowExit, HelpIsTheProgramFoldersHelpFileWhenThereIsOne) {
-  TMainForm& without = Start();
-  EXPECT_EQ(without.HelpFile, "");
   Platform.Then(Answer::Ok);
-  without.HelpShow->trigger();
+  Start().HelpShow->trigger();
+  EXPECT_EQ(Form->HelpFile, "");
   EXPECT_EQ(Platform.BoxTexts(), QStringList({"VORK5Help.chm not found."}));
   EXPECT_TRUE(Platform.OpenedUrls.empty());
   Form.reset();
 
-  WriteFile(Path("VORK5Help.chm"), "help");
-  TMainForm& with = Start();
-  EXPECT_EQ(with.HelpFile, Path("VORK5Help.chm"));
-  with.HelpShow->trigger();
+  PutFile("VORK5Help.chm", "help");
+  Start().HelpShow->trigger();
+  EXPECT_EQ(Form->HelpFile, Path("VORK5Help.chm"));
   ASSERT_EQ(Platform.OpenedUrls.size(), 1u);
   EXPECT_EQ(Platform.OpenedUrls[0], QUrl::fromLocalFile(Path("VORK5Help.chm")));
 }
 
 TEST_F(MainWindowExit, TheFontCommandsStartFromTheWindowFont) {
   TMainForm& form = Start();
-  Platform.ThenFont(QFont("Arial", 14));
+  Platform.ThenFont(QFont("Arial", 14)).ThenFont(QFont("Courier New", 8)).ThenFont(std::nullopt);
   form.RunChangeVorkFont->trigger();
-  EXPECT_EQ(Platform.FontDialogStarts[0].family(), "MS Sans Serif");
-  EXPECT_EQ(form.font().family(), "Arial");
   EXPECT_EQ(form.ClientHeight(), 66);
-  EXPECT_EQ(form.Memo1->font().family(), "MS Sans Serif");
-
-  Platform.ThenFont(QFont("Courier New", 8));
+  EXPECT_EQ(form.font().family() + ", " + form.Memo1->font().family(), "Arial, MS Sans Serif");
   form.ChangeFont->trigger();
-  EXPECT_EQ(Platform.FontDialogStarts[1].family(), "Arial");
-  EXPECT_EQ(form.Memo1->font().family(), "Courier New");
+  EXPECT_EQ(form.font().family() + ", " + form.Memo1->font().family(), "Arial, Courier New");
   EXPECT_EQ(form.ListBox1->font().pointSize(), 8);
-  EXPECT_EQ(form.font().family(), "Arial");
-
-  Platform.ThenFont(std::nullopt);
   form.RunChangeVorkFont->trigger();
   EXPECT_EQ(form.font().family(), "Arial");
+  ASSERT_EQ(Platform.FontDialogStarts.size(), 3u);
+  EXPECT_EQ(Platform.FontDialogStarts[0].family(), "MS Sans Serif");
+  EXPECT_EQ(Platform.FontDialogStarts[1].family(), "Arial");
 }
 
 }  // namespace

@@ -4,8 +4,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
@@ -14,13 +12,12 @@
 
 #include "app/find_replace_dialog.h"
 #include "app/memo_find_replace.h"
-#include "app/results_window.h"
-#include "tests/app/raw_file_fixture.h"
+#include "tests/app/shell_fixture.h"
 
 namespace vork {
 namespace {
 
-class RawFilesTest : public testing::RawFileFixture {
+class RawFilesTest : public testing::ShellFixture {
  protected:
   // Gives the second file a modification time seconds later than the first.
   void MakeLater(const QString& later, const QString& earlier, int seconds) {
@@ -29,106 +26,84 @@ class RawFilesTest : public testing::RawFileFixture {
     fs::last_write_time(Path(later).toStdString(), base + std::chrono::seconds(seconds));
   }
 
-  void Type(TMainForm& form, const QString& text) {
-    form.Memo1->moveCursor(QTextCursor::End);
-    form.Memo1->insertPlainText(text);
+  void Type(const QString& text) {
+    Form->Memo1->moveCursor(QTextCursor::End);
+    Form->Memo1->insertPlainText(text);
   }
 
-  void DoubleClickEditor(TMainForm& form) {
-    QWidget* viewport = form.Memo1->viewport();
+  void DoubleClickEditor() {
+    QWidget* viewport = Form->Memo1->viewport();
     const QPointF at(5, 5);
     QMouseEvent click(QEvent::MouseButtonDblClick, at, viewport->mapToGlobal(at), Qt::LeftButton,
                       Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(viewport, &click);
   }
-
-  QStringList Recent(const TMainForm& form) const {
-    QStringList names;
-    for (const QString& file : form.LastFiles) names << QFileInfo(file).fileName();
-    return names;
-  }
 };
 
 TEST_F(RawFilesTest, OpeningACompiledFileMakesItCurrent) {
   TMainForm& form = Start();
-  Write("data.mds", "x\r\n");
-  Write("DATA2.MDS", "x\r\n");
+  PutFile("data.mds", "x\r\n");
+  PutFile("DATA2.MDS", "x\r\n");
   Platform.ThenFile(Path("data.mds"));
   form.FileOpenSdsMds->trigger();
-  ASSERT_EQ(Platform.FileDialogs.size(), 1u);
-  EXPECT_EQ(Platform.FileDialogs[0].Spec.Title, "Open SDS or MDS file");
-  EXPECT_EQ(Platform.FileDialogs[0].Spec.Filter,
-            "Raw or compiled (*.sds;*.mds)|*.sds;*.mds|All files (*.*)|*.*");
-  EXPECT_EQ(Platform.FileDialogs[0].Spec.DefaultExt, "sds");
-  EXPECT_TRUE(Platform.FileDialogs[0].Spec.MustExist);
-  EXPECT_EQ(form.OpenMdsDialog.FileName, Path("data.mds"));
+  EXPECT_EQ(Dialog(), "open|Open SDS or MDS file|Raw or compiled (*.sds;*.mds)|*.sds;*.mds|"
+                      "All files (*.*)|*.*|sds| exist");
   EXPECT_FALSE(form.MdsLoadTime.isEmpty());
-  EXPECT_EQ(form.StatusPanel1->text(), "Active - data.mds");
+  EXPECT_EQ(FormState(), "VORK5 |  | Active - data.mds | sds= | mds=data.mds | data.mds,,,,");
   EXPECT_TRUE(form.Memo1->toPlainText().isEmpty());
 
   // A capital extension makes the file current but leaves the status bar.
   form.MdsLoadTime.clear();
   form.OpenDataFile(Path("DATA2.MDS"));
-  EXPECT_EQ(form.OpenMdsDialog.FileName, Path("DATA2.MDS"));
   EXPECT_FALSE(form.MdsLoadTime.isEmpty());
-  EXPECT_EQ(form.StatusPanel1->text(), "Active - data.mds");
-  EXPECT_EQ(Recent(form), (QStringList{"DATA2.MDS", "data.mds", "", "", ""}));
+  EXPECT_EQ(FormState(),
+            "VORK5 |  | Active - data.mds | sds= | mds=DATA2.MDS | DATA2.MDS,data.mds,,,");
   EXPECT_TRUE(Platform.Shown.empty());
 }
 
 TEST_F(RawFilesTest, OpeningARawFileLoadsTheEditor) {
   TMainForm& form = Start();
   form.show();
-  Write("a.sds", "Event a b;\r\na b a /\r\n\r\nb\r\n");
+  PutFile("a.sds", "Event a b;\r\na b a /\r\n\r\nb\r\n");
   form.OpenDataFile(Path("a.sds"));
   EXPECT_EQ(form.Memo1->toPlainText(), "Event a b;\na b a /\n\nb");
   EXPECT_FALSE(form.Memo1->document()->isModified());
-  EXPECT_EQ(form.windowTitle(), "VORK5 - a.sds");
-  EXPECT_EQ(form.StatusPanel0->text(), "4 lines");
-  EXPECT_EQ(form.SaveSdsDialog.FileName, Path("a.sds"));
+  EXPECT_EQ(FormState(), "VORK5 - a.sds | 4 lines |  | sds=a.sds | mds= | a.sds,,,,");
   EXPECT_EQ(form.ClientHeight(), 466);
   EXPECT_EQ(form.MessageListHeight(), 0);
-  EXPECT_EQ(Recent(form), (QStringList{"a.sds", "", "", "", ""}));
-  EXPECT_TRUE(form.OpenMdsDialog.FileName.isEmpty());
   EXPECT_TRUE(Platform.Shown.empty());
 }
 
 TEST_F(RawFilesTest, AnotherExtensionIsOpenedOnlyWhenTheUserSaysSo) {
   TMainForm& form = Start();
-  Write("notes.txt", "Event a;\r\n");
-  Platform.Then(Answer::No);
+  PutFile("notes.txt", "Event a;\r\n");
+  Platform.Then(Answer::No).Then(Answer::Yes);
   form.OpenDataFile(Path("notes.txt"));
-  EXPECT_EQ(Platform.BoxTexts(), QStringList{"Not an SDS file.  Proceed anyway?"});
   EXPECT_EQ(Platform.Shown[0].ButtonSet, Buttons::YesNo);
-  EXPECT_TRUE(form.Memo1->toPlainText().isEmpty());
-  EXPECT_EQ(Recent(form), (QStringList{"", "", "", "", ""}));
-
-  Platform.Then(Answer::Yes);
+  EXPECT_EQ(FormState(), "VORK5 |  |  | sds= | mds= | ,,,,");
   form.OpenDataFile(Path("notes.txt"));
+  EXPECT_EQ(Platform.BoxTexts(), QStringList(2, "Not an SDS file.  Proceed anyway?"));
   EXPECT_EQ(form.Memo1->toPlainText(), "Event a;");
-  EXPECT_EQ(form.windowTitle(), "VORK5 - notes.txt");
-  EXPECT_EQ(Recent(form), (QStringList{"notes.txt", "", "", "", ""}));
+  EXPECT_EQ(FormState(), "VORK5 - notes.txt | 1 lines |  | sds=notes.txt | mds= | notes.txt,,,,");
 }
 
 TEST_F(RawFilesTest, ANewerCompiledSiblingIsOfferedForAnalysis) {
   TMainForm& form = Start();
-  Write("a.sds", "Event a;\r\n");
-  Write("a.mds", "compiled\r\n");
+  PutFile("a.sds", "Event a;\r\n");
+  PutFile("a.mds", "compiled\r\n");
   MakeLater("a.mds", "a.sds", 10);
 
   Platform.Then(Answer::Yes);
   form.OpenDataFile(Path("a.sds"));
   EXPECT_EQ(Platform.BoxTexts(), QStringList{"Use a.mds for analysis?"});
-  EXPECT_EQ(form.OpenMdsDialog.FileName, Path("a.mds"));
   EXPECT_TRUE(form.MdsLoadTime.isEmpty());  // no new stamp
-  EXPECT_EQ(form.StatusPanel1->text(), "Active - a.mds");
-  EXPECT_EQ(Recent(form), (QStringList{"a.mds", "", "", "", ""}));
+  EXPECT_EQ(FormState(), "VORK5 - a.sds | 1 lines | Active - a.mds | sds=a.sds | mds=a.mds | a.mds,,,,");
 
   form.OpenMdsDialog.FileName.clear();
   Platform.Then(Answer::No);
   form.OpenDataFile(Path("a.sds"));
-  EXPECT_TRUE(form.OpenMdsDialog.FileName.isEmpty());
-  EXPECT_EQ(Recent(form), (QStringList{"a.sds", "a.mds", "", "", ""}));
+  EXPECT_EQ(FormState(),
+            "VORK5 - a.sds | 1 lines | Active - a.mds | sds=a.sds | mds= | a.sds,a.mds,,,");
 
   // An older compiled file is not offered.
   MakeLater("a.sds", "a.mds", 10);
@@ -138,10 +113,10 @@ TEST_F(RawFilesTest, ANewerCompiledSiblingIsOfferedForAnalysis) {
 
 TEST_F(RawFilesTest, UnsavedEditsAreAskedAboutBeforeOpening) {
   TMainForm& form = Start();
-  Write("a.sds", "first\r\n");
-  Write("b.sds", "second\r\n");
+  PutFile("a.sds", "first\r\n");
+  PutFile("b.sds", "second\r\n");
   form.FileNewSds->trigger();
-  Type(form, "typed");
+  Type("typed");
 
   Platform.Then(Answer::Cancel);
   form.OpenDataFile(Path("a.sds"));
@@ -153,45 +128,40 @@ TEST_F(RawFilesTest, UnsavedEditsAreAskedAboutBeforeOpening) {
   form.OpenDataFile(Path("a.sds"));
   EXPECT_EQ(form.Memo1->toPlainText(), "first");
 
-  Type(form, " more");
+  Type(" more");
   Platform.Then(Answer::Yes).ThenFile(Path("c.sds"));
   form.OpenDataFile(Path("b.sds"));
   EXPECT_EQ(Platform.BoxTexts().last(),
             "a.sds has been modified. Do you want to save it (yes lets you rename)?");
-  EXPECT_EQ(Read("c.sds"), "first more\r\n");
-  EXPECT_EQ(Read("a.sds"), "first\r\n");
+  EXPECT_EQ(FileText("c.sds") + FileText("a.sds"), "first more\r\nfirst\r\n");
   EXPECT_EQ(form.Memo1->toPlainText(), "second");
 }
 
 TEST_F(RawFilesTest, RecentFilesKeepTheNewestFirst) {
   TMainForm& form = Start();
   for (const char* name : {"a.sds", "b.sds", "c.sds", "d.sds", "e.sds", "f.sds"}) {
-    Write(name, "x\r\n");
+    PutFile(name, "x\r\n");
   }
-  form.OpenDataFile(Path("a.sds"));
-  form.OpenDataFile(Path("b.sds"));
-  form.OpenDataFile(Path("a.sds"));
-  EXPECT_EQ(Recent(form), (QStringList{"a.sds", "b.sds", "a.sds", "", ""}));
-  form.OpenDataFile(Path("a.sds"));  // already the newest: no change
-  EXPECT_EQ(Recent(form), (QStringList{"a.sds", "b.sds", "a.sds", "", ""}));
+  for (const char* name : {"a.sds", "b.sds", "a.sds", "a.sds"}) form.OpenDataFile(Path(name));
+  EXPECT_TRUE(FormState().endsWith("| a.sds,b.sds,a.sds,,"));  // the newest again: no change
   EXPECT_TRUE(form.LastMenus[2]->isVisible());
   EXPECT_FALSE(form.LastMenus[3]->isVisible());
   EXPECT_EQ(form.LastMenus[1]->text(), "b.sds");
 
   for (const char* name : {"c.sds", "d.sds", "e.sds", "f.sds"}) form.OpenDataFile(Path(name));
-  EXPECT_EQ(Recent(form), (QStringList{"f.sds", "e.sds", "d.sds", "c.sds", "a.sds"}));
+  EXPECT_TRUE(FormState().endsWith("| f.sds,e.sds,d.sds,c.sds,a.sds"));
   EXPECT_TRUE(form.LastMenus[4]->isVisible());
 
   form.LastMenus[3]->trigger();  // c.sds
-  EXPECT_EQ(form.windowTitle(), "VORK5 - c.sds");
-  EXPECT_EQ(Recent(form), (QStringList{"c.sds", "f.sds", "e.sds", "d.sds", "c.sds"}));
+  EXPECT_EQ(FormState(), "VORK5 - c.sds | 1 lines |  | sds=c.sds | mds= | "
+                         "c.sds,f.sds,e.sds,d.sds,c.sds");
 
   QFile::remove(Path("e.sds"));
   Platform.Then(Answer::Ok);
   form.LastMenus[2]->trigger();
   EXPECT_EQ(Platform.BoxTexts(), QStringList{"e.sds not found."});
-  EXPECT_EQ(Recent(form), (QStringList{"c.sds", "f.sds", "e.sds", "d.sds", "c.sds"}));
-  EXPECT_EQ(form.windowTitle(), "VORK5 - c.sds");
+  EXPECT_EQ(FormState(), "VORK5 - c.sds | 1 lines |  | sds=c.sds | mds= | "
+                         "c.sds,f.sds,e.sds,d.sds,c.sds");
 }
 
 TEST_F(RawFilesTest, SavingANewTextAsksForItsName) {
@@ -199,49 +169,42 @@ TEST_F(RawFilesTest, SavingANewTextAsksForItsName) {
   form.FileNewSds->trigger();
   EXPECT_EQ(form.ClientHeight(), 466);
   form.FileSaveSDS->trigger();  // nothing typed: nothing to save
-  EXPECT_TRUE(Platform.FileDialogs.empty());
+  EXPECT_EQ(Dialog(), "(none)");
 
-  Type(form, "Event a b;\na b /");
+  Type("Event a b;\na b /");
   Platform.ThenFile(Path("new.sds"));
   form.FileSaveSDS->trigger();
-  ASSERT_EQ(Platform.FileDialogs.size(), 1u);
-  const FileDialogSpec& spec = Platform.FileDialogs[0].Spec;
-  EXPECT_EQ(spec.Title, "Save SDS file");
-  EXPECT_EQ(spec.Filter, "Raw KELP Data File (*.sds)|*.sds");
-  EXPECT_EQ(spec.DefaultExt, "sds");
-  EXPECT_TRUE(spec.OverwritePrompt);
-  EXPECT_EQ(Read("new.sds"), "Event a b;\r\na b /\r\n");
+  EXPECT_EQ(Dialog(), "save|Save SDS file|Raw KELP Data File (*.sds)|*.sds|sds| overwrite");
+  EXPECT_EQ(FileText("new.sds"), "Event a b;\r\na b /\r\n");
   EXPECT_FALSE(form.Memo1->document()->isModified());
-  EXPECT_EQ(form.windowTitle(), "VORK5 - new.sds");
-  EXPECT_TRUE(ResultLines(form).last().startsWith("Saved:\tnew.sds,"));
-  EXPECT_GT(ResultLines(form).last().size(), QString("Saved:\tnew.sds,").size());
+  EXPECT_EQ(FormState(), "VORK5 - new.sds |  |  | sds=new.sds | mds= | new.sds,,,,");
+  EXPECT_TRUE(ResultLines().last().startsWith("Saved:\tnew.sds,"));
+  EXPECT_GT(ResultLines().last().size(), QString("Saved:\tnew.sds,").size());
   EXPECT_TRUE(form.VORKLogLines.last().startsWith("Saved:\tnew.sds,"));
-  EXPECT_EQ(Recent(form), (QStringList{"new.sds", "", "", "", ""}));
 
   // Save again: the known name, no dialog.
-  Type(form, "\nb a /");
+  Type("\nb a /");
   form.FileSaveSDS->trigger();
-  EXPECT_EQ(Platform.FileDialogs.size(), 1u);
-  EXPECT_EQ(Read("new.sds"), "Event a b;\r\na b /\r\nb a /\r\n");
+  EXPECT_EQ(Dialog(1), "(none)");
+  EXPECT_EQ(FileText("new.sds"), "Event a b;\r\na b /\r\nb a /\r\n");
 }
 
 TEST_F(RawFilesTest, BackupKeepsTheVersionBeforeTheLastSave) {
   TMainForm& form = Start();
   form.Options.BackupSDS = true;
-  Write("a.sds", "one\r\n");
+  PutFile("a.sds", "one\r\n");
   form.OpenDataFile(Path("a.sds"));
-  Type(form, " two");
+  Type(" two");
   form.FileSaveSDS->trigger();
-  Type(form, " three");
+  Type(" three");
   form.FileSaveSDS->trigger();
-  EXPECT_EQ(Read("a.sds"), "one two three\r\n");
-  EXPECT_EQ(Read("a.~sds"), "one two\r\n");
+  EXPECT_EQ(FileText("a.sds") + FileText("a.~sds"), "one two three\r\none two\r\n");
 }
 
 TEST_F(RawFilesTest, AFailedSaveKeepsTheEditsUnsaved) {
   TMainForm& form = Start();
   form.FileNewSds->trigger();
-  Type(form, "text");
+  Type("text");
   Platform.ThenFile(Path("no/such/folder/a.sds"));
   form.FileSaveSDSAs->trigger();
   EXPECT_EQ(Platform.Errors.size(), 1u);
@@ -258,7 +221,7 @@ TEST_F(RawFilesTest, AFailedSaveKeepsTheEditsUnsaved) {
 
 TEST_F(RawFilesTest, AFileThatCannotBeReadEndsTheOpenWithTheErrorBox) {
   TMainForm& form = Start();
-  Write("a.sds", "kept\r\n");
+  PutFile("a.sds", "kept\r\n");
   form.OpenDataFile(Path("a.sds"));
   QDir(Folder.path()).mkdir("folder.sds");
   form.AddRecentFile(Path("folder.sds"));
@@ -271,24 +234,21 @@ TEST_F(RawFilesTest, AFileThatCannotBeReadEndsTheOpenWithTheErrorBox) {
 
 TEST_F(RawFilesTest, ClearForgetsTheTextAndItsName) {
   TMainForm& form = Start();
-  Write("a.sds", "one\r\n");
+  PutFile("a.sds", "one\r\n");
   form.OpenDataFile(Path("a.sds"));
   form.ListBox1->addItem("message");
   form.ClearWindow->trigger();
   EXPECT_TRUE(form.Memo1->toPlainText().isEmpty());
-  EXPECT_TRUE(form.SaveSdsDialog.FileName.isEmpty());
   EXPECT_EQ(form.ListBox1->count(), 0);
-  EXPECT_EQ(form.windowTitle(), "VORK5");
-  EXPECT_TRUE(form.StatusPanel0->text().isEmpty());
+  EXPECT_EQ(FormState(), "VORK5 |  |  | sds= | mds= | a.sds,,,,");
   EXPECT_TRUE(Platform.Shown.empty());
 }
 
 TEST_F(RawFilesTest, DoubleClickFlipsWrappingAndTheLineList) {
   TMainForm& form = Start();
   form.show();
-  QString longLine;
-  for (int i = 0; i < 120; ++i) longLine += "abcd ";
-  Write("long.sds", ("Event a;\r\n" + longLine + "\r\n").toUtf8());
+  const QString longLine = QString("abcd ").repeated(120);
+  PutFile("long.sds", ("Event a;\r\n" + longLine + "\r\n").toUtf8());
   form.OpenDataFile(Path("long.sds"));
   EXPECT_TRUE(Platform.Shown.empty());
   const auto wrapped = form.EditorLineList();
@@ -300,7 +260,7 @@ TEST_F(RawFilesTest, DoubleClickFlipsWrappingAndTheLineList) {
   EXPECT_EQ(joined, longLine);
   EXPECT_EQ(wrapped[2].DocumentStart, 9 + wrapped[1].Text.size());
 
-  DoubleClickEditor(form);
+  DoubleClickEditor();
   EXPECT_EQ(form.Memo1->lineWrapMode(), QPlainTextEdit::NoWrap);
   EXPECT_EQ(form.StatusPanel0->text(), "2 lines");
   EXPECT_EQ(form.EditorLineList()[1].Text, longLine);
@@ -310,7 +270,7 @@ TEST_F(RawFilesTest, DoubleClickFlipsWrappingAndTheLineList) {
   form.OpenDataFile(Path("long.sds"));
   EXPECT_EQ(Platform.BoxTexts(),
             QStringList{"Lines may be too long. Double click before compling."});
-  DoubleClickEditor(form);
+  DoubleClickEditor();
   EXPECT_EQ(form.Memo1->lineWrapMode(), QPlainTextEdit::WidgetWidth);
 }
 
@@ -318,7 +278,7 @@ TEST_F(RawFilesTest, EditCommandsWorkOnTheEditor) {
   TMainForm& form = Start();
   EXPECT_FALSE(form.Edit1->isEnabled());
   form.FileNewSds->trigger();
-  Type(form, "cat scat cat");
+  Type("cat scat cat");
   EXPECT_TRUE(form.Edit1->isEnabled());
   form.EditSelectAll->trigger();
   form.EditDelete->trigger();
@@ -326,9 +286,10 @@ TEST_F(RawFilesTest, EditCommandsWorkOnTheEditor) {
   form.EditUndo->trigger();
   EXPECT_EQ(form.Memo1->toPlainText(), "cat scat cat");
   form.Memo1->moveCursor(QTextCursor::Start);
-  form.EditorFinder->ReplaceDialog1()->SetFindText("cat");
-  form.EditorFinder->ReplaceDialog1()->SetReplaceText("dog");
-  form.EditorFinder->ReplaceDialog1()->SetWholeWord(true);
+  TFindReplaceDialog* replace = form.EditorFinder->ReplaceDialog1();
+  replace->SetFindText("cat");
+  replace->SetReplaceText("dog");
+  replace->SetWholeWord(true);
   Platform.Then(Answer::Ok);
   form.EditorFinder->ReplaceDialog1Replace(true);
   EXPECT_EQ(form.Memo1->toPlainText(), "dog scat dog");

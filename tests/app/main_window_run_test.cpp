@@ -25,7 +25,7 @@ class RunMenu : public testing::ShellFixture {
   }
 
   // The Window menu's entries from "VORK Results" on, with their numbers.
-  QStringList WindowEntries() {
+  QStringList WindowEntries() const {
     QStringList entries;
     QList<QAction*> items = Form->Window1->actions();
     for (int i = 3; i < items.size(); ++i) {
@@ -76,10 +76,8 @@ TEST_F(RunMenu, WithoutACurrentFileTheRunCommandAsksForOne) {
   form.RunSimpleStats->trigger();
   EXPECT_EQ(SimpleStatsWindow(), nullptr);
   EXPECT_EQ(WindowEntries(), QStringList{"VORK Results 1"});
-  ASSERT_EQ(Platform.FileDialogs.size(), 1u);
-  EXPECT_EQ(Platform.FileDialogs[0].Spec.Title, "Open MDS file");
-  EXPECT_EQ(Platform.FileDialogs[0].Spec.Filter, "Compiled MDS file (*.mds)|*.mds");
-  EXPECT_TRUE(Platform.FileDialogs[0].Spec.MustExist);
+  EXPECT_TRUE(Dialog().startsWith("open|Open MDS file|Compiled MDS file (*.mds)|*.mds|"));
+  EXPECT_TRUE(Dialog().endsWith(" exist"));
   EXPECT_TRUE(form.MdsLoadTime.isEmpty());
 
   Platform.ThenFile(WriteSmallFile());
@@ -130,20 +128,19 @@ TEST_F(RunMenu, ComputeKappaAsksAboutTheObserversFilesChosenBefore) {
   form.RunComputeKappa->trigger();
   EXPECT_EQ(Platform.BoxTexts(),
             (QStringList{"Use first.mds for 1st observer?", "Use second.mds for 2nd observer?"}));
-  ASSERT_EQ(Platform.FileDialogs.size(), 1u);
-  EXPECT_EQ(Platform.FileDialogs[0].Spec.Title, "Open MDS file 2nd observer");
-  EXPECT_EQ(Platform.FileDialogs[0].Spec.Filter, "Compiled SDS file (*.mds)|*.mds");
-  EXPECT_EQ(form.OpenObsDialog1.FileName, Path("first.mds"));
-  EXPECT_TRUE(form.OpenObsDialog2.FileName.isEmpty());
-}
+  EXPECT_TRUE(Dialog().startsWith("open|Open MDS file 2nd observer|Compiled SDS file (*.mds)|"));
+  EXPECT_EQ(Dialog(1), "(none)");
+  EXPECT_EQ(Rel(form.OpenObsDialog1.FileName) + "," + form.OpenObsDialog2.FileName, "first.mds,");
 
-TEST_F(RunMenu, CancelledFirstObserverAsksNothingMore) {
-  TMainForm& form = Start();
+  // A cancelled first observer asks nothing more.
+  Platform.Shown.clear();
+  Platform.FileDialogs.clear();
+  form.OpenObsDialog1.FileName.clear();
   Platform.ThenFile(std::nullopt);
   form.RunComputeKappa->trigger();
   EXPECT_TRUE(Platform.Shown.empty());
-  ASSERT_EQ(Platform.FileDialogs.size(), 1u);
-  EXPECT_EQ(Platform.FileDialogs[0].Spec.Title, "Open MDS file 1st observer");
+  EXPECT_TRUE(Dialog().startsWith("open|Open MDS file 1st observer|"));
+  EXPECT_EQ(Dialog(1), "(none)");
 }
 
 }  // namespace

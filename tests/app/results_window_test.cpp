@@ -1,13 +1,11 @@
 #include "app/results_window.h"
 
-#include <QFile>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 
 #include "app/find_replace_dialog.h"
 #include "app/memo_find_replace.h"
-
 #include "tests/app/shell_fixture.h"
 
 namespace vork {
@@ -15,13 +13,7 @@ namespace {
 
 using ResultsWindow = testing::ShellFixture;
 
-QString ReadFile(const QString& name) {
-  QFile file(name);
-  if (!file.open(QIODevice::ReadOnly)) return "<missing>";
-  return QString::fromUtf8(file.readAll());
-}
-
-TEST_F(ResultsWindow, StartsWithTheBannerUnmodified) {
+TEST_F(ResultsWindow, StartsWithTheBannerAndCountsAppendedLinesAsChanges) {
   TResults& results = *Start().Results;
   EXPECT_EQ(results.windowTitle(), "VORK Results");
   ASSERT_EQ(results.Lines().size(), 1);
@@ -30,18 +22,13 @@ TEST_F(ResultsWindow, StartsWithTheBannerUnmodified) {
   EXPECT_FALSE(results.IsModified());
   EXPECT_TRUE(results.WordWrap());
   EXPECT_TRUE(results.SaveModifiedMemoOK()) << "nothing to ask";
-}
 
-TEST_F(ResultsWindow, AppendedLinesCountAsChanges) {
-  TResults& results = *Start().Results;
   results.AppendLines({"line 1", "", "line\t3"});
   results.AppendLine("last");
   results.AppendTextLines({"File:\ta.mds", "\xc3\xa9t\xc3\xa9"});
   EXPECT_TRUE(results.IsModified());
-  QStringList lines = results.Lines();
-  lines.removeFirst();
-  EXPECT_EQ(lines, QStringList({"line 1", "", "line\t3", "last", "File:\ta.mds",
-                                QString::fromUtf8("\xc3\xa9t\xc3\xa9")}));
+  EXPECT_EQ(results.Lines().mid(1), QStringList({"line 1", "", "line\t3", "last", "File:\ta.mds",
+                                                 QString::fromUtf8("\xc3\xa9t\xc3\xa9")}));
 }
 
 TEST_F(ResultsWindow, SaveAsWritesTheTextAndNamesTheWindow) {
@@ -50,14 +37,9 @@ TEST_F(ResultsWindow, SaveAsWritesTheTextAndNamesTheWindow) {
   results.Memo1->insertPlainText("first\nsecond");
   Platform.ThenFile(Path("out.txt"));
   results.FileSave1->trigger();
-  ASSERT_EQ(Platform.FileDialogs.size(), 1u);
-  const FileDialogSpec& spec = Platform.FileDialogs[0].Spec;
-  EXPECT_TRUE(Platform.FileDialogs[0].Save);
-  EXPECT_EQ(spec.Title, "Save results text file");
-  EXPECT_EQ(spec.Filter, "*.txt (results files)|*.txt|*.* (all files)|*.*");
-  EXPECT_EQ(spec.DefaultExt, "txt");
-  EXPECT_TRUE(spec.OverwritePrompt);
-  EXPECT_EQ(ReadFile(Path("out.txt")), "first\r\nsecond\r\n");
+  EXPECT_EQ(Dialog(), "save|Save results text file|*.txt (results files)|*.txt|*.* (all files)|*.*|"
+                      "txt| overwrite");
+  EXPECT_EQ(FileText("out.txt"), "first\r\nsecond\r\n");
   EXPECT_EQ(results.windowTitle(), "VORK results - out.txt");
   EXPECT_FALSE(results.IsModified());
 
@@ -65,8 +47,8 @@ TEST_F(ResultsWindow, SaveAsWritesTheTextAndNamesTheWindow) {
   results.FileSave1->trigger();
   results.AppendLine("third");
   results.FileSave1->trigger();
-  EXPECT_EQ(Platform.FileDialogs.size(), 1u);
-  EXPECT_EQ(ReadFile(Path("out.txt")), "first\r\nsecond\r\nthird\r\n");
+  EXPECT_EQ(Dialog(1), "(none)");
+  EXPECT_EQ(FileText("out.txt"), "first\r\nsecond\r\nthird\r\n");
 }
 
 TEST_F(ResultsWindow, FailedSaveShowsTheErrorAndKeepsTextAndModifiedFlag) {
@@ -85,21 +67,12 @@ TEST_F(ResultsWindow, FailedSaveShowsTheErrorAndKeepsTextAndModifiedFlag) {
 
 TEST_F(ResultsWindow, OpenAsksAboutUnsavedResultsAfterTheDialog) {
   TResults& results = *Start().Results;
-  {
-    QFile file(Path("old.txt"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("old 1\r\nold 2\r\n");
-  }
+  PutFile("old.txt", "old 1\r\nold 2\r\n");
   results.AppendLine("unsaved");
   Platform.ThenFile(Path("old.txt")).Then(Answer::Cancel);
   results.FileOpen1->trigger();
-  ASSERT_EQ(Platform.FileDialogs.size(), 1u);
-  const FileDialogSpec& spec = Platform.FileDialogs[0].Spec;
-  EXPECT_FALSE(Platform.FileDialogs[0].Save);
-  EXPECT_EQ(spec.Title, "Open results text file");
-  EXPECT_EQ(spec.Filter, "*.txt (result files)|*.txt|*.* (all files)|*.*");
-  EXPECT_EQ(spec.DefaultExt, "txt");
-  EXPECT_TRUE(spec.MustExist);
+  EXPECT_EQ(Dialog(), "open|Open results text file|*.txt (result files)|*.txt|*.* (all files)|*.*|"
+                      "txt| exist");
   EXPECT_EQ(Platform.BoxTexts(), QStringList({"Save results to a text file?"}));
   EXPECT_EQ(results.Lines().last(), "unsaved");
 
@@ -121,7 +94,7 @@ TEST_F(ResultsWindow, ClearEmptiesAndForgetsTheFileName) {
   results.AppendLine("x");
   Platform.Then(Answer::Yes).ThenFile(Path("r.txt"));
   results.ClearWindow->trigger();
-  EXPECT_EQ(ReadFile(Path("r.txt")).endsWith("x\r\n"), true);
+  EXPECT_TRUE(FileText("r.txt").endsWith("x\r\n"));
   EXPECT_TRUE(results.Lines().isEmpty());
   EXPECT_EQ(results.windowTitle(), "VORK5 results");
   EXPECT_EQ(results.ResultsFileName(), "");
@@ -141,24 +114,19 @@ TEST_F(ResultsWindow, ClearEmptiesAndForgetsTheFileName) {
   Platform.ThenFile(Path("s.txt"));
   results.FileSave1->trigger();
   EXPECT_EQ(Platform.FileDialogs.size(), 3u);
-  EXPECT_EQ(ReadFile(Path("s.txt")), "z\r\n");
+  EXPECT_EQ(FileText("s.txt"), "z\r\n");
 }
 
 TEST_F(ResultsWindow, DoubleClickFlipsWordWrap) {
   TResults& results = *Start().Results;
-  QWidget* text = results.Memo1->viewport();
-  auto doubleClick = [&] {
+  for (bool wrap : {false, true}) {
     QMouseEvent event(QEvent::MouseButtonDblClick, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
                       Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(text, &event);
-  };
-  EXPECT_TRUE(results.WordWrap());
-  doubleClick();
-  EXPECT_FALSE(results.WordWrap());
-  EXPECT_EQ(results.Memo1->horizontalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
-  doubleClick();
-  EXPECT_TRUE(results.WordWrap());
-  EXPECT_EQ(results.Memo1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QApplication::sendEvent(results.Memo1->viewport(), &event);
+    EXPECT_EQ(results.WordWrap(), wrap);
+    EXPECT_EQ(results.Memo1->horizontalScrollBarPolicy(),
+              wrap ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
+  }
 }
 
 TEST_F(ResultsWindow, FindLooksInTheResultsText) {

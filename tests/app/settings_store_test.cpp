@@ -9,103 +9,60 @@
 namespace vork {
 namespace {
 
-class SettingsStore : public ::testing::Test {
- protected:
-  QString File() const { return Folder.filePath("settings.ini"); }
+// Every stored value in one line, the home folder written "~".
+QString Describe(const StoredSettings& v) {
+  const OptionStore& o = v.Options;
+  auto flag = [](bool b) { return QString(b ? "1" : "0"); };
+  QString dir = v.CurrentDirectory == QDir::homePath() ? "~" : v.CurrentDirectory;
+  QStringList last(v.LastFiles.begin(), v.LastFiles.end());
+  return QStringList{dir,
+                     flag(o.CaseSensitive) + flag(o.ExclusivityCheck) + flag(o.RepeatCheck) +
+                         flag(o.OneCharCodes) + flag(o.CompressMDS) + flag(o.BackupSDS) +
+                         flag(o.ELag1SZ) + flag(o.WriteLog),
+                     QString("%1 %2 %3 %4 %5 %6 %7")
+                         .arg(o.SingLineComX).arg(o.MultLineComX).arg(o.MaxErrors)
+                         .arg(o.NDigits).arg(o.N2x2Min).arg(o.DecSepX).arg(o.PlotCharX),
+                     last.join(','),
+                     QString("%1 %2,%3 %4,%5 %6")
+                         .arg(v.MainFont.Size).arg(v.MainFont.Name).arg(v.EditFont.Size)
+                         .arg(v.EditFont.Name).arg(v.ResuFont.Size).arg(v.ResuFont.Name)}
+      .join(" | ");
+}
 
-  void WriteIni(const char* text) {
-    QFile file(File());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(text);
+TEST(SettingsStore, ReadsEachValueUnderItsSectionAndNameOrItsDefault) {
+  struct Case {
+    const char* Ini;
+    const char* Read;
+  };
+  const Case cases[] = {
+      {"", "~ | 10001010 | 3 1 25 2 5 0 0 | ,,,, | 10 MS Sans Serif,10 MS Sans Serif,10 Courier New"},
+      {"[Interface]\nCurrentDirectory=/data/obs\n"
+       "[KELP]\nSCase=false\nSExclusive=true\nSRepeat=true\nSOneChar=true\nSSingLCX=0\n"
+       "SMultLCX=14\nSMaxErrors=500\nCompressMDS=false\nSMakeBackup=true\n"
+       "[VORK]\nNDigits=4\nN2x2Min=12\nDecSepX=2\nPlotCharX=3\nELag1SZ=false\nWriteLog=true\n"
+       "LastFile1=/data/a.sds\nLastFile5=/data/e.mds\nMainFontSize=12\nMainFontName=Arial\n"
+       "EditFontSize=9\nEditFontName=Courier New\nResuFontSize=11\nResuFontName=Mono\n",
+       "/data/obs | 01110101 | 0 14 500 4 12 2 3 | /data/a.sds,,,,/data/e.mds | "
+       "12 Arial,9 Courier New,11 Mono"},
+      // Values of the wrong kind read as defaults, numbers out of range as they are.
+      {"[KELP]\nSCase=maybe\nSMaxErrors=lots\nSSingLCX=99\nSMultLCX=99999999999999\n"
+       "[VORK]\nNDigits=-3\nN2x2Min=\nWriteLog=1\nMainFontSize=big\n",
+       "~ | 10001011 | 99 1 25 -3 5 0 0 | ,,,, | 10 MS Sans Serif,10 MS Sans Serif,10 Courier New"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Ini);
+    QTemporaryDir folder;
+    {
+      QFile file(folder.filePath("settings.ini"));
+      ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+      file.write(c.Ini);
+    }
+    QSettings settings(folder.filePath("settings.ini"), QSettings::IniFormat);
+    EXPECT_EQ(Describe(ReadSettings(settings)), c.Read);
   }
-
-  QTemporaryDir Folder;
-};
-
-TEST_F(SettingsStore, EmptySettingsGiveTheFirstStartDefaults) {
-  QSettings settings(File(), QSettings::IniFormat);
-  StoredSettings values = ReadSettings(settings);
-  EXPECT_EQ(values.CurrentDirectory, QDir::homePath());
-  const OptionStore& o = values.Options;
-  EXPECT_TRUE(o.CaseSensitive);
-  EXPECT_FALSE(o.ExclusivityCheck);
-  EXPECT_FALSE(o.RepeatCheck);
-  EXPECT_FALSE(o.OneCharCodes);
-  EXPECT_EQ(o.SingLineComX, 3);
-  EXPECT_EQ(o.MultLineComX, 1);
-  EXPECT_EQ(o.MaxErrors, 25);
-  EXPECT_TRUE(o.CompressMDS);
-  EXPECT_FALSE(o.BackupSDS);
-  EXPECT_EQ(o.NDigits, 2);
-  EXPECT_EQ(o.N2x2Min, 5);
-  EXPECT_EQ(o.DecSepX, 0);
-  EXPECT_EQ(o.PlotCharX, 0);
-  EXPECT_TRUE(o.ELag1SZ);
-  EXPECT_FALSE(o.WriteLog);
-  for (const QString& last : values.LastFiles) EXPECT_EQ(last, "");
-  EXPECT_EQ(values.MainFont.Size, 10);
-  EXPECT_EQ(values.MainFont.Name, "MS Sans Serif");
-  EXPECT_EQ(values.EditFont.Size, 10);
-  EXPECT_EQ(values.EditFont.Name, "MS Sans Serif");
-  EXPECT_EQ(values.ResuFont.Size, 10);
-  EXPECT_EQ(values.ResuFont.Name, "Courier New");
 }
 
-TEST_F(SettingsStore, ValuesAreReadUnderTheirSectionsAndNames) {
-  WriteIni(
-      "[Interface]\nCurrentDirectory=/data/obs\n"
-      "[KELP]\nSCase=false\nSExclusive=true\nSRepeat=true\nSOneChar=true\nSSingLCX=0\n"
-      "SMultLCX=14\nSMaxErrors=500\nCompressMDS=false\nSMakeBackup=true\n"
-      "[VORK]\nNDigits=4\nN2x2Min=12\nDecSepX=2\nPlotCharX=3\nELag1SZ=false\nWriteLog=true\n"
-      "LastFile1=/data/a.sds\nLastFile5=/data/e.mds\nMainFontSize=12\nMainFontName=Arial\n"
-      "EditFontSize=9\nEditFontName=Courier New\nResuFontSize=11\nResuFontName=Mono\n");
-  QSettings settings(File(), QSettings::IniFormat);
-  StoredSettings values = ReadSettings(settings);
-  EXPECT_EQ(values.CurrentDirectory, "/data/obs");
-  const OptionStore& o = values.Options;
-  EXPECT_FALSE(o.CaseSensitive);
-  EXPECT_TRUE(o.ExclusivityCheck);
-  EXPECT_TRUE(o.RepeatCheck);
-  EXPECT_TRUE(o.OneCharCodes);
-  EXPECT_EQ(o.SingLineComX, 0);
-  EXPECT_EQ(o.MultLineComX, 14);
-  EXPECT_EQ(o.MaxErrors, 500);
-  EXPECT_FALSE(o.CompressMDS);
-  EXPECT_TRUE(o.BackupSDS);
-  EXPECT_EQ(o.NDigits, 4);
-  EXPECT_EQ(o.N2x2Min, 12);
-  EXPECT_EQ(o.DecSepX, 2);
-  EXPECT_EQ(o.PlotCharX, 3);
-  EXPECT_FALSE(o.ELag1SZ);
-  EXPECT_TRUE(o.WriteLog);
-  EXPECT_EQ(values.LastFiles[0], "/data/a.sds");
-  EXPECT_EQ(values.LastFiles[1], "");
-  EXPECT_EQ(values.LastFiles[4], "/data/e.mds");
-  EXPECT_EQ(values.MainFont.Size, 12);
-  EXPECT_EQ(values.MainFont.Name, "Arial");
-  EXPECT_EQ(values.EditFont.Size, 9);
-  EXPECT_EQ(values.EditFont.Name, "Courier New");
-  EXPECT_EQ(values.ResuFont.Size, 11);
-  EXPECT_EQ(values.ResuFont.Name, "Mono");
-}
-
-TEST_F(SettingsStore, ValuesOfTheWrongKindReadAsDefaultsAndOutOfRangeNumbersAsTheyAre) {
-  WriteIni(
-      "[KELP]\nSCase=maybe\nSMaxErrors=lots\nSSingLCX=99\nSMultLCX=99999999999999\n"
-      "[VORK]\nNDigits=-3\nN2x2Min=\nWriteLog=1\nMainFontSize=big\n");
-  QSettings settings(File(), QSettings::IniFormat);
-  StoredSettings values = ReadSettings(settings);
-  EXPECT_TRUE(values.Options.CaseSensitive);
-  EXPECT_EQ(values.Options.MaxErrors, 25);
-  EXPECT_EQ(values.Options.SingLineComX, 99);
-  EXPECT_EQ(values.Options.MultLineComX, 1);
-  EXPECT_EQ(values.Options.NDigits, -3);
-  EXPECT_EQ(values.Options.N2x2Min, 5);
-  EXPECT_TRUE(values.Options.WriteLog);
-  EXPECT_EQ(values.MainFont.Size, 10);
-}
-
-TEST_F(SettingsStore, WrittenValuesReadBackTheSame) {
+TEST(SettingsStore, WrittenValuesReadBackTheSame) {
   StoredSettings written;
   written.CurrentDirectory = "C:\\work\\obs";
   written.Options.CaseSensitive = false;
@@ -115,21 +72,15 @@ TEST_F(SettingsStore, WrittenValuesReadBackTheSame) {
   written.Options.WriteLog = true;
   written.LastFiles = {"a.sds", "b.mds", "", "d;e.sds", "f g.mds"};
   written.ResuFont = {14, "DejaVu Sans Mono"};
+  QTemporaryDir folder;
   {
-    QSettings settings(File(), QSettings::IniFormat);
+    QSettings settings(folder.filePath("settings.ini"), QSettings::IniFormat);
     WriteSettings(settings, written);
   }
-  QSettings settings(File(), QSettings::IniFormat);
-  StoredSettings read = ReadSettings(settings);
-  EXPECT_EQ(read.CurrentDirectory, "C:\\work\\obs");
-  EXPECT_FALSE(read.Options.CaseSensitive);
-  EXPECT_EQ(read.Options.MultLineComX, 0);
-  EXPECT_EQ(read.Options.MaxErrors, 32767);
-  EXPECT_EQ(read.Options.DecSepX, 1);
-  EXPECT_TRUE(read.Options.WriteLog);
-  EXPECT_EQ(read.LastFiles, written.LastFiles);
-  EXPECT_EQ(read.ResuFont.Size, 14);
-  EXPECT_EQ(read.ResuFont.Name, "DejaVu Sans Mono");
+  QSettings settings(folder.filePath("settings.ini"), QSettings::IniFormat);
+  EXPECT_EQ(Describe(ReadSettings(settings)),
+            "C:\\work\\obs | 00001011 | 3 0 32767 2 5 1 0 | a.sds,b.mds,,d;e.sds,f g.mds | "
+            "10 MS Sans Serif,10 MS Sans Serif,14 DejaVu Sans Mono");
   EXPECT_EQ(settings.value("KELP/SMaxErrors").toString(), "32767");
 }
 

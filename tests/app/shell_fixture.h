@@ -3,14 +3,24 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <memory>
 
 #include "app/main_window.h"
 #include "app/platform/scripted_platform.h"
+#include "app/results_window.h"
+
+#include <ostream>
+
+// Failures print texts as text.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 namespace vork::testing {
 
@@ -25,6 +35,18 @@ inline void PressKey(QWidget* widget, int key, const QString& text = QString()) 
 // Types text into widget key by key.
 inline void TypeKeys(QWidget* widget, const QString& text) {
   for (QChar c : text) PressKey(widget, c.toUpper().unicode(), QString(c));
+}
+
+// A combo box's items, or a window's label texts, joined by "|".
+inline QString ComboItems(const QComboBox* combo) {
+  QStringList items;
+  for (int i = 0; i < combo->count(); ++i) items.push_back(combo->itemText(i));
+  return items.join('|');
+}
+inline QString LabelTexts(const QWidget* window) {
+  QStringList texts;
+  for (const QLabel* label : window->findChildren<QLabel*>()) texts.push_back(label->text());
+  return texts.join('|');
 }
 
 // A main window on settings of its own in a temporary folder, which is also
@@ -63,6 +85,46 @@ class ShellFixture : public ::testing::Test {
   }
 
   QString Path(const QString& name) const { return Folder.filePath(name); }
+
+  // Writes a file in the folder.
+  void PutFile(const QString& name, const QByteArray& content) {
+    QFile file(Path(name));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(content);
+  }
+
+  // A file's text, or "(missing)".
+  QString FileText(const QString& name) const {
+    QFile file(Path(name));
+    if (!file.open(QIODevice::ReadOnly)) return "(missing)";
+    return QString::fromUtf8(file.readAll());
+  }
+
+  QString Rel(QString name) const { return name.replace(Folder.path() + "/", ""); }
+
+  // The main window's title, status panels, raw and compiled file and recent
+  // files in one line; names in the folder relative.
+  QString FormState() const {
+    QStringList recent;
+    for (const QString& file : Form->LastFiles) recent << Rel(file);
+    return QStringList{Form->windowTitle(), Form->StatusPanel0->text(), Form->StatusPanel1->text(),
+                       "sds=" + Rel(Form->SaveSdsDialog.FileName),
+                       "mds=" + Rel(Form->OpenMdsDialog.FileName), recent.join(',')}
+        .join(" | ");
+  }
+
+  QStringList ResultLines() const { return Form->Results->Memo1->toPlainText().split('\n'); }
+
+  // The i-th file dialog shown, as "save|title|filter|ext|proposed name"
+  // with " overwrite" and " exist" for its checks; names in the folder relative.
+  QString Dialog(std::size_t i = 0) const {
+    if (i >= Platform.FileDialogs.size()) return "(none)";
+    const FileDialogSpec& s = Platform.FileDialogs[i].Spec;
+    return QStringList{Platform.FileDialogs[i].Save ? "save" : "open", s.Title, s.Filter,
+                       s.DefaultExt, Rel(s.FileName)}
+               .join('|') +
+           (s.OverwritePrompt ? " overwrite" : "") + (s.MustExist ? " exist" : "");
+  }
 
   QTemporaryDir Folder;
   QString OldCurrent;
