@@ -185,8 +185,7 @@ TEST_F(CompileDriverTest, AnUnnamedTextIsNamedThenBothFilesAreWritten) {
   EXPECT_EQ(Dialog(1), "(none)");
   EXPECT_EQ(FileText("new.sds"), "Event a b;\r\na b a b /\r\n");
   EXPECT_FALSE(form.Memo1->document()->isModified());
-  // The compiled file: a stamp line without a leading TAB (compressed data
-  // lines), the header, one session of one segment with four events.
+  // The compiled file: a stamp line without a leading TAB (compressed data lines).
   const QString marker = "MDS file saved by KELP compiler Version 5.1 ";
   const QString compiled = FileText("new.mds");
   ASSERT_TRUE(compiled.startsWith(marker)) << compiled.toStdString();

@@ -4,8 +4,6 @@
 
 #include <QLocale>
 
-#include "app/platform/scripted_platform.h"
-
 namespace vork {
 namespace {
 
@@ -29,20 +27,6 @@ TEST(Platform, TheHostDecimalSeparatorIsOneThatResultsCanHold) {
   for (const auto& [locale, separator] : cases) {
     EXPECT_EQ(HostDecimalSeparator(QLocale(locale)), separator) << locale;
   }
-}
-
-TEST(Platform, ScriptedAnswersComeInOrderAndTheUnscriptedAreNoted) {
-  ScriptedPlatform platform;
-  platform.Then(Answer::No).ThenFile("/tmp/x.txt").ThenFile(std::nullopt);
-  Platform& desk = platform;
-  EXPECT_EQ(desk.Message(BoxStyle::Question, "Save?", Buttons::YesNoCancel), Answer::No);
-  EXPECT_EQ(desk.SaveFileName({"Save", "", "txt", "", true, false}), QString("/tmp/x.txt"));
-  EXPECT_EQ(desk.OpenFileName({"Open", "", "txt", "", false, true}), std::nullopt);
-  EXPECT_TRUE(platform.Unexpected.isEmpty());
-  desk.Notice("Done.");
-  EXPECT_EQ(desk.ChooseFont(QFont("Courier New", 10)), std::nullopt);
-  EXPECT_EQ(platform.BoxTexts(), QStringList({"Save?", "Done."}));
-  EXPECT_EQ(platform.Unexpected, QStringList({"message box: Done.", "font dialog"}));
 }
 
 }  // namespace
