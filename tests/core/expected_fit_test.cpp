@@ -7,57 +7,36 @@
 namespace vork {
 namespace {
 
-// Tables of lagged counts: categories 1..3, margins in row and column 0.
-struct FitCase {
-  const char* Name;
-  dynInteger2 Table;
-  int ZeroMode;
-  dynReal2 Expected;  // [1..3][1..3]
-  int Passes;
-  bool Converged;
-};
-
 TEST(ExpectedFit, FitsTheMarginsPassByPass) {
-  const FitCase cases[] = {
+  const struct {
+    const char* Name;
+    dynInteger2 Table;  // lagged counts of categories 1..3 with the margins in row and column 0
+    int ZeroMode;
+    dynReal2 Expected;  // [1..3][1..3]
+    int Passes;
+    bool Converged;
+  } cases[] = {
       {"no structural zeros: row x column / N after one pass",
-       {{40, 15, 14, 11}, {20, 10, 5, 5}, {10, 2, 8, 0}, {10, 3, 1, 6}},
-       NoStructuralZeros,
-       {{7.5, 7, 5.5}, {3.75, 3.5, 2.75}, {3.75, 3.5, 2.75}},
-       2,
-       true},
-      {"zero diagonal, several passes",
-       {{14, 6, 6, 2}, {3, 0, 1, 2}, {1, 1, 0, 0}, {10, 5, 5, 0}},
+       {{40, 15, 14, 11}, {20, 10, 5, 5}, {10, 2, 8, 0}, {10, 3, 1, 6}}, NoStructuralZeros,
+       {{7.5, 7, 5.5}, {3.75, 3.5, 2.75}, {3.75, 3.5, 2.75}}, 2, true},
+      {"zero diagonal, several passes", {{14, 6, 6, 2}, {3, 0, 1, 2}, {1, 1, 0, 0}, {10, 5, 5, 0}},
        ZeroDiagonal,
-       {{0, 1.47195599536, 1.52804400464},
-        {0.537829240116, 0, 0.462170759884},
-        {5.47110603188, 4.52889396812, 0}},
-       6,
-       true},
+       {{0, 1.47195599536, 1.52804400464}, {0.537829240116, 0, 0.462170759884},
+        {5.47110603188, 4.52889396812, 0}}, 6, true},
       {"zero diagonal, stopped at the pass limit",
-       {{69, 7, 30, 32}, {30, 0, 0, 30}, {4, 2, 0, 2}, {35, 5, 30, 0}},
-       ZeroDiagonal,
-       {{0, 2.03553302839, 27.9644669716},
-        {0.0708804336431, 0, 3.92911956636},
-        {6.95137976506, 28.0486202349, 0}},
-       26,
-       false},
-      {"all counts zero",
-       {{0, 0, 0, 0}, {0, 0, 0, 0}, {0, 0, 0, 0}, {0, 0, 0, 0}},
-       ZeroDiagonal,
-       {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}},
-       2,
+       {{69, 7, 30, 32}, {30, 0, 0, 30}, {4, 2, 0, 2}, {35, 5, 30, 0}}, ZeroDiagonal,
+       {{0, 2.03553302839, 27.9644669716}, {0.0708804336431, 0, 3.92911956636},
+        {6.95137976506, 28.0486202349, 0}}, 26, false},
+      {"all counts zero", dynInteger2(4, dynInteger(4, 0)), ZeroDiagonal, dynReal2(3, dynReal(3, 0)), 2,
        true},
   };
-  for (const FitCase& c : cases) {
+  for (const auto& c : cases) {
     dynReal2 expected(4, dynReal(4, -1.0));
     const ExpectedFit fit = FitExpectedIpf(c.Table, 1, 3, 0, expected, c.ZeroMode);
     EXPECT_EQ(fit.Passes, c.Passes) << c.Name;
     EXPECT_EQ(fit.Converged, c.Converged) << c.Name;
     for (int i = 1; i <= 3; ++i) {
-      for (int j = 1; j <= 3; ++j) {
-        EXPECT_NEAR(expected[i][j], c.Expected[i - 1][j - 1], 1e-9)
-            << c.Name << " cell " << i << "," << j;
-      }
+      for (int j = 1; j <= 3; ++j) EXPECT_NEAR(expected[i][j], c.Expected[i - 1][j - 1], 1e-9) << c.Name << j;
     }
   }
 }
@@ -77,14 +56,12 @@ TEST(ExpectedFit, NoCodeAgainstNoCodeStaysEmpty) {
 }
 
 TEST(ExpectedFit, RefusesTablesThatDoNotFitTheirCategories) {
-  const dynInteger2 table(3, dynInteger(3, 1));
-  dynReal2 expected(3, dynReal(3, 0.0));
-  dynReal2 small(2, dynReal(2, 0.0));
+  const dynInteger2 table(3, dynInteger(3, 1)), ragged{{1, 1, 1}, {1, 1}, {1, 1, 1}};
+  dynReal2 expected(3, dynReal(3, 0.0)), small(2, dynReal(2, 0.0));
   EXPECT_THROW(FitExpectedIpf(table, 1, 3, 0, expected, 0), CommandError);
   EXPECT_THROW(FitExpectedIpf(table, 1, 2, 0, small, 0), CommandError);
   EXPECT_THROW(FitExpectedIpf(table, 0, 2, 1, expected, 0), CommandError);
   EXPECT_THROW(FitExpectedIpf(table, -1, 1, 2, expected, 0), CommandError);
-  const dynInteger2 ragged{{1, 1, 1}, {1, 1}, {1, 1, 1}};
   EXPECT_THROW(FitExpectedIpf(ragged, 1, 2, 0, expected, 0), CommandError);
 }
 

@@ -18,17 +18,13 @@ namespace fs = std::filesystem;
 
 class RawDataFileTest : public ::testing::Test {
  protected:
-  std::string PathOf(const std::string& name) const { return (Folder / name).string(); }
-
-  static std::string Content(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+  std::string PathOf(const std::string& name) const { return Scratch.Path(name); }
+  std::string Content(const std::string& name) const {
     std::ostringstream text;
-    text << in.rdbuf();
+    text << std::ifstream(PathOf(name), std::ios::binary).rdbuf();
     return text.str();
   }
-
   testing::ScratchFolder Scratch;
-  const fs::path& Folder = Scratch.Folder();
 };
 
 TEST_F(RawDataFileTest, BackupNameReplacesTheExtension) {
@@ -37,22 +33,17 @@ TEST_F(RawDataFileTest, BackupNameReplacesTheExtension) {
   EXPECT_EQ(BackupFileName("/d.x/a"), "/d.x/a.~sds");
 }
 
-TEST_F(RawDataFileTest, SavingTwiceWithBackupKeepsOnlyTheLatestPreviousVersion) {
+TEST_F(RawDataFileTest, TheBackupKeepsOnlyTheLatestPreviousVersion) {
   const std::string file = PathOf("a.sds");
   WriteRawDataFile(file, {"Event a b;", "a b /"}, true);
   EXPECT_FALSE(fs::exists(PathOf("a.~sds")));
   WriteRawDataFile(file, {"second"}, true);
   WriteRawDataFile(file, {"third"}, true);
-  EXPECT_EQ(Content(file), "third\r\n");
-  EXPECT_EQ(Content(PathOf("a.~sds")), "second\r\n");
-}
-
-TEST_F(RawDataFileTest, WithoutBackupNoCopyIsMade) {
-  const std::string file = PathOf("a.sds");
-  WriteRawDataFile(file, {"one"}, false);
-  WriteRawDataFile(file, {"two", ""}, false);
-  EXPECT_EQ(Content(file), "two\r\n\r\n");
-  EXPECT_FALSE(fs::exists(PathOf("a.~sds")));
+  EXPECT_EQ(Content("a.sds"), "third\r\n");
+  EXPECT_EQ(Content("a.~sds"), "second\r\n");
+  WriteRawDataFile(file, {"four", ""}, false);  // without backup no copy is made
+  EXPECT_EQ(Content("a.sds"), "four\r\n\r\n");
+  EXPECT_EQ(Content("a.~sds"), "second\r\n");
 }
 
 TEST_F(RawDataFileTest, AFailedSaveLeavesTheFileWhole) {
@@ -60,22 +51,20 @@ TEST_F(RawDataFileTest, AFailedSaveLeavesTheFileWhole) {
   WriteRawDataFile(file, {"kept"}, false);
   fs::create_directory(PathOf("a.~sds"));  // a backup that cannot be written
   EXPECT_THROW(WriteRawDataFile(file, {"lost"}, true), CommandError);
-  EXPECT_EQ(Content(file), "kept\r\n");
+  EXPECT_EQ(Content("a.sds"), "kept\r\n");
   EXPECT_THROW(WriteRawDataFile(PathOf("no/such/b.sds"), {"x"}, false), CommandError);
 }
 
 TEST_F(RawDataFileTest, TheBackupFileItselfCanBeSavedWithBackupOn) {
-  // A text recovered from its backup copy is saved under the backup's name:
-  // there is no older version to keep, and the save goes through.
+  // A text recovered from its backup is saved under the backup's name: no older version to keep.
   const std::string file = PathOf("a.~sds");
   WriteRawDataFile(file, {"recovered"}, false);
   WriteRawDataFile(file, {"recovered", "edited"}, true);
-  EXPECT_EQ(Content(file), "recovered\r\nedited\r\n");
+  EXPECT_EQ(Content("a.~sds"), "recovered\r\nedited\r\n");
 }
 
 TEST_F(RawDataFileTest, FileNotNewerComparesModificationTimes) {
-  const std::string a = PathOf("a.sds");
-  const std::string b = PathOf("a.mds");
+  const std::string a = PathOf("a.sds"), b = PathOf("a.mds");
   WriteRawDataFile(a, {"a"}, false);
   WriteRawDataFile(b, {"b"}, false);
   const auto now = fs::last_write_time(a);

@@ -14,7 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A fresh folder per test, removed afterwards.
 class TextFileTest : public ::testing::Test {
  protected:
   std::string Path(const std::string& name) const { return scratch.Path(name); }
@@ -22,21 +21,19 @@ class TextFileTest : public ::testing::Test {
     std::ofstream(Path(name), std::ios::binary) << bytes;
   }
   std::string ReadBytes(const std::string& name) const {
-    std::ifstream in(Path(name), std::ios::binary);
     std::ostringstream text;
-    text << in.rdbuf();
+    text << std::ifstream(Path(name), std::ios::binary).rdbuf();
     return text.str();
+  }
+  long FilesInFolder() const {
+    return std::distance(fs::directory_iterator(folder), fs::directory_iterator());
   }
   testing::ScratchFolder scratch;
   const fs::path& folder = scratch.Folder();
 };
 
 TEST_F(TextFileTest, LineBreaksAreLfOrCrLfAndAFinalBreakEndsTheLastLine) {
-  struct Case {
-    std::string bytes;
-    dynString lines;
-  };
-  const Case cases[] = {
+  const std::pair<std::string, dynString> cases[] = {
       {"", {}},
       {"\r\n", {""}},
       {"a", {"a"}},
@@ -45,37 +42,30 @@ TEST_F(TextFileTest, LineBreaksAreLfOrCrLfAndAFinalBreakEndsTheLastLine) {
       {"a\n\nb\n\n", {"a", "", "b", ""}},
       {"a\r\n\tb\nc\r\n", {"a", "\tb", "c"}},
       {"x\ry\n", {"x\ry"}},
-      {"\xEF\xBB\xBF"
-       "caf\xC3\xA9\r\n",
-       {"caf\xC3\xA9"}},
+      {"\xEF\xBB\xBF" "caf\xC3\xA9\r\n", {"caf\xC3\xA9"}},
   };
-  for (const Case& c : cases) {
-    WriteBytes("in.txt", c.bytes);
-    EXPECT_EQ(LoadTextLines(Path("in.txt")), c.lines) << "bytes: " << c.bytes;
+  for (const auto& [bytes, lines] : cases) {
+    WriteBytes("in.txt", bytes);
+    EXPECT_EQ(LoadTextLines(Path("in.txt")), lines) << "bytes: " << bytes;
   }
 }
 
-TEST_F(TextFileTest, SavedLinesEndInCrLfAndReadBackUnchanged) {
+TEST_F(TextFileTest, SavedLinesEndInCrLfReadBackUnchangedAndReplaceTheOldFile) {
   const dynString lines = {"MDS", "", "\t1\t2", "\xC3\xA9t\xC3\xA9"};
+  WriteBytes("out.mds", "old text that is longer than the new one\r\n");
   SaveTextLines(Path("out.mds"), lines);
   EXPECT_EQ(ReadBytes("out.mds"), "MDS\r\n\r\n\t1\t2\r\n\xC3\xA9t\xC3\xA9\r\n");
   EXPECT_EQ(LoadTextLines(Path("out.mds")), lines);
+  EXPECT_EQ(FilesInFolder(), 1);  // nothing left beside it
   SaveTextLines(Path("empty.mds"), {});
   EXPECT_EQ(ReadBytes("empty.mds"), "");
 }
 
-TEST_F(TextFileTest, SavingReplacesTheOldFileAndLeavesNothingBeside) {
-  WriteBytes("out.mds", "old text that is longer than the new one\r\n");
-  SaveTextLines(Path("out.mds"), {"new"});
-  EXPECT_EQ(ReadBytes("out.mds"), "new\r\n");
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
-}
-
 TEST_F(TextFileTest, AFileThatCannotBeReadEndsTheCommand) {
-  EXPECT_THROW(LoadTextLines(Path("missing.mds")), CommandError);
   EXPECT_THROW(LoadTextLines(folder.string()), CommandError);
   try {
     LoadTextLines(Path("missing.mds"));
+    ADD_FAILURE() << "no error";
   } catch (const CommandError& error) {
     EXPECT_NE(std::string(error.what()).find("missing.mds"), std::string::npos) << error.what();
   }
@@ -97,7 +87,7 @@ TEST_F(TextFileTest, AFailedSaveLeavesTheOldFileWhole) {
     EXPECT_EQ(ReadBytes("keep.mds"), "old\r\n");
   }
   fs::permissions(folder, fs::perms::owner_all);
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);
+  EXPECT_EQ(FilesInFolder(), 2);
   EXPECT_THROW(SaveTextLines(Path("no such folder/x.mds"), {"new"}), CommandError);
 }
 
