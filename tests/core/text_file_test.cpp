@@ -34,14 +34,9 @@ class TextFileTest : public ::testing::Test {
 
 TEST_F(TextFileTest, LineBreaksAreLfOrCrLfAndAFinalBreakEndsTheLastLine) {
   const std::pair<std::string, dynString> cases[] = {
-      {"", {}},
-      {"\r\n", {""}},
-      {"a", {"a"}},
-      {"a\r\nb\r\n", {"a", "b"}},
-      {"a\nb", {"a", "b"}},
-      {"a\n\nb\n\n", {"a", "", "b", ""}},
-      {"a\r\n\tb\nc\r\n", {"a", "\tb", "c"}},
-      {"x\ry\n", {"x\ry"}},
+      {"", {}},           {"\r\n", {""}},           {"a", {"a"}},
+      {"a\nb", {"a", "b"}}, {"a\r\nb\r\n", {"a", "b"}}, {"a\n\nb\n\n", {"a", "", "b", ""}},
+      {"x\ry\n", {"x\ry"}}, {"a\r\n\tb\nc\r\n", {"a", "\tb", "c"}},
       {"\xEF\xBB\xBF" "caf\xC3\xA9\r\n", {"caf\xC3\xA9"}},
   };
   for (const auto& [bytes, lines] : cases) {
