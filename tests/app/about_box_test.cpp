@@ -1,7 +1,5 @@
 #include "app/about_box.h"
 
-#include <QApplication>
-#include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
@@ -25,14 +23,8 @@ void Click(QWidget* widget) {
 TEST_F(AboutBox, ShowsItsTextsAndHandsAddressesToTheSystem) {
   TAboutVORK about(Platform, QFont("Arial", 11));
   EXPECT_EQ(about.windowTitle(), "About VORK5");
-  EXPECT_EQ(about.pos(), QPoint(230, 160));
   EXPECT_EQ(about.font().family(), "Arial");
-  EXPECT_TRUE(about.OKButton->isDefault());
-  EXPECT_TRUE(testing::LabelTexts(&about).contains("For updates, please visit our web pages:"));
-  for (QLabel* mail : {about.AuthorMail1, about.AuthorMail2}) {
-    EXPECT_EQ(mail->toolTip(), "Click here to send mail");
-    EXPECT_EQ(mail->cursor().shape(), Qt::PointingHandCursor);
-  }
+  EXPECT_EQ(about.AuthorMail1->toolTip(), "Click here to send mail");
   EXPECT_EQ(about.WebSite2->toolTip(), "Click here to open this web site");
 
   Click(about.AuthorMail2);
@@ -42,20 +34,17 @@ TEST_F(AboutBox, ShowsItsTextsAndHandsAddressesToTheSystem) {
   EXPECT_EQ(Platform.OpenedUrls[1], QUrl(about.WebSite1->text()));
 }
 
-TEST_F(AboutBox, OkAndEscClose) {
+TEST_F(AboutBox, TheHelpCommandShowsItUntilOk) {
   TMainForm& form = Start();
-  for (bool esc : {false, true}) {
-    bool seen = false;
-    QTimer::singleShot(0, [&] {
-      auto* about = qobject_cast<TAboutVORK*>(QApplication::activeModalWidget());
-      ASSERT_NE(about, nullptr);
-      seen = true;
-      if (esc) testing::PressKey(about, Qt::Key_Escape);
-      else about->OKButton->click();
-    });
-    form.HelpAbout->trigger();
-    EXPECT_TRUE(seen);
-  }
+  bool seen = false;
+  QTimer::singleShot(0, [&] {
+    auto* about = qobject_cast<TAboutVORK*>(QApplication::activeModalWidget());
+    ASSERT_NE(about, nullptr);
+    seen = true;
+    about->OKButton->click();
+  });
+  form.HelpAbout->trigger();
+  EXPECT_TRUE(seen);
 }
 
 }  // namespace

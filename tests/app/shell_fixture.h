@@ -12,12 +12,11 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <memory>
+#include <ostream>
 
 #include "app/main_window.h"
 #include "app/platform/scripted_platform.h"
 #include "app/results_window.h"
-
-#include <ostream>
 
 // Failures print texts as text.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
@@ -74,8 +73,7 @@ class ShellFixture : public ::testing::Test {
     return *Form;
   }
 
-  // Closes the main window as the user would; true when it closed.
-  bool CloseMain() { return Form->close(); }
+  bool CloseMain() { return Form->close(); }  // true when it closed
 
   // Starts again on the same settings, as the next run of the program would.
   TMainForm& Restart() {
@@ -86,7 +84,6 @@ class ShellFixture : public ::testing::Test {
 
   QString Path(const QString& name) const { return Folder.filePath(name); }
 
-  // Writes a file in the folder.
   void PutFile(const QString& name, const QByteArray& content) {
     QFile file(Path(name));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
