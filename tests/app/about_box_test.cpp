@@ -2,7 +2,6 @@
 
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QTimer>
 
 #include "tests/app/shell_fixture.h"
 
@@ -32,19 +31,6 @@ TEST_F(AboutBox, ShowsItsTextsAndHandsAddressesToTheSystem) {
   ASSERT_EQ(Platform.OpenedUrls.size(), 2u);
   EXPECT_EQ(Platform.OpenedUrls[0], QUrl("mailto:" + about.AuthorMail2->text()));
   EXPECT_EQ(Platform.OpenedUrls[1], QUrl(about.WebSite1->text()));
-}
-
-TEST_F(AboutBox, TheHelpCommandShowsItUntilOk) {
-  TMainForm& form = Start();
-  bool seen = false;
-  QTimer::singleShot(0, [&] {
-    auto* about = qobject_cast<TAboutVORK*>(QApplication::activeModalWidget());
-    ASSERT_NE(about, nullptr);
-    seen = true;
-    about->OKButton->click();
-  });
-  form.HelpAbout->trigger();
-  EXPECT_TRUE(seen);
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 
 #include "tests/app/shell_fixture.h"
 
@@ -138,18 +137,6 @@ TEST_F(CompileOptions, OkStoresEveryOptionAndEscStoresNothing) {
                   .arg(store.MaxErrors);
     EXPECT_EQ(stored, ok ? "0111011 2 13 100" : "1000100 3 1 25");
   }
-}
-
-TEST_F(CompileOptions, TheMainWindowCommandEditsItsOwnStore) {
-  TMainForm& form = Start();
-  QTimer::singleShot(0, [] {
-    auto* dialog = qobject_cast<TCompileOptions*>(QApplication::activeModalWidget());
-    ASSERT_NE(dialog, nullptr);
-    dialog->OneCharBox->setChecked(true);
-    dialog->ButtonOK->click();
-  });
-  form.CompileChangeOptions->trigger();
-  EXPECT_TRUE(form.Options.OneCharCodes);
 }
 
 }  // namespace
