@@ -99,19 +99,6 @@ TEST(SimpleStats, AllEighteenStatisticsOverTwoSegments) {
                        "\t0\t0\t0\t0.0400\t0.04\t0.04"}));
 }
 
-TEST(SimpleStats, CommaSeparatorAndMoreDigits) {
-  Window window = LoadWindow(TwoSegmentFile, {"A"}, {CBrelf, CBrate, CBdura, CBprob, CBavg,
-                                                     CBgaps});
-  window.Frame.Format.DecimalSeparator = ',';
-  window.Frame.NDigits = 3;
-  window.Frame.ExportBox = ExportEachRun;
-  window.Frame.ResultsBox = DontDisplayResults;
-  RunOutput output = RunWindow(window);
-  EXPECT_TRUE(output.ResultLines.empty());
-  EXPECT_EQ(output.ExportRows,
-            (dynString{"session\tARF\tAR\tAD\tAP\tAAG", "day1\t1,000\t13333\t0,08\t,615\t0,0150"}));
-}
-
 // One code over one segment in tenths; the minimum and maximum of each
 // episode kind.
 TEST(SimpleStats, EpisodeRules) {
@@ -237,6 +224,11 @@ TEST(SimpleStats, SessionsPooledInThousandthsWithCommaAndThreeDigits) {
                        "\t0,00200\t0,002\t0,002"}));
   EXPECT_EQ(dialogue.ProgressCalls,
             (std::vector<std::pair<int, int>>{{0, 100}, {50, 100}, {100, 100}}));
+  // Results not displayed: the export rows still come.
+  window.Frame.ResultsBox = DontDisplayResults;
+  RunOutput exportOnly = RunWindow(window);
+  EXPECT_TRUE(exportOnly.ResultLines.empty());
+  EXPECT_EQ(exportOnly.ExportRows, output.ExportRows);
 }
 
 TEST(SimpleStats, ChecksBeforeTheRun) {
@@ -363,18 +355,13 @@ TEST(SessionPooling, FactorPooledOverSessionsAfterYes) {
   RunOutput again = RunWindow(window, quiet);
   EXPECT_TRUE(quiet.Shown.empty());
   EXPECT_EQ(again.ResultLines, output.ResultLines);
-}
 
-TEST(SessionPooling, EveryFactorPooledOverSessionsMakesOneGroup) {
-  Window window = PoolingWindow(FactorFile);
-  window.Choices.Pooling.PoolOverSessions = true;
+  // Every factor pooled over sessions makes one group.
   window.Choices.Pooling.FactorsPooled = {"B", "A"};
-  ScriptedDialogue dialogue;
-  RunOutput output = RunWindow(window, dialogue);
-  EXPECT_EQ(output.ResultLines,
-            GroupLines("sessions-pooled\tA-pooled\tB-pooled\tn=8", 36));
-  EXPECT_EQ(output.ExportRows,
-            (dynString{"session\tA\tB\tXF", "pooled\tpooled\tpooled\t36"}));
+  window.Groups.PoolingModified = true;
+  RunOutput all = RunWindow(window, quiet);
+  EXPECT_EQ(all.ResultLines, GroupLines("sessions-pooled\tA-pooled\tB-pooled\tn=8", 36));
+  EXPECT_EQ(all.ExportRows, (dynString{"session\tA\tB\tXF", "pooled\tpooled\tpooled\t36"}));
 }
 
 TEST(SessionPooling, RunWithoutPoolingAfterPoolingShowsEachSessionsLevels) {
@@ -447,28 +434,6 @@ TEST(SessionPooling, FactorWithOneLevelAlwaysReadsAsPooled) {
                     GroupLines("k3-pooled\tSex-pooled\tAge-pooled\tn=1", 3)}));
   EXPECT_EQ(pooled.ExportRows, (dynString{"pooled\tSex\tAge\tXF", "k2\tpooled\tpooled\t3",
                                           "k3\tpooled\tpooled\t3"}));
-}
-
-// Timed data without factors, two sessions.
-const dynString PlainFile = {
-    "\tMDS file saved by KELP compiler Version 5.1 06.12.2026 21:00:00", "2\t0\t0",
-    "1\t0\t0\t0\t2\t2", "X", "1\t0\tseconds", "1\t1\tmorning", "1\t1\t3\t0\t3", "3\t2",
-    "2\t1\tevening", "1\t1\t2\t0\t2", "2\t2",
-};
-
-TEST(SessionPooling, FileWithoutFactors) {
-  Window window = PoolingWindow(PlainFile);
-  ScriptedDialogue dialogue;
-  RunOutput separate = RunWindow(window, dialogue);
-  EXPECT_EQ(separate.ExportRows, (dynString{"session\tXF", "morning\t3", "evening\t2"}));
-  EXPECT_EQ(separate.ResultLines[0], "morning");
-
-  window.Choices.Pooling.PoolOverSessions = true;
-  window.Groups.PoolingModified = true;
-  RunOutput pooled = RunWindow(window, dialogue);
-  EXPECT_TRUE(dialogue.Shown.empty());
-  EXPECT_EQ(pooled.ResultLines[0], "sessions-pooled\tn=2");
-  EXPECT_EQ(pooled.ExportRows, (dynString{"session\tXF", "pooled\t5"}));
 }
 
 TEST(SessionPooling, MalformedSessionsEndTheRun) {
