@@ -1,0 +1,38 @@
+#include "core/segment_budget.h"
+
+#include <limits>
+
+#include "core/command_error.h"
+
+namespace vork {
+
+std::int64_t SegmentBytes(std::int64_t cellBytesPerUnit, std::int64_t nTimeUnits, std::int64_t bytesPerUnit) {
+  constexpr std::int64_t most = std::numeric_limits<std::int64_t>::max();
+  if (cellBytesPerUnit < 0 || nTimeUnits < 0 || bytesPerUnit < 0) return most;
+  if (cellBytesPerUnit > most - bytesPerUnit) return most;
+  const std::int64_t perUnit = cellBytesPerUnit + bytesPerUnit;
+  if (perUnit != 0 && nTimeUnits > most / perUnit) return most;
+  return perUnit * nTimeUnits;
+}
+
+bool SegmentFitsBudget(std::int64_t cellBytesPerUnit, std::int64_t nTimeUnits, std::int64_t bytesPerUnit) {
+  if (cellBytesPerUnit < 0 || nTimeUnits < 0 || bytesPerUnit < 0) return false;
+  return SegmentBytes(cellBytesPerUnit, nTimeUnits, bytesPerUnit) <= SegmentMemoryBudget;
+}
+
+std::string SegmentBudgetText(std::int64_t cellBytesPerUnit, std::int64_t nTimeUnits, std::int64_t bytesPerUnit) {
+  std::string text = "a segment of " + std::to_string(nTimeUnits) + " time units";
+  if (cellBytesPerUnit > 0) text += " and " + std::to_string(cellBytesPerUnit) + " codes";
+  text += " needs more than the " + std::to_string(SegmentMemoryBudget >> 20) +
+          " MB a segment may take in memory; write it as several segments";
+  (void)bytesPerUnit;
+  return text;
+}
+
+void CheckSegmentBudget(std::int64_t cellBytesPerUnit, std::int64_t nTimeUnits, std::int64_t bytesPerUnit,
+                        const std::string& where) {
+  if (SegmentFitsBudget(cellBytesPerUnit, nTimeUnits, bytesPerUnit)) return;
+  throw CommandError(where + ": " + SegmentBudgetText(cellBytesPerUnit, nTimeUnits, bytesPerUnit) + ".");
+}
+
+}  // namespace vork

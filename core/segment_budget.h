@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace vork {
+
+// One memory budget for a segment, shared by the compiler, the reader and
+// every analysis: what a step keeps for one segment (one byte per cell of
+// its codes x time-units grid, when it builds one, plus whatever it keeps
+// per time unit) may not pass it. A compiled file is refused before anything
+// is allocated, so a tiny file can never make the program ask for gigabytes.
+constexpr std::int64_t SegmentMemoryBudget = std::int64_t{1} << 31;  // bytes, 2 GiB
+
+// The bytes a step keeps for a segment: cellBytesPerUnit (the codes, when
+// the step holds the grid; 0 when it does not) plus bytesPerUnit, for each
+// of nTimeUnits units. Saturates instead of overflowing.
+std::int64_t SegmentBytes(std::int64_t cellBytesPerUnit, std::int64_t nTimeUnits,
+                          std::int64_t bytesPerUnit = 0);
+
+// True when those bytes fit the budget (negative sizes never fit).
+bool SegmentFitsBudget(std::int64_t cellBytesPerUnit, std::int64_t nTimeUnits,
+                       std::int64_t bytesPerUnit = 0);
+
+// Throws CommandError when they do not fit; where names the segment for the
+// user (as "Session 3, segment 2" or "Compiled file line 17").
+void CheckSegmentBudget(std::int64_t cellBytesPerUnit, std::int64_t nTimeUnits,
+                        std::int64_t bytesPerUnit, const std::string& where);
+
+// The text of that refusal, for callers that report it their own way (the
+// compiler lists it as a message at its token).
+std::string SegmentBudgetText(std::int64_t cellBytesPerUnit, std::int64_t nTimeUnits,
+                              std::int64_t bytesPerUnit);
+
+}  // namespace vork
