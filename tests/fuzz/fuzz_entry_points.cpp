@@ -1,0 +1,300 @@
+#include "tests/fuzz/fuzz_entry_points.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <numeric>
+
+#include "analysis/mds_structure.h"
+#include "analysis/simple_stats.h"
+#include "analysis/table_stats.h"
+#include "compiler/compile_sds.h"
+#include "core/command_error.h"
+#include "core/mds_reader.h"
+#include "core/segment_budget.h"
+#include "core/segment_writer.h"
+#include "core/text_file.h"
+
+namespace vork::fuzz {
+namespace {
+
+// Segments of more cells than this are not read by the targets. The program
+// may hold a segment up to its memory budget, but a fuzzer that fills
+// gigabytes for one input finds nothing else in the time. A segment beyond
+// the budget is still read: it must be refused.
+constexpr std::int64_t HarnessCells = std::int64_t{1} << 22;
+
+void Require(bool holds, const std::string& what) {
+  if (!holds) throw FuzzFault(what);
+}
+
+std::string At(int session, int segment) {
+  return " (session " + std::to_string(session) + ", segment " + std::to_string(segment) + ")";
+}
+
+// Walks the sessions and segments of a compiled file in the order every
+// analysis reads them, one segment at a time.
+class SegmentCursor {
+ public:
+  SegmentCursor(const dynString& lines, const MdsHeader& header)
+      : Lines(lines), Header(header), LineIndex(header.LineIndex) {}
+
+  // Reads the next segment; false after the last one, or when the next one
+  // is larger than the harness reads.
+  bool Next() {
+    while (SegmentsLeft == 0) {
+      if (Session == Header.NSessions) return false;
+      ++Session;
+      Segment = 0;
+      ReadSessionHeader(Lines, LineIndex, Replicate, SegmentsLeft, Label, Header.NFactors, Levels,
+                        Header.FactorLevels);
+    }
+    --SegmentsLeft;
+    ++Segment;
+    ReadSegmentHeader(Lines, LineIndex, NDataLines, NTimeUnits, StartTime, StopTime);
+    const bool fits = SegmentFitsBudget(Header.NCodes, NTimeUnits);
+    if (fits && std::int64_t{Header.NCodes} * NTimeUnits > HarnessCells) {
+      TooLarge = true;
+      return false;
+    }
+    ReadSegmentData(Lines, LineIndex, Header.NCodes, NDataLines, NTimeUnits, Header.Compressed, Matrix);
+    Require(fits, "a segment of " + std::to_string(Header.NCodes) + " codes by " + std::to_string(NTimeUnits) +
+                      " units, beyond the memory budget, was read" + Where());
+    Require(static_cast<int>(Matrix.size()) == Header.NCodes, "the matrix has the wrong number of rows" + Where());
+    for (const auto& row : Matrix)
+      Require(static_cast<int>(row.size()) == NTimeUnits, "a matrix row has the wrong length" + Where());
+    return true;
+  }
+
+  std::string Where() const { return At(Session, Segment); }
+
+  const dynString& Lines;
+  const MdsHeader& Header;
+  int LineIndex;
+  int Session = 0, Segment = 0, SegmentsLeft = 0, Replicate = 0;
+  std::string Label;
+  dynInteger Levels;
+  int NDataLines = 0, NTimeUnits = 0;
+  std::uint32_t StartTime = 0, StopTime = 0;
+  dynChar2 Matrix;
+  bool TooLarge = false;
+};
+
+std::string FormName(bool compressed, bool merge) {
+  return std::string(compressed ? "compressed" : "plain") + (merge ? ", merged" : "");
+}
+
+// Writes the segment in every form and reads each back.
+void CheckRoundTrip(const SegmentCursor& cursor) {
+  const int nCodes = cursor.Header.NCodes, nTimeUnits = cursor.NTimeUnits;
+  for (bool compressed : {false, true}) {
+    for (bool merge : {false, true}) {
+      const std::string form = FormName(compressed, merge) + cursor.Where();
+      dynString out{"not a data line"};
+      dynInteger runs(static_cast<std::size_t>(nTimeUnits), 1);
+      const int lineCount = WriteSegmentData(out, cursor.Matrix, runs, nCodes, nTimeUnits, compressed, merge);
+      Require(lineCount == static_cast<int>(out.size()) - 1, "the line count differs from the lines written, " + form);
+      if (nCodes > 0)
+        Require(std::accumulate(runs.begin(), runs.end(), std::int64_t{0}) == nTimeUnits,
+                "the runs do not add up to the units, " + form);
+      for (int i = 2; merge && i <= lineCount; ++i) {
+        const auto cellsOf = [](const std::string& line) { return line.substr(line.find('\t')); };
+        Require(cellsOf(out[i - 1]) != cellsOf(out[i]), "two equal columns were not merged, " + form);
+      }
+      dynChar2 back;
+      int lineIndex = 0;
+      ReadSegmentData(out, lineIndex, nCodes, lineCount, nTimeUnits, compressed, back);
+      Require(lineIndex == lineCount, "reading back did not end on the last line, " + form);
+      Require(back == cursor.Matrix, "the segment read back differs, " + form);
+    }
+  }
+}
+
+// The compile options an input is compiled with: picked by its length.
+CompileOptions OptionsFor(std::size_t size, bool compressed) {
+  CompileOptions options;
+  options.CaseSensitive = (size & 1) != 0;
+  options.OneCharCodes = (size & 2) != 0;
+  options.RepeatCheck = options.ExclusivityCheck = (size & 4) != 0;
+  options.CompressMDS = compressed;
+  options.CurrentDateTime = [] { return std::string("07.12.2026 02:00:00"); };
+  options.CompareNames = [](const std::string& a, const std::string& b) { return a.compare(b); };
+  return options;
+}
+
+struct Compiled {
+  dynString MdsLines;
+  CompilerMessageLines Messages;
+  dynCardinal NavPts;
+  int ErrorCount = -1;
+  bool Empty = false;  // nothing but blank lines: the compiler has nothing to do
+};
+
+Compiled Compile(std::string_view text, const CompileOptions& options) {
+  Compiled c;
+  dynString sdsLines = SplitTextLines(text);
+  SilentDialogue dialogue;
+  std::string savedAt;
+  CompileSds(sdsLines, c.MdsLines, c.Messages, c.NavPts, dialogue, false, 25, c.ErrorCount, savedAt, options);
+  c.Empty = sdsLines.empty();
+  return c;
+}
+
+// Reads the header of a clean compile; any refusal is a fault.
+MdsHeader ReadCompiledHeader(const Compiled& c, const std::string& form) {
+  MdsHeader header;
+  SilentDialogue dialogue;
+  try {
+    Require(ReadMdsHeaderFromLines(c.MdsLines, "fuzz.mds", header, dialogue),
+            "the " + form + " compile is not taken for a compiled file");
+  } catch (const CommandError& error) {
+    throw FuzzFault("the " + form + " compile does not read back: " + error.what());
+  }
+  return header;
+}
+
+void RequireSameHeader(const MdsHeader& a, const MdsHeader& b) {
+  const auto fields = [](const MdsHeader& h) {
+    return std::tuple(h.DataType, h.IntervalDuration, h.IntervalUnitMark, h.NCodes, h.NDual, h.NSets, h.NFactors,
+                      h.NSessions, h.MaxSessionsPerCell, h.CodeNames, h.DualNames, h.CodeSet, h.SetNames,
+                      h.FactorNames, h.FactorLevels, h.FactorLevelNames, h.TimeFormat, h.TimeUnitIndex,
+                      h.TimeUnitLabel, h.LineIndex);
+  };
+  Require(fields(a) == fields(b), "the plain and compressed headers differ");
+}
+
+}  // namespace
+
+void ReadCompiledFile(std::string_view bytes) {
+  const dynString lines = SplitTextLines(bytes);
+  MdsHeader header;
+  SilentDialogue dialogue;
+  try {
+    if (!ReadMdsHeaderFromLines(lines, "fuzz.mds", header, dialogue)) return;
+    SegmentCursor cursor(lines, header);
+    while (cursor.Next()) CheckRoundTrip(cursor);
+  } catch (const CommandError&) {
+    // A damaged file is refused: the program's answer.
+  }
+}
+
+void CompileText(std::string_view bytes) {
+  const Compiled plain = Compile(bytes, OptionsFor(bytes.size(), false));
+  const Compiled compressed = Compile(bytes, OptionsFor(bytes.size(), true));
+  Require(plain.Messages.Lines == compressed.Messages.Lines && plain.NavPts == compressed.NavPts &&
+              plain.ErrorCount == compressed.ErrorCount,
+          "the plain and compressed compiles report differently");
+  Require(plain.NavPts.size() == plain.Messages.Lines.size(), "a message without a position, or a position without one");
+  int errors = 0;
+  for (const std::string& line : plain.Messages.Lines)
+    errors += line.ends_with(" (warning)") ? 0 : 1;
+  Require(plain.Empty || errors == plain.ErrorCount, "the error count differs from the errors listed");
+  if (plain.ErrorCount != 0 || plain.Empty) return;
+
+  const MdsHeader plainHeader = ReadCompiledHeader(plain, "plain");
+  const MdsHeader compressedHeader = ReadCompiledHeader(compressed, "compressed");
+  Require(!plainHeader.Compressed && compressedHeader.Compressed, "the stamp line names the wrong form");
+  RequireSameHeader(plainHeader, compressedHeader);
+  SegmentCursor a(plain.MdsLines, plainHeader), b(compressed.MdsLines, compressedHeader);
+  try {
+    for (;;) {
+      const bool more = a.Next();
+      Require(more == b.Next() && a.TooLarge == b.TooLarge, "the plain and compressed files hold different segments");
+      if (!more) break;
+      Require(std::tuple(a.Label, a.Replicate, a.Levels, a.NTimeUnits, a.StartTime, a.StopTime) ==
+                  std::tuple(b.Label, b.Replicate, b.Levels, b.NTimeUnits, b.StartTime, b.StopTime),
+              "the plain and compressed session or segment lines differ" + a.Where());
+      Require(a.Matrix == b.Matrix, "the plain and compressed matrices differ" + a.Where());
+    }
+    if (!a.TooLarge) {
+      Require(a.Session == plainHeader.NSessions && a.SegmentsLeft == 0, "fewer sessions than the header says");
+      Require(a.LineIndex + 1 == static_cast<int>(plain.MdsLines.size()) &&
+                  b.LineIndex + 1 == static_cast<int>(compressed.MdsLines.size()),
+              "lines left over after the last segment");
+    }
+  } catch (const CommandError& error) {
+    throw FuzzFault(std::string("a clean compile does not read back: ") + error.what() + a.Where());
+  }
+}
+
+void AnalyseCompiledFile(std::string_view bytes) {
+  dynString lines = SplitTextLines(bytes);
+  MdsHeader header;
+  SilentDialogue dialogue;
+  bool isCompiledFile = false;
+  try {
+    isCompiledFile = ReadMdsHeaderFromLines(lines, "fuzz.mds", header, dialogue);
+  } catch (const CommandError&) {
+    return;  // every analysis window refuses the file at its header
+  }
+  if (!isCompiledFile) {
+    Compiled c = Compile(bytes, OptionsFor(bytes.size(), (bytes.size() & 8) != 0));
+    if (c.ErrorCount != 0 || c.Empty) return;
+    header = ReadCompiledHeader(c, "clean");
+    lines = std::move(c.MdsLines);
+  }
+  try {
+    // The analyses read the segments the same way: none may be too large
+    // for the harness.
+    SegmentCursor cursor(lines, header);
+    while (cursor.Next()) {
+    }
+    if (cursor.TooLarge) return;
+  } catch (const CommandError&) {
+    // A damaged file: every analysis must refuse it the same way.
+  }
+
+  dynString report;
+  try {
+    ShowMdsStructure(lines, header, "fuzz.mds", report);
+  } catch (const CommandError&) {
+  }
+
+  dynString codes(header.CodeNames.begin() + (header.CodeNames.empty() ? 0 : 1), header.CodeNames.end());
+  RunFrame frame;
+  frame.ExportBox = ExportEachRun;
+  frame.FirstRun = true;
+  frame.FileName = "fuzz.mds";
+  PoolingChoices pooling;
+  pooling.PoolOverSessions = (bytes.size() & 16) != 0;
+  if (header.NFactors > 0 && (bytes.size() & 32) != 0) pooling.FactorsPooled.push_back(header.FactorNames[1]);
+
+  SimpleStatsChoices simple;
+  simple.PickedCodes = codes;
+  simple.StatCB.fill(true);
+  simple.Pooling = pooling;
+  PoolingGroups simpleGroups;
+  RunOutput simpleOutput;
+  try {
+    RunSimpleStats(lines, header.LineIndex, header, frame, simple, simpleGroups, dialogue, simpleOutput);
+  } catch (const CommandError&) {
+  }
+
+  TableStatsRequest request;
+  request.GivenCodes = codes;
+  request.GivenCodes.push_back("&");
+  request.TargetCodes = request.GivenCodes;
+  request.LagFrom = -1;
+  request.LagTo = 2;
+  request.StatChecked.fill(true);
+  PoolingGroups tableGroups;
+  RunOutput tableOutput;
+  try {
+    RunTableStats(request, TableStatsOptions{}, frame, header, lines, header.LineIndex, pooling, tableGroups,
+                  tableOutput, dialogue);
+  } catch (const CommandError&) {
+  }
+}
+
+int RunFuzzTarget(void (*entry)(std::string_view), const unsigned char* data, std::size_t size) {
+  try {
+    entry(std::string_view(reinterpret_cast<const char*>(data), size));
+  } catch (const FuzzFault& fault) {
+    std::fprintf(stderr, "FuzzFault: %s\n", fault.what());
+    std::abort();
+  }
+  return 0;
+}
+
+}  // namespace vork::fuzz
