@@ -1,0 +1,250 @@
+#include "analysis/export_table.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "analysis/analysis_run.h"
+#include "analysis/session_pooling.h"
+#include "core/code_lists.h"
+#include "core/command_error.h"
+#include "core/mds_reader.h"
+#include "core/segment_budget.h"
+
+namespace vork {
+
+namespace {
+
+constexpr const char* PoolingNotice = "You will need to select some factors for pooling";
+
+// Steps the label numbers like an odometer: the last dimension advances,
+// wrapping to 1 and carrying to the left.
+void NextCell(const NWayTable& table, std::vector<int>& idx) {
+  for (int d = int(idx.size()) - 1; d >= 0; --d) {
+    if (++idx[d] <= table.Dims[d].DimSize()) return;
+    idx[d] = 1;
+  }
+}
+
+bool WrittenAt(const NWayTable& table, std::int64_t cell, const std::vector<int>& idx) {
+  if (table.Counts[cell - 1] > 0) return true;
+  for (size_t d = 0; d < idx.size(); ++d)
+    if (idx[d] == table.Dims[d].DimSize()) return false;
+  return true;
+}
+
+TableDimension CodeDimension(const MdsHeader& header, const std::string& name, const dynString& codes) {
+  TableDimension dim;
+  dim.DimName = name;
+  dim.DimLabels.push_back("");
+  dim.CodeIdx.push_back(0);
+  for (const std::string& code : codes) {
+    dim.DimLabels.push_back(code);
+    dim.CodeIdx.push_back(FindCodeIndex(code, header.CodeNames, header.NCodes));
+  }
+  dim.DimLabels.push_back(EtcLabel);
+  dim.CodeIdx.push_back(0);
+  return dim;
+}
+
+}  // namespace
+
+bool SetUpTable(const MdsHeader& header, const ExportTableChoices& choices, NWayTable& table,
+                UserDialogue& dialogue) {
+  table = NWayTable();
+  const int codeDims = int(choices.CodeDims.size());
+  if (codeDims < 2 || int(choices.FactorsInFile.size()) + codeDims > MaxTableDims) {
+    // More dimensions than a cell's label numbers can hold.
+    dialogue.Notify(PoolingNotice);
+    return false;
+  }
+  for (const dynString& codes : choices.CodeDims) {
+    if (codes.empty()) {
+      dialogue.Notify("Make sure some codes selected for each dimension.");
+      return false;
+    }
+  }
+
+  bool ok = true;
+  for (const std::string& factor : choices.FactorsInFile) {
+    const int f = FindCodeIndex(factor, header.FactorNames, header.NFactors);
+    if (f == 0) {
+      dialogue.Notify("Factor name not found in MDS file.");
+      ok = false;
+      continue;
+    }
+    TableDimension dim;
+    dim.DimName = factor;
+    dim.DimFactorIdx = f;
+    const int levels = f < int(header.FactorLevels.size()) ? header.FactorLevels[f] : 0;
+    dim.DimLabels.push_back("");
+    for (int level = 1; level <= levels; ++level)
+      dim.DimLabels.push_back(f < int(header.FactorLevelNames.size()) &&
+                                      level < int(header.FactorLevelNames[f].size())
+                                  ? header.FactorLevelNames[f][level]
+                                  : std::string());
+    dim.DimLabels.push_back(EtcLabel);
+    table.Dims.push_back(std::move(dim));
+  }
+  table.NFactorDims = int(table.Dims.size());
+  for (int k = 0; k < codeDims; ++k) {
+    const std::string name = k < int(choices.DimNames.size()) ? choices.DimNames[k] : std::string();
+    table.Dims.push_back(CodeDimension(header, name, choices.CodeDims[k]));
+  }
+  if (!ok) return false;
+
+  // The size is checked before anything is allocated: a few long code lists
+  // multiply into more cells than any memory holds.
+  constexpr std::uint64_t maxCount = std::numeric_limits<std::uint64_t>::max();
+  const std::uint64_t cellLimit = std::uint64_t(SegmentMemoryBudget) / sizeof(std::int64_t);
+  std::uint64_t cells = 1;
+  bool overflow = false;
+  for (const TableDimension& dim : table.Dims) {
+    const std::uint64_t size = std::uint64_t(dim.DimSize());
+    if (cells > maxCount / size) {
+      overflow = true;
+      break;
+    }
+    cells *= size;
+  }
+  if (overflow || cells > cellLimit) {
+    dialogue.Notify("The table would have " + std::string(overflow ? "more than " : "") +
+                    std::to_string(overflow ? maxCount : cells) +
+                    " cells, more than fit in memory. Pick fewer codes or pool more factors.");
+    table.Dims.clear();
+    return false;
+  }
+  table.NCells = std::int64_t(cells);
+  table.Stride.assign(table.Dims.size(), 1);
+  for (int d = int(table.Dims.size()) - 2; d >= 0; --d)
+    table.Stride[d] = table.Stride[d + 1] * table.Dims[d + 1].DimSize();
+  table.Counts.assign(size_t(cells), 0);
+  return true;
+}
+
+void TallySegment(const ExportTableChoices& choices, NWayTable& table, const dynChar2& matrix,
+                  int nTimeUnits, std::int64_t factorCell, std::vector<std::int32_t>& labels) {
+  const int codeDims = int(table.Dims.size()) - table.NFactorDims;
+  const int lag = choices.LaggedUnits ? 1 : 0;
+  const std::int64_t units = std::int64_t(nTimeUnits) - std::int64_t(lag) * (codeDims - 1);
+  if (nTimeUnits <= 0 || units <= 0) return;
+
+  // Each code dimension's label in every unit: the first listed code that is
+  // on, else "etc". Rows are walked from the last item to the first, so the
+  // first item on is the one left standing.
+  const size_t n = size_t(nTimeUnits);
+  labels.resize(size_t(codeDims) * n);
+  for (int k = 0; k < codeDims; ++k) {
+    const TableDimension& dim = table.Dims[size_t(table.NFactorDims + k)];
+    std::int32_t* label = labels.data() + size_t(k) * n;
+    std::fill(label, label + n, dim.DimSize());
+    for (int i = dim.DimSize() - 1; i >= 1; --i) {
+      const int code = dim.CodeIdx[size_t(i)];
+      if (code < 1 || code > int(matrix.size()) || matrix[size_t(code - 1)].size() < n) continue;
+      const char* row = matrix[size_t(code - 1)].data();
+      for (size_t t = 0; t < n; ++t)
+        if (row[t] != '.') label[t] = i;
+    }
+  }
+
+  for (std::int64_t u = 0; u < units; ++u) {
+    std::int64_t cell = factorCell;
+    bool valid = true;
+    for (int k = 0; k < codeDims && valid; ++k) {
+      const size_t d = size_t(table.NFactorDims + k);
+      const size_t t = size_t(u + lag * k);
+      const int label = labels[size_t(k) * n + t];
+      if (label == table.Dims[d].DimSize() && !choices.AddEtcCode) valid = false;
+      cell += std::int64_t(label - 1) * table.Stride[d];
+    }
+    if (valid) ++table.Counts[size_t(cell)];
+  }
+}
+
+void TallyFile(const dynString& mdsLines, const MdsHeader& header, const ExportTableChoices& choices,
+               NWayTable& table, UserDialogue& dialogue) {
+  int lineIndex = header.LineIndex;
+  SessionValues session;
+  SegmentValues segment;
+  dynChar2 matrix;
+  std::vector<std::int32_t> labels;
+  const int codeDims = int(table.Dims.size()) - table.NFactorDims;
+  for (int s = 1; s <= header.NSessions; ++s) {
+    ReadSession(mdsLines, lineIndex, header, session);
+    ShowSessionProgress(s, header.NSessions, dialogue);
+    std::int64_t factorCell = 0;
+    for (int d = 0; d < table.NFactorDims; ++d) {
+      const int factor = table.Dims[size_t(d)].DimFactorIdx;
+      const int level = factor < int(session.SessionLevels.size()) ? session.SessionLevels[factor] : 0;
+      if (level < 1 || level >= table.Dims[size_t(d)].DimSize())
+        throw CommandError("Session " + session.SessionLabel + " has no level of factor " +
+                           table.Dims[size_t(d)].DimName + ".");
+      factorCell += std::int64_t(level - 1) * table.Stride[size_t(d)];
+    }
+    for (int g = 1; g <= session.NSegments; ++g) {
+      ReadSegmentHeader(mdsLines, lineIndex, segment.NDataLines, segment.NTimeUnits, segment.StartTime,
+                        segment.StopTime);
+      CheckSegmentBudget(header.NCodes, segment.NTimeUnits, std::int64_t(codeDims) * 4,
+                         "Session " + std::to_string(s) + ", segment " + std::to_string(g));
+      ReadSegmentData(mdsLines, lineIndex, header.NCodes, segment.NDataLines, segment.NTimeUnits,
+                      header.Compressed, matrix);
+      TallySegment(choices, table, matrix, segment.NTimeUnits, factorCell, labels);
+    }
+  }
+}
+
+std::vector<int> CellLabels(const NWayTable& table, std::int64_t cell) {
+  std::vector<int> idx(table.Dims.size());
+  std::int64_t rest = cell - 1;
+  for (size_t d = 0; d < idx.size(); ++d) {
+    idx[d] = int(rest / table.Stride[d]) + 1;
+    rest %= table.Stride[d];
+  }
+  return idx;
+}
+
+bool CellIsWritten(const NWayTable& table, std::int64_t cell) {
+  if (cell < 1 || cell > table.NCells) return false;
+  return WrittenAt(table, cell, CellLabels(table, cell));
+}
+
+void CheckStructuralZeros(NWayTable& table, UserDialogue& dialogue) {
+  if (table.NCells == 0) return;
+  const int codeDims = int(table.Dims.size()) - table.NFactorDims;
+  std::int64_t errors = 0;
+  std::vector<int> idx(table.Dims.size(), 1);
+  for (std::int64_t cell = 1; cell <= table.NCells; ++cell, NextCell(table, idx)) {
+    if (!WrittenAt(table, cell, idx)) continue;
+    for (int j = 0; j + 1 < codeDims; ++j) {
+      const TableDimension& a = table.Dims[size_t(table.NFactorDims + j)];
+      const TableDimension& b = table.Dims[size_t(table.NFactorDims + j + 1)];
+      const int codeA = a.CodeIdx[size_t(idx[size_t(table.NFactorDims + j)])];
+      const int codeB = b.CodeIdx[size_t(idx[size_t(table.NFactorDims + j + 1)])];
+      if (codeA == 0 || codeB == 0 || codeA != codeB) continue;
+      std::int64_t& count = table.Counts[size_t(cell - 1)];
+      if (count == 0)
+        count = -1;
+      else
+        ++errors;
+      break;
+    }
+  }
+  if (errors > 0) dialogue.Notify(std::to_string(errors) + " count(s) not zero but should be; check export file.");
+}
+
+void WriteExportTable(const NWayTable& table, const std::function<void(const std::string&)>& sink) {
+  std::string row = "ID";
+  for (const TableDimension& dim : table.Dims) row += "\t" + dim.DimName;
+  sink(row + "\tCount");
+  if (table.NCells == 0) return;
+  std::int64_t rowNumber = 0;
+  std::vector<int> idx(table.Dims.size(), 1);
+  for (std::int64_t cell = 1; cell <= table.NCells; ++cell, NextCell(table, idx)) {
+    if (!WrittenAt(table, cell, idx)) continue;
+    row = std::to_string(++rowNumber);
+    for (size_t d = 0; d < idx.size(); ++d) row += "\t" + table.Dims[d].DimLabels[size_t(idx[d])];
+    row += "\t" + std::to_string(table.Counts[size_t(cell - 1)]);
+    sink(row);
+  }
+}
+
+}  // namespace vork

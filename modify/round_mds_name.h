@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+
+namespace vork {
+
+// The numbered name proposed for a new rounded file: x.mds gives x[1].mds,
+// x[1].mds gives x[2].mds, x[9].mds gives x[10].mds. "" when the name ends
+// in "]" without a whole number between its first "[" and that "]".
+std::string NextNumberedMdsName(const std::string& name);
+
+}  // namespace vork

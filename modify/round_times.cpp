@@ -1,0 +1,172 @@
+#include "modify/round_times.h"
+
+#include <cmath>
+#include <limits>
+
+#include "core/command_error.h"
+#include "core/mds_reader.h"
+#include "core/results_format.h"
+#include "core/segment_budget.h"
+#include "core/segment_writer.h"
+
+namespace vork {
+
+namespace {
+
+constexpr std::int64_t MaxInt32 = std::numeric_limits<std::int32_t>::max();
+
+std::string NewTimeFormat(const MdsHeader& header, int newTimeUnitIndex) {
+  if (newTimeUnitIndex == 0) return header.TimeFormat == 5 ? "2" : "1";
+  return std::to_string(header.TimeFormat);
+}
+
+// The rounding maps a segment's times, so its units must be exactly the
+// span from start to stop, as the compiler writes timed-event and state data.
+void CheckUnitsMatchTimes(int nTimeUnits, std::uint32_t start, std::uint32_t stop, const std::string& where) {
+  if (std::int64_t(nTimeUnits) == std::int64_t(stop) - std::int64_t(start)) return;
+  throw CommandError(where + " has " + std::to_string(nTimeUnits) + " time units, but its start " +
+                     std::to_string(start) + " and stop " + std::to_string(stop) +
+                     " span a different number; its times cannot be rounded.");
+}
+
+}  // namespace
+
+std::string RoundingRefusal(const MdsHeader& header) {
+  if (header.DataType != Timed && header.DataType != State) return "Open a timed-event or state MDS file.";
+  if (header.TimeUnitIndex == 0) return "File already rounded to integer times.";
+  return "";
+}
+
+void WriteRoundedHeader(const dynString& mdsLines, const MdsHeader& header, int newTimeUnitIndex,
+                        const std::string& stamp, dynString& out) {
+  if (newTimeUnitIndex < 0 || newTimeUnitIndex >= int(RoundUnitNames.size()) ||
+      newTimeUnitIndex >= header.TimeUnitIndex)
+    throw CommandError("Times in " + std::string(TimeUnitPrefix[size_t(header.TimeUnitIndex & 3)]) +
+                       "seconds cannot be rounded to that unit.");
+  if (header.LineIndex < 1 || header.LineIndex >= int(mdsLines.size()))
+    throw CommandError("The header of the compiled file is not complete.");
+  out.push_back((header.Compressed ? "" : "\t") + std::string(RoundedStampMarker) + stamp);
+  out.insert(out.end(), mdsLines.begin() + 1, mdsLines.begin() + header.LineIndex);
+  out.push_back(NewTimeFormat(header, newTimeUnitIndex) + "\t" + std::to_string(newTimeUnitIndex) + "\t" +
+                std::string(RoundUnitNames[size_t(newTimeUnitIndex)]));
+}
+
+RoundedSegment RoundSegment(const dynChar2& matrix, int nCodes, int nTimeUnits, std::uint32_t start,
+                            std::uint32_t stop, int factor, RoundingTallies& tallies,
+                            const std::string& where) {
+  CheckUnitsMatchTimes(nTimeUnits, start, stop, where);
+  const std::int64_t f = factor;
+  const std::int64_t h = f / 2;
+  RoundedSegment seg;
+  seg.NewStart = (std::int64_t(start) + h) / f;
+  seg.NewStop = (std::int64_t(stop) + h) / f;
+  if (seg.NewStop > MaxInt32) throw CommandError(where + ": the rounded stop time is too large.");
+  seg.NewU = int(seg.NewStop - seg.NewStart);
+  seg.Matrix.assign(size_t(nCodes), std::string(size_t(seg.NewU) + 1, '.'));
+  if (int(tallies.Merged.size()) < nCodes + 1) tallies.Merged.resize(size_t(nCodes) + 1, 0);
+  if (int(tallies.Carry.size()) < nCodes + 1) tallies.Carry.resize(size_t(nCodes) + 1, 0);
+  if (nTimeUnits == 0) return seg;
+
+  // New unit j takes the old columns t (1-based) with t <= B(j); every new
+  // unit takes at least one column, and a segment whose units match its
+  // times fills at most NewU + 1 new units.
+  const std::int64_t b0 = seg.NewStart * f - std::int64_t(start) - h;
+  for (int c = 1; c <= nCodes; ++c) {
+    const std::string& row = matrix[size_t(c - 1)];
+    std::string& out = seg.Matrix[size_t(c - 1)];
+    std::int32_t& merged = tallies.Merged[size_t(c)];
+    std::int32_t& carry = tallies.Carry[size_t(c)];
+    std::int64_t t = 0;
+    for (std::int64_t j = 1; t < nTimeUnits; ++j) {
+      const std::int64_t bound = b0 + j * f;
+      std::int64_t onsets = 0, on = 0;
+      do {
+        const char cell = row[size_t(t)];
+        ++t;
+        if (cell == '2')
+          ++onsets;
+        else if (cell != '.')
+          ++on;
+      } while (t < bound && t < nTimeUnits);
+      char mark = '.';
+      if (onsets > 0) {
+        mark = '2';
+        merged += std::int32_t(onsets - 1);
+        carry = std::int32_t(on);
+      } else if (on == f) {
+        mark = '1';
+      } else if (on > 0 && on + carry > f + h) {
+        mark = '1';
+      }
+      out[size_t(j - 1)] = mark;
+    }
+  }
+  return seg;
+}
+
+void WriteMergeReport(const MdsHeader& header, const RoundingTallies& tallies, dynString& results) {
+  bool any = false;
+  for (int c = 1; c <= header.NCodes && c < int(tallies.Merged.size()); ++c) {
+    if (tallies.Merged[size_t(c)] <= 0) continue;
+    const std::string name = c < int(header.CodeNames.size()) ? header.CodeNames[size_t(c)] : std::string();
+    results.push_back(std::to_string(tallies.Merged[size_t(c)]) + "\t" + name + " merged");
+    any = true;
+  }
+  if (!any) results.push_back("No events merged.");
+}
+
+void RoundMdsTimes(const dynString& mdsLines, const MdsHeader& header, const std::string& fileName,
+                   int newTimeUnitIndex, const std::string& stamp, RoundingOutput& output,
+                   UserDialogue& dialogue) {
+  dialogue.Progress(0, 100);
+  SummaryFiles files;
+  files.Current = fileName;
+  WriteFileSummary(output.ResultLines, 1, header.DataType, header.TimeUnitIndex, header.TimeUnitLabel,
+                   mdsLines.empty() ? std::string() : mdsLines[0], "", files);
+  const std::string refusal = RoundingRefusal(header);
+  if (!refusal.empty()) throw CommandError(refusal);
+
+  dynString& out = output.MdsLines;
+  out.clear();
+  WriteRoundedHeader(mdsLines, header, newTimeUnitIndex, stamp, out);
+  const int factor = int(PowersOfTen[size_t(header.TimeUnitIndex)] / PowersOfTen[size_t(newTimeUnitIndex)]);
+
+  RoundingTallies tallies;
+  tallies.Merged.assign(size_t(header.NCodes) + 1, 0);
+  tallies.Carry.assign(size_t(header.NCodes) + 1, 0);
+  int lineIndex = header.LineIndex;
+  int replicate = 0, nSegments = 0, nDataLines = 0, nTimeUnits = 0;
+  std::uint32_t start = 0, stop = 0;
+  std::string label;
+  dynInteger levels;
+  dynChar2 matrix;
+  dynInteger runs;
+  for (int s = 1; s <= header.NSessions; ++s) {
+    const int sessionLine = lineIndex + 1;
+    ReadSessionHeader(mdsLines, lineIndex, replicate, nSegments, label, header.NFactors, levels,
+                      header.FactorLevels);
+    dialogue.Progress(int(std::lround(100.0 * s / header.NSessions)), 100);
+    out.insert(out.end(), mdsLines.begin() + sessionLine, mdsLines.begin() + lineIndex + 1);
+    for (int g = 1; g <= nSegments; ++g) {
+      const std::string where = "Session " + std::to_string(s) + ", segment " + std::to_string(g);
+      ReadSegmentHeader(mdsLines, lineIndex, nDataLines, nTimeUnits, start, stop);
+      CheckUnitsMatchTimes(nTimeUnits, start, stop, where);
+      CheckSegmentBudget(header.NCodes, nTimeUnits, 0, where);
+      ReadSegmentData(mdsLines, lineIndex, header.NCodes, nDataLines, nTimeUnits, header.Compressed, matrix);
+      RoundedSegment seg = RoundSegment(matrix, header.NCodes, nTimeUnits, start, stop, factor, tallies, where);
+
+      const size_t segmentLine = out.size();
+      out.emplace_back();
+      runs.assign(size_t(seg.NewU), 1);
+      const int written =
+          WriteSegmentData(out, seg.Matrix, runs, header.NCodes, seg.NewU, header.Compressed, true);
+      out[segmentLine] = std::to_string(nSegments) + "\t" + std::to_string(written) + "\t" +
+                         std::to_string(seg.NewU) + "\t" + std::to_string(seg.NewStart) + "\t" +
+                         std::to_string(seg.NewStop);
+    }
+  }
+  WriteMergeReport(header, tallies, output.ResultLines);
+  dialogue.Progress(0, 100);
+}
+
+}  // namespace vork
