@@ -1,6 +1,10 @@
 #include "analysis/export_table.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <limits>
 
 #include "analysis/analysis_run.h"
@@ -233,7 +237,7 @@ void CheckStructuralZeros(NWayTable& table, UserDialogue& dialogue) {
 
 void WriteExportTable(const NWayTable& table, const std::function<void(const std::string&)>& sink) {
   std::string row = "ID";
-  for (const TableDimension& dim : table.Dims) row += "\t" + dim.DimName;
+  for (const TableDimension& dim : table.Dims) (row += '\t') += dim.DimName;
   sink(row + "\tCount");
   if (table.NCells == 0) return;
   std::int64_t rowNumber = 0;
@@ -241,9 +245,33 @@ void WriteExportTable(const NWayTable& table, const std::function<void(const std
   for (std::int64_t cell = 1; cell <= table.NCells; ++cell, NextCell(table, idx)) {
     if (!WrittenAt(table, cell, idx)) continue;
     row = std::to_string(++rowNumber);
-    for (size_t d = 0; d < idx.size(); ++d) row += "\t" + table.Dims[d].DimLabels[size_t(idx[d])];
-    row += "\t" + std::to_string(table.Counts[size_t(cell - 1)]);
+    for (size_t d = 0; d < idx.size(); ++d) (row += '\t') += table.Dims[d].DimLabels[size_t(idx[d])];
+    (row += '\t') += std::to_string(table.Counts[size_t(cell - 1)]);
     sink(row);
+  }
+}
+
+void SaveExportTable(const std::string& fileName, const NWayTable& table) {
+  const std::string temporary = fileName + ".~tmp";
+  auto fail = [&](const std::string& what) {
+    const std::string reason = errno != 0 ? std::string(": ") + std::strerror(errno) : std::string();
+    std::error_code ignored;
+    std::filesystem::remove(temporary, ignored);
+    throw CommandError(what + " \"" + fileName + "\"" + reason + ".");
+  };
+  errno = 0;
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    if (!out) fail("Cannot create file");
+    WriteExportTable(table, [&](const std::string& row) { out << row << "\r\n"; });
+    out.close();
+    if (out.fail()) fail("Cannot write file");
+  }
+  std::error_code error;
+  std::filesystem::rename(temporary, fileName, error);
+  if (error) {
+    errno = error.value();
+    fail("Cannot replace file");
   }
 }
 

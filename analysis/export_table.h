@@ -91,4 +91,9 @@ void CheckStructuralZeros(NWayTable& table, UserDialogue& dialogue);
 // handed to sink as it is made.
 void WriteExportTable(const NWayTable& table, const std::function<void(const std::string&)>& sink);
 
+// Writes the count file row by row, beside the file it replaces, which is
+// replaced only once the new file is complete. Throws CommandError naming
+// the file when it cannot be written.
+void SaveExportTable(const std::string& fileName, const NWayTable& table);
+
 }  // namespace vork

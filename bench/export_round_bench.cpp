@@ -1,0 +1,88 @@
+// The n-way table export (three lagged code dimensions of 10 codes each) and
+// the rounding of thousandths to seconds, over a compiled Timed file of
+// 1,000,000 time units and 30 codes, against one pass over the same file
+// (every segment read into its matrix, as any analysis must).
+
+#include <benchmark/benchmark.h>
+
+#include "analysis/export_table.h"
+#include "analysis/session_pooling.h"
+#include "bench/generated_files.h"
+#include "core/mds_reader.h"
+#include "modify/round_times.h"
+
+namespace vork {
+namespace {
+
+constexpr int NCodes = 30;
+constexpr int NUnits = 1000000;
+
+struct LoadedFile {
+  dynString Lines = MakeTimedCompiledFile(NCodes, NUnits);
+  MdsHeader Header;
+  LoadedFile() {
+    SilentDialogue dialogue;
+    ReadMdsHeaderFromLines(Lines, "bench.mds", Header, dialogue);
+  }
+};
+
+const LoadedFile& File() {
+  static const LoadedFile file;
+  return file;
+}
+
+class NoTally : public GroupTally {
+ public:
+  void ResetTallies() override {}
+  void TallySegment(const SessionValues&, const SegmentValues&, const dynChar2& matrix) override {
+    benchmark::DoNotOptimize(matrix.data());
+  }
+  void WriteGroupResults(int, const SessionValues&) override {}
+};
+
+void OnePassOverFile(benchmark::State& state) {
+  const LoadedFile& file = File();
+  for (auto _ : state) {
+    PoolingGroups groups;
+    NoTally tally;
+    RunGroupLoop(file.Lines, file.Header.LineIndex, file.Header, groups, tally);
+  }
+}
+
+void ExportLaggedTable(benchmark::State& state) {
+  const LoadedFile& file = File();
+  ExportTableChoices choices;
+  choices.CodeDims.resize(3);
+  for (int c = 1; c <= NCodes; ++c) choices.CodeDims[size_t((c - 1) / 10)].push_back("C" + std::to_string(c));
+  choices.DimNames = {"lag0", "lag1", "lag2"};
+  choices.LaggedUnits = true;
+  choices.CodesCantRepeat = true;
+  choices.AddEtcCode = true;
+  SilentDialogue dialogue;
+  for (auto _ : state) {
+    NWayTable table;
+    SetUpTable(file.Header, choices, table, dialogue);
+    TallyFile(file.Lines, file.Header, choices, table, dialogue);
+    CheckStructuralZeros(table, dialogue);
+    std::size_t bytes = 0;
+    WriteExportTable(table, [&](const std::string& row) { bytes += row.size(); });
+    benchmark::DoNotOptimize(bytes);
+  }
+}
+
+void RoundThousandthsToSeconds(benchmark::State& state) {
+  const LoadedFile& file = File();
+  SilentDialogue dialogue;
+  for (auto _ : state) {
+    RoundingOutput output;
+    RoundMdsTimes(file.Lines, file.Header, "bench.mds", 0, "bench", output, dialogue);
+    benchmark::DoNotOptimize(output.MdsLines.size());
+  }
+}
+
+BENCHMARK(OnePassOverFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(ExportLaggedTable)->Unit(benchmark::kMillisecond);
+BENCHMARK(RoundThousandthsToSeconds)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace vork
