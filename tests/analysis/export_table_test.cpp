@@ -6,8 +6,11 @@
 #include <gtest/gtest.h>
 
 #include "analysis/export_table_dimensions.h"
+#include "core/command_error.h"
 #include "core/mds_reader.h"
+#include "core/text_file.h"
 #include "tests/support/compiled_text.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/scripted_dialogue.h"
 
 namespace vork {
@@ -123,6 +126,24 @@ TEST(ExportTable, RefusesATableTooLargeForMemoryBeforeMakingIt) {
   EXPECT_TRUE(rows.empty());
   EXPECT_EQ(notices, std::vector<std::string>{"The table would have 4012012004 cells, more than fit in memory. "
                                               "Pick fewer codes or pool more factors."});
+}
+
+TEST(ExportTable, SavesTheCountFileOverAnOldOne) {
+  const dynString mds = CompiledText(SixUnits);
+  MdsHeader header;
+  SilentDialogue dialogue;
+  ASSERT_TRUE(ReadMdsHeaderFromLines(mds, "x.mds", header, dialogue));
+  const ExportTableChoices choices = Choose({{"a", "b"}, {"c", "d"}});
+  NWayTable table;
+  ASSERT_TRUE(SetUpTable(header, choices, table, dialogue));
+  TallyFile(mds, header, choices, table, dialogue);
+  testing::ScratchFolder folder;
+  SaveTextLines(folder.Path("counts.txt"), {"old"});
+  SaveExportTable(folder.Path("counts.txt"), table);
+  EXPECT_EQ(JoinTextLines(LoadTextLines(folder.Path("counts.txt"))),
+            "ID\tdmsA\tdmsB\tCount\r\n1\ta\tc\t2\r\n2\ta\td\t1\r\n3\tb\tc\t1\r\n4\tb\td\t0\r\n");
+  EXPECT_THROW(SaveExportTable(folder.Path("none/counts.txt"), table), CommandError);
+  EXPECT_FALSE(std::filesystem::exists(folder.Path("none")));
 }
 
 TEST(ExportTable, PoolingLimitsTheCodeDimensions) {
