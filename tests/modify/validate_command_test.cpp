@@ -1,0 +1,200 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "modify/segment_rules.h"
+#include "modify/window_command.h"
+#include "tests/modify/modify_fixture.h"
+
+namespace vork::testing {
+namespace {
+
+TEST(ValidateCommand, RefusesOrAsksAsTheUserIsTold) {
+  struct Case {
+    ModifyCommand Command;
+    std::vector<Answer> Answers;
+    std::string Box;  // the only box shown, "" for none
+    bool Goes;
+    int NumberAfter;
+  };
+  WindowParms twoCodes{1, 0, 1, 0};
+  ModifyCommand windowTwo = Command(CommandWindow, "w", {"a", "b"});
+  windowTwo.Window = twoCodes;
+  const Case cases[] = {
+      {Command(CommandAnd, " ", {"a"}), {Answer::Ok}, "Name for new code needed.", false, CommandAnd},
+      {Command(CommandRecode, "", {"a"}), {Answer::Yes},
+       "Do you want to recode all successive identical events as one event?", true, CommandRecodeAll},
+      {Command(CommandRecode, "", {"a"}), {Answer::No},
+       "Do you want to recode all successive identical events as one event?", false, CommandRecode},
+      {Command(CommandRecode, "", {}), {Answer::Yes},
+       "Do you want to recode all successive identical events as one event?", true, CommandRecodeAll},
+      {Command(CommandRemove, "x", {"a"}), {Answer::No}, "New code not needed for Remove or Event. Continue?", false,
+       CommandRemove},
+      {Command(CommandEvent, "x", {}), {Answer::Yes}, "New code not needed for Remove or Event. Continue?", true,
+       CommandEvent},
+      {Command(CommandOr, "b", {"a"}), {Answer::Ok}, "Name for new code cannot be the same as an exisiting code.",
+       false, CommandOr},
+      {Command(CommandOr, "B", {"a"}), {}, "", true, CommandOr},
+      {Command(CommandOr, "x\ty", {"a"}), {Answer::Ok}, "Name for new code cannot hold a TAB or a line break.",
+       false, CommandOr},
+      {Command(CommandXor, "x", {}), {Answer::Ok}, "Names for old codes needed.", false, CommandXor},
+      {Command(CommandWindow, "w", {"a", "b", "c"}), {Answer::Ok},
+       "Only one or two old codes can be named for the WINDOW command.", false, CommandWindow},
+      {Command(CommandWindow, "w", {"a", "b"}), {Answer::Ok},
+       "'to \u00b1 units' cannot be null; needed for 2nd code named.", false, CommandWindow},
+      {windowTwo, {}, "", true, CommandWindow},
+      {Command(CommandRename, "x", {"a", "b"}), {Answer::Ok}, "Only one old code can be given for this command.",
+       false, CommandRename},
+      {Command(CommandRemove, "", {"a", "b", "c"}), {Answer::Ok}, "Can't remove all codes; name fewer.", false,
+       CommandRemove},
+      {Command(CommandRemove, "", {"a", "b"}), {}, "", true, CommandRemove},
+  };
+  const ModifyFile file = CompiledFile("Event a b c;\na b c/");
+  for (const Case& c : cases) {
+    ScriptedDialogue dialogue;
+    for (Answer a : c.Answers) dialogue.Then(a);
+    ModifyCommand command = c.Command;
+    SCOPED_TRACE(std::string(ModifyCommandNames[command.Number]) + " " + command.NewCode);
+    EXPECT_EQ(ValidateCommand(command, file.Header, dialogue), c.Goes);
+    EXPECT_EQ(command.Number, c.NumberAfter);
+    ASSERT_EQ(dialogue.Shown.size(), c.Box.empty() ? 0u : 1u);
+    if (!c.Box.empty()) {
+      EXPECT_EQ(dialogue.Shown[0].Text, c.Box);
+    }
+  }
+}
+
+TEST(EchoModifyCommand, WritesTheCommandAsTyped) {
+  struct Case {
+    ModifyCommand Command;
+    WindowCounts Counts;
+    bool AllCodes;
+    std::vector<std::string> CountLines;
+    std::string Text;
+  };
+  ModifyCommand window = Command(CommandWindow, "NEW", {"A", "B"});
+  window.Window = {0, 2, 1, -1};
+  ModifyCommand windowOne = Command(CommandWindow, "W", {"A"});
+  windowOne.Window = {2, 0, NullToPart, 0};
+  ModifyCommand bout = Command(CommandBout, "NEW", {"A", "B"});
+  bout.BoutGap = 3;
+  const Case cases[] = {
+      {Command(CommandAnd, "NEW", {"A", "B"}), {}, false, {}, "And NEW= A B;"},
+      {window, {0, 2, 0}, false, {}, "Window NEW=(A+2,B-1;"},
+      {windowOne, {1, 2, 3}, false,
+       {"\t1 null windows (stop < start).", "\t2 truncated windows (at start or end).", "\t3 overlapped windows."},
+       "Window W=A);"},
+      {bout, {}, false, {}, "Bout NEW= A B (3);"},
+      {Command(CommandRemove, "", {"A", "B"}), {}, false, {}, "Remove A B;"},
+      {Command(CommandRecodeAll, "", {"A"}), {}, false, {}, "Recode A;"},
+      {Command(CommandEvent, "", {"A", "B", "C"}), {}, true, {}, "Event;"},
+      {Command(CommandEvent, "", {"B"}), {}, false, {}, "Event B;"},
+  };
+  for (const Case& c : cases) {
+    const ModifyEcho echo = EchoModifyCommand(c.Command, c.Counts, c.AllCodes);
+    EXPECT_EQ(echo.Text, c.Text);
+    EXPECT_EQ(echo.CountLines, dynString(c.CountLines.begin(), c.CountLines.end())) << c.Text;
+  }
+}
+
+// Models kept here, written from the rules' own wording, against the
+// engine on many random rows.
+
+// A bout: two or more stretches of on units whose gaps are at most gap long.
+std::string ModelBouts(const std::string& on, int gap) {
+  std::string row(on.size(), '.');
+  const int u = static_cast<int>(on.size());
+  int t = 0;
+  while (t < u) {
+    if (on[t] == '.') {
+      ++t;
+      continue;
+    }
+    int first = t, last = t, stretches = 0;
+    while (true) {
+      int end = last;
+      while (end < u && on[end] != '.') ++end;
+      ++stretches;
+      last = end - 1;
+      int next = end;
+      while (next < u && on[next] == '.') ++next;
+      if (next >= u || next - end > gap) break;
+      last = next;
+    }
+    if (stretches >= 2) {
+      row[first] = '2';
+      for (int k = first + 1; k <= last; ++k) row[k] = '1';
+    }
+    t = last + 1;
+  }
+  return row;
+}
+
+// One-code windows with the null to part: each occurrence's window, marked
+// cell by cell.
+std::string ModelWindows(const std::string& code, int option, int n, int maxUnits, WindowCounts& counts) {
+  const int u = static_cast<int>(code.size());
+  std::string row(code.size(), '.');
+  for (int t = 0; t < u; ++t) {
+    if (code[t] != '2') continue;
+    int last = t;
+    while (last + 1 < u && code[last + 1] == '1') ++last;
+    const int onset = t + 1, lastUnit = last + 1;
+    int start = option == 2 ? lastUnit : onset, end = option == 0 ? onset : lastUnit;
+    if (n < 0) start += n;
+    if (n > 0) end += n;
+    t = last;
+    if (start > u) continue;
+    if (start > end) {
+      ++counts.Null;
+      continue;
+    }
+    if (end < 1) continue;
+    if (start < 1) start = 1, ++counts.Truncated;
+    if (end > u) end = u, ++counts.Truncated;
+    if (maxUnits >= 1 && end - start + 1 > maxUnits) continue;
+    bool overlap = false;
+    for (int k = start; k <= end; ++k) overlap = overlap || row[k - 1] != '.';
+    counts.Overlapped += overlap;
+    row[start - 1] = '2';
+    for (int k = start + 1; k <= end; ++k) row[k - 1] = '1';
+  }
+  return row;
+}
+
+TEST(SegmentRules, AgreeWithModelsOnRandomRows) {
+  std::mt19937 random(7);
+  for (int round = 0; round < 400; ++round) {
+    const int u = 1 + static_cast<int>(random() % 40);
+    dynChar2 matrix(3, std::string(static_cast<std::size_t>(u), '.'));
+    for (int c = 0; c < 2; ++c)
+      for (int t = 0; t < u; ++t)
+        if (random() % 3 == 0) matrix[c][t] = t > 0 && matrix[c][t - 1] != '.' && random() % 2 ? '1' : '2';
+    const std::vector<int> picked{1, 2};
+    dynInteger runs(static_cast<std::size_t>(u), 1);
+    std::string on(static_cast<std::size_t>(u), '.');
+    for (int t = 0; t < u; ++t)
+      if (matrix[0][t] != '.' || matrix[1][t] != '.') on[t] = '1';
+    const int gap = 1 + static_cast<int>(random() % 4);
+    dynChar2 work = matrix;
+    SegmentWork bouts{work, runs, picked, u};
+    MakeBouts(bouts, gap);
+    EXPECT_EQ(work[2], ModelBouts(on, gap)) << on << " gap " << gap;
+
+    const std::vector<int> first{1};
+    const int option = static_cast<int>(random() % 3), n = static_cast<int>(random() % 11) - 5;
+    const int maxUnits = static_cast<int>(random() % 6);
+    work = matrix;
+    WindowCounts counts, expected;
+    SegmentWork windows{work, runs, first, u};
+    MarkWindows(windows, {option, n, NullToPart, 0}, maxUnits, counts);
+    EXPECT_EQ(work[2], ModelWindows(matrix[0], option, n, maxUnits, expected))
+        << matrix[0] << " option " << option << " n " << n;
+    EXPECT_EQ(counts.Null, expected.Null);
+    EXPECT_EQ(counts.Truncated, expected.Truncated);
+    EXPECT_EQ(counts.Overlapped, expected.Overlapped);
+  }
+}
+
+}  // namespace
+}  // namespace vork::testing
