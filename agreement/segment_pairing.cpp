@@ -1,0 +1,168 @@
+#include "agreement/segment_pairing.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "core/command_error.h"
+#include "core/data_type_flags.h"
+#include "core/mds_reader.h"
+#include "core/segment_budget.h"
+
+namespace vork {
+
+namespace {
+
+constexpr std::int64_t MaxStartDifference = 120;
+
+// What a pair keeps per plot position: two timelines and the marks line.
+constexpr std::int64_t BytesPerPosition = 2 * sizeof(std::int32_t) + 1;
+
+void SkipDataLines(const ObserverFile& file, ObserverReader& reader) {
+  reader.LineIndex = static_cast<int>(
+      std::min<std::int64_t>(std::int64_t{reader.LineIndex} + reader.NDataLines, file.Lines.size()));
+}
+
+PlotFrame MakeFrame(std::uint32_t plotStart, const std::array<std::int64_t, 2>& start,
+                    const std::array<std::int64_t, 2>& units) {
+  PlotFrame frame;
+  frame.PlotStart = plotStart;
+  std::array<std::int64_t, 4> from{}, to{};
+  for (int obs = 1; obs <= 2; ++obs) {
+    from[obs] = start[obs - 1] - plotStart;
+    to[obs] = from[obs] + units[obs - 1] - 1;
+  }
+  from[0] = std::max(from[1], from[2]);
+  to[0] = std::min(to[1], to[2]);
+  from[3] = std::min(from[1], from[2]);
+  to[3] = std::max(to[1], to[2]);
+  // Overlapping segments span at most their two lengths, which fit an int;
+  // without overlap the frame is not used.
+  if (to[0] < from[0]) {
+    frame.SpanTo[0] = -1;
+    return frame;
+  }
+  for (int k = 0; k < 4; ++k) {
+    frame.SpanFrom[k] = static_cast<int>(from[k]);
+    frame.SpanTo[k] = static_cast<int>(to[k]);
+  }
+  frame.PlotEnd = static_cast<int>((to[3] + 10) / 10 * 10 - 1);
+  return frame;
+}
+
+// The timeline of one observer: at each unit the first picked code that is
+// on; an event where a picked code has its onset, and one for each stretch
+// where none of them is on.
+void BuildTimeline(const dynChar2& matrix, const dynInteger& codeMap, int k, int from, int to,
+                   int plotEnd, ObserverTimeline& side) {
+  const int others = k + 1;
+  side.Timeline.assign(static_cast<size_t>(plotEnd) + 1, 0);
+  side.EventCode.assign(1, 0);
+  side.EventTime.assign(1, 0);
+  // The rows of the picked codes this file has, in priority order.
+  std::vector<std::pair<int, const char*>> rows;
+  for (int j = 1; j <= k; ++j) {
+    if (codeMap[j] > 0) rows.emplace_back(j, matrix[codeMap[j] - 1].data());
+  }
+  const auto record = [&side](int code, int t) {
+    side.EventCode.push_back(code);
+    side.EventTime.push_back(t);
+  };
+  int last = 0;
+  for (int t = from; t <= to; ++t) {
+    const int u = t - from;
+    int code = others;
+    for (const auto& [j, row] : rows) {
+      if (row[u] == '.') continue;
+      code = j;
+      if (row[u] == '2') record(j, t);
+      break;
+    }
+    if (code == others && last != others) record(others, t);
+    side.Timeline[t] = code;
+    last = code;
+  }
+  side.EventCode[0] = static_cast<std::int32_t>(side.EventCode.size() - 1);
+  side.EventTime[0] = side.EventCode[0];
+}
+
+}  // namespace
+
+bool NextObserverSegment(const ObserverFile& file, ObserverReader& reader) {
+  ++reader.SegmentNumber;
+  // A session without segments pairs nothing: the walk goes on with the next.
+  while (reader.SegmentNumber > reader.SessionSegments) {
+    ++reader.SessionNumber;
+    if (reader.SessionNumber > file.Header.NSessions) return false;
+    int replicate = 0;
+    dynInteger levels;
+    ReadSessionHeader(file.Lines, reader.LineIndex, replicate, reader.SessionSegments,
+                      reader.SessionLabel, file.Header.NFactors, levels);
+    reader.SegmentNumber = 1;
+  }
+  ReadSegmentHeader(file.Lines, reader.LineIndex, reader.NDataLines, reader.NTimeUnits,
+                    reader.StartTime, reader.StopTime);
+  return true;
+}
+
+ObserverPairing StartPairing(const AgreementFiles& files, const dynString& picked) {
+  ObserverPairing pairing;
+  pairing.K = static_cast<int>(picked.size());
+  for (int obs = 0; obs < 2; ++obs) {
+    const MdsHeader& header = files.Obs[obs].Header;
+    pairing.Readers[obs].LineIndex = header.LineIndex;
+    pairing.CodeMap[obs] = BuildCodeMap(picked, header.CodeNames, header.NCodes);
+  }
+  return pairing;
+}
+
+bool AlignSessionTimelines(const AgreementFiles& files, ObserverPairing& pairing, SegmentPair& pair,
+                           UserDialogue& dialogue) {
+  for (int obs = 0; obs < 2; ++obs) {
+    if (!NextObserverSegment(files.Obs[obs], pairing.Readers[obs])) {
+      pairing.AllRead = true;
+      return false;
+    }
+  }
+  ObserverReader& r1 = pairing.Readers[0];
+  ObserverReader& r2 = pairing.Readers[1];
+  std::array<std::int64_t, 2> start{r1.StartTime, r2.StartTime};
+  const std::array<std::int64_t, 2> units{r1.NTimeUnits, r2.NTimeUnits};
+  std::uint32_t plotStart = 0;
+  if (SetDataTypeFlags(files.DataType()).TimedOrState) {
+    plotStart = std::min(r1.StartTime, r2.StartTime) / 10 * 10;
+  } else {
+    // Units are numbered from 1; position 0 lies before both segments.
+    start = {1, 1};
+  }
+  const PlotFrame frame = MakeFrame(plotStart, start, units);
+  bool skip = false;
+  if (frame.SpanTo[0] < frame.SpanFrom[0]) {
+    dialogue.Notify("No overlap, this session ignored.");
+    skip = true;
+  } else if (const std::int64_t apart = std::llabs(start[0] - start[1]); apart > MaxStartDifference) {
+    skip = dialogue.Ask(BoxStyle::Warning,
+                        "Sessions start time differ by " + std::to_string(apart) +
+                            " time-units. Continue or cancel?",
+                        Buttons::OkCancel) == Answer::Cancel;
+  }
+  if (skip) {
+    SkipDataLines(files.Obs[0], r1);
+    SkipDataLines(files.Obs[1], r2);
+    return false;
+  }
+  CheckSegmentBudget(0, std::int64_t{frame.PlotEnd} + 1, BytesPerPosition,
+                     "Session " + r1.SessionLabel + ", segment " + std::to_string(r1.SegmentNumber));
+
+  pair.Frame = frame;
+  for (int obs = 0; obs < 2; ++obs) {
+    const ObserverFile& file = files.Obs[obs];
+    ObserverReader& reader = pairing.Readers[obs];
+    ReadSegmentData(file.Lines, reader.LineIndex, file.Header.NCodes, reader.NDataLines, reader.NTimeUnits,
+                    file.Header.Compressed, pairing.Matrix);
+    BuildTimeline(pairing.Matrix, pairing.CodeMap[obs], pairing.K, frame.SpanFrom[obs + 1],
+                  frame.SpanTo[obs + 1], frame.PlotEnd, pair.Obs[obs]);
+  }
+  return true;
+}
+
+}  // namespace vork
