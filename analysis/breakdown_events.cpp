@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -77,10 +78,26 @@ class BoutBreakdown {
       if (r < matrix.size() && int(matrix[r].size()) >= Units) Rows[std::size_t(c)] = matrix[r].data();
     }
     if (Choices.TallyHierarch) MarkUnitsForHierarchy();
-    for (int u = 0; u < Units; ++u) {
+
+    // The onsets of the 1st-level codes in unit order, and within a unit in
+    // list order: each code's next onset is found by a search along its row.
+    std::vector<int> next(std::size_t(NGivens) + 1, Units);
+    auto findOnset = [&](int g, int from) {
+      const char* cells = Rows[std::size_t(GivenIdx[std::size_t(g)])];
+      const void* at = cells == nullptr || from >= Units
+                           ? nullptr
+                           : std::memchr(cells + from, '2', std::size_t(Units - from));
+      next[std::size_t(g)] = at == nullptr ? Units : int(static_cast<const char*>(at) - cells);
+    };
+    for (int g = 1; g <= NGivens; ++g) findOnset(g, 0);
+    for (;;) {
+      int u = Units;
+      for (int g = 1; g <= NGivens; ++g) u = std::min(u, next[std::size_t(g)]);
+      if (u == Units) break;
       for (int g = 1; g <= NGivens; ++g) {
-        const char* given = Rows[std::size_t(GivenIdx[std::size_t(g)])];
-        if (given != nullptr && given[u] == '2') TallyBout(g, u);
+        if (next[std::size_t(g)] != u) continue;
+        TallyBout(g, u);
+        findOnset(g, u + 1);
       }
     }
   }
@@ -97,19 +114,23 @@ class BoutBreakdown {
   // Per unit: the first 2nd-level code on, in list order (0 when none), and
   // how many of the codes pooled in "etc" are on.
   void MarkUnitsForHierarchy() {
-    FirstTargetOn.assign(std::size_t(Units), 0);
-    EtcCodesOn.assign(std::size_t(Units), 0);
+    const std::size_t units = std::size_t(Units);
+    FirstTargetOn.assign(units, 0);
+    EtcCodesOn.assign(units, 0);
+    std::int32_t* first = FirstTargetOn.data();
+    std::int32_t* etc = EtcCodesOn.data();
     for (int j = NTargets; j >= 1; --j) {
       const char* cells = Rows[std::size_t(TargetIdx[std::size_t(j)])];
       if (cells == nullptr) continue;
-      for (int v = 0; v < Units; ++v) {
-        if (cells[v] != '.') FirstTargetOn[std::size_t(v)] = j;
+      for (std::size_t v = 0; v < units; ++v) {
+        const std::int32_t on = cells[v] != '.';
+        first[v] = on * j + (1 - on) * first[v];
       }
     }
     for (int c = 1; c <= Header.NCodes; ++c) {
       const char* cells = Rows[std::size_t(c)];
       if (cells == nullptr || ColumnOf[std::size_t(c)] != Etc) continue;
-      for (int v = 0; v < Units; ++v) EtcCodesOn[std::size_t(v)] += cells[v] != '.';
+      for (std::size_t v = 0; v < units; ++v) etc[v] += cells[v] != '.';
     }
   }
 

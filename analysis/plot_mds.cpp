@@ -9,6 +9,7 @@
 #include "core/code_lists.h"
 #include "core/command_error.h"
 #include "core/mds_reader.h"
+#include "core/plot_symbols.h"
 #include "core/results_format.h"
 #include "core/segment_budget.h"
 
@@ -59,9 +60,7 @@ class PlotWriter {
       PickedRow& row = Picked[std::size_t(i)];
       row.Code = FindCodeIndex(name, Header.CodeNames, Header.NCodes);
       row.Label = PaddedTo(FirstCharacters(name, LabelWidth), LabelWidth + 1);
-      const std::string* marker =
-          std::size_t(i) < choices.Markers.size() ? &choices.Markers[std::size_t(i)] : nullptr;
-      row.OnsetSymbol = marker == nullptr || marker->empty() ? "?" : FirstCharacters(*marker, 1);
+      row.OnsetSymbol = choices.Markers[std::size_t(i)];
       row.OnChar = onChar;
     }
   }
@@ -95,7 +94,7 @@ class PlotWriter {
   struct PickedRow {
     int Code = 0;             // 0: not a code of the file, never on
     std::string Label;        // LabelWidth + 1 characters
-    std::string OnsetSymbol;  // one character
+    std::string OnsetSymbol;  // one character, normalized
     char OnChar = '+';
     std::string Row;          // the current block's cells
   };
@@ -139,6 +138,17 @@ class PlotWriter {
       return;
     }
     const char* cells = Matrix[r].data() + t;
+    if (row.OnsetSymbol.size() == 1) {
+      const std::size_t at = row.Row.size();
+      row.Row.resize(at + std::size_t(n));
+      char* out = row.Row.data() + at;
+      const char onset = row.OnsetSymbol[0];
+      for (int k = 0; k < n; ++k) {
+        out[k] = cells[k] == '2' ? onset : cells[k] == '1' ? row.OnChar : ' ';
+      }
+      return;
+    }
+    // A symbol of several bytes (a UTF-8 character) is appended whole.
     for (int k = 0; k < n; ++k) {
       switch (cells[k]) {
         case '2': row.Row += row.OnsetSymbol; break;
@@ -158,8 +168,8 @@ class PlotWriter {
       labels += NextTimeLabel();
       ruler += RulerPiece;
     }
-    Results.push_back(labels);
-    Results.push_back(ruler);
+    Results.push_back(std::move(labels));
+    Results.push_back(std::move(ruler));
     const int fill = Column < UnitsPerLine - 1 ? Column / 10 * 10 + 9 - Column : 0;
     for (PickedRow& row : Picked) {
       row.Row.append(std::size_t(fill), '.');
@@ -228,12 +238,13 @@ int UnitsPerLine(const std::string& lineLength) {
 }
 
 bool RunPlotMds(const dynString& mdsLines, int linePos0, const MdsHeader& header,
-                const RunFrame& frame, const PlotChoices& choices, UserDialogue& dialogue,
+                const RunFrame& frame, PlotChoices& choices, UserDialogue& dialogue,
                 RunOutput& output) {
   if (choices.PickedCodes.empty()) {
     dialogue.Notify("Select one or more codes to plot.");
     return false;
   }
+  NormalizeSymbolList(choices.Markers, int(choices.PickedCodes.size()));
   const int unitsPerLine = UnitsPerLine(choices.LineLength);
   StartRun(frame, header, mdsLines, output, dialogue);
   PlotWriter writer(header, choices, unitsPerLine, output.ResultLines);

@@ -29,7 +29,7 @@ int DefaultLineLengthItem(int dataType);
 // The plot window's controls, gathered for one RUN.
 struct PlotChoices {
   dynString PickedCodes;   // in list order
-  dynString Markers;       // line i: the symbol of picked code i (the first character counts)
+  dynString Markers;       // line i: the symbol of picked code i
   std::string LineLength;  // the text of the line-length box
   int PlotCharX = 0;       // the run option
 };
@@ -40,14 +40,14 @@ struct PlotChoices {
 int UnitsPerLine(const std::string& lineLength);
 
 // The whole RUN: with no picked code the notice "Select one or more codes
-// to plot." and false. Otherwise the frame's start (the results cleared for
-// "overwrite", the file summary when due) and the plot of every session,
-// written whatever the results box says (the frame's end adds the separator
-// when the box is above 0). A missing or empty marker shows "?".
-// Throws CommandError on a bad line length (before anything is written) or
+// to plot." and false. Otherwise the markers are normalized (one character
+// per line, "?" for a missing symbol; the window shows them so), then the
+// frame's start (the results cleared for "overwrite", the file summary when
+// due) and the plot of every session, written whatever the results box
+// says (the frame's end adds the separator when the box is above 0). Throws CommandError on a bad line length (before anything is written) or
 // a malformed file (output then holds the lines made before the fault).
 bool RunPlotMds(const dynString& mdsLines, int linePos0, const MdsHeader& header,
-                const RunFrame& frame, const PlotChoices& choices, UserDialogue& dialogue,
+                const RunFrame& frame, PlotChoices& choices, UserDialogue& dialogue,
                 RunOutput& output);
 
 }  // namespace vork

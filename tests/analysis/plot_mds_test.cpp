@@ -16,7 +16,7 @@ using testing::CompileKelp;
 using testing::CompiledKelp;
 using testing::ScriptedDialogue;
 
-RunOutput Plot(const CompiledKelp& file, const PlotChoices& choices, const RunFrame& frame,
+RunOutput Plot(const CompiledKelp& file, PlotChoices& choices, const RunFrame& frame,
                ScriptedDialogue& dialogue) {
   RunOutput output;
   EXPECT_TRUE(RunPlotMds(file.Lines, file.Header.LineIndex, file.Header, frame, choices,
@@ -24,7 +24,7 @@ RunOutput Plot(const CompiledKelp& file, const PlotChoices& choices, const RunFr
   return output;
 }
 
-dynString Plot(const std::string& text, const PlotChoices& choices) {
+dynString Plot(const std::string& text, PlotChoices choices) {
   ScriptedDialogue dialogue;
   return Plot(CompileKelp(text), choices, RunFrame(), dialogue).ResultLines;
 }
@@ -121,7 +121,7 @@ TEST(PlotMds, LineLengthIsHeldAndRoundedUp) {
 
 TEST(PlotMds, WrittenWhateverTheResultsBoxSays) {
   CompiledKelp file = CompileKelp("Event A;\nA/");
-  PlotChoices choices{{"A"}, {"A"}, "100", 0};
+  PlotChoices choices{{"A"}, {"Ax", "q"}, "100", 0};
   RunFrame frame;
   frame.ResultsBox = DontDisplayResults;
   frame.FirstRun = true;
@@ -133,6 +133,7 @@ TEST(PlotMds, WrittenWhateverTheResultsBoxSays) {
                        "Type:\tEvent", "Units:\tevents", "", "#1\t<#1>", "1st=1\tlast=1\t#units=1", "",
                        "  0         ", "  |----+----", "A .A........", ""}));
   EXPECT_FALSE(output.ClearResults);
+  EXPECT_EQ(choices.Markers, (dynString{"A", "q"}));  // normalized, as the window then shows them
   // By session: the share of the file's lines read (the last read is line 7 of 8: 87.5 rounds to even).
   EXPECT_EQ(dialogue.ProgressCalls, (std::vector<std::pair<int, int>>{{0, 100}, {88, 100}}));
 
@@ -145,12 +146,14 @@ TEST(PlotMds, RefusedRunsWriteNothing) {
   ScriptedDialogue dialogue;
   dialogue.Then(Answer::Ok);
   RunOutput output;
-  EXPECT_FALSE(RunPlotMds(file.Lines, file.Header.LineIndex, file.Header, RunFrame(),
-                          PlotChoices{{}, {}, "100", 0}, dialogue, output));
+  PlotChoices none{{}, {}, "100", 0};
+  PlotChoices wide{{"A"}, {"A"}, "wide", 0};
+  EXPECT_FALSE(RunPlotMds(file.Lines, file.Header.LineIndex, file.Header, RunFrame(), none,
+                          dialogue, output));
   ASSERT_EQ(dialogue.Shown.size(), 1u);
   EXPECT_EQ(dialogue.Shown[0].Text, "Select one or more codes to plot.");
-  EXPECT_THROW(RunPlotMds(file.Lines, file.Header.LineIndex, file.Header, RunFrame(),
-                          PlotChoices{{"A"}, {"A"}, "wide", 0}, dialogue, output),
+  EXPECT_THROW(RunPlotMds(file.Lines, file.Header.LineIndex, file.Header, RunFrame(), wide,
+                          dialogue, output),
                CommandError);
   EXPECT_FALSE(output.Started);
   EXPECT_TRUE(output.ResultLines.empty());
