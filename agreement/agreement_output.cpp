@@ -28,15 +28,15 @@ void WriteMatrixRow(dynString& lines, const AgreementWriter& writer, const dynIn
                     const dynReal& indKappa, int row, const std::vector<int>& columns, bool lastBlock) {
   const PickedCodeTables& codes = writer.Codes;
   std::string line = codes.Symbols[row];
-  for (int column : columns) line += "\t" + std::to_string(matrix[row][column]);
+  for (int column : columns) line.append("\t").append(std::to_string(matrix[row][column]));
   if (lastBlock) {
     if (row >= 1 && row <= codes.OthersIndex()) {
       const double kappa = static_cast<size_t>(row) < indKappa.size() ? indKappa[row] : 0.0;
-      line += "\t" + FormatKappaValue(kappa, writer.NDigits, writer.Format);
+      line.append("\t").append(FormatKappaValue(kappa, writer.NDigits, writer.Format));
     } else {
       line += "\t";
     }
-    line += "\t" + codes.Names[row];
+    line.append("\t").append(codes.Names[row]);
   }
   lines.push_back(std::move(line));
 }

@@ -155,14 +155,15 @@ void AlignSessionEvents(const SegmentPair& pair, const EventAlignmentSettings& s
   while (i > 0 || j > 0) {
     const Step step = steps.Get(i, j);
     std::string nil = "-";
-    std::string line1, mark, line3;
+    std::string line1, line3;
+    char mark = ' ';
     if (step == Pair) {
       const std::int32_t c1 = obs1.EventCode[i];
       const std::int32_t c2 = obs2.EventCode[j];
       ++matrix[c1][c2];
       line1 = symbol(c1);
       line3 = symbol(c2);
-      mark = c1 == c2 ? "|" : ":";
+      mark = c1 == c2 ? '|' : ':';
       --i;
       --j;
     } else if (step == Obs1Alone) {
@@ -172,7 +173,7 @@ void AlignSessionEvents(const SegmentPair& pair, const EventAlignmentSettings& s
       if (agrees) nil = "+";
       line1 = symbol(c1);
       line3 = nil;
-      mark = agrees ? "|" : " ";
+      mark = agrees ? '|' : ' ';
       --i;
     } else {
       const std::int32_t c2 = obs2.EventCode[j];
@@ -181,12 +182,12 @@ void AlignSessionEvents(const SegmentPair& pair, const EventAlignmentSettings& s
       if (agrees) nil = "+";
       line1 = nil;
       line3 = symbol(c2);
-      mark = agrees ? "|" : " ";
+      mark = agrees ? '|' : ' ';
       --j;
     }
     if (plot) {
       plot->Obs1.push_back(std::move(line1));
-      plot->Marks.push_back(std::move(mark));
+      plot->Marks.push_back(std::string(1, mark));
       plot->Obs2.push_back(std::move(line3));
     }
   }

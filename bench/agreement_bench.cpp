@@ -1,0 +1,164 @@
+// Observer agreement over two observers' compiled Timed files of 1,000,000
+// time units and 20 codes (Obs2's episodes a few units later than Obs1's):
+// the time-unit tally of 10 picked codes with a tolerance of 2 against one
+// pass over both files' data lines, a whole "Compute kappa" run, and the
+// event alignment of one pair of 20,000 against 20,000 events. Peak memory
+// is the process's high-water mark after the benchmark (run one benchmark
+// per process, with --benchmark_filter, for its own figure).
+
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <random>
+
+#include "agreement/agreement_files.h"
+#include "agreement/compute_kappa.h"
+#include "agreement/event_alignment.h"
+#include "agreement/segment_pairing.h"
+#include "agreement/time_unit_tally.h"
+#include "bench/generated_files.h"
+#include "core/mds_reader.h"
+#include "core/segment_writer.h"
+
+namespace vork {
+namespace {
+
+constexpr int NCodes = 20;
+constexpr int NUnits = 1000000;
+
+// Obs2's file: Obs1's, each code's row moved on by 0..4 units.
+dynString ShiftedFile(const dynString& obs1) {
+  SilentDialogue dialogue;
+  MdsHeader header;
+  ReadMdsHeaderFromLines(obs1, "obs1", header, dialogue);
+  int lineIndex = header.LineIndex;
+  int replicate = 0, nSegments = 0, nDataLines = 0, nUnits = 0;
+  std::string label;
+  dynInteger levels;
+  std::uint32_t start = 0, stop = 0;
+  ReadSessionHeader(obs1, lineIndex, replicate, nSegments, label, 0, levels);
+  const int segmentLine = lineIndex + 1;
+  ReadSegmentHeader(obs1, lineIndex, nDataLines, nUnits, start, stop);
+  dynChar2 matrix;
+  ReadSegmentData(obs1, lineIndex, NCodes, nDataLines, nUnits, false, matrix);
+  for (int c = 0; c < NCodes; ++c) {
+    std::string& row = matrix[c];
+    std::rotate(row.begin(), row.end() - c % 5, row.end());
+  }
+  dynString lines(obs1.begin(), obs1.begin() + segmentLine);
+  dynString data;
+  dynInteger runs(nUnits, 1);
+  const int count = WriteSegmentData(data, matrix, runs, NCodes, nUnits, false, true);
+  lines.push_back("1\t" + std::to_string(count) + "\t" + std::to_string(nUnits) + "\t0\t" + std::to_string(nUnits));
+  lines.insert(lines.end(), data.begin(), data.end());
+  return lines;
+}
+
+const AgreementFiles& Files() {
+  static const AgreementFiles files = [] {
+    AgreementFiles made;
+    made.Obs[0].Lines = MakeTimedCompiledFile(NCodes, NUnits);
+    made.Obs[1].Lines = ShiftedFile(made.Obs[0].Lines);
+    SilentDialogue dialogue;
+    for (auto& obs : made.Obs) ReadMdsHeaderFromLines(obs.Lines, "obs", obs.Header, dialogue);
+    return made;
+  }();
+  return files;
+}
+
+dynString PickedCodes(int n) {
+  dynString picked;
+  for (int c = 1; c <= n; ++c) picked.push_back("C" + std::to_string(c));
+  return picked;
+}
+
+void ReportPeakMemory(benchmark::State& state) {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  state.counters["peak_MB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+// The yardstick: both files' data lines read into segment matrices once.
+void ReadBothFiles(benchmark::State& state) {
+  const AgreementFiles& files = Files();
+  for (auto _ : state) {
+    for (const ObserverFile& file : files.Obs) {
+      ObserverReader reader;
+      reader.LineIndex = file.Header.LineIndex;
+      NextObserverSegment(file, reader);
+      dynChar2 matrix;
+      ReadSegmentData(file.Lines, reader.LineIndex, file.Header.NCodes, reader.NDataLines, reader.NTimeUnits,
+                      false, matrix);
+      benchmark::DoNotOptimize(matrix.data());
+    }
+  }
+  ReportPeakMemory(state);
+}
+
+// Reading both segments, their timelines of 10 picked codes and both
+// tallies with a tolerance of 2.
+void TimeUnitTally(benchmark::State& state) {
+  const AgreementFiles& files = Files();
+  const dynString picked = PickedCodes(10);
+  for (auto _ : state) {
+    SilentDialogue dialogue;
+    ObserverPairing pairing = StartPairing(files, picked);
+    SegmentPair pair;
+    dynInteger2 m1(13, dynInteger(13, 0)), m2 = m1;
+    AlignSessionTimelines(files, pairing, pair, dialogue);
+    benchmark::DoNotOptimize(TallySessionTimeUnits(pair, 2, m1, m2).size());
+  }
+  ReportPeakMemory(state);
+}
+
+// A whole run, plots off: the time-unit tally and the event alignment of the
+// pair (state.range(0) picked codes).
+void ComputeKappaRun(benchmark::State& state) {
+  const AgreementFiles& files = Files();
+  KappaRunInput input;
+  input.PickedCodes = PickedCodes(static_cast<int>(state.range(0)));
+  input.AgreePlot = input.AlignPlot = false;
+  for (auto _ : state) {
+    SilentDialogue dialogue;
+    KappaRunOutput output;
+    RunComputeKappa(files, input, output, dialogue);
+    benchmark::DoNotOptimize(output.Lines.size());
+  }
+  ReportPeakMemory(state);
+}
+
+// One pair of 20,000 against 20,000 Timed events, onsets 5 units apart on
+// average, three codes.
+void AlignTwentyThousandEvents(benchmark::State& state) {
+  constexpr int N = 20000;
+  std::mt19937 random(17);
+  SegmentPair pair;
+  for (auto& side : pair.Obs) {
+    side.EventCode = {N};
+    side.EventTime = {N};
+    int t = 0;
+    for (int n = 1; n <= N; ++n) {
+      t += 1 + static_cast<int>(random() % 9);
+      side.EventCode.push_back(1 + static_cast<int>(random() % 3));
+      side.EventTime.push_back(t);
+    }
+    side.Timeline.assign(static_cast<size_t>(t) + 1, 1);
+  }
+  pair.Frame.SpanTo = {static_cast<int>(pair.Obs[0].Timeline.size()) - 1, static_cast<int>(pair.Obs[0].Timeline.size()) - 1,
+                       static_cast<int>(pair.Obs[1].Timeline.size()) - 1, 0};
+  const dynString symbols = {"-", "A", "B", "C", "&", "Totals"};
+  for (auto _ : state) {
+    dynInteger2 matrix(6, dynInteger(6, 0));
+    AlignSessionEvents(pair, {true, 5, 80}, symbols, matrix, nullptr);
+    benchmark::DoNotOptimize(matrix[1][1]);
+  }
+  ReportPeakMemory(state);
+}
+
+BENCHMARK(ReadBothFiles)->Unit(benchmark::kMillisecond);
+BENCHMARK(TimeUnitTally)->Unit(benchmark::kMillisecond);
+BENCHMARK(ComputeKappaRun)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(AlignTwentyThousandEvents)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+}  // namespace
+}  // namespace vork
