@@ -12,6 +12,7 @@
 #include "app/text_lines.h"
 #include "core/command_error.h"
 #include "core/mds_reader.h"
+#include "modify/modify_mds_dialog.h"
 
 namespace vork {
 namespace {
@@ -49,7 +50,7 @@ struct ModalCommandRow {
 };
 
 const ModalCommandRow ModalCommands[] = {
-    {&TMainForm::RunModifyMDS, nullptr},
+    {&TMainForm::RunModifyMDS, &ShowModifyMds},
     {&TMainForm::RunRound, nullptr},
 };
 

@@ -66,7 +66,7 @@ TEST_F(RunMenu, AnalysisWindowOpensOnceAndIsNumbered) {
 TEST_F(RunMenu, CommandsWithoutAWindowAreGreyedAndAskNothing) {
   TMainForm& form = Start();
   for (QAction* missing : {form.RunPlotMDS, form.RunBreakdown, form.RunExportTable,
-                           form.RunModifyMDS, form.RunRound}) {
+                           form.RunRound}) {
     EXPECT_FALSE(missing->isEnabled()) << missing->text().toStdString();
     missing->trigger();
   }

@@ -1,0 +1,153 @@
+#include "modify/modify_mds_dialog.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QToolButton>
+
+#include "app/radio_group_box.h"
+#include "app/results_window.h"
+#include "core/text_file.h"
+#include "tests/app/shell_fixture.h"
+#include "tests/modify/modify_fixture.h"
+
+namespace vork {
+namespace {
+
+const char* const TimedKelp = "Timed a b;\na,0-3 b,2-5 ,6/";
+const char* const EventKelp = "Event a b c;\na b c a/";
+
+class ModifyDialog : public testing::ShellFixture {
+ protected:
+  // The main window with a compiled file of the text current, and the
+  // dialog on it.
+  std::unique_ptr<TModifyMDS> Open(const char* kelp, const QString& name = "data.mds") {
+    SaveTextLines(Path(name).toStdString(), testing::CompiledFile(kelp).Lines);
+    TMainForm& form = Form ? *Form : Start();
+    form.OpenMdsDialog.FileName = Path(name);
+    return std::make_unique<TModifyMDS>(form);
+  }
+  static QStringList Items(const QListWidget* list) {
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i) items << list->item(i)->text();
+    return items;
+  }
+  static QString Enabled(const TModifyMDS& dialog) {
+    QString marks;
+    for (QToolButton* button : dialog.ModSBs) marks += button->isEnabled() ? '1' : '0';
+    return marks;
+  }
+};
+
+TEST_F(ModifyDialog, LoadsTheCurrentFileAndEnablesTheButtonsOfItsDataType) {
+  auto timed = Open(TimedKelp);
+  EXPECT_EQ(timed->windowTitle(), "Modify MDS File - data.mds");
+  EXPECT_EQ(Items(timed->CodesInFile), (QStringList{"a", "b"}));
+  EXPECT_EQ(Enabled(*timed), "1111111001111");
+  EXPECT_TRUE(Form->RunModifyMDS->isEnabled());
+  auto event = Open(EventKelp, "events.mds");
+  EXPECT_EQ(Enabled(*event), "0000011111100");
+}
+
+TEST_F(ModifyDialog, RunsACommandEchoesItAndSavesTheFile) {
+  auto dialog = Open(TimedKelp);
+  Platform.Then(Answer::Ok);
+  dialog->RunCompute->trigger();
+  EXPECT_EQ(Platform.BoxTexts(), QStringList{"No command selected"});
+  dialog->ModSBs[CommandAnd - 1]->click();
+  dialog->MoveAllCodes->click();
+  dialog->NewCode->setText("both");
+  dialog->RunCompute->trigger();
+  const QStringList results = ResultLines();
+  EXPECT_EQ(results.mid(results.size() - 7),
+            (QStringList{"", "File:\tdata.mds", "Made:\t\tMDS file saved by KELP compiler Version 5.1 THEN",
+                         "Type:\tTimed", "Units:\tseconds", "", "And both= a b;"}));
+  EXPECT_EQ(Form->VORKLogLines.last(), "And both= a b;");
+  EXPECT_EQ(Items(dialog->CodesInFile), (QStringList{"a", "b", "both"}));
+  EXPECT_EQ(dialog->PickedCodes->count(), 0);
+  EXPECT_TRUE(dialog->NewCode->text().isEmpty());
+  EXPECT_TRUE(dialog->MdsLinesModified);
+
+  dialog->FileSaveMDS->trigger();
+  EXPECT_FALSE(dialog->MdsLinesModified);
+  const dynString saved = LoadTextLines(Path("data.mds").toStdString());
+  EXPECT_EQ(testing::LinesAfterStamp(saved),
+            (std::vector<std::string>{"2|0|0", "3|0|0|0|1|1", "a|b|both", "1|0|seconds", "1|1|#1", "1|5|6|0|6",
+                                      "1|2..", "1|1..", "1|122", "2|.1.", "1|..."}));
+  EXPECT_TRUE(ResultLines().last().startsWith("Saved:\tdata.mds (modified), "));
+  EXPECT_TRUE(dialog->close());
+  EXPECT_EQ(ResultLines().last(), "_________________________");
+}
+
+TEST_F(ModifyDialog, AFailedSaveKeepsTheOldFileAndTheChanges) {
+  auto dialog = Open(EventKelp);
+  const dynString before = LoadTextLines(Path("data.mds").toStdString());
+  dialog->ModSBs[CommandRemove - 1]->click();
+  dialog->CodesInFile->item(0)->setSelected(true);
+  dialog->MoveSelCodes->click();
+  dialog->RunCompute->trigger();
+  Platform.ThenFile(Path("missing/folder/data.mds"));
+  dialog->FileSaveMDSAs->trigger();
+  EXPECT_EQ(Platform.Errors.size(), 1u);
+  EXPECT_TRUE(dialog->MdsLinesModified);
+  EXPECT_EQ(LoadTextLines(Path("data.mds").toStdString()), before);
+  // Closing asks; No drops the changes.
+  Platform.Then(Answer::No);
+  EXPECT_TRUE(dialog->close());
+  EXPECT_EQ(Platform.BoxTexts().last(), "data.mds has been modified. Save (yes lets you rename)?");
+}
+
+TEST_F(ModifyDialog, ChainCopiesCodesAndMoveAllDoesNothing) {
+  auto dialog = Open(EventKelp);
+  dialog->ModSBs[CommandChain - 1]->click();
+  dialog->MoveAllCodes->click();
+  EXPECT_EQ(dialog->PickedCodes->count(), 0);
+  dialog->CodesInFile->item(0)->setSelected(true);
+  dialog->MoveSelCodes->click();
+  dialog->MoveSelCodes->click();
+  EXPECT_EQ(Items(dialog->PickedCodes), (QStringList{"a", "a"}));
+  EXPECT_EQ(Items(dialog->CodesInFile), (QStringList{"a", "b", "c"}));
+  EXPECT_FALSE(dialog->LabelChainMore->isHidden());
+}
+
+TEST_F(ModifyDialog, WindowControlsAndOffsetEdits) {
+  auto dialog = Open(TimedKelp);
+  EXPECT_TRUE(dialog->WindowParmsBox->isHidden());
+  dialog->ModSBs[CommandWindow - 1]->click();
+  EXPECT_FALSE(dialog->WindowParmsBox->isHidden());
+  EXPECT_EQ(dialog->ToOptionsGroup->ItemIndex(), NullToPart);
+  EXPECT_FALSE(dialog->EditToN->isEnabled());
+  dialog->EditFromN->setText("40000");
+  EXPECT_EQ(dialog->EditFromN->text(), "32767");
+  dialog->EditFromN->setText("-");
+  EXPECT_EQ(dialog->EditFromN->text(), "-");
+  dialog->EditFromN->setText("");
+  EXPECT_EQ(dialog->EditFromN->text(), "0");
+  EXPECT_EQ(Platform.Beeps, 2);
+}
+
+TEST_F(ModifyDialog, TypedCommandsRunLikeTheButtons) {
+  auto dialog = Open(TimedKelp);
+  dialog->RunUseSyntax->trigger();
+  EXPECT_FALSE(dialog->Memo1->isHidden());
+  EXPECT_TRUE(dialog->ModifyCommandsBox->isHidden());
+  dialog->Memo1->insertPlainText("or either= a b;\nwindow w=(a+1");
+  dialog->RunCompute->trigger();
+  EXPECT_EQ(Items(dialog->ListBox1), QStringList{"No errors."});
+  EXPECT_EQ(Items(dialog->CodesInFile), (QStringList{"a", "b", "either", "w"}));
+  EXPECT_EQ(ResultLines().mid(ResultLines().size() - 2), (QStringList{"Or either= a b;", "Window w=(a+1;"}));
+  // Closing asks about the typed text first.
+  Platform.Then(Answer::No).Then(Answer::No);
+  EXPECT_TRUE(dialog->close());
+  EXPECT_EQ(Platform.BoxTexts().mid(Platform.BoxTexts().size() - 2),
+            (QStringList{"Do you want to save the syntax you entered?",
+                         "data.mds has been modified. Save (yes lets you rename)?"}));
+}
+
+}  // namespace
+}  // namespace vork
