@@ -149,5 +149,28 @@ TEST_F(ModifyDialog, TypedCommandsRunLikeTheButtons) {
                          "data.mds has been modified. Save (yes lets you rename)?"}));
 }
 
+TEST_F(ModifyDialog, ASavedSyntaxFileOpensAgainAndRunsTheSame) {
+  auto dialog = Open(TimedKelp);
+  dialog->RunUseSyntax->trigger();
+  dialog->Memo1->insertPlainText("xor one= a b\nnot two= one");
+  Platform.ThenFile(Path("cmds.txt"));
+  dialog->FileSaveTXT->trigger();
+  EXPECT_EQ(LoadTextLines(Path("cmds.txt").toStdString()), (dynString{"xor one= a b", "not two= one"}));
+  EXPECT_TRUE(ResultLines().last().startsWith("Saved:\tcmds.txt (syntax), "));
+  dialog->MenuClearWindowExecute();
+  EXPECT_TRUE(dialog->Memo1->toPlainText().isEmpty());
+  Platform.ThenFile(Path("cmds.txt"));
+  dialog->FileOpenTXT->trigger();
+  EXPECT_EQ(ResultLines().last(), "cmds.txt syntax file opened");
+  dialog->RunCompute->trigger();
+  EXPECT_EQ(Items(dialog->ListBox1), QStringList{"No errors."});
+  EXPECT_EQ(Items(dialog->CodesInFile), (QStringList{"a", "b", "one", "two"}));
+  EXPECT_EQ(testing::LinesAfterStamp(dialog->Mds.Lines),
+            (std::vector<std::string>{"2|0|0", "4|0|0|0|1|1", "a|b|one|two", "1|0|seconds", "1|1|#1", "1|6|6|0|6",
+                                      "1|2.2.", "1|1.1.", "1|12.2", "1|.12.", "1|.11.", "1|...2"}));
+  Platform.Then(Answer::No);
+  EXPECT_TRUE(dialog->close());
+}
+
 }  // namespace
 }  // namespace vork

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "modify/segment_rules.h"
@@ -160,6 +161,43 @@ std::string ModelWindows(const std::string& code, int option, int n, int maxUnit
     for (int k = start + 1; k <= end; ++k) row[k - 1] = '1';
   }
   return row;
+}
+
+// A chain: every left-to-right run of events that spells the picked codes,
+// runs not overlapping; the new code takes the run's first unit.
+std::string ModelChain(const std::vector<int>& events, const std::vector<int>& chain) {
+  std::string row(events.size(), '.');
+  for (std::size_t t = 0; t + chain.size() <= events.size();) {
+    if (std::equal(chain.begin(), chain.end(), events.begin() + static_cast<long>(t))) {
+      row[t] = '2';
+      for (std::size_t k = 1; k < chain.size(); ++k) row[t + k] = '1';
+      t += chain.size();
+    } else {
+      ++t;
+    }
+  }
+  return row;
+}
+
+TEST(SegmentRules, ChainAgreesWithAModelOnRandomEvents) {
+  std::mt19937 random(11);
+  for (int round = 0; round < 300; ++round) {
+    const int u = 1 + static_cast<int>(random() % 30);
+    std::vector<int> events(static_cast<std::size_t>(u));
+    dynChar2 matrix(4, std::string(static_cast<std::size_t>(u), '.'));
+    for (int t = 0; t < u; ++t) {
+      events[t] = 1 + static_cast<int>(random() % 3);
+      matrix[events[t] - 1][t] = '2';
+    }
+    std::vector<int> chain(1 + random() % 3);
+    for (int& code : chain) code = 1 + static_cast<int>(random() % 2);
+    dynInteger runs(static_cast<std::size_t>(u), 1);
+    SegmentWork work{matrix, runs, chain, u};
+    ChainEvents(work);
+    const std::string expected = ModelChain(events, chain);
+    EXPECT_EQ(matrix[3], expected);
+    for (int t = 0; t < u; ++t) EXPECT_EQ(runs[t], expected[t] == '1' ? -1 : 1);
+  }
 }
 
 TEST(SegmentRules, AgreeWithModelsOnRandomRows) {
