@@ -88,6 +88,8 @@ void CollectCodes(CompileState& state) {
 
 void RunCompile(CompileState& state, dynString& sdsLines) {
   if (sdsLines.empty()) return;
+  state.NameOrder =
+      CollatedLess{state.Options.CompareNames ? state.Options.CompareNames : SystemCollation()};
   PrepareSourceText(state, sdsLines);
   if (state.SdsText.empty()) state.EndOfText = true;
   if (state.Options.OneCharCodes) ReportCompileMessage(state, 52, 1);

@@ -31,8 +31,8 @@ class CompilerMessageLines : public CompilerMessageList {
 // Compiles the lines of a raw KELP data text into the lines of a compiled
 // data file, or with syntaxOnly only checks them.
 //
-// sdsLines: the raw lines, UTF-8 (a text that is not valid UTF-8 is read as
-//   Latin-1); trailing blank lines are deleted from it.
+// sdsLines: the raw lines, UTF-8 (a text that is not valid UTF-8 is read in
+//   the Windows code page); trailing blank lines are deleted from it.
 // mdsLines: receives the compiled file; complete only when errorCount is 0
 //   and syntaxOnly is false.
 // errorList, navPts: one message line and one text position per message.

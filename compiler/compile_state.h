@@ -126,9 +126,11 @@ struct CompileState {
   int LastLineLen = 0;             // its raw length
   bool EndOfText = false;
   int CurChar = 0;                 // the character just read, normalized
+  char16_t CurCharText = 0;        // the same character as the text holds it
   int CharColumns = 1;             // its columns: 2 for a character beyond the basic plane
   std::string PendingText;         // identifier being built (UTF-8)
   std::int64_t PendingPos = 0;     // text position of its first character
+  std::int64_t UnfinishedWordPos = -1;  // a word cut off by the text's end, or -1
 
   // --- Character classes (set up at every compile) ---
   std::array<int, 256> CharClass{};
@@ -178,8 +180,12 @@ struct CompileState {
   // the system's collation.
   std::set<std::string, CollatedLess> CollectedCodes;
   // Factors made from level lists when none are declared: per level
-  // position, the distinct names met there (sorted).
-  std::vector<std::set<std::string>> InferredLevels;
+  // position, the distinct names met there, in the order of the collected
+  // codes.
+  std::vector<std::set<std::string, CollatedLess>> InferredLevels;
+  // The one order of collected codes and inferred levels: the system's
+  // collation, or the options' comparison when they give one.
+  CollatedLess NameOrder;
   int LevelsGivenCount = 0;        // non-empty names of the latest level list
   // The last code index of each code name and each dual name.
   std::unordered_map<std::string, int> CodeIndexByName;

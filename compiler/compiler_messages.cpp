@@ -137,7 +137,13 @@ std::string CompilerMessageLine(int msgNo) {
 }
 
 void ReportCompileMessage(CompileState& state, int msgNo, MessageKind kind, std::int64_t pos) {
-  if (!state.Reporting || state.Stopped) return;
+  if (state.Stopped) return;
+  if (!state.Reporting) {
+    // The code-collecting pass reports nothing, but a segment with an error
+    // is worked on no further there either: its times are not used.
+    if (kind != MessageKind::Warning) state.SegmentHasError = true;
+    return;
+  }
   if (msgNo < 1 || msgNo > CompilerMessageCount) {
     throw CommandError("Compiler message " + std::to_string(msgNo) + " does not exist.");
   }

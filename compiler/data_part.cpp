@@ -86,8 +86,7 @@ void ParseData(CompileState& state) {
   state.FirstTimeSeen = false;
   state.LevelList.clear();
   if (state.NCodes < 1) {
-    state.CollectedCodes = std::set<std::string, CollatedLess>(CollatedLess{
-        state.Options.CompareNames ? state.Options.CompareNames : SystemCollation()});
+    state.CollectedCodes = std::set<std::string, CollatedLess>(state.NameOrder);
   }
   state.LabelList.clear();
   state.LevelsGivenCount = 0;
@@ -107,6 +106,7 @@ void ParseData(CompileState& state) {
       TokenizeSession(state);
       lastSegmentHadTokens = state.NTokens > 0;
       if (state.NTokens > 0) lastTokenPos = state.TokPos[state.NTokens];
+      if (state.UnfinishedWordPos >= 0) lastTokenPos = state.UnfinishedWordPos;
       if (!state.SessionEnd && state.EndOfText) {
         if (lastTokenPos < 0) {
           // Comments or blanks after the last session make no session.
@@ -117,6 +117,10 @@ void ParseData(CompileState& state) {
         }
       }
       if (state.Stopped) return;
+      // A session cut off in its first word still counts its label.
+      if (state.Reporting && state.SegmentNo == 1 && state.NTokens == 0 && state.UnfinishedWordPos >= 0) {
+        state.LabelList.insert(state.SessionLabel);
+      }
       if (state.Reporting && state.NTokens > 0) {
         if (state.SegmentTokenized) state.SegmentTokenized(state);
         if (state.SegmentNo == 1) state.LabelList.insert(state.SessionLabel);

@@ -9,6 +9,7 @@
 #include "compiler/compile_state.h"
 #include "compiler/compiler_messages.h"
 #include "compiler/lexer.h"
+#include "compiler/time_values.h"
 
 namespace vork {
 namespace {
@@ -72,10 +73,10 @@ dynString SplitCharacters(const std::string& text) {
 }
 
 bool IsInteger(const std::string& text, int& value) {
-  if (text.empty()) return false;
-  const char* end = text.data() + text.size();
-  const auto result = std::from_chars(text.data(), end, value);
-  return result.ec == std::errc() && result.ptr == end;
+  std::int64_t number = 0;
+  if (!ReadDigits(text, number)) return false;
+  value = static_cast<int>(number);
+  return true;
 }
 
 // The declaration grammar's working state.

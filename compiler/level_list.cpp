@@ -53,7 +53,8 @@ void AddLevelName(CompileState& state, int i) {
     return;
   }
   if (static_cast<int>(state.InferredLevels.size()) < state.LevelCount) {
-    state.InferredLevels.resize(static_cast<std::size_t>(state.LevelCount));
+    state.InferredLevels.resize(static_cast<std::size_t>(state.LevelCount),
+                                std::set<std::string, CollatedLess>(state.NameOrder));
   }
   state.InferredLevels[state.LevelCount - 1].insert(name);
   state.LevelList.push_back(name);

@@ -7,6 +7,7 @@
 #include "compiler/compile_state.h"
 #include "compiler/compiler_messages.h"
 #include "compiler/source_text.h"
+#include "core/raw_data_file.h"
 
 namespace vork {
 
@@ -131,6 +132,13 @@ std::u16string PrepareSourceLine(const CompileState& state, const std::u16string
 }
 
 int NormalizeSourceChar(int code) {
+  // A character of the Windows code page is read as its byte there, so that
+  // the en dash is a dash and the code page's letters are code characters
+  // whether the text came as UTF-8 or in that code page.
+  if (code > 255) {
+    const int byte = Windows1252Byte(static_cast<char32_t>(code));
+    code = byte >= 128 ? byte : InvalidChar;
+  }
   if (code == 150) return '-';
   if (code < 32 || code > 255) return InvalidChar;
   return code;
@@ -211,6 +219,7 @@ int ReadNextChar(CompileState& state, int kind, int mode) {
         state.CharColumns = 2;
       }
       state.CurChar = NormalizeSourceChar(c);
+      state.CurCharText = c;
       if (state.LineIndex >= state.LastLine && state.CharIndex >= state.LastLineLen) {
         state.EndOfText = true;
       }
@@ -230,7 +239,7 @@ void AppendPendingChar(CompileState& state) {
   if (state.CurChar < 0x80) {
     state.PendingText += static_cast<char>(state.CurChar);
   } else {
-    AppendUtf8(state.PendingText, static_cast<char32_t>(state.CurChar));
+    AppendUtf8(state.PendingText, static_cast<char32_t>(state.CurCharText));
   }
 }
 

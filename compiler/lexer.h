@@ -23,8 +23,9 @@ constexpr int LevelListRow = 6;
 // A to Z become lower case. The length does not change.
 std::u16string PrepareSourceLine(const CompileState& state, const std::u16string& line);
 
-// The character a code is read as: 150 is "-", anything below 32 or above
-// 255 an invalid character.
+// The character a code is read as: a character of the Windows code page
+// beyond 255 as its byte there, 150 (the en dash) as "-", anything else
+// below 32 or above 255 as an invalid character.
 int NormalizeSourceChar(int code);
 
 // Sets up the character classes for this compile's comment characters and

@@ -1,13 +1,13 @@
 #include "compiler/segment_builder.h"
 
 #include <algorithm>
-#include <climits>
 #include <string>
 
 #include "compiler/compile_state.h"
 #include "compiler/compiler_messages.h"
 #include "compiler/time_values.h"
 #include "core/command_error.h"
+#include "core/segment_budget.h"
 
 namespace vork {
 
@@ -36,8 +36,11 @@ SegmentBuilder::SegmentBuilder(CompileState& state) : State(state), NCodes(state
   CodeUse.assign(static_cast<std::size_t>(NCodes) + 1, 0);
   if (IsTimedOrState(State.DataType)) {
     PrepareTimedSegment();
-  } else if (State.DataType == DataTypeInterval || State.DataType == DataTypeMulti) {
-    NewTimeUnit();  // the first interval or multi-event is open from the start
+  } else {
+    const std::int64_t columns = CheckTokenUnits();
+    for (std::string& row : Matrix) row.reserve(static_cast<std::size_t>(columns) + 1);
+    // The first interval or multi-event is open from the start.
+    if (State.DataType == DataTypeInterval || State.DataType == DataTypeMulti) NewTimeUnit();
   }
 }
 
@@ -56,20 +59,39 @@ void SegmentBuilder::Report(int msgNo, int token) {
   ReportCompileMessage(State, msgNo, token >= 1 ? -static_cast<std::int64_t>(token) : 0);
 }
 
-// Refuses a segment whose matrix, as this compiler or any reader of the
-// compiled file would hold it, is beyond MaxSegmentCells, or whose time
-// units do not fit the segment line.
+// Refuses a segment whose grid and run counts, as this compiler or any
+// reader of the compiled file would hold them, pass the segment memory
+// budget, or whose time units do not fit the segment line.
 void SegmentBuilder::CheckSize(std::int64_t timeUnits, std::int64_t columns) {
-  const std::int64_t codes = std::max(NCodes, 1);
   const std::int64_t units = std::max(timeUnits, columns);
-  if (units <= INT_MAX && units <= MaxSegmentCells / codes) return;
+  if (units <= MaxTimeValue && SegmentFitsBudget(NCodes, units, RunCountBytes)) return;
   const std::int64_t pos = State.NTokens >= 1 ? State.TokPos[1] : 0;
   throw CommandError("Segment " + std::to_string(State.SegmentNo) + " of session " +
                      std::to_string(State.SessionNo) + " (line " +
                      std::to_string(LineOfPosition(State, pos)) + ") is too large: " +
-                     std::to_string(codes) + " codes by " + std::to_string(units) +
-                     " time units exceed the limit of " + std::to_string(MaxSegmentCells) +
-                     " cells.");
+                     SegmentBudgetText(NCodes, units, RunCountBytes) + ".");
+}
+
+// Event, Interval and Multi data: the units the tokens will make, known
+// before any is made, so that a segment beyond the budget is refused
+// before its grid grows unit by unit. Returns the columns they will take.
+std::int64_t SegmentBuilder::CheckTokenUnits() {
+  std::int64_t units = State.DataType == DataTypeEvent ? 0 : 1;
+  std::int64_t columns = units;
+  for (int k = 1; k <= State.NTokens; ++k) {
+    const int kind = State.TokKind[k];
+    std::int64_t n = 0;
+    if (State.DataType == DataTypeEvent ? kind < 0 : kind == TokenUnitEnd) {
+      ++units;
+      ++columns;
+    } else if (kind == TokenNumber && k > 1 && State.TokKind[k - 1] == TokenStar &&
+               ReadDigits(State.TokText[k], n) && n > 1) {
+      units += n - 1;
+      columns += 2;
+    }
+  }
+  CheckSize(units, columns);
+  return columns;
 }
 
 // ---------------------------------------------------------------------------
@@ -188,15 +210,8 @@ void SegmentBuilder::CopyPreviousColumn() {
 
 void SegmentBuilder::RepeatUnit(int i) {
   if (UnitHasContext) return Report(30, i);
-  // A replication number beyond the largest segment counts as that large,
-  // so that the size check below refuses it.
-  const std::string& text = State.TokText[i];
   std::int64_t n = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') break;
-    n = std::min<std::int64_t>(n * 10 + (c - '0'), std::int64_t{1} << 40);
-  }
-  if (n < 2) return;
+  if (!ReadDigits(State.TokText[i], n) || n < 2) return;
   CheckSize(NTimeUnits + n - 1, NColumns + 2);
   NewTimeUnit();
   CopyPreviousColumn();

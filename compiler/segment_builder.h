@@ -13,11 +13,9 @@ namespace vork {
 
 struct CompileState;
 
-// The most cells (codes times the time units a segment stands for) that a
-// segment may have. The compiler holds a segment as a whole matrix, and so
-// does every program that reads the compiled file; a larger segment is
-// refused with an error instead of exhausting memory.
-constexpr std::int64_t MaxSegmentCells = std::int64_t{1} << 31;
+// The bytes the compiler keeps per time unit beside the unit's cells: its
+// run count.
+constexpr std::int64_t RunCountBytes = sizeof(std::int32_t);
 
 // One segment's code-by-time-unit matrix while its tokens are parsed: the
 // routines that turn codes and times into cells and make the checks of the
@@ -72,6 +70,7 @@ class SegmentBuilder {
   std::int64_t RelativeTime(int i, bool inclusive);
   void Report(int msgNo, int token);
   void CheckSize(std::int64_t timeUnits, std::int64_t columns);
+  std::int64_t CheckTokenUnits();
 
   void PrepareTimedSegment();
   void AppendColumn();

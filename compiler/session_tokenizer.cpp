@@ -343,32 +343,36 @@ void SessionTimes(CompileState& state) {
   }
 }
 
-// A State segment with "=": each stream lasts the sum of its durations.
+// A State segment with "=": each stream lasts the sum of its durations, and
+// one whose last entry has a zero duration also holds that entry's onset
+// unit, so the entry is never lost past the segment's end. A sum that
+// passes the largest time is error 21 at the duration that passes it.
 void DurationTimes(CompileState& state) {
-  std::uint32_t longest = 0;
+  std::int64_t longest = 0;
   std::int64_t sum = 0;
+  bool endsInZero = false;
   for (int k = 1; k <= state.NTokens + 1; ++k) {
     if (k > state.NTokens || KindIs(state, k, TokenUnitEnd)) {
-      if (sum + 1 > longest) longest = static_cast<std::uint32_t>(sum + 1 > 0x7FFFFFFF ? 0x7FFFFFFF : sum + 1);
+      longest = std::max(longest, sum + (endsInZero ? 1 : 0));
       sum = 0;
+      endsInZero = false;
       continue;
     }
     if (state.TokKind[k] == TokenTime && KindIs(state, k - 1, TokenEquals)) {
-      sum += TokenTimeUnits(state, k, false);
+      const std::int64_t duration = TokenTimeUnits(state, k, false);
+      sum += duration;
+      endsInZero = duration == 0;
+      if (sum > MaxTimeValue) {
+        ReportCompileMessage(state, 21, -k);
+        return;
+      }
     }
   }
   state.SegStart = 1;
-  state.SegStop = longest;
+  state.SegStop = static_cast<std::uint32_t>(longest + 1);
 }
 
 }  // namespace
-
-int LastIndexOfName(const std::string& name, const dynString& names, int count) {
-  for (int i = std::min(count, static_cast<int>(names.size()) - 1); i >= 1; --i) {
-    if (names[i] == name) return i;
-  }
-  return 0;
-}
 
 std::unordered_map<std::string, int> LastIndexesOfNames(const dynString& names, int count) {
   std::unordered_map<std::string, int> indexes;
@@ -392,17 +396,10 @@ namespace {
 // Numbers that stay numbers (replication counts) must fit 31 bits.
 void CheckNumbers(CompileState& state) {
   for (int k = 1; k <= state.NTokens; ++k) {
-    if (state.TokKind[k] != TokenNumber) continue;
-    const std::string& text = state.TokText[k];
     std::int64_t value = 0;
-    bool fits = !text.empty();
-    for (char c : text) {
-      if (c < '0' || c > '9' || (value = value * 10 + (c - '0')) > 0x7FFFFFFF) {
-        fits = false;
-        break;
-      }
+    if (state.TokKind[k] == TokenNumber && !ReadDigits(state.TokText[k], value)) {
+      ReportCompileMessage(state, 21, -k);
     }
-    if (!fits) ReportCompileMessage(state, 21, -k);
   }
 }
 
@@ -411,10 +408,12 @@ void CheckNumbers(CompileState& state) {
 void TokenizeSession(CompileState& state) {
   state.InLevelList = false;
   ReadSegmentTokens(state);
-  // An identifier still being built when the text ends is kept, so that a
-  // last session without "/" is reported at its last word.
+  // A word still being built when the text ends is no token: the session
+  // is unfinished and only that is reported, at this last word.
+  state.UnfinishedWordPos = -1;
   if (state.EndOfText && !state.PendingText.empty() && !state.Stopped) {
-    RecordPendingToken(state, state.PendingKind);
+    state.UnfinishedWordPos = state.PendingPos;
+    state.PendingText.clear();
   }
   RekindNumbers(state);
   CheckNumbers(state);

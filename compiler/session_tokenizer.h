@@ -15,10 +15,7 @@ struct CompileState;
 // data, works out the segment's start and stop.
 void TokenizeSession(CompileState& state);
 
-// The last index i in 1..count with names[i] == name; 0 when none.
-int LastIndexOfName(const std::string& name, const dynString& names, int count);
-
-// The index LastIndexOfName gives, for every name of names[1..count].
+// For every name of names[1..count], the last index i with names[i] == name.
 std::unordered_map<std::string, int> LastIndexesOfNames(const dynString& names, int count);
 
 // True when time token t is an explicit stop written after another time,

@@ -8,36 +8,25 @@
 #include "compiler/compiler_messages.h"
 
 namespace vork {
-namespace {
 
-// Times are kept to what a 32-bit signed integer holds.
-constexpr std::int64_t MaxTimeValue = 0x7FFFFFFF;
-
-// Reads a decimal number of digits only; false when empty, not digits, or
-// beyond the largest time.
-bool ReadNumber(std::string_view text, std::int64_t& value) {
+bool ReadDigits(std::string_view text, std::int64_t& value, std::int64_t most) {
   if (text.empty()) return false;
   value = 0;
   for (char c : text) {
     if (c < '0' || c > '9') return false;
     value = value * 10 + (c - '0');
-    if (value > MaxTimeValue) return false;
+    if (value > most) return false;
   }
   return true;
 }
 
+namespace {
+
 // Reads two pieces of digits written one after the other as one number.
 bool ReadJoinedNumber(std::string_view first, std::string_view second, std::int64_t& value) {
-  if (first.empty() && second.empty()) return false;
-  value = 0;
-  for (std::string_view piece : {first, second}) {
-    for (char c : piece) {
-      if (c < '0' || c > '9') return false;
-      value = value * 10 + (c - '0');
-      if (value > MaxTimeValue) return false;
-    }
-  }
-  return true;
+  std::string joined(first);
+  joined += second;
+  return ReadDigits(joined, value);
 }
 
 }  // namespace
@@ -99,7 +88,7 @@ void CheckTimeString(CompileState& state, int tokenIndex) {
   if (decimals.size() > 3) ReportCompileMessage(state, 17, -tokenIndex);
   for (int k = 1; k < pieceCount; ++k) {
     std::int64_t value = 0;
-    if (separators[k - 1] == ':' && ReadNumber(pieces[k], value) && value > 59) {
+    if (separators[k - 1] == ':' && ReadDigits(pieces[k], value) && value > 59) {
       ReportCompileMessage(state, 18, -tokenIndex);
       break;
     }
@@ -113,7 +102,7 @@ void CheckTimeString(CompileState& state, int tokenIndex) {
   bool readable = true;
   for (int k = 0; k < pieceCount && k < 4; ++k) {
     if (k + 1 == decimalPiece) continue;
-    readable = ReadNumber(pieces[k], p[k]) && readable;
+    readable = ReadDigits(pieces[k], p[k]) && readable;
   }
   std::int64_t joined = 0;
   if ((code == 6 || code == 7) && readable) readable = ReadJoinedNumber(pieces[0], pieces[1], joined);
@@ -170,16 +159,19 @@ bool ConvertTime(std::string_view time, int timeUnitIndex, bool inclusive, std::
   bool readable = true;
   const std::size_t dot = time.find('.');
   if (dot == std::string_view::npos) {
-    readable = ReadNumber(time, value);
+    readable = ReadDigits(time, value);
   } else {
     std::int64_t scale = 1;
-    for (int k = 0; k < timeUnitIndex; ++k) scale *= 10;
+    for (int k = 0; k < timeUnitIndex && k < 3; ++k) scale *= 10;
     std::int64_t whole = 0;
     std::int64_t fraction = 0;
     const std::string_view decimals =
         time.substr(dot + 1, static_cast<std::size_t>(timeUnitIndex < 0 ? 0 : timeUnitIndex));
-    readable = ReadNumber(time.substr(0, dot), whole) && ReadNumber(decimals, fraction);
-    value = whole * scale + fraction;
+    // Times of more than three decimals are refused before they get here;
+    // a unit beyond them would not fit the arithmetic.
+    readable = timeUnitIndex >= 0 && timeUnitIndex <= 3 &&
+               ReadDigits(time.substr(0, dot), whole) && ReadDigits(decimals, fraction);
+    value = readable ? whole * scale + fraction : 0;
   }
   if (readable && inclusive && closed) value += 1;
   if (!readable || value > MaxTimeValue) {

@@ -2,10 +2,19 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace vork {
 
 struct CompileState;
+
+// The largest time and the largest number a KELP text may write: what a
+// 32-bit signed integer holds.
+constexpr std::int64_t MaxTimeValue = 0x7FFFFFFF;
+
+// Reads a text of digits only as a number; false when it is empty, holds
+// anything but digits, or passes most.
+bool ReadDigits(std::string_view text, std::int64_t& value, std::int64_t most = MaxTimeValue);
 
 // Checks the time token tokenIndex and, when its segment has no error,
 // rewrites it as whole seconds, "." and the decimal digits when it has
