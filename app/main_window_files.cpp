@@ -8,7 +8,6 @@
 #include <QMenu>
 #include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
-#include <QStringDecoder>
 #include <QTextBlock>
 #include <QTextLayout>
 
@@ -42,19 +41,16 @@ class DoubleClickFilter : public QObject {
   std::function<void()> Handler;
 };
 
-// A raw file's text: UTF-8, or Latin-1 when it is not valid UTF-8, so that
-// no byte of an older file is lost.
+// A raw file's text: UTF-8, or the Windows code page when it is not valid
+// UTF-8, so that no byte of a file written on Windows is lost.
 QString DecodeRawText(const dynString& lines) {
   std::string bytes;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (i > 0) bytes += '\n';
     bytes += lines[i];
   }
-  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-  QString text = utf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-  if (utf8.hasError())
-    text = QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-  return text;
+  if (!IsValidUtf8(bytes)) bytes = Windows1252ToUtf8(bytes);
+  return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
 // The editor's lines as the file holds them: one per real line, a last
