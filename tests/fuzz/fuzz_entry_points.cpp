@@ -1,5 +1,6 @@
 #include "tests/fuzz/fuzz_entry_points.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 #include "analysis/simple_stats.h"
 #include "analysis/table_stats.h"
 #include "compiler/compile_sds.h"
+#include "compiler/compiler_messages.h"
 #include "core/command_error.h"
 #include "core/mds_reader.h"
 #include "core/segment_budget.h"
@@ -131,14 +133,21 @@ struct Compiled {
   bool Empty = false;  // nothing but blank lines: the compiler has nothing to do
 };
 
-Compiled Compile(std::string_view text, const CompileOptions& options) {
+Compiled Compile(std::string_view text, const CompileOptions& options, bool syntaxOnly = false) {
   Compiled c;
   dynString sdsLines = SplitTextLines(text);
   SilentDialogue dialogue;
   std::string savedAt;
-  CompileSds(sdsLines, c.MdsLines, c.Messages, c.NavPts, dialogue, false, 25, c.ErrorCount, savedAt, options);
+  CompileSds(sdsLines, c.MdsLines, c.Messages, c.NavPts, dialogue, syntaxOnly, 25, c.ErrorCount, savedAt, options);
   c.Empty = sdsLines.empty();
   return c;
+}
+
+// The messages only a full compile reports: those of the header writer.
+bool HeaderWriterMessage(const std::string& line) {
+  for (int number : {108, 109, 110})
+    if (line == CompilerMessageLine(number)) return true;
+  return false;
 }
 
 // Reads the header of a clean compile; any refusal is a fault.
@@ -190,6 +199,18 @@ void CompileText(std::string_view bytes) {
   for (const std::string& line : plain.Messages.Lines)
     errors += line.ends_with(" (warning)") ? 0 : 1;
   Require(plain.Empty || errors == plain.ErrorCount, "the error count differs from the errors listed");
+  // Every message points into the text (a line counts its length plus 2).
+  const std::size_t textEnd = bytes.size() + 2 * (SplitTextLines(bytes).size() + 1);
+  for (std::uint32_t pos : plain.NavPts) Require(pos <= textEnd, "a message position beyond the text");
+  // A syntax check reports what the compile reports, less the header
+  // writer's messages at the end.
+  const Compiled check = Compile(bytes, OptionsFor(bytes.size(), false), true);
+  std::size_t shared = check.Messages.Lines.size();
+  Require(shared <= plain.Messages.Lines.size() &&
+              std::equal(check.Messages.Lines.begin(), check.Messages.Lines.end(), plain.Messages.Lines.begin()) &&
+              std::equal(check.NavPts.begin(), check.NavPts.end(), plain.NavPts.begin()) &&
+              std::all_of(plain.Messages.Lines.begin() + shared, plain.Messages.Lines.end(), HeaderWriterMessage),
+          "the syntax check reports differently from the compile");
   if (plain.ErrorCount != 0 || plain.Empty) return;
 
   const MdsHeader plainHeader = ReadCompiledHeader(plain, "plain");
