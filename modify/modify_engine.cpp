@@ -224,7 +224,10 @@ ModifyOutcome RunModifyCommand(const ModifyFile& file, const ModifyCommand& comm
       int nDataLines = 0, u = 0;
       std::uint32_t start = 0, stop = 0;
       ReadSegmentHeader(file.Lines, lineIndex, nDataLines, u, start, stop);
-      CheckSegmentBudget(oldN + 1, u, 2 * sizeof(std::int32_t),
+      // The grid with the new code's row (and Event's grid of onsets), the
+      // runs, and a rule's own value or mark per unit.
+      const std::int64_t cells = std::int64_t{oldN} + 1 + (number == CommandEvent ? std::int64_t(picked.size()) : 0);
+      CheckSegmentBudget(cells, u, 2 * sizeof(std::int32_t) + 1,
                          "Session " + std::to_string(s) + ", segment " + std::to_string(g));
       ReadSegmentData(file.Lines, lineIndex, oldN, nDataLines, u, old.Compressed, matrix);
       if (MakesNewCode(number)) matrix.emplace_back(static_cast<std::size_t>(u), '.');

@@ -20,7 +20,16 @@ bool Refuse(UserDialogue& dialogue, const std::string& text) {
   return false;
 }
 
-std::string SignedIntToStr(int n) { return (n > 0 ? "+" : "") + std::to_string(n); }
+// A count line of the WINDOW command: TAB, the count and what it counts.
+std::string CountLine(int count, const char* what) {
+  std::string line(1, '\t');
+  return line.append(std::to_string(count)).append(what);
+}
+
+std::string SignedIntToStr(int n) {
+  std::string text = n > 0 ? "+" : "";
+  return text.append(std::to_string(n));
+}
 
 }  // namespace
 
@@ -81,11 +90,10 @@ ModifyEcho EchoModifyCommand(const ModifyCommand& command, const WindowCounts& c
       text += std::string(",") + opens[w.ToOption] + picked.back() + closes[w.ToOption];
       if (w.ToN != 0) text += SignedIntToStr(w.ToN);
     }
-    if (counts.Null > 0) echo.CountLines.push_back("\t" + std::to_string(counts.Null) + " null windows (stop < start).");
+    if (counts.Null > 0) echo.CountLines.push_back(CountLine(counts.Null, " null windows (stop < start)."));
     if (counts.Truncated > 0 && picked.size() == 1)
-      echo.CountLines.push_back("\t" + std::to_string(counts.Truncated) + " truncated windows (at start or end).");
-    if (counts.Overlapped > 0)
-      echo.CountLines.push_back("\t" + std::to_string(counts.Overlapped) + " overlapped windows.");
+      echo.CountLines.push_back(CountLine(counts.Truncated, " truncated windows (at start or end)."));
+    if (counts.Overlapped > 0) echo.CountLines.push_back(CountLine(counts.Overlapped, " overlapped windows."));
   } else if (!(number == CommandEvent && allCodes)) {
     for (const std::string& code : picked) text += " " + code;
   }
