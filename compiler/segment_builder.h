@@ -8,6 +8,7 @@
 
 #include "compiler/occupied_columns.h"
 #include "core/dyn_arrays.h"
+#include "core/segment_writer.h"
 
 namespace vork {
 
@@ -92,6 +93,7 @@ class SegmentBuilder {
   void ForEachComboCode(int use, Work work);
   void AddOnsetEntry(std::int64_t onset, EntryEnd end, std::int64_t offset = 0);
 
+  std::vector<CellChange> CellChanges() const;
   void ResolveContextCodes();
   void JoinSuccessiveUnits();
 

@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -62,6 +64,37 @@ void SegmentBuilder::JoinSuccessiveUnits() {
   }
 }
 
+// The grid's cells as the changes along each row, at the units where its
+// columns begin. Rows are read a word of cells at a time where nothing
+// changes, which is nearly everywhere.
+std::vector<CellChange> SegmentBuilder::CellChanges() const {
+  std::vector<std::int64_t> unitOf;
+  const bool unitPerColumn = std::all_of(Runs.begin(), Runs.begin() + NColumns, [](int run) { return run == 1; });
+  if (!unitPerColumn) {
+    unitOf.resize(static_cast<std::size_t>(NColumns));
+    std::int64_t unit = 0;
+    for (std::int64_t c = 0; c < NColumns; ++c) {
+      unitOf[static_cast<std::size_t>(c)] = unit;
+      unit += Runs[c];
+    }
+  }
+  std::vector<CellChange> changes;
+  for (int code = 0; code < NCodes; ++code) {
+    const char* row = Matrix[code].data();
+    char previous = '.';
+    for (std::int64_t c = 0; c < NColumns; ++c) {
+      if (c >= 1 && c + 8 <= NColumns && std::memcmp(row + c, row + c - 1, 8) == 0) {
+        c += 7;
+        continue;
+      }
+      if (row[c] == previous) continue;
+      previous = row[c];
+      changes.push_back({unitPerColumn ? c : unitOf[static_cast<std::size_t>(c)], code, previous});
+    }
+  }
+  return changes;
+}
+
 void SegmentBuilder::Finish() {
   if (State.MdsLines == nullptr) return;
   dynString& out = *State.MdsLines;
@@ -74,8 +107,8 @@ void SegmentBuilder::Finish() {
   for (std::string& row : Matrix) row.resize(static_cast<std::size_t>(NColumns), '.');
   if (HasContextCodes) ResolveContextCodes();
   if (State.DataType == DataTypeInterval || State.DataType == DataTypeMulti) JoinSuccessiveUnits();
-  const int lineCount = WriteSegmentData(out, Matrix, Runs, NCodes, static_cast<int>(NColumns),
-                                         State.Options.CompressMDS, true);
+  std::vector<CellChange> changes = CellChanges();
+  const int lineCount = WriteSegmentChanges(out, changes, NCodes, NTimeUnits, State.Options.CompressMDS);
 
   if (State.DataType == DataTypeEvent || State.DataType == DataTypeMulti) {
     if (StartGiven != StopGiven) {

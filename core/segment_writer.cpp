@@ -62,26 +62,6 @@ class WrittenColumns {
   std::size_t Taken = 0;         // how many columns were handed out
 };
 
-// What the writing routines share for one call.
-struct SegmentOutput {
-  dynString& Out;
-  // The columns written: those whose run is above 0.
-  const std::vector<std::size_t>& Written;
-  WrittenColumns Columns;
-  const dynInteger& Runs;
-  int NCodes;
-  int LineCount = 0;
-  // Compressed form: Flags[c] says code c is on in the column,
-  // Flags[NCodes + c] that it has an onset there (c = 1..NCodes).
-  std::vector<char> Flags;
-  // The two code sets of a compressed line, kept from line to line.
-  std::string OnSet;
-  std::string OnsetSet;
-  // The line being made, kept from line to line; each line written is a
-  // copy of just its length, which for a few codes needs no allocation.
-  std::string Line;
-};
-
 void AppendNumber(std::string& line, std::int64_t number) {
   char digits[24];
   auto result = std::to_chars(digits, digits + sizeof digits, number);
@@ -112,55 +92,74 @@ void EncodeHexCodeSet(const std::vector<char>& flags, int first, int last, std::
   hex.resize(kept);
 }
 
-void WritePlainDataLines(SegmentOutput& s) {
-  const std::size_t nCodes = static_cast<std::size_t>(s.NCodes);
-  for (std::size_t t : s.Written) {
-    std::string& line = s.Line;
-    line.clear();
-    AppendNumber(line, s.Runs[t]);
-    line += '\t';
-    line.append(s.Columns.Next(), nCodes);
-    s.Out.emplace_back(line);
-    ++s.LineCount;
+// Writes one data line per column given, plain or compressed; both writers
+// below make their lines here, so they cannot differ in form.
+class DataLineWriter {
+ public:
+  DataLineWriter(dynString& out, int nCodes, bool compressed)
+      : Out(out), NCodes(nCodes), Compressed(compressed) {
+    if (compressed) Flags.assign(2 * static_cast<std::size_t>(nCodes) + 1, 0);
   }
-}
 
-void WriteCompressedDataLines(SegmentOutput& s) {
-  const int n = s.NCodes;
-  s.Flags.assign(2 * static_cast<std::size_t>(n) + 1, 0);
-  for (std::size_t t : s.Written) {
-    const char* cells = s.Columns.Next();
-    char* on = s.Flags.data() + 1;
-    char* onset = s.Flags.data() + n + 1;
+  // cells: the NCodes cells of the column, code 1 first; run: its units.
+  void Write(const char* cells, std::int64_t run) {
+    Line.clear();
+    if (Compressed) {
+      MakeCompressedLine(cells, run);
+    } else {
+      AppendNumber(Line, run);
+      Line += '\t';
+      Line.append(cells, static_cast<std::size_t>(NCodes));
+    }
+    Out.emplace_back(Line);
+    ++LineCount;
+  }
+
+  int LineCount = 0;
+
+ private:
+  void MakeCompressedLine(const char* cells, std::int64_t run) {
+    const int n = NCodes;
+    char* on = Flags.data() + 1;
+    char* onset = Flags.data() + n + 1;
     bool anyOnset = false;
     for (int c = 0; c < n; ++c) {
       on[c] = cells[c] != '.';
       onset[c] = cells[c] == '2';
       anyOnset |= cells[c] == '2';
     }
-    EncodeHexCodeSet(s.Flags, 1, n, s.OnSet);
-    std::string& line = s.Line;
-    line.clear();
+    EncodeHexCodeSet(Flags, 1, n, OnSet);
     if (anyOnset) {
-      EncodeHexCodeSet(s.Flags, n + 1, 2 * n, s.OnsetSet);
-      AppendNumber(line, s.Runs[t]);
-      line += '\t';
-      line += s.OnSet;
-      if (s.OnsetSet == s.OnSet) {
-        line += '*';
+      EncodeHexCodeSet(Flags, n + 1, 2 * n, OnsetSet);
+      AppendNumber(Line, run);
+      Line += '\t';
+      Line += OnSet;
+      if (OnsetSet == OnSet) {
+        Line += '*';
       } else {
-        line += '\t';
-        line += s.OnsetSet;
+        Line += '\t';
+        Line += OnsetSet;
       }
     } else {
-      AppendNumber(line, -std::int64_t{s.Runs[t]});
-      line += '\t';
-      line += s.OnSet;
+      AppendNumber(Line, -run);
+      Line += '\t';
+      Line += OnSet;
     }
-    s.Out.emplace_back(line);
-    ++s.LineCount;
   }
-}
+
+  dynString& Out;
+  const int NCodes;
+  const bool Compressed;
+  // Compressed form: Flags[c] says code c is on in the column,
+  // Flags[NCodes + c] that it has an onset there (c = 1..NCodes).
+  std::vector<char> Flags;
+  // The two code sets of a compressed line, and the line being made, kept
+  // from line to line; each line written is a copy of just its length,
+  // which for a few codes needs no allocation.
+  std::string OnSet;
+  std::string OnsetSet;
+  std::string Line;
+};
 
 // For the eight cells from cells[0] on, clears same[k] where cells[k]
 // differs from the cell before it. Whole words are compared at once: the
@@ -194,7 +193,7 @@ void MergeEqualColumns(const dynChar2& matrix, dynInteger& runs, int nCodes, int
   for (int r = 0; r < nCodes; ++r) {
     const char* row = matrix[r].data();
     int t = 1;
-    for (; t + 8 <= nTimeUnits; t += 8) ClearDifferingCells(row + t, same.data() + t);
+    for (; t <= nTimeUnits - 8; t += 8) ClearDifferingCells(row + t, same.data() + t);
     for (; t < nTimeUnits; ++t) same[t] &= static_cast<char>(row[t] == row[t - 1]);
   }
   for (int t = nTimeUnits - 1; t >= 1; --t) {
@@ -205,6 +204,12 @@ void MergeEqualColumns(const dynChar2& matrix, dynInteger& runs, int nCodes, int
     runs[t - 1] = static_cast<int>(joined);
     runs[t] = 0;
   }
+}
+
+void WriteRun(DataLineWriter& writer, const std::string& column, std::int64_t run) {
+  if (run > std::numeric_limits<std::int32_t>::max())
+    throw CommandError("A run of " + std::to_string(run) + " time units is too long to write.");
+  writer.Write(column.data(), run);
 }
 
 }  // namespace
@@ -229,15 +234,46 @@ int WriteSegmentData(dynString& out, const dynChar2& segmentMatrix, dynInteger& 
   for (int t = 0; t < nTimeUnits; ++t) {
     if (runs[t] > 0) written.push_back(static_cast<std::size_t>(t));
   }
-  SegmentOutput output{out, written, WrittenColumns(segmentMatrix, written, nCodes), runs, nCodes,
-                       0, {}, {}, {}, {}};
+  DataLineWriter writer(out, nCodes, compressed);
   if (nTimeUnits > 0 && nCodes > 0) {
-    if (compressed)
-      WriteCompressedDataLines(output);
-    else
-      WritePlainDataLines(output);
+    WrittenColumns columns(segmentMatrix, written, nCodes);
+    for (std::size_t t : written) writer.Write(columns.Next(), runs[t]);
   }
-  return output.LineCount;
+  return writer.LineCount;
+}
+
+int WriteSegmentChanges(dynString& out, std::vector<CellChange>& changes, int nCodes,
+                        std::int64_t nTimeUnits, bool compressed) {
+  if (nCodes < 0 || nTimeUnits < 0)
+    throw CommandError("A segment cannot have a negative number of codes or time units.");
+  DataLineWriter writer(out, nCodes, compressed);
+  if (nTimeUnits == 0 || nCodes == 0) return 0;
+  for (const CellChange& change : changes) {
+    if (change.Code < 0 || change.Code >= nCodes || change.Unit < 0)
+      throw CommandError("A cell change lies outside the segment's codes or time units.");
+  }
+  std::stable_sort(changes.begin(), changes.end(),
+                   [](const CellChange& a, const CellChange& b) { return a.Unit < b.Unit; });
+  // The column in force since unit start; a line is written only where some
+  // cell really changes, so a stretch of equal columns is one line.
+  std::string column(static_cast<std::size_t>(nCodes), '.');
+  std::int64_t start = 0;
+  std::size_t i = 0;
+  while (i < changes.size() && changes[i].Unit < nTimeUnits) {
+    const std::int64_t unit = changes[i].Unit;
+    std::size_t end = i;
+    bool differs = false;
+    for (; end < changes.size() && changes[end].Unit == unit; ++end) {
+      differs |= column[static_cast<std::size_t>(changes[end].Code)] != changes[end].Cell;
+    }
+    if (differs && unit > start) {
+      WriteRun(writer, column, unit - start);
+      start = unit;
+    }
+    for (; i < end; ++i) column[static_cast<std::size_t>(changes[i].Code)] = changes[i].Cell;
+  }
+  WriteRun(writer, column, nTimeUnits - start);
+  return writer.LineCount;
 }
 
 }  // namespace vork

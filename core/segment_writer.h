@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include "core/dyn_arrays.h"
 
 namespace vork {
@@ -14,5 +17,22 @@ namespace vork {
 // nTimeUnits.
 int WriteSegmentData(dynString& out, const dynChar2& segmentMatrix, dynInteger& runs, int nCodes,
                      int nTimeUnits, bool compressed, bool merge);
+
+// From unit Unit on, code Code (0-based) has cell Cell ("." off, "1" on,
+// "2" onset) until its next change; at most one change per code and unit.
+struct CellChange {
+  std::int64_t Unit;
+  int Code;
+  char Cell;
+};
+
+// Appends the data lines of a segment of nTimeUnits units whose cells are
+// all "." but where changes say otherwise, and returns how many it wrote:
+// the lines WriteSegmentData writes with merge for the same cells, one per
+// stretch of equal columns, without a grid. Work follows the changes, not
+// the units. Sorts changes by unit. Throws CommandError for a change
+// outside the segment or a stretch too long for a data line.
+int WriteSegmentChanges(dynString& out, std::vector<CellChange>& changes, int nCodes,
+                        std::int64_t nTimeUnits, bool compressed);
 
 }  // namespace vork

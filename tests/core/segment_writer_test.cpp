@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "core/command_error.h"
@@ -121,6 +122,79 @@ TEST(SegmentWriter, SegmentsReadBackIdentical) {
       }
     }
   }
+}
+
+// A random grid shaped as each data type makes them: Event one onset per
+// unit, Timed episodes that may overlap, State streams whose codes follow
+// each other, Interval and Multi units of several codes, replicated.
+dynChar2 DataTypeMatrix(std::mt19937& random, int dataType, int nCodes, int nColumns, dynInteger& runs) {
+  dynChar2 m(nCodes, std::string(nColumns, '.'));
+  runs.assign(nColumns, 1);
+  for (int t = 0; t < nColumns; ++t) {
+    if (dataType == 1) m[random() % nCodes][t] = '2';
+    if (dataType >= 4) {
+      runs[t] = 1 + static_cast<int>(random() % 4);
+      for (int r = 0; r < nCodes; ++r) {
+        if (random() % 3 == 0) m[r][t] = t > 0 && m[r][t - 1] != '.' && random() % 2 ? '1' : '2';
+      }
+    }
+  }
+  for (int r = 0; dataType == 2 && r < nCodes; ++r) {
+    for (int t = static_cast<int>(random() % 5); t < nColumns; t += 1 + static_cast<int>(random() % 9)) {
+      const int length = 1 + static_cast<int>(random() % 6);
+      for (int k = 0; k < length && t + k < nColumns; ++k) m[r][t + k] = k == 0 ? '2' : '1';
+    }
+  }
+  for (int t = 0, code = 0; dataType == 3 && t < nColumns; ++t) {
+    if (random() % 4 == 0 || t == 0) {
+      code = static_cast<int>(random() % nCodes);
+      m[code][t] = '2';
+    } else {
+      m[code][t] = '1';
+    }
+  }
+  return m;
+}
+
+// The writer from changes and the grid writer give the same lines for the
+// same cells; the changes are found here the plain way, unit by unit.
+TEST(SegmentWriter, ChangesWriteTheLinesOfTheGrid) {
+  std::mt19937 random(20261207);
+  for (int trial = 0; trial < 2500; ++trial) {
+    const int dataType = 1 + trial % 5;
+    const int nCodes = 1 + static_cast<int>(random() % 11);
+    const int nColumns = static_cast<int>(random() % 60);
+    dynInteger runs;
+    const dynChar2 matrix = DataTypeMatrix(random, dataType, nCodes, nColumns, runs);
+    std::vector<CellChange> changes;
+    std::int64_t nUnits = 0;
+    for (int t = 0; t < nColumns; nUnits += runs[t], ++t) {
+      for (int r = 0; r < nCodes; ++r) {
+        if (matrix[r][t] != (t == 0 ? '.' : matrix[r][t - 1])) changes.push_back({nUnits, r, matrix[r][t]});
+      }
+    }
+    std::shuffle(changes.begin(), changes.end(), random);
+    for (bool compressed : {false, true}) {
+      dynString fromGrid, fromChanges;
+      dynInteger gridRuns = runs;
+      std::vector<CellChange> given = changes;
+      WriteSegmentData(fromGrid, matrix, gridRuns, nCodes, nColumns, compressed, true);
+      EXPECT_EQ(WriteSegmentChanges(fromChanges, given, nCodes, nUnits, compressed),
+                static_cast<int>(fromGrid.size()));
+      ASSERT_EQ(fromChanges, fromGrid) << "data type " << dataType << ", trial " << trial;
+    }
+  }
+}
+
+TEST(SegmentWriter, ChangesOutsideTheSegmentEndTheCommand) {
+  dynString out;
+  for (CellChange change : {CellChange{0, 2, '1'}, CellChange{-1, 0, '1'}, CellChange{0, -1, '2'}}) {
+    std::vector<CellChange> changes{change};
+    EXPECT_THROW(WriteSegmentChanges(out, changes, 2, 5, false), CommandError);
+  }
+  EXPECT_TRUE(out.empty());
+  std::vector<CellChange> changes{{0, 0, '2'}, {1, 0, '1'}};
+  EXPECT_THROW(WriteSegmentChanges(out, changes, 1, std::int64_t{1} << 32, true), CommandError);
 }
 
 }  // namespace
