@@ -170,6 +170,27 @@ TEST_F(ComputeKappaTest, EventDataGiveTheEventAlignmentKappa) {
   EXPECT_EQ(output.Lines, expected);
 }
 
+TEST_F(ComputeKappaTest, TimedDataGiveBothKappasWithTheirTolerances) {
+  // In tenths. Obs1: A on 0-4, B on 5-9. Obs2: A on 0-5, B on 6-9.
+  const dynString obs1 = PlainFile(2, "A\tB", 2, "4\t1\tseconds",
+                                   {{"s", {{0, {"2.", "1.", "1.", "1.", "1.", ".2", ".1", ".1", ".1", ".1"}}}}});
+  const dynString obs2 = PlainFile(2, "A\tB", 2, "4\t1\tseconds",
+                                   {{"s", {{0, {"2.", "1.", "1.", "1.", "1.", "1.", ".2", ".1", ".1", ".1"}}}}});
+  ScriptedDialogue dialogue;
+  const KappaRunOutput output = Run(obs1, obs2, Picked({"A", "B"}), dialogue);
+  const dynString expected = {
+      "Agreement <s>", "", "0.0       ", "|----+----", "AAAAABBBBB", "AAAAAABBBB", "     .    ", "",
+      "Agreement <s>", "", "----+----+", "AB", "||", "AB", "",
+      "1.00-1.00\tTime-unit kappa, window= \xC2\xB1" "2 1/10 seconds", "100%-100%\tAgreement",
+      "1.00-1.00\tMaximum value of kappa", "Rows=Obs1, Cols=Obs2, indK=individual 2x2 kappa.", "",
+      "\tA\tB\tTotals\tindK", "A\t5\t0\t5\t1.00\tA", "B\t0\t5\t5\t1.00\tB", "Totals\t5\t5\t10\t\tTotals",
+      "", "1.00\tEvent alignment kappa, tolerance 5, overlap 80%", "1.00\tMaximum value of kappa", "100%\tagreement",
+      "Rows=Obs1, Cols=Obs2, indK=individual 2x2 kappa.", "", "\t-\tA\tB\tTotals\tindK", "-\t0\t0\t0\t0\t\tnil",
+      "A\t0\t1\t0\t1\t1.00\tA", "B\t0\t0\t1\t1\t1.00\tB", "Totals\t0\t1\t1\t2\t\tTotals",
+      "_________________________"};
+  EXPECT_EQ(output.Lines, expected);
+}
+
 TEST_F(ComputeKappaTest, NothingIsShownButTheSummaryWhenResultsAreNotDisplayed) {
   ScriptedDialogue dialogue;
   KappaRunInput input = Picked({"A", "B"});
