@@ -17,7 +17,8 @@ class StepTable {
  public:
   StepTable(std::int64_t rows, std::int64_t columns)
       : columns_(columns), bits_(static_cast<size_t>(AlignmentStepBytes(rows - 1, columns - 1)), 0) {}
-  void Set(std::int64_t i, std::int64_t j, Step step) {
+  // Marks a cell not marked before (a Pair adds nothing).
+  void Add(std::int64_t i, std::int64_t j, Step step) {
     const std::int64_t cell = i * columns_ + j;
     bits_[static_cast<size_t>(cell >> 2)] |= static_cast<std::uint8_t>(step << ((cell & 3) * 2));
   }
@@ -122,25 +123,24 @@ void AlignSessionEvents(const SegmentPair& pair, const EventAlignmentSettings& s
   std::vector<std::int32_t> current(static_cast<size_t>(n2) + 1);
   for (int j = 0; j <= n2; ++j) {
     previous[j] = j;
-    if (j > 0) steps.Set(0, j, Obs2Alone);
+    if (j > 0) steps.Add(0, j, Obs2Alone);
   }
   for (int i = 1; i <= n1; ++i) {
     RowCosts(pair, settings, i, others, cost);
     current[0] = i;
-    steps.Set(i, 0, Obs1Alone);
+    steps.Add(i, 0, Obs1Alone);
+    // Ties go to the pair, then to Obs1's lone event; written without
+    // branches, as the choice is unpredictable cell by cell.
     for (int j = 1; j <= n2; ++j) {
       const std::int32_t diag = previous[j - 1] + cost[j];
       const std::int32_t up = previous[j] + 1;
       const std::int32_t left = current[j - 1] + 1;
-      if (diag <= up && diag <= left) {
-        current[j] = diag;
-      } else if (up <= left) {
-        current[j] = up;
-        steps.Set(i, j, Obs1Alone);
-      } else {
-        current[j] = left;
-        steps.Set(i, j, Obs2Alone);
-      }
+      const bool takeUp = up < diag;
+      std::int32_t best = takeUp ? up : diag;
+      const bool takeLeft = left < best;
+      best = takeLeft ? left : best;
+      current[j] = best;
+      steps.Add(i, j, static_cast<Step>(takeLeft ? Obs2Alone : takeUp ? Obs1Alone : Pair));
     }
     std::swap(previous, current);
   }
