@@ -191,6 +191,22 @@ TEST_F(ComputeKappaTest, TimedDataGiveBothKappasWithTheirTolerances) {
   EXPECT_EQ(output.Lines, expected);
 }
 
+TEST_F(ComputeKappaTest, APairTooLargeToAlignIsLeftOutOfTheEventAlignment) {
+  // 66,000 events a side need more than 1 GiB of steps.
+  const testing::PlainSegment many{1, std::vector<std::string>(66000, "2")};
+  const dynString file = PlainFile(1, "A", 1, "0\t0\tevents", {{"long", {many}}, {"short", {{1, {"2"}}}}});
+  ScriptedDialogue dialogue;
+  dialogue.Then(Answer::Ok);
+  KappaRunInput input = Picked({"A"});
+  input.AlignPlot = false;
+  const KappaRunOutput output = Run(file, file, input, dialogue);
+  ASSERT_EQ(dialogue.Shown.size(), 1u);
+  EXPECT_EQ(dialogue.Shown[0].Text,
+            "Session long sgmt#1: aligning 66000 with 66000 events needs more than 1024 MB; its events are left "
+            "out of the event alignment kappa.");
+  EXPECT_EQ(output.Lines[output.Lines.size() - 2], "Totals\t0\t1\t1\t\tTotals");  // the short pair alone
+}
+
 TEST_F(ComputeKappaTest, NothingIsShownButTheSummaryWhenResultsAreNotDisplayed) {
   ScriptedDialogue dialogue;
   KappaRunInput input = Picked({"A", "B"});
