@@ -53,15 +53,13 @@ class PlotWriter {
       LabelWidth = std::max(LabelWidth, std::min(CharacterCount(name), MaxLabelWidth));
     }
     Picked.resize(std::size_t(nPicked));
-    const char onChar = PlotChars[std::size_t(
-        choices.PlotCharX >= 0 && choices.PlotCharX < int(PlotChars.size()) ? choices.PlotCharX : 0)];
     for (int i = 0; i < nPicked; ++i) {
       const std::string& name = choices.PickedCodes[std::size_t(i)];
       PickedRow& row = Picked[std::size_t(i)];
       row.Code = FindCodeIndex(name, Header.CodeNames, Header.NCodes);
       row.Label = PaddedTo(FirstCharacters(name, LabelWidth), LabelWidth + 1);
       row.OnsetSymbol = choices.Markers[std::size_t(i)];
-      row.OnChar = onChar;
+      row.OnChar = choices.PlotChar;
     }
   }
 

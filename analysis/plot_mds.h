@@ -18,9 +18,6 @@
 
 namespace vork {
 
-// The plot character of a unit that continues an event, by PlotCharX.
-inline constexpr std::array<char, 5> PlotChars = {'+', '-', '=', '*', '>'};
-
 // The items of the line-length box, and the item selected at a load.
 inline constexpr std::array<const char*, 11> PlotLineLengthItems = {
     "50", "60", "70", "80", "90", "100", "110", "120", "150", "180", "200"};
@@ -31,7 +28,7 @@ struct PlotChoices {
   dynString PickedCodes;   // in list order
   dynString Markers;       // line i: the symbol of picked code i
   std::string LineLength;  // the text of the line-length box
-  int PlotCharX = 0;       // the run option
+  char PlotChar = '+';     // a unit the code stays on: the run options' plot character
 };
 
 // Time units per block from the line-length text: held to 10..200 and

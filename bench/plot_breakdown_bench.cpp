@@ -49,7 +49,7 @@ void PlotRun(benchmark::State& state) {
   const LoadedFile& file = Loaded();
   SilentDialogue dialogue;
   for (auto _ : state) {
-    PlotChoices choices{{"C1", "C2", "C3", "C4", "C5"}, {}, "100", 0};
+    PlotChoices choices{{"C1", "C2", "C3", "C4", "C5"}, {}, "100", '+'};
     RunOutput output;
     RunPlotMds(file.Lines, file.Header.LineIndex, file.Header, RunFrame(), choices, dialogue,
                output);

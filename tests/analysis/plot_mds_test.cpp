@@ -64,33 +64,33 @@ TEST(PlotMds, WholeBlocks) {
   const char* const longTimed = "Timed A;\n<long> A,0-150 ,250/";
   const Case cases[] = {
       {"Event data: a lead '.', labels from 0; an empty symbol shows '?'", "Event A B;\nA B A/",
-       {{"A", "B"}, {"a", ""}, "100", 0},
+       {{"A", "B"}, {"a", ""}, "100", '+'},
        {"#1\t<#1>", "1st=1\tlast=3\t#units=3", "", "  0         ", "  |----+----", "A .a a......",
         "B . ? ......", ""}},
       {"line length 5 plots 10 units per block; the label time carries on",
-       "Event A;\nA A A A A A A A A A A A/", {{"A"}, {"A"}, "5", 0},
+       "Event A;\nA A A A A A A A A A A A/", {{"A"}, {"A"}, "5", '+'},
        {"#1\t<#1>", "1st=1\tlast=12\t#units=12", "", "  0         ", "  |----+----", "A .AAAAAAAAA",
         "", "  10        ", "  |----+----", "A AAA.......", ""}},
-      {"Timed data from 20:34: labels from 20:30, four leading '.', '=' continues",
-       "Timed A;\n<s> A,20:34-20:36 ,20:40/", {{"A"}, {"A"}, "120", 2},
+      {"Timed data from 20:34: labels from 20:30, four leading '.', '=' continues (the run options' third plot character)",
+       "Timed A;\n<s> A,20:34-20:36 ,20:40/", {{"A"}, {"A"}, "120", '='},
        {"#1\t<s>", "1st=20:34\tlast=20:40\t#units=6", "", "  20:30     ", "  |----+----",
         "A ....A=    ", ""}},
       {"a label of ten characters takes 20 columns and the next group's place",
-       "Timed A;\nA,100000.000-100000.005 ,100000.025/", {{"A"}, {"A"}, "100", 0},
+       "Timed A;\nA,100000.000-100000.005 ,100000.025/", {{"A"}, {"A"}, "100", '+'},
        {"#1\t<#1>", "1st=100000.000\tlast=100000.025\t#units=25", "",
         "  100000.000          100000.020          ", "  |----+----|----+----|----+----",
         "A A++++" + Repeat(20, ' ') + ".....", ""}},
-      {"line length 95 plots 100 units per block", longTimed, {{"A"}, {"A"}, "95", 0},
+      {"line length 95 plots 100 units per block", longTimed, {{"A"}, {"A"}, "95", '+'},
        {"#1\t<long>", "1st=0\tlast=250\t#units=250", "",
         Labels(0, 10), Ruler(10), "A A" + Repeat(99, '+'), "",
         Labels(100, 10), Ruler(10), "A " + Repeat(50, '+') + Repeat(50, ' '), "",
         Labels(200, 5), Ruler(5), "A " + Repeat(50, ' '), ""}},
-      {"line length 500 plots 200 units per block", longTimed, {{"A"}, {"A"}, "500", 0},
+      {"line length 500 plots 200 units per block", longTimed, {{"A"}, {"A"}, "500", '+'},
        {"#1\t<long>", "1st=0\tlast=250\t#units=250", "",
         Labels(0, 20), Ruler(20), "A A" + Repeat(149, '+') + Repeat(50, ' '), "",
         Labels(200, 5), Ruler(5), "A " + Repeat(50, ' '), ""}},
       {"a 25-character name cut to 20; level and segment lines", longText.c_str(),
-       {{longName, "B"}, {"L", "B"}, "100", 0},
+       {{longName, "B"}, {"L", "B"}, "100", '+'},
        {"#1\t<s1>", "Levls=\ty", "Sgmt#1\t1st=1\tlast=1\t#units=1", "",
         indent + "0         ", indent + "|----+----",
         "AbcdefghijKlmnopqrst .L........", "B                    . ........", "",
@@ -121,7 +121,7 @@ TEST(PlotMds, LineLengthIsHeldAndRoundedUp) {
 
 TEST(PlotMds, WrittenWhateverTheResultsBoxSays) {
   CompiledKelp file = CompileKelp("Event A;\nA/");
-  PlotChoices choices{{"A"}, {"Ax", "q"}, "100", 0};
+  PlotChoices choices{{"A"}, {"Ax", "q"}, "100", '+'};
   RunFrame frame;
   frame.ResultsBox = DontDisplayResults;
   frame.FirstRun = true;
@@ -146,8 +146,8 @@ TEST(PlotMds, RefusedRunsWriteNothing) {
   ScriptedDialogue dialogue;
   dialogue.Then(Answer::Ok);
   RunOutput output;
-  PlotChoices none{{}, {}, "100", 0};
-  PlotChoices wide{{"A"}, {"A"}, "wide", 0};
+  PlotChoices none{{}, {}, "100", '+'};
+  PlotChoices wide{{"A"}, {"A"}, "wide", '+'};
   EXPECT_FALSE(RunPlotMds(file.Lines, file.Header.LineIndex, file.Header, RunFrame(), none,
                           dialogue, output));
   ASSERT_EQ(dialogue.Shown.size(), 1u);
@@ -223,7 +223,7 @@ TEST(PlotMds, AgreesWithTheRulesOnRandomSegments) {
     ScriptedDialogue dialogue;
 
     PlotChoices choices;
-    choices.PlotCharX = 3;
+    choices.PlotChar = '*';
     std::vector<std::string> picked;
     std::string symbols;
     for (int c = nCodes - 1; c >= 0; --c) {  // picked against code order
