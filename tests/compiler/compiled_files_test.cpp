@@ -16,7 +16,7 @@ namespace {
 struct FileCase {
   const char* Name;
   std::string Text;
-  std::vector<std::string> Header, Plain, Compressed;
+  std::vector<std::string> Header, Plain, Compressed = {};
   std::vector<Reported> Messages = {};
 };
 

@@ -16,7 +16,7 @@ struct TokenCase {
   const char* Name;
   std::string Text;
   std::vector<std::string> Segments;
-  std::vector<std::string> Spans;
+  std::vector<std::string> Spans = {};
   CompileOptions Options = {};
 };
 
@@ -26,7 +26,9 @@ TEST_P(SegmentTokens, GetTheirDataPartKinds) {
   const TokenCase& c = GetParam();
   auto run = Compile(c.Text, c.Options);
   EXPECT_EQ(run->Segments, c.Segments) << c.Text;
-  if (!c.Spans.empty()) EXPECT_EQ(run->Spans, c.Spans) << c.Text;
+  if (!c.Spans.empty()) {
+    EXPECT_EQ(run->Spans, c.Spans) << c.Text;
+  }
 }
 
 const CompileOptions OneChar = With(&CompileOptions::OneCharCodes);
