@@ -13,6 +13,14 @@ class OccupiedColumns {
  public:
   void Add(std::int64_t column) { AddStretch(column, column); }
 
+  bool Contains(std::int64_t column) const {
+    auto it = Stretches.upper_bound(column);
+    return it != Stretches.begin() && std::prev(it)->second >= column;
+  }
+
+  // The stretches, first column to last, in order; no two touch.
+  const std::map<std::int64_t, std::int64_t>& Stretched() const { return Stretches; }
+
   // Calls fill(from, to) for every stretch of free columns within
   // [first, last] and marks the whole range occupied. Returns true when
   // some column of the range was already occupied.

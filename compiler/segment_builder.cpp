@@ -147,8 +147,19 @@ void SegmentBuilder::AddUnitCode(int i) {
   if (State.Options.ExclusivityCheck && State.NSets > 0) CheckExclusiveCode(code, NColumns - 1);
 }
 
+char SegmentBuilder::CellOf(int code, std::int64_t column) const {
+  if (!Gridless) return Matrix[code - 1][column];
+  const auto mark = MarkCells[code].find(column);
+  if (mark != MarkCells[code].end()) return mark->second;
+  return Occupied[code].Contains(column) ? '1' : '.';
+}
+
 void SegmentBuilder::SetMark(int code, std::int64_t column, char mark) {
-  Cell(code, column) = mark;
+  if (Gridless) {
+    MarkCells[code][column] = mark;
+  } else {
+    Cell(code, column) = mark;
+  }
   Marks[code].insert(column);
   if (!Occupied.empty()) Occupied[code].Add(column);
 }
@@ -162,7 +173,7 @@ void SegmentBuilder::FindContextStart(int code, std::int64_t before, int errorTo
   auto it = marks.lower_bound(before);
   while (it != marks.begin()) {
     --it;
-    const char mark = Cell(code, *it);
+    const char mark = CellOf(code, *it);
     if (mark == '+') return;
     if (mark == '-') return Report(111, errorToken);
   }
@@ -233,16 +244,23 @@ void SegmentBuilder::PrepareTimedSegment() {
           : 0;
   CheckSize(length, length);
   NColumns = NTimeUnits = length;
-  for (std::string& row : Matrix) row.assign(static_cast<std::size_t>(length), '.');
-  Runs.assign(static_cast<std::size_t>(length), 1);
+  Gridless = true;
   Occupied.resize(static_cast<std::size_t>(NCodes) + 1);
+  Onsets.resize(static_cast<std::size_t>(NCodes) + 1);
+  MarkCells.resize(static_cast<std::size_t>(NCodes) + 1);
 }
 
 void SegmentBuilder::MarkOnset(int code, std::int64_t column) {
   if (column < 0 || column >= NColumns) return;
-  char& cell = Cell(code, column);
-  if (cell != '.') Overlap = true;
-  cell = '2';
+  if (Gridless) {
+    if (CellOf(code, column) != '.') Overlap = true;
+    Onsets[code].push_back(column);
+    MarkCells[code].erase(column);
+  } else {
+    char& cell = Cell(code, column);
+    if (cell != '.') Overlap = true;
+    cell = '2';
+  }
   if (!Occupied.empty()) Occupied[code].Add(column);
   if (State.Options.RepeatCheck) CheckRepeatedCode(code, column);
   if (State.Options.ExclusivityCheck && State.NSets > 0) CheckExclusiveCode(code, column);
@@ -251,9 +269,8 @@ void SegmentBuilder::MarkOnset(int code, std::int64_t column) {
 void SegmentBuilder::FillOn(int code, std::int64_t from, std::int64_t to) {
   from = std::max<std::int64_t>(from, 0);
   to = std::min(to, NColumns - 1);
-  std::string& row = Matrix[code - 1];
   const bool occupied = Occupied[code].FillFree(from, to, [&](std::int64_t a, std::int64_t b) {
-    std::fill(row.begin() + a, row.begin() + b + 1, '1');
+    if (!Gridless) std::fill(Matrix[code - 1].begin() + a, Matrix[code - 1].begin() + b + 1, '1');
   });
   if (occupied) Overlap = true;
 }
@@ -273,8 +290,8 @@ void SegmentBuilder::CheckExclusiveCode(int code, std::int64_t column) {
   if (set <= 0) return;
   for (int other = 1; other <= NCodes; ++other) {
     if (other != code && State.CodeSet[other] == set &&
-        static_cast<std::int64_t>(Matrix[other - 1].size()) > column &&
-        Cell(other, column) != '.') {
+        (Gridless || static_cast<std::int64_t>(Matrix[other - 1].size()) > column) &&
+        CellOf(other, column) != '.') {
       return Report(51, CurrentToken);
     }
   }
@@ -407,7 +424,7 @@ void SegmentBuilder::AddContextOnset(int i) {
   if (AcceptsOrder(t, 31, CodeToken)) {
     ForEachComboCode(ContextCode, [&](int code) {
       if (t < 0 || t >= NColumns) return;
-      const char cell = Cell(code, t);
+      const char cell = CellOf(code, t);
       if (cell == '1' || cell == '2') Report(35, i);
       SetMark(code, t, '+');
     });
@@ -424,7 +441,7 @@ void SegmentBuilder::AddContextOffset(int i) {
   }
   if (AcceptsOrder(t, 36, i)) {
     ForEachComboCode(ContextCode, [&](int code) {
-      if (t < NColumns && Cell(code, t) != '.') return Report(37, i);
+      if (t < NColumns && CellOf(code, t) != '.') return Report(37, i);
       if (t < NColumns) SetMark(code, t, '-');
       FindContextStart(code, std::min(t, NColumns), i - 1, i);
     });

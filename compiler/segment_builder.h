@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <map>
 #include <cstdint>
 #include <set>
 #include <string>
@@ -66,6 +67,9 @@ class SegmentBuilder {
 
  private:
   char& Cell(int code, std::int64_t column) { return Matrix[code - 1][column]; }
+  // A cell of either form of the segment. Without a grid an onset reads as
+  // "1": only whether a cell is off, or which mark it holds, is asked.
+  char CellOf(int code, std::int64_t column) const;
   int CodeOfToken(int i) const;
   int ComboEntries() const { return std::min(ComboCount, static_cast<int>(Combo.size()) - 1); }
   std::int64_t RelativeTime(int i, bool inclusive);
@@ -94,6 +98,8 @@ class SegmentBuilder {
   void AddOnsetEntry(std::int64_t onset, EntryEnd end, std::int64_t offset = 0);
 
   std::vector<CellChange> CellChanges() const;
+  std::vector<CellChange> GridlessCellChanges();
+  void MakeGrid();
   void ResolveContextCodes();
   void JoinSuccessiveUnits();
 
@@ -106,6 +112,13 @@ class SegmentBuilder {
   std::int64_t NTimeUnits = 0;
   std::vector<OccupiedColumns> Occupied;       // Timed and State rows
   std::vector<std::set<std::int64_t>> Marks;   // context marks per code
+
+  // Timed and State data are held without a grid: per code the columns that
+  // are on (Occupied), its onsets, and the marks of context codes. Work and
+  // memory then follow the entries, not the time units.
+  bool Gridless = false;
+  std::vector<std::vector<std::int64_t>> Onsets;
+  std::vector<std::map<std::int64_t, char>> MarkCells;
 
   std::vector<int> Combo{0, 0};  // [1..ComboCount]
   int ComboCount = 1;

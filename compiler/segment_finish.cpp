@@ -95,6 +95,53 @@ std::vector<CellChange> SegmentBuilder::CellChanges() const {
   return changes;
 }
 
+// Timed and State cells without a grid: a code is on in its occupied
+// stretches, with "2" at its onsets and "1" elsewhere in them.
+std::vector<CellChange> SegmentBuilder::GridlessCellChanges() {
+  std::vector<CellChange> changes;
+  for (int code = 1; code <= NCodes; ++code) {
+    std::vector<std::int64_t>& onsets = Onsets[code];
+    std::sort(onsets.begin(), onsets.end());
+    std::size_t next = 0;
+    for (const auto& [first, last] : Occupied[code].Stretched()) {
+      char cell = '.';
+      const auto change = [&](std::int64_t unit, char to) {
+        if (to != cell) changes.push_back({unit, code - 1, to});
+        cell = to;
+      };
+      while (next < onsets.size() && onsets[next] < first) ++next;
+      for (std::int64_t u = first; u <= last;) {
+        if (next < onsets.size() && onsets[next] == u) {
+          change(u, '2');
+          while (next < onsets.size() && onsets[next] == u) ++next;
+          ++u;
+          continue;
+        }
+        change(u, '1');
+        u = next < onsets.size() && onsets[next] <= last ? onsets[next] : last + 1;
+      }
+      if (last + 1 < NColumns) change(last + 1, '.');
+    }
+  }
+  return changes;
+}
+
+// The grid of a Timed or State segment, for the resolving of its context
+// codes: onsets and marks written in the order they were made.
+void SegmentBuilder::MakeGrid() {
+  Gridless = false;
+  Runs.assign(static_cast<std::size_t>(NColumns), 1);
+  for (int code = 1; code <= NCodes; ++code) {
+    std::string& row = Matrix[code - 1];
+    row.assign(static_cast<std::size_t>(NColumns), '.');
+    for (const auto& [first, last] : Occupied[code].Stretched()) {
+      std::fill(row.begin() + first, row.begin() + last + 1, '1');
+    }
+    for (std::int64_t onset : Onsets[code]) row[onset] = '2';
+    for (const auto& [column, mark] : MarkCells[code]) row[column] = mark;
+  }
+}
+
 void SegmentBuilder::Finish() {
   if (State.MdsLines == nullptr) return;
   dynString& out = *State.MdsLines;
@@ -103,11 +150,18 @@ void SegmentBuilder::Finish() {
   out.push_back(number + "\t0\t0\t0\t0");
   if (State.SegmentHasError || !State.Reporting || NCodes <= 0 || NColumns <= 0) return;
 
-  // Drop a context end put ahead past the last unit.
-  for (std::string& row : Matrix) row.resize(static_cast<std::size_t>(NColumns), '.');
-  if (HasContextCodes) ResolveContextCodes();
-  if (State.DataType == DataTypeInterval || State.DataType == DataTypeMulti) JoinSuccessiveUnits();
-  std::vector<CellChange> changes = CellChanges();
+  // Context codes are resolved on a grid, which only their segments need.
+  if (Gridless && HasContextCodes) MakeGrid();
+  std::vector<CellChange> changes;
+  if (Gridless) {
+    changes = GridlessCellChanges();
+  } else {
+    // Drop a context end put ahead past the last unit.
+    for (std::string& row : Matrix) row.resize(static_cast<std::size_t>(NColumns), '.');
+    if (HasContextCodes) ResolveContextCodes();
+    if (State.DataType == DataTypeInterval || State.DataType == DataTypeMulti) JoinSuccessiveUnits();
+    changes = CellChanges();
+  }
   const int lineCount = WriteSegmentChanges(out, changes, NCodes, NTimeUnits, State.Options.CompressMDS);
 
   if (State.DataType == DataTypeEvent || State.DataType == DataTypeMulti) {
