@@ -4,7 +4,7 @@
 
 namespace vork {
 
-void StartRun(const RunFrame& frame, const MdsHeader& header, const dynString& mdsLines,
+void StartRun(const RunFrame& frame, const MdsHeader& header, const LineBuffer& mdsLines,
               RunOutput& output, UserDialogue& dialogue) {
   dialogue.Progress(0, 100);
   output.Started = true;
@@ -13,7 +13,7 @@ void StartRun(const RunFrame& frame, const MdsHeader& header, const dynString& m
     SummaryFiles files;
     files.Current = frame.FileName;
     WriteFileSummary(output.ResultLines, 1, header.DataType, header.TimeUnitIndex,
-                     header.TimeUnitLabel, mdsLines.empty() ? std::string() : mdsLines[0], "",
+                     header.TimeUnitLabel, mdsLines.empty() ? std::string() : std::string(mdsLines[0]), "",
                      files);
   }
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/dyn_arrays.h"
+#include "core/line_buffer.h"
 #include "core/mds_header.h"
 #include "core/number_format.h"
 #include "core/user_dialogue.h"
@@ -43,7 +44,7 @@ struct RunOutput {
 // The common start of a RUN: progress 0, the results cleared when the box
 // says overwrite, and the file summary when it is due (whatever the results
 // box says).
-void StartRun(const RunFrame& frame, const MdsHeader& header, const dynString& mdsLines,
+void StartRun(const RunFrame& frame, const MdsHeader& header, const LineBuffer& mdsLines,
               RunOutput& output, UserDialogue& dialogue);
 
 // Progress of a RUN that has read `done` of `total` sessions, in percent.

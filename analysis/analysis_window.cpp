@@ -232,7 +232,7 @@ void TAnalysisWindow::FinishCreate() {
 }
 
 bool TAnalysisWindow::LoadMdsFile() {
-  dynString lines;
+  LineBuffer lines;
   MdsHeader header;
   try {
     if (!ReadMdsHeader(lines, Main.OpenMdsDialog.FileName.toStdString(), header, Main.Dialogs)) {

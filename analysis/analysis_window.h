@@ -74,7 +74,7 @@ class TAnalysisWindow : public QMainWindow {
   bool LoadMdsFile();
 
   // --- the loaded file --------------------------------------------------
-  dynString MdsLines;
+  LineBuffer MdsLines;
   MdsHeader Header;
   int LinePos0 = 0;
   DataTypeFlags TypeFlags;

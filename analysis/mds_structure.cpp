@@ -88,10 +88,10 @@ void WriteFactors(const MdsHeader& header, dynString& results) {
 
 }  // namespace
 
-void ShowMdsStructure(const dynString& mdsLines, const MdsHeader& header,
+void ShowMdsStructure(const LineBuffer& mdsLines, const MdsHeader& header,
                       const std::string& fileName, dynString& results) {
   WriteSeparatorLine(results);
-  results.push_back(mdsLines.empty() ? std::string() : mdsLines[0]);
+  results.push_back(mdsLines.empty() ? std::string() : std::string(mdsLines[0]));
   std::string name = FileNameWithoutFolder(fileName);
   results.push_back("Path:\t" + fileName.substr(0, fileName.size() - name.size()));
   results.push_back("File:\t" + name);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/dyn_arrays.h"
+#include "core/line_buffer.h"
 #include "core/mds_header.h"
 
 namespace vork {
@@ -14,7 +15,7 @@ namespace vork {
 // Appends the report of the file fileName, whose lines and header have been
 // read, to results. A malformed session or segment line throws
 // CommandError; the lines appended before it stay.
-void ShowMdsStructure(const dynString& mdsLines, const MdsHeader& header,
+void ShowMdsStructure(const LineBuffer& mdsLines, const MdsHeader& header,
                       const std::string& fileName, dynString& results);
 
 }  // namespace vork

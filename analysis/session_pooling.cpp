@@ -48,31 +48,6 @@ void SetFullRadix(const MdsHeader& header, PoolingGroups& groups, int sessionRad
 
 }  // namespace
 
-void ReadSession(const dynString& lines, int& lineIndex, const MdsHeader& header,
-                 SessionValues& session) {
-  ReadSessionHeader(lines, lineIndex, session.Replicate, session.NSegments, session.SessionLabel,
-                    header.NFactors, session.SessionLevels, header.FactorLevels);
-  if (session.NSegments < 0) {
-    throw CommandError("Session " + session.SessionLabel + " (line " +
-                       std::to_string(lineIndex + 1) + ") has a negative number of segments.");
-  }
-}
-
-void SkipSegments(const dynString& lines, int& lineIndex, const SessionValues& session) {
-  SegmentValues segment;
-  for (int s = 0; s < session.NSegments; ++s) {
-    ReadSegmentHeader(lines, lineIndex, segment.NDataLines, segment.NTimeUnits, segment.StartTime,
-                      segment.StopTime);
-    std::int64_t next = std::int64_t{lineIndex} + segment.NDataLines;
-    if (segment.NDataLines < 0 || next >= std::int64_t(lines.size())) {
-      throw CommandError("Segment line " + std::to_string(lineIndex + 1) + ": " +
-                         std::to_string(segment.NDataLines) +
-                         " data lines do not fit in the file.");
-    }
-    lineIndex = int(next);
-  }
-}
-
 void ResetPooling(PoolingGroups& groups) {
   groups.PoolingModified = true;
   groups.PoolingInitialized = false;
@@ -97,7 +72,7 @@ void InitPooling(const MdsHeader& header, PoolingGroups& groups) {
   SetFullRadix(header, groups, header.NSessions);
 }
 
-void BuildPoolingGroups(const dynString& mdsLines, int linePos0, const MdsHeader& header,
+void BuildPoolingGroups(const LineBuffer& mdsLines, int linePos0, const MdsHeader& header,
                         const PoolingChoices& choices, PoolingGroups& groups) {
   groups.Pooling = choices.PoolOverSessions || !choices.FactorsPooled.empty();
   if (!groups.Pooling) {
@@ -164,7 +139,7 @@ void BuildPoolingGroups(const dynString& mdsLines, int linePos0, const MdsHeader
   }
 }
 
-void RunGroupLoop(const dynString& mdsLines, int linePos0, const MdsHeader& header,
+void RunGroupLoop(const LineBuffer& mdsLines, int linePos0, const MdsHeader& header,
                   const PoolingGroups& groups, GroupTally& tally) {
   int lineIndex = linePos0;
   SessionValues session;
@@ -174,8 +149,7 @@ void RunGroupLoop(const dynString& mdsLines, int linePos0, const MdsHeader& head
   auto tallySession = [&]() {
     ReadSession(mdsLines, lineIndex, header, session);
     for (int s = 0; s < session.NSegments; ++s) {
-      ReadSegmentHeader(mdsLines, lineIndex, segment.NDataLines, segment.NTimeUnits,
-                        segment.StartTime, segment.StopTime);
+      ReadSegment(mdsLines, lineIndex, segment);
       ReadSegmentData(mdsLines, lineIndex, header.NCodes, segment.NDataLines, segment.NTimeUnits,
                       header.Compressed, matrix);
       tally.TallySegment(session, segment, matrix);

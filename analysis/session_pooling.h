@@ -22,7 +22,9 @@
 #include <string>
 
 #include "core/dyn_arrays.h"
+#include "core/line_buffer.h"
 #include "core/mds_header.h"
+#include "core/session_reader.h"
 #include "core/user_dialogue.h"
 
 namespace vork {
@@ -52,22 +54,6 @@ struct PoolingGroups {
   bool Pooling = false;             // this RUN pools
 };
 
-// The values of one session line (and its level line).
-struct SessionValues {
-  int Replicate = 0;
-  int NSegments = 0;
-  std::string SessionLabel;
-  dynInteger SessionLevels;  // [1..NFactors]; element 0 the replicate number while grouping
-};
-
-// The values of one segment line.
-struct SegmentValues {
-  int NDataLines = 0;
-  int NTimeUnits = 0;
-  std::uint32_t StartTime = 0;
-  std::uint32_t StopTime = 0;
-};
-
 // What an analysis tallies over the sessions of a group and writes for it.
 class GroupTally {
  public:
@@ -83,14 +69,6 @@ class GroupTally {
   virtual void WriteGroupResults(int count, const SessionValues& last) = 0;
 };
 
-// Reads the next session line (and its level line) into session.
-void ReadSession(const dynString& mdsLines, int& lineIndex, const MdsHeader& header,
-                 SessionValues& session);
-
-// Moves lineIndex past the segments of the session just read, data lines
-// unread.
-void SkipSegments(const dynString& mdsLines, int& lineIndex, const SessionValues& session);
-
 // A load forgets the groups of the previous file.
 void ResetPooling(PoolingGroups& groups);
 
@@ -104,12 +82,12 @@ void InitPooling(const MdsHeader& header, PoolingGroups& groups);
 
 // Decides whether this RUN pools and, when it does and the choices changed,
 // sorts the sessions into groups. Throws CommandError on a malformed file.
-void BuildPoolingGroups(const dynString& mdsLines, int linePos0, const MdsHeader& header,
+void BuildPoolingGroups(const LineBuffer& mdsLines, int linePos0, const MdsHeader& header,
                         const PoolingChoices& choices, PoolingGroups& groups);
 
 // Reads every group's sessions, segment by segment, into the tally and lets
 // it write each group's results. Throws CommandError on a malformed file.
-void RunGroupLoop(const dynString& mdsLines, int linePos0, const MdsHeader& header,
+void RunGroupLoop(const LineBuffer& mdsLines, int linePos0, const MdsHeader& header,
                   const PoolingGroups& groups, GroupTally& tally);
 
 // The group's title line followed by an empty line.

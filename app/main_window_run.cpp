@@ -205,7 +205,7 @@ void TMainForm::ShowMdsStructure() {
   // The lines made before a damaged session line stay in the results.
   dynString report;
   RunCommand(Dialogs, [&] {
-    dynString lines;
+    LineBuffer lines;
     MdsHeader header;
     const std::string fileName = OpenMdsDialog.FileName.toStdString();
     if (!ReadMdsHeader(lines, fileName, header, Dialogs)) return;

@@ -109,7 +109,7 @@ void BM_ReadMdsFile(benchmark::State& state) {
   const std::string& fileName = BenchFile(compressed);
   SilentDialogue dialogue;
   for (auto _ : state) {
-    dynString lines;
+    LineBuffer lines;
     MdsHeader header;
     if (!ReadMdsHeader(lines, fileName, header, dialogue)) state.SkipWithError("file rejected");
     int lineIndex = header.LineIndex, replicate = 0, nSegments = 0, nDataLines = 0, nTimeUnits = 0;

@@ -45,7 +45,7 @@ void ReadStatsFileBytes(benchmark::State& state) { vork::ReadFileBytes(state, Fi
 void SimpleStatsRun(benchmark::State& state) {
   const std::string& path = FilePath();
   SilentDialogue dialogue;
-  dynString lines;
+  LineBuffer lines;
   MdsHeader header;
   ReadMdsHeader(lines, path, header, dialogue);
   for (auto _ : state) {
@@ -64,7 +64,7 @@ void LoadAndSimpleStatsRun(benchmark::State& state) {
   const std::string& path = FilePath();
   SilentDialogue dialogue;
   for (auto _ : state) {
-    dynString lines;
+    LineBuffer lines;
     MdsHeader header;
     ReadMdsHeader(lines, path, header, dialogue);
     SimpleStatsChoices choices = AllStatistics();

@@ -10,15 +10,13 @@
 #include <vector>
 
 #include "core/command_error.h"
-#include "core/text_file.h"
+#include "core/mds_fields.h"
 
 namespace vork {
 
-namespace {
+using namespace mds_fields;
 
-// The largest segment matrix the reader builds, in cells (one byte each).
-// A file that asks for more is taken as damaged rather than exhausting memory.
-constexpr std::int64_t MaxSegmentCells = std::int64_t{1} << 32;
+namespace {
 
 // Line 0 of a compiled file holds one of these, wherever the writer put it.
 constexpr const char* StampMarkers[] = {"MDS file saved by KELP compiler", "MDS file modified by VORK"};
@@ -32,101 +30,20 @@ constexpr int MaxIntervalUnitMark = 3;
 constexpr int MaxTimeFormat = 7;
 constexpr int MaxTimeUnitIndex = 3;
 
-std::string Quoted(std::string_view text) {
-  constexpr std::size_t shown = 40;
-  std::string quoted = "\"";
-  quoted.append(text.substr(0, shown));
-  if (text.size() > shown) quoted += "...";
-  return quoted + "\"";
-}
-
-// Lines are named counted from 1, as a text editor shows them.
-[[noreturn]] void Fail(std::int64_t lineIndex, const std::string& what) {
-  throw CommandError("Compiled file line " + std::to_string(lineIndex + 1) + ": " + what + ".");
-}
-
-// A decimal integer with an optional sign and nothing else around it.
-bool ParseInteger(std::string_view text, std::int64_t& value) {
-  bool negative = false;
-  if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
-    negative = text.front() == '-';
-    text.remove_prefix(1);
-  }
-  if (text.empty() || text.size() > 18) return false;
-  std::int64_t number = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    number = number * 10 + (c - '0');
-  }
-  value = negative ? -number : number;
-  return true;
-}
-
-int ToInteger(std::string_view field, std::int64_t lineIndex, std::string_view what) {
-  std::int64_t value = 0;
-  if (!ParseInteger(field, value))
-    Fail(lineIndex, std::string(what) + " " + Quoted(field) + " is not a whole number");
-  if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::int32_t>::max())
-    Fail(lineIndex, std::string(what) + " " + Quoted(field) + " is out of range");
-  return static_cast<int>(value);
-}
-
-int ToIntegerIn(std::string_view field, std::int64_t lineIndex, std::string_view what, int low, int high) {
-  int value = ToInteger(field, lineIndex, what);
-  if (value < low || value > high)
-    Fail(lineIndex, std::string(what) + " " + std::to_string(value) + " is outside " + std::to_string(low) +
-                        ".." + std::to_string(high));
-  return value;
-}
-
-int ToCount(std::string_view field, std::int64_t lineIndex, std::string_view what) {
-  return ToIntegerIn(field, lineIndex, what, 0, std::numeric_limits<std::int32_t>::max());
-}
-
-std::uint32_t ToTime(std::string_view field, std::int64_t lineIndex, std::string_view what) {
-  std::int64_t value = 0;
-  if (!ParseInteger(field, value))
-    Fail(lineIndex, std::string(what) + " " + Quoted(field) + " is not a whole number");
-  if (value < 0) Fail(lineIndex, std::string(what) + " " + Quoted(field) + " is negative");
-  if (value > std::numeric_limits<std::uint32_t>::max())
-    Fail(lineIndex, std::string(what) + " " + Quoted(field) + " is out of range");
-  return static_cast<std::uint32_t>(value);
-}
-
-// The line after lineIndex, which must exist.
-const std::string& NextLine(const dynString& lines, int lineIndex, const std::string& what) {
-  std::int64_t next = std::int64_t{lineIndex} + 1;
-  if (next < 0) Fail(next, "there is no such line");
-  if (next >= static_cast<std::int64_t>(lines.size()))
-    Fail(next, "missing: the file ends before the " + what);
-  return lines[static_cast<std::size_t>(next)];
-}
-
 // A line of count names sizes an array of count + 1; a count the line could
 // not hold even with every name empty is damage, not a request for memory.
-void CheckLineHolds(const dynString& lines, int lineIndex, int count, const std::string& what) {
-  const std::string& line = NextLine(lines, lineIndex, what);
+void CheckLineHolds(const LineBuffer& lines, int lineIndex, int count, const std::string& what) {
+  const std::string_view line = NextLine(lines, lineIndex, what);
   if (static_cast<std::int64_t>(count) > static_cast<std::int64_t>(line.size()) + 1)
     Fail(std::int64_t{lineIndex} + 1, "the line cannot hold " + std::to_string(count) + " " + what);
 }
 
 // A count of things each taking at least one line of the rest of the file.
-void CheckLinesLeft(const dynString& lines, int lineIndex, int count, const std::string& what) {
+void CheckLinesLeft(const LineBuffer& lines, int lineIndex, int count, const std::string& what) {
   std::int64_t left = static_cast<std::int64_t>(lines.size()) - lineIndex - 1;
   if (count > left)
     Fail(lineIndex, "the file has too few lines for " + what + " (" + std::to_string(count) + ")");
 }
-
-// The value of each hexadecimal digit of a code set; every other character,
-// lower-case letters included, holds no code.
-constexpr std::array<std::uint8_t, 256> HexDigitValues = [] {
-  std::array<std::uint8_t, 256> values{};
-  for (int c = '0'; c <= '9'; ++c) values[c] = static_cast<std::uint8_t>(c - '0');
-  for (int c = 'A'; c <= 'F'; ++c) values[c] = static_cast<std::uint8_t>(c - 'A' + 10);
-  return values;
-}();
-
-int HexDigitValue(char c) { return HexDigitValues[static_cast<unsigned char>(c)]; }
 
 // For each digit value, the cells of its four codes that it marks, as the
 // bytes of a word laid over those cells in memory (mask 8 on the first).
@@ -143,19 +60,9 @@ constexpr std::array<std::uint32_t, 16> DigitCellMasks = [] {
 // nCodes cells: four codes a digit, code 1 in the first digit's mask 8.
 void DecodeHexCodeSet(std::string_view hex, char mark, char* column, std::size_t nCodes,
                       std::int64_t lineIndex) {
-  // The last code in the set is in the last digit that holds any; once it
-  // is known to exist, so are all the codes before it.
-  std::size_t digits = hex.size();
-  while (digits > 0 && HexDigitValue(hex[digits - 1]) == 0) --digits;
+  const std::size_t digits = CheckedHexDigits(hex, nCodes, lineIndex);
   if (digits == 0) return;
   const int lastValue = HexDigitValue(hex[digits - 1]);
-  const std::size_t lastCode = 4 * (digits - 1) + ((lastValue & 1)   ? 4
-                                                   : (lastValue & 2) ? 3
-                                                   : (lastValue & 4) ? 2
-                                                                     : 1);
-  if (lastCode > nCodes)
-    Fail(lineIndex, "code set " + Quoted(hex) + " holds code " + std::to_string(lastCode) +
-                        " but there are only " + std::to_string(nCodes) + " codes");
   // Every digit but the last stands for four codes that exist: its four
   // cells are changed at once, each to the mark where its bit is set.
   const std::uint32_t marks = 0x01010101U * static_cast<unsigned char>(mark);
@@ -171,50 +78,22 @@ void DecodeHexCodeSet(std::string_view hex, char mark, char* column, std::size_t
     if (lastValue & (8 >> b)) cells[b] = mark;
 }
 
-// How many columns a data line's count stands for: a compressed line's count
-// is signed (negative: no onsets), and any line gives at least one column.
-std::int64_t ColumnsOfCount(int count, bool compressed) {
-  std::int64_t columns = count;
-  if (compressed && columns < 0) columns = -columns;
-  return std::max<std::int64_t>(columns, 1);
-}
-
-// Cells a plain data line may hold.
-constexpr std::array<bool, 256> PlainCells = [] {
-  std::array<bool, 256> valid{};
-  valid['.'] = valid['1'] = valid['2'] = true;
-  return valid;
-}();
-
 // Turns the fields of a data line after its count into its column of nCodes
 // cells.
 void ReadDataLineCells(std::string_view fields, int count, std::int64_t lineIndex, bool compressed,
                        char* column, std::size_t nCodes) {
   if (compressed) {
-    std::string_view onSet = NextTabField(fields);
-    std::string_view onsetSet = NextTabField(fields);
-    if (!onSet.empty() && onSet.back() == '*') {
-      onSet.remove_suffix(1);
-      onsetSet = onSet;
-    }
-    if (onSet.empty()) Fail(lineIndex, "the code set of the data line is empty");
+    const CompressedSets sets = SplitCompressedSets(fields, lineIndex);
     std::memset(column, '.', nCodes);
-    DecodeHexCodeSet(onSet, '1', column, nCodes, lineIndex);
-    if (count > 0) DecodeHexCodeSet(onsetSet, '2', column, nCodes, lineIndex);
+    DecodeHexCodeSet(sets.OnSet, '1', column, nCodes, lineIndex);
+    if (count > 0) DecodeHexCodeSet(sets.OnsetSet, '2', column, nCodes, lineIndex);
     return;
   }
   std::string_view cells = NextTabField(fields);
-  if (cells.size() < nCodes)
-    Fail(lineIndex, "the data line has " + std::to_string(cells.size()) + " cells for " +
-                        std::to_string(nCodes) + " codes");
+  if (cells.size() < nCodes) FailPlainCells(cells, nCodes, lineIndex);
   bool allValid = true;
   for (std::size_t r = 0; r < nCodes; ++r) allValid &= PlainCells[static_cast<unsigned char>(cells[r])];
-  if (!allValid) {
-    std::size_t r = 0;
-    while (PlainCells[static_cast<unsigned char>(cells[r])]) ++r;
-    Fail(lineIndex, "cell " + std::to_string(r + 1) + " of the data line is " + Quoted(cells.substr(r, 1)) +
-                        ", not \".\", \"1\" or \"2\"");
-  }
+  if (!allValid) FailPlainCells(cells, nCodes, lineIndex);
   std::memcpy(column, cells.data(), nCodes);
 }
 
@@ -263,21 +142,32 @@ void WriteBlock(const DataLineBlock& block, std::size_t lineCount, const std::ve
 }
 
 // Splits the next line into count fields after checking that the line exists.
-dynString NextFields(const dynString& lines, int& lineIndex, int count, const std::string& what) {
+dynString NextFields(const LineBuffer& lines, int& lineIndex, int count, const std::string& what) {
   NextLine(lines, lineIndex, what);
   dynString fields;
   ReadTabFields(lines, lineIndex, fields, count);
   return fields;
 }
 
+// Moves on to the next line, which must exist, and gives its first count
+// fields as views ([1..count]; missing fields empty).
+template <int count>
+std::array<std::string_view, count + 1> NextViewFields(const LineBuffer& lines, int& lineIndex, const char* what) {
+  std::string_view rest = NextLine(lines, lineIndex, what);
+  ++lineIndex;
+  std::array<std::string_view, count + 1> fields{};
+  for (int k = 1; k <= count; ++k) fields[k] = NextTabField(rest);
+  return fields;
+}
+
 // Reads a line of count names into names[1..count].
-void ReadNames(const dynString& lines, int& lineIndex, int count, dynString& names, const std::string& what) {
+void ReadNames(const LineBuffer& lines, int& lineIndex, int count, dynString& names, const std::string& what) {
   CheckLineHolds(lines, lineIndex, count, what);
   names.assign(static_cast<std::size_t>(count) + 1, std::string());
   ReadTabFields(lines, lineIndex, names, count);
 }
 
-void ReadFactorLine(const dynString& lines, int& lineIndex, int factor, MdsHeader& header) {
+void ReadFactorLine(const LineBuffer& lines, int& lineIndex, int factor, MdsHeader& header) {
   std::string_view rest = NextLine(lines, lineIndex, "line of factor " + std::to_string(factor));
   ++lineIndex;
   header.FactorNames[factor] = std::string(NextTabField(rest));
@@ -311,7 +201,7 @@ void NextTabField(std::string& s, std::string& field) {
   s = std::string(rest);
 }
 
-void ReadTabFields(const dynString& lines, int& lineIndex, dynString& fields, int count) {
+void ReadTabFields(const LineBuffer& lines, int& lineIndex, dynString& fields, int count) {
   if (count < 0) Fail(std::int64_t{lineIndex} + 1, "a negative number of fields was asked for");
   std::string_view rest = NextLine(lines, lineIndex, "line of " + std::to_string(count) + " fields");
   ++lineIndex;
@@ -319,17 +209,17 @@ void ReadTabFields(const dynString& lines, int& lineIndex, dynString& fields, in
   for (int k = 1; k <= count; ++k) fields[k] = std::string(NextTabField(rest));
 }
 
-bool ReadMdsHeader(dynString& lines, const std::string& fileName, MdsHeader& header, UserDialogue& dialogue) {
-  lines = LoadTextLines(fileName);
+bool ReadMdsHeader(LineBuffer& lines, const std::string& fileName, MdsHeader& header, UserDialogue& dialogue) {
+  lines = LineBuffer::Load(fileName);
   return ReadMdsHeaderFromLines(lines, fileName, header, dialogue);
 }
 
-bool ReadMdsHeaderFromLines(const dynString& lines, const std::string& fileName, MdsHeader& header,
+bool ReadMdsHeaderFromLines(const LineBuffer& lines, const std::string& fileName, MdsHeader& header,
                             UserDialogue& dialogue) {
   if (lines.empty()) return false;
-  const std::string& stamp = lines[0];
+  const std::string_view stamp = lines[0];
   bool stamped = std::any_of(std::begin(StampMarkers), std::end(StampMarkers),
-                             [&](const char* marker) { return stamp.find(marker) != std::string::npos; });
+                             [&](const char* marker) { return stamp.find(marker) != std::string_view::npos; });
   if (!stamped) {
     dialogue.Notify(std::filesystem::path(fileName).filename().string() + " not a valid MDS 5.x file");
     return false;
@@ -337,7 +227,7 @@ bool ReadMdsHeaderFromLines(const dynString& lines, const std::string& fileName,
 
   header = MdsHeader();
   // Only the stamp line says which form the data lines have.
-  header.Compressed = stamp.front() != '\t';
+  header.Compressed = stamp.empty() || stamp.front() != '\t';
   int lineIndex = 0;
 
   dynString fields = NextFields(lines, lineIndex, 4, "line of the data type");
@@ -389,46 +279,45 @@ bool ReadMdsHeaderFromLines(const dynString& lines, const std::string& fileName,
   return true;
 }
 
-void ReadSessionHeader(const dynString& lines, int& lineIndex, int& replicate, int& nSegments,
+void ReadSessionHeader(const LineBuffer& lines, int& lineIndex, int& replicate, int& nSegments,
                        std::string& sessionLabel, int nFactors, dynInteger& sessionLevels,
                        const dynInteger& factorLevels) {
-  dynString fields = NextFields(lines, lineIndex, 3, "session line");
+  const auto fields = NextViewFields<3>(lines, lineIndex, "session line");
   replicate = ToInteger(fields[1], lineIndex, "the session number");
   nSegments = ToCount(fields[2], lineIndex, "the number of segments");
-  sessionLabel = fields[3];
+  sessionLabel.assign(fields[3]);
   if (nFactors < 0) Fail(lineIndex, "the number of factors is negative");
   if (nFactors == 0) return;
   CheckLineHolds(lines, lineIndex, nFactors, "level numbers");
-  fields = NextFields(lines, lineIndex, nFactors, "line of level numbers");
+  std::string_view rest = NextLine(lines, lineIndex, "line of level numbers");
+  ++lineIndex;
   sessionLevels.resize(static_cast<std::size_t>(nFactors) + 1);
   const bool levelsKnown = factorLevels.size() > static_cast<std::size_t>(nFactors);
   for (int factor = 1; factor <= nFactors; ++factor) {
-    const std::string what = "the level of factor " + std::to_string(factor);
-    int high = levelsKnown ? factorLevels[factor] : std::numeric_limits<std::int32_t>::max();
-    sessionLevels[factor] = ToIntegerIn(fields[factor], lineIndex, what, 1, high);
+    const std::string_view field = NextTabField(rest);
+    const int high = levelsKnown ? factorLevels[factor] : std::numeric_limits<std::int32_t>::max();
+    std::int64_t level = 0;
+    if (ParseInteger(field, level) && level >= 1 && level <= high) {
+      sessionLevels[factor] = static_cast<int>(level);
+      continue;
+    }
+    sessionLevels[factor] = ToIntegerIn(field, lineIndex, "the level of factor " + std::to_string(factor), 1, high);
   }
 }
 
-void ReadSegmentHeader(const dynString& lines, int& lineIndex, int& nDataLines, int& nTimeUnits,
+void ReadSegmentHeader(const LineBuffer& lines, int& lineIndex, int& nDataLines, int& nTimeUnits,
                        std::uint32_t& startTime, std::uint32_t& stopTime) {
-  dynString fields = NextFields(lines, lineIndex, 5, "segment line");
+  const auto fields = NextViewFields<5>(lines, lineIndex, "segment line");
   nDataLines = ToCount(fields[2], lineIndex, "the number of data lines");
   nTimeUnits = ToCount(fields[3], lineIndex, "the number of time units");
   startTime = ToTime(fields[4], lineIndex, "the start time");
   stopTime = ToTime(fields[5], lineIndex, "the stop time");
 }
 
-void ReadSegmentData(const dynString& lines, int& lineIndex, int nCodes, int nDataLines, int nTimeUnits,
+void ReadSegmentData(const LineBuffer& lines, int& lineIndex, int nCodes, int nDataLines, int nTimeUnits,
                      bool compressed, dynChar2& segmentMatrix) {
-  if (nCodes < 0 || nDataLines < 0 || nTimeUnits < 0)
-    Fail(lineIndex, "a segment cannot have a negative number of codes, data lines or time units");
+  CheckSegmentShape(lines, lineIndex, nCodes, nDataLines, nTimeUnits);
   const std::int64_t first = std::int64_t{lineIndex} + 1;
-  if (first < 0) Fail(first, "there is no such line");
-  const std::int64_t available = static_cast<std::int64_t>(lines.size()) - first;
-  if (nDataLines > available)
-    Fail(static_cast<std::int64_t>(lines.size()), "missing: the segment has " + std::to_string(nDataLines) +
-                                                      " data lines, the file ends after " +
-                                                      std::to_string(std::max<std::int64_t>(available, 0)));
 
   // The counts are checked against the segment before the matrix is made,
   // so a damaged count cannot ask for memory the data never fill.
@@ -439,16 +328,11 @@ void ReadSegmentData(const dynString& lines, int& lineIndex, int nCodes, int nDa
     int count = ToInteger(NextTabField(line), i, "the data line's count");
     counts[i - first] = count;
     covered += ColumnsOfCount(count, compressed);
-    if (covered > nTimeUnits)
-      Fail(i, "the data lines cover more than the segment's " + std::to_string(nTimeUnits) + " time units");
+    if (covered > nTimeUnits) FailCoverTooMuch(i, nTimeUnits);
   }
   // A segment without codes is written without data lines.
-  if (covered < nTimeUnits && !(nCodes == 0 && nDataLines == 0))
-    Fail(lineIndex, "the data lines cover only " + std::to_string(covered) + " of the segment's " +
-                        std::to_string(nTimeUnits) + " time units");
-  if (std::int64_t{nCodes} * nTimeUnits > MaxSegmentCells)
-    Fail(lineIndex, "a segment of " + std::to_string(nCodes) + " codes by " + std::to_string(nTimeUnits) +
-                        " time units is too large to read");
+  if (covered < nTimeUnits && nCodes > 0) FailCoverTooLittle(lineIndex, covered, nTimeUnits);
+  CheckSegmentFits(lineIndex, nCodes, nTimeUnits);
 
   try {
     segmentMatrix.resize(static_cast<std::size_t>(nCodes));

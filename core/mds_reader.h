@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "core/dyn_arrays.h"
+#include "core/line_buffer.h"
 #include "core/mds_header.h"
 #include "core/user_dialogue.h"
 
@@ -26,36 +27,36 @@ std::string_view NextTabField(std::string_view& rest);
 // Moves lineIndex on and splits that line into fields[1..count] (fields is
 // made at least count + 1 long; element 0 is untouched). Fields missing from
 // the line come out empty; text after the count-th field is ignored.
-void ReadTabFields(const dynString& lines, int& lineIndex, dynString& fields, int count);
+void ReadTabFields(const LineBuffer& lines, int& lineIndex, dynString& fields, int count);
 
 // Loads the file into lines (replacing their content) and reads its header.
 // False when the file is empty, or when its first line is no compiled-file
 // stamp: then the user is told "<name> not a valid MDS 5.x file" and lines
 // keep the loaded text. Throws CommandError when the file cannot be read or
 // its header is damaged.
-bool ReadMdsHeader(dynString& lines, const std::string& fileName, MdsHeader& header, UserDialogue& dialogue);
+bool ReadMdsHeader(LineBuffer& lines, const std::string& fileName, MdsHeader& header, UserDialogue& dialogue);
 
 // The same for a file whose lines are already in memory; fileName only
 // names the file in the notice.
-bool ReadMdsHeaderFromLines(const dynString& lines, const std::string& fileName, MdsHeader& header,
+bool ReadMdsHeaderFromLines(const LineBuffer& lines, const std::string& fileName, MdsHeader& header,
                             UserDialogue& dialogue);
 
 // Reads the next session line and, when nFactors > 0, its line of level
 // numbers into sessionLevels[1..nFactors] (resized to nFactors + 1). Every
 // level must be at least 1 and, when factorLevels (the header's
 // FactorLevels) is given, at most its factor's number of levels.
-void ReadSessionHeader(const dynString& lines, int& lineIndex, int& replicate, int& nSegments,
+void ReadSessionHeader(const LineBuffer& lines, int& lineIndex, int& replicate, int& nSegments,
                        std::string& sessionLabel, int nFactors, dynInteger& sessionLevels,
                        const dynInteger& factorLevels = {});
 
 // Reads the next segment line; its first field is ignored.
-void ReadSegmentHeader(const dynString& lines, int& lineIndex, int& nDataLines, int& nTimeUnits,
+void ReadSegmentHeader(const LineBuffer& lines, int& lineIndex, int& nDataLines, int& nTimeUnits,
                        std::uint32_t& startTime, std::uint32_t& stopTime);
 
 // Sizes segmentMatrix to nCodes rows of nTimeUnits cells and reads the
 // nDataLines data lines of a segment into it. Their counts must cover
 // exactly nTimeUnits columns.
-void ReadSegmentData(const dynString& lines, int& lineIndex, int nCodes, int nDataLines, int nTimeUnits,
+void ReadSegmentData(const LineBuffer& lines, int& lineIndex, int nCodes, int nDataLines, int nTimeUnits,
                      bool compressed, dynChar2& segmentMatrix);
 
 }  // namespace vork

@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "core/command_error.h"
+#include "core/line_buffer.h"
 
 namespace vork {
 
@@ -31,21 +32,7 @@ std::string TemporaryNameBeside(const std::string& fileName) {
 
 }  // namespace
 
-dynString SplitTextLines(std::string_view text) {
-  static constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
-  if (text.substr(0, byteOrderMark.size()) == byteOrderMark) text.remove_prefix(byteOrderMark.size());
-  dynString lines;
-  lines.reserve(std::count(text.begin(), text.end(), '\n') + 1);
-  while (!text.empty()) {
-    std::size_t end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    if (end != std::string_view::npos && !line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.emplace_back(line);
-    if (end == std::string_view::npos) break;
-    text.remove_prefix(end + 1);
-  }
-  return lines;
-}
+dynString SplitTextLines(std::string_view text) { return LineBuffer(text).ToStrings(); }
 
 std::string JoinTextLines(const dynString& lines) {
   std::size_t size = 0;
@@ -59,24 +46,7 @@ std::string JoinTextLines(const dynString& lines) {
   return text;
 }
 
-dynString LoadTextLines(const std::string& fileName) {
-  std::error_code error;
-  if (std::filesystem::is_directory(fileName, error))
-    throw CommandError("Cannot read file \"" + fileName + "\": it is a folder.");
-  errno = 0;
-  std::ifstream in(fileName, std::ios::binary);
-  if (!in) throw CommandError("Cannot open file \"" + fileName + "\"" + Reason(errno) + ".");
-  std::string text;
-  auto size = std::filesystem::file_size(fileName, error);
-  if (!error) text.reserve(static_cast<std::size_t>(size));
-  char buffer[1 << 16];
-  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-    text.append(buffer, static_cast<std::size_t>(in.gcount()));
-    if (in.eof()) break;
-  }
-  if (in.bad()) throw CommandError("Cannot read file \"" + fileName + "\"" + Reason(errno) + ".");
-  return SplitTextLines(text);
-}
+dynString LoadTextLines(const std::string& fileName) { return LineBuffer::Load(fileName).ToStrings(); }
 
 void SaveTextLines(const std::string& fileName, const dynString& lines) {
   const std::string temporary = TemporaryNameBeside(fileName);

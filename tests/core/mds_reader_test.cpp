@@ -212,7 +212,7 @@ TEST(MdsReader, LoadsTheFileIntoTheCallersLines) {
   testing::ScratchFolder folder;
   std::ofstream(folder.Path("good.mds"), std::ios::binary)
       << "MDS file saved by KELP compiler\r\n1\t0\t0\r\n1\t0\t0\t0\t0\t0\r\nTalk\r\n0\t0\tevents\r\n";
-  dynString lines = {"old"};
+  LineBuffer lines = {"old"};
   MdsHeader header;
   ScriptedDialogue dialogue;
   ASSERT_TRUE(ReadMdsHeader(lines, folder.Path("good.mds"), header, dialogue));

@@ -1,0 +1,161 @@
+#include "core/line_buffer.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <limits>
+#include <system_error>
+
+#include "core/command_error.h"
+
+namespace vork {
+
+namespace {
+
+// Offsets are 32-bit: four bytes a line keep a file of short data lines
+// small in memory.
+constexpr std::size_t MaxBufferBytes = std::numeric_limits<std::uint32_t>::max();
+
+constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+
+std::string Reason(int error) {
+  if (error == 0) return "";
+  return ": " + std::generic_category().message(error);
+}
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+}  // namespace
+
+LineBuffer::LineBuffer(std::string_view text) {
+  if (text.substr(0, ByteOrderMark.size()) == ByteOrderMark) text.remove_prefix(ByteOrderMark.size());
+  if (text.empty()) return;
+  Reserve(text.size() + 2);
+  AppendBytes(text);
+  IndexLines(0);
+}
+
+LineBuffer::LineBuffer(const dynString& lines) {
+  std::size_t bytes = 0;
+  for (const std::string& line : lines) bytes += line.size() + 2;
+  Reserve(bytes);
+  Starts.reserve(lines.size() + 1);
+  for (const std::string& line : lines) push_back(line);
+}
+
+LineBuffer::LineBuffer(std::initializer_list<std::string_view> lines) {
+  for (std::string_view line : lines) push_back(line);
+}
+
+LineBuffer::LineBuffer(const LineBuffer& other) : Starts(other.Starts) {
+  Reserve(other.Used);
+  if (other.Used > 0) std::memcpy(Text.get(), other.Text.get(), other.Used);
+  Used = other.Used;
+}
+
+LineBuffer& LineBuffer::operator=(const LineBuffer& other) {
+  if (this != &other) *this = LineBuffer(other);
+  return *this;
+}
+
+LineBuffer LineBuffer::Load(const std::string& fileName) {
+  std::error_code error;
+  if (std::filesystem::is_directory(fileName, error))
+    throw CommandError("Cannot read file \"" + fileName + "\": it is a folder.");
+  errno = 0;
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(fileName.c_str(), "rb"));
+  if (!file) throw CommandError("Cannot open file \"" + fileName + "\"" + Reason(errno) + ".");
+  const auto size = std::filesystem::file_size(fileName, error);
+  if (!error && size > MaxBufferBytes - 2)
+    throw CommandError("Cannot read file \"" + fileName + "\": it is larger than 4 GB.");
+
+  LineBuffer lines;
+  lines.Reserve(error ? std::size_t{1} << 16 : static_cast<std::size_t>(size) + 2);
+  // One read for the whole file; a file that grew since its size was taken
+  // is read on to its end.
+  while (true) {
+    if (lines.Capacity - lines.Used < 3) lines.Reserve(lines.Capacity * 2);
+    const std::size_t room = lines.Capacity - lines.Used - 2;  // room for a final CR LF
+    const std::size_t got = std::fread(lines.Text.get() + lines.Used, 1, room, file.get());
+    lines.Used += got;
+    if (got < room) break;
+  }
+  if (std::ferror(file.get())) throw CommandError("Cannot read file \"" + fileName + "\"" + Reason(errno) + ".");
+  if (lines.Used > MaxBufferBytes - 2)
+    throw CommandError("Cannot read file \"" + fileName + "\": it is larger than 4 GB.");
+
+  std::size_t from = 0;
+  if (std::string_view(lines.Text.get(), lines.Used).substr(0, ByteOrderMark.size()) == ByteOrderMark)
+    from = ByteOrderMark.size();
+  if (lines.Used == from) {
+    lines.Used = 0;
+    return lines;
+  }
+  lines.IndexLines(from);
+  return lines;
+}
+
+void LineBuffer::Reserve(std::size_t bytes) {
+  if (bytes <= Capacity) return;
+  if (bytes > MaxBufferBytes) throw CommandError("A text of more than 4 GB cannot be held in memory.");
+  std::unique_ptr<char[]> bigger(new char[bytes]);
+  if (Used > 0) std::memcpy(bigger.get(), Text.get(), Used);
+  Text = std::move(bigger);
+  Capacity = bytes;
+}
+
+void LineBuffer::AppendBytes(std::string_view bytes) {
+  if (bytes.size() > Capacity - Used) Reserve(std::max(Used + bytes.size(), Capacity * 2));
+  if (!bytes.empty()) std::memcpy(Text.get() + Used, bytes.data(), bytes.size());
+  Used += bytes.size();
+}
+
+// Finds the line starts of the text from `from` on, after making sure its
+// last line ends in a break. A last line without a break gets CR LF, so
+// that a CR it ends with stays part of the line.
+void LineBuffer::IndexLines(std::size_t from) {
+  if (Text[Used - 1] != '\n') AppendBytes("\r\n");
+  const char* const text = Text.get();
+  Starts.clear();
+  Starts.reserve(std::count(text + from, text + Used, '\n') + 1);
+  Starts.push_back(static_cast<std::uint32_t>(from));
+  for (const char* p = text + from; p < text + Used;) {
+    const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(text + Used - p)));
+    p = lf + 1;
+    Starts.push_back(static_cast<std::uint32_t>(p - text));
+  }
+}
+
+void LineBuffer::push_back(std::string_view line) {
+  if (Starts.empty()) Starts.push_back(static_cast<std::uint32_t>(Used));
+  AppendBytes(line);
+  AppendBytes("\r\n");
+  Starts.push_back(static_cast<std::uint32_t>(Used));
+}
+
+void LineBuffer::clear() {
+  Used = 0;
+  Starts.clear();
+}
+
+dynString LineBuffer::ToStrings() const {
+  dynString lines;
+  lines.reserve(size());
+  for (std::string_view line : *this) lines.emplace_back(line);
+  return lines;
+}
+
+bool operator==(const LineBuffer& a, const LineBuffer& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin());
+}
+
+bool operator==(const LineBuffer& a, const dynString& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [](std::string_view x, const std::string& y) { return x == y; });
+}
+
+}  // namespace vork

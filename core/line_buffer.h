@@ -1,0 +1,126 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/dyn_arrays.h"
+
+namespace vork {
+
+// A text held as one buffer and the offsets of its lines; a line is a view
+// into the buffer. A compiled file is loaded into one with a single read
+// and every reading routine works on views of it, so a file of millions of
+// lines costs its bytes plus four bytes a line, not a string per line.
+//
+// Line breaks are read as in text files (core/text_file.h): LF or CR LF, a
+// final break starts no line, a UTF-8 byte order mark at the start is
+// dropped. Lines appended with push_back are stored with CR LF after each,
+// so the buffer of a written text is the text of its file.
+//
+//   LineBuffer lines = LineBuffer::Load("day1.mds");   // one read
+//   for (std::string_view line : lines) ...
+//   std::string_view stamp = lines[0];
+//
+// A view stays valid until the buffer is changed or destroyed.
+class LineBuffer {
+ public:
+  class Iterator;
+
+  LineBuffer() = default;
+  // The lines of a text.
+  explicit LineBuffer(std::string_view text);
+  // Lines given one by one (small texts and tests); implicit so that a list
+  // of lines can be passed wherever lines are read.
+  LineBuffer(const dynString& lines);  // NOLINT(google-explicit-constructor)
+  LineBuffer(std::initializer_list<std::string_view> lines);
+
+  LineBuffer(const LineBuffer& other);
+  LineBuffer& operator=(const LineBuffer& other);
+  LineBuffer(LineBuffer&& other) noexcept = default;
+  LineBuffer& operator=(LineBuffer&& other) noexcept = default;
+
+  // Loads a whole text file with one read. Throws CommandError naming the
+  // file when it cannot be read or is larger than a buffer can index (4 GB).
+  static LineBuffer Load(const std::string& fileName);
+
+  std::size_t size() const { return Starts.empty() ? 0 : Starts.size() - 1; }
+  bool empty() const { return size() == 0; }
+
+  // Line i without its break; i < size().
+  std::string_view operator[](std::size_t i) const {
+    const std::uint32_t start = Starts[i];
+    std::uint32_t end = Starts[i + 1] - 1;  // the line's LF
+    if (end > start && Text[end - 1] == '\r') --end;
+    return {Text.get() + start, end - start};
+  }
+
+  // Appends a line (which holds no LF).
+  void push_back(std::string_view line);
+  void clear();
+
+  Iterator begin() const;
+  Iterator end() const;
+
+  // Every line as a string of its own.
+  dynString ToStrings() const;
+
+  friend bool operator==(const LineBuffer& a, const LineBuffer& b);
+  friend bool operator==(const LineBuffer& a, const dynString& b);
+
+ private:
+  void Reserve(std::size_t bytes);
+  void AppendBytes(std::string_view bytes);
+  void IndexLines(std::size_t from);
+
+  // The bytes, every line followed by its break; not zeroed beyond Used.
+  std::unique_ptr<char[]> Text;
+  std::size_t Used = 0;
+  std::size_t Capacity = 0;
+  // Starts[i] is where line i begins; Starts[size()] is one past the last
+  // line's LF. Empty for a text of no lines.
+  std::vector<std::uint32_t> Starts;
+};
+
+// Iterates over the lines as views.
+class LineBuffer::Iterator {
+ public:
+  using iterator_category = std::random_access_iterator_tag;
+  using value_type = std::string_view;
+  using difference_type = std::ptrdiff_t;
+  using pointer = void;
+  using reference = std::string_view;
+
+  Iterator() = default;
+  Iterator(const LineBuffer* lines, std::size_t index) : Lines(lines), Index(index) {}
+  std::string_view operator*() const { return (*Lines)[Index]; }
+  std::string_view operator[](difference_type n) const { return (*Lines)[Index + n]; }
+  Iterator& operator++() { ++Index; return *this; }
+  Iterator operator++(int) { Iterator old = *this; ++Index; return old; }
+  Iterator& operator--() { --Index; return *this; }
+  Iterator operator--(int) { Iterator old = *this; --Index; return old; }
+  Iterator& operator+=(difference_type n) { Index += n; return *this; }
+  Iterator& operator-=(difference_type n) { Index -= n; return *this; }
+  friend Iterator operator+(Iterator it, difference_type n) { return it += n; }
+  friend Iterator operator+(difference_type n, Iterator it) { return it += n; }
+  friend Iterator operator-(Iterator it, difference_type n) { return it -= n; }
+  friend difference_type operator-(const Iterator& a, const Iterator& b) {
+    return static_cast<difference_type>(a.Index) - static_cast<difference_type>(b.Index);
+  }
+  friend bool operator==(const Iterator& a, const Iterator& b) { return a.Index == b.Index; }
+  friend auto operator<=>(const Iterator& a, const Iterator& b) { return a.Index <=> b.Index; }
+
+ private:
+  const LineBuffer* Lines = nullptr;
+  std::size_t Index = 0;
+};
+
+inline LineBuffer::Iterator LineBuffer::begin() const { return Iterator(this, 0); }
+inline LineBuffer::Iterator LineBuffer::end() const { return Iterator(this, size()); }
+
+}  // namespace vork
