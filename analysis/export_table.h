@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "core/line_buffer.h"
 #include "core/dyn_arrays.h"
 #include "core/mds_header.h"
 #include "core/user_dialogue.h"
@@ -73,7 +74,7 @@ void TallySegment(const ExportTableChoices& choices, NWayTable& table, const dyn
 
 // Tallies every session and segment of the file, with progress by sessions.
 // Throws CommandError on a damaged file.
-void TallyFile(const dynString& mdsLines, const MdsHeader& header, const ExportTableChoices& choices,
+void TallyFile(const LineBuffer& mdsLines, const MdsHeader& header, const ExportTableChoices& choices,
                NWayTable& table, UserDialogue& dialogue);
 
 // The label numbers (1..DimSize) of a cell numbered from 1.

@@ -64,7 +64,7 @@ class PlotWriter {
   }
 
   // The session's lines, then each of its segments.
-  void PlotSession(const dynString& mdsLines, int& lineIndex, int s) {
+  void PlotSession(const LineBuffer& mdsLines, int& lineIndex, int s) {
     SessionValues session;
     ReadSession(mdsLines, lineIndex, Header, session);
     Results.push_back("#" + std::to_string(s) + "\t<" + session.SessionLabel + ">");
@@ -235,7 +235,7 @@ int UnitsPerLine(const std::string& lineLength) {
   return int((value + 9) / 10 * 10);
 }
 
-bool RunPlotMds(const dynString& mdsLines, int linePos0, const MdsHeader& header,
+bool RunPlotMds(LinesView mdsLines, int linePos0, const MdsHeader& header,
                 const RunFrame& frame, PlotChoices& choices, UserDialogue& dialogue,
                 RunOutput& output) {
   if (choices.PickedCodes.empty()) {

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "analysis/analysis_run.h"
+#include "core/line_buffer.h"
 #include "core/dyn_arrays.h"
 #include "core/mds_header.h"
 #include "core/user_dialogue.h"
@@ -43,7 +44,7 @@ int UnitsPerLine(const std::string& lineLength);
 // due) and the plot of every session, written whatever the results box
 // says (the frame's end adds the separator when the box is above 0). Throws CommandError on a bad line length (before anything is written) or
 // a malformed file (output then holds the lines made before the fault).
-bool RunPlotMds(const dynString& mdsLines, int linePos0, const MdsHeader& header,
+bool RunPlotMds(LinesView mdsLines, int linePos0, const MdsHeader& header,
                 const RunFrame& frame, PlotChoices& choices, UserDialogue& dialogue,
                 RunOutput& output);
 

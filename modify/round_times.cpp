@@ -37,7 +37,7 @@ std::string RoundingRefusal(const MdsHeader& header) {
   return "";
 }
 
-void WriteRoundedHeader(const dynString& mdsLines, const MdsHeader& header, int newTimeUnitIndex,
+void WriteRoundedHeader(const LineBuffer& mdsLines, const MdsHeader& header, int newTimeUnitIndex,
                         const std::string& stamp, dynString& out) {
   if (newTimeUnitIndex < 0 || newTimeUnitIndex >= int(RoundUnitNames.size()) ||
       newTimeUnitIndex >= header.TimeUnitIndex)
@@ -115,14 +115,14 @@ void WriteMergeReport(const MdsHeader& header, const RoundingTallies& tallies, d
   if (!any) results.push_back("No events merged.");
 }
 
-void RoundMdsTimes(const dynString& mdsLines, const MdsHeader& header, const std::string& fileName,
+void RoundMdsTimes(const LineBuffer& mdsLines, const MdsHeader& header, const std::string& fileName,
                    int newTimeUnitIndex, const std::string& stamp, RoundingOutput& output,
                    UserDialogue& dialogue) {
   dialogue.Progress(0, 100);
   SummaryFiles files;
   files.Current = fileName;
   WriteFileSummary(output.ResultLines, 1, header.DataType, header.TimeUnitIndex, header.TimeUnitLabel,
-                   mdsLines.empty() ? std::string() : mdsLines[0], "", files);
+                   mdsLines.empty() ? std::string() : std::string(mdsLines[0]), "", files);
   const std::string refusal = RoundingRefusal(header);
   if (!refusal.empty()) throw CommandError(refusal);
 
