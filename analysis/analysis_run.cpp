@@ -4,7 +4,7 @@
 
 namespace vork {
 
-void StartRun(const RunFrame& frame, const MdsHeader& header, const LineBuffer& mdsLines,
+void StartRun(const RunFrame& frame, const MdsHeader& header, LinesView mdsLines,
               RunOutput& output, UserDialogue& dialogue) {
   dialogue.Progress(0, 100);
   output.Started = true;

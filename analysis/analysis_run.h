@@ -44,7 +44,7 @@ struct RunOutput {
 // The common start of a RUN: progress 0, the results cleared when the box
 // says overwrite, and the file summary when it is due (whatever the results
 // box says).
-void StartRun(const RunFrame& frame, const MdsHeader& header, const LineBuffer& mdsLines,
+void StartRun(const RunFrame& frame, const MdsHeader& header, LinesView mdsLines,
               RunOutput& output, UserDialogue& dialogue);
 
 // Progress of a RUN that has read `done` of `total` sessions, in percent.

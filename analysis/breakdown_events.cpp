@@ -221,7 +221,7 @@ class BoutBreakdown {
 
 bool BreakdownAcceptsDataType(int dataType) { return dataType == Timed || dataType == State; }
 
-bool RunBreakdown(const LineBuffer& mdsLines, int linePos0, const MdsHeader& header,
+bool RunBreakdown(LinesView mdsLines, int linePos0, const MdsHeader& header,
                   const RunFrame& frame, const BreakdownChoices& choices, UserDialogue& dialogue,
                   RunOutput& output) {
   if (!BreakdownAcceptsDataType(header.DataType)) {

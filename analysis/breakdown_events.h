@@ -39,7 +39,7 @@ struct BreakdownChoices {
 // row per bout, each to the results when the results box is above 0 and to
 // the export rows when the export box is. Throws
 // CommandError on a malformed file; output then holds what was made before.
-bool RunBreakdown(const LineBuffer& mdsLines, int linePos0, const MdsHeader& header,
+bool RunBreakdown(LinesView mdsLines, int linePos0, const MdsHeader& header,
                   const RunFrame& frame, const BreakdownChoices& choices, UserDialogue& dialogue,
                   RunOutput& output);
 

@@ -164,7 +164,7 @@ void TallySegment(const ExportTableChoices& choices, NWayTable& table, const dyn
   }
 }
 
-void TallyFile(const LineBuffer& mdsLines, const MdsHeader& header, const ExportTableChoices& choices,
+void TallyFile(LinesView mdsLines, const MdsHeader& header, const ExportTableChoices& choices,
                NWayTable& table, UserDialogue& dialogue) {
   int lineIndex = header.LineIndex;
   SessionValues session;

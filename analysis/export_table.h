@@ -74,7 +74,7 @@ void TallySegment(const ExportTableChoices& choices, NWayTable& table, const dyn
 
 // Tallies every session and segment of the file, with progress by sessions.
 // Throws CommandError on a damaged file.
-void TallyFile(const LineBuffer& mdsLines, const MdsHeader& header, const ExportTableChoices& choices,
+void TallyFile(LinesView mdsLines, const MdsHeader& header, const ExportTableChoices& choices,
                NWayTable& table, UserDialogue& dialogue);
 
 // The label numbers (1..DimSize) of a cell numbered from 1.

@@ -88,7 +88,7 @@ void WriteFactors(const MdsHeader& header, dynString& results) {
 
 }  // namespace
 
-void ShowMdsStructure(const LineBuffer& mdsLines, const MdsHeader& header,
+void ShowMdsStructure(LinesView mdsLines, const MdsHeader& header,
                       const std::string& fileName, dynString& results) {
   WriteSeparatorLine(results);
   results.push_back(mdsLines.empty() ? std::string() : std::string(mdsLines[0]));

@@ -15,7 +15,7 @@ namespace vork {
 // Appends the report of the file fileName, whose lines and header have been
 // read, to results. A malformed session or segment line throws
 // CommandError; the lines appended before it stay.
-void ShowMdsStructure(const LineBuffer& mdsLines, const MdsHeader& header,
+void ShowMdsStructure(LinesView mdsLines, const MdsHeader& header,
                       const std::string& fileName, dynString& results);
 
 }  // namespace vork

@@ -64,7 +64,7 @@ class PlotWriter {
   }
 
   // The session's lines, then each of its segments.
-  void PlotSession(const LineBuffer& mdsLines, int& lineIndex, int s) {
+  void PlotSession(LinesView mdsLines, int& lineIndex, int s) {
     SessionValues session;
     ReadSession(mdsLines, lineIndex, Header, session);
     Results.push_back("#" + std::to_string(s) + "\t<" + session.SessionLabel + ">");

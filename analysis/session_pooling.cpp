@@ -72,7 +72,7 @@ void InitPooling(const MdsHeader& header, PoolingGroups& groups) {
   SetFullRadix(header, groups, header.NSessions);
 }
 
-void BuildPoolingGroups(const LineBuffer& mdsLines, int linePos0, const MdsHeader& header,
+void BuildPoolingGroups(LinesView mdsLines, int linePos0, const MdsHeader& header,
                         const PoolingChoices& choices, PoolingGroups& groups) {
   groups.Pooling = choices.PoolOverSessions || !choices.FactorsPooled.empty();
   if (!groups.Pooling) {
@@ -139,7 +139,7 @@ void BuildPoolingGroups(const LineBuffer& mdsLines, int linePos0, const MdsHeade
   }
 }
 
-void RunGroupLoop(const LineBuffer& mdsLines, int linePos0, const MdsHeader& header,
+void RunGroupLoop(LinesView mdsLines, int linePos0, const MdsHeader& header,
                   const PoolingGroups& groups, GroupTally& tally) {
   int lineIndex = linePos0;
   SessionValues session;

@@ -82,12 +82,12 @@ void InitPooling(const MdsHeader& header, PoolingGroups& groups);
 
 // Decides whether this RUN pools and, when it does and the choices changed,
 // sorts the sessions into groups. Throws CommandError on a malformed file.
-void BuildPoolingGroups(const LineBuffer& mdsLines, int linePos0, const MdsHeader& header,
+void BuildPoolingGroups(LinesView mdsLines, int linePos0, const MdsHeader& header,
                         const PoolingChoices& choices, PoolingGroups& groups);
 
 // Reads every group's sessions, segment by segment, into the tally and lets
 // it write each group's results. Throws CommandError on a malformed file.
-void RunGroupLoop(const LineBuffer& mdsLines, int linePos0, const MdsHeader& header,
+void RunGroupLoop(LinesView mdsLines, int linePos0, const MdsHeader& header,
                   const PoolingGroups& groups, GroupTally& tally);
 
 // The group's title line followed by an empty line.

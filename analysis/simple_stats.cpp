@@ -412,7 +412,7 @@ bool PrepareRun(const MdsHeader& header, SimpleStatsChoices& choices, PoolingGro
   return true;
 }
 
-bool RunSimpleStats(const LineBuffer& mdsLines, int linePos0, const MdsHeader& header,
+bool RunSimpleStats(LinesView mdsLines, int linePos0, const MdsHeader& header,
                     const RunFrame& frame, SimpleStatsChoices& choices, PoolingGroups& groups,
                     UserDialogue& dialogue, RunOutput& output) {
   SimpleStatsRun run;

@@ -63,7 +63,7 @@ bool PrepareRun(const MdsHeader& header, SimpleStatsChoices& choices, PoolingGro
 // export row per group. False when PrepareRun ended the RUN (nothing
 // written). Throws CommandError on a malformed file; output then holds the
 // lines made before the fault.
-bool RunSimpleStats(const LineBuffer& mdsLines, int linePos0, const MdsHeader& header,
+bool RunSimpleStats(LinesView mdsLines, int linePos0, const MdsHeader& header,
                     const RunFrame& frame, SimpleStatsChoices& choices, PoolingGroups& groups,
                     UserDialogue& dialogue, RunOutput& output);
 

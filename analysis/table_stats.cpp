@@ -107,7 +107,7 @@ void ReplayLag(LagContext& context, const std::vector<RecordedGroup>& record, in
 }  // namespace
 
 bool RunTableStats(const TableStatsRequest& request, const TableStatsOptions& options,
-                   const RunFrame& frame, const MdsHeader& header, const LineBuffer& mdsLines,
+                   const RunFrame& frame, const MdsHeader& header, LinesView mdsLines,
                    int linePos0, PoolingChoices& choices, PoolingGroups& groups,
                    RunOutput& output, UserDialogue& dialogue) {
   TableStatsRun run;

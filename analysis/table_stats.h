@@ -20,7 +20,7 @@ namespace vork {
 // count pairs over those runs, so a lag costs time in proportion to the
 // runs, not to the file.
 bool RunTableStats(const TableStatsRequest& request, const TableStatsOptions& options,
-                   const RunFrame& frame, const MdsHeader& header, const LineBuffer& mdsLines,
+                   const RunFrame& frame, const MdsHeader& header, LinesView mdsLines,
                    int linePos0, PoolingChoices& choices, PoolingGroups& groups,
                    RunOutput& output, UserDialogue& dialogue);
 

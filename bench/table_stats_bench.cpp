@@ -21,7 +21,7 @@ constexpr int NUnits = 1000000;
 dynString MakeCompiledFile() { return MakeTimedCompiledFile(NCodes, NUnits); }
 
 struct LoadedFile {
-  LineBuffer Lines = MakeCompiledFile();
+  LineBuffer Lines{MakeCompiledFile()};
   MdsHeader Header;
   LoadedFile() {
     SilentDialogue dialogue;

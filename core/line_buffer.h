@@ -13,6 +13,40 @@
 
 namespace vork {
 
+// Iterates over lines as views.
+template <class Lines>
+class LineIterator {
+ public:
+  using iterator_category = std::random_access_iterator_tag;
+  using value_type = std::string_view;
+  using difference_type = std::ptrdiff_t;
+  using pointer = void;
+  using reference = std::string_view;
+
+  LineIterator() = default;
+  LineIterator(const Lines* lines, std::size_t index) : Source(lines), Index(index) {}
+  std::string_view operator*() const { return (*Source)[Index]; }
+  std::string_view operator[](difference_type n) const { return (*Source)[Index + n]; }
+  LineIterator& operator++() { ++Index; return *this; }
+  LineIterator operator++(int) { LineIterator old = *this; ++Index; return old; }
+  LineIterator& operator--() { --Index; return *this; }
+  LineIterator operator--(int) { LineIterator old = *this; --Index; return old; }
+  LineIterator& operator+=(difference_type n) { Index += n; return *this; }
+  LineIterator& operator-=(difference_type n) { Index -= n; return *this; }
+  friend LineIterator operator+(LineIterator it, difference_type n) { return it += n; }
+  friend LineIterator operator+(difference_type n, LineIterator it) { return it += n; }
+  friend LineIterator operator-(LineIterator it, difference_type n) { return it -= n; }
+  friend difference_type operator-(const LineIterator& a, const LineIterator& b) {
+    return static_cast<difference_type>(a.Index) - static_cast<difference_type>(b.Index);
+  }
+  friend bool operator==(const LineIterator& a, const LineIterator& b) { return a.Index == b.Index; }
+  friend auto operator<=>(const LineIterator& a, const LineIterator& b) { return a.Index <=> b.Index; }
+
+ private:
+  const Lines* Source = nullptr;
+  std::size_t Index = 0;
+};
+
 // A text held as one buffer and the offsets of its lines; a line is a view
 // into the buffer. A compiled file is loaded into one with a single read
 // and every reading routine works on views of it, so a file of millions of
@@ -30,14 +64,13 @@ namespace vork {
 // A view stays valid until the buffer is changed or destroyed.
 class LineBuffer {
  public:
-  class Iterator;
+  using Iterator = LineIterator<LineBuffer>;
 
   LineBuffer() = default;
   // The lines of a text.
   explicit LineBuffer(std::string_view text);
-  // Lines given one by one (small texts and tests); implicit so that a list
-  // of lines can be passed wherever lines are read.
-  LineBuffer(const dynString& lines);  // NOLINT(google-explicit-constructor)
+  // Lines given one by one.
+  explicit LineBuffer(const dynString& lines);
   LineBuffer(std::initializer_list<std::string_view> lines);
 
   LineBuffer(const LineBuffer& other);
@@ -87,40 +120,29 @@ class LineBuffer {
   std::vector<std::uint32_t> Starts;
 };
 
-// Iterates over the lines as views.
-class LineBuffer::Iterator {
- public:
-  using iterator_category = std::random_access_iterator_tag;
-  using value_type = std::string_view;
-  using difference_type = std::ptrdiff_t;
-  using pointer = void;
-  using reference = std::string_view;
-
-  Iterator() = default;
-  Iterator(const LineBuffer* lines, std::size_t index) : Lines(lines), Index(index) {}
-  std::string_view operator*() const { return (*Lines)[Index]; }
-  std::string_view operator[](difference_type n) const { return (*Lines)[Index + n]; }
-  Iterator& operator++() { ++Index; return *this; }
-  Iterator operator++(int) { Iterator old = *this; ++Index; return old; }
-  Iterator& operator--() { --Index; return *this; }
-  Iterator operator--(int) { Iterator old = *this; --Index; return old; }
-  Iterator& operator+=(difference_type n) { Index += n; return *this; }
-  Iterator& operator-=(difference_type n) { Index -= n; return *this; }
-  friend Iterator operator+(Iterator it, difference_type n) { return it += n; }
-  friend Iterator operator+(difference_type n, Iterator it) { return it += n; }
-  friend Iterator operator-(Iterator it, difference_type n) { return it -= n; }
-  friend difference_type operator-(const Iterator& a, const Iterator& b) {
-    return static_cast<difference_type>(a.Index) - static_cast<difference_type>(b.Index);
-  }
-  friend bool operator==(const Iterator& a, const Iterator& b) { return a.Index == b.Index; }
-  friend auto operator<=>(const Iterator& a, const Iterator& b) { return a.Index <=> b.Index; }
-
- private:
-  const LineBuffer* Lines = nullptr;
-  std::size_t Index = 0;
-};
-
 inline LineBuffer::Iterator LineBuffer::begin() const { return Iterator(this, 0); }
 inline LineBuffer::Iterator LineBuffer::end() const { return Iterator(this, size()); }
+
+// Lines to read, held in a LineBuffer or in a list of strings (a text a
+// command edits in memory, a test's literal lines), seen without a copy.
+// Every routine that reads a compiled file's lines takes one by value.
+class LinesView {
+ public:
+  LinesView() = default;  // no lines
+  LinesView(const LineBuffer& lines) : Buffer(&lines) {}  // NOLINT(google-explicit-constructor)
+  LinesView(const dynString& lines) : Strings(&lines) {}  // NOLINT(google-explicit-constructor)
+
+  std::size_t size() const { return Buffer ? Buffer->size() : Strings ? Strings->size() : 0; }
+  bool empty() const { return size() == 0; }
+  LineIterator<LinesView> begin() const { return {this, 0}; }
+  LineIterator<LinesView> end() const { return {this, size()}; }
+  std::string_view operator[](std::size_t i) const {
+    return Buffer ? (*Buffer)[i] : std::string_view((*Strings)[i]);
+  }
+
+ private:
+  const LineBuffer* Buffer = nullptr;
+  const dynString* Strings = nullptr;
+};
 
 }  // namespace vork

@@ -70,7 +70,7 @@ std::uint32_t ToTime(std::string_view field, std::int64_t lineIndex, std::string
 }
 
 // The line after lineIndex, which must exist.
-std::string_view NextLine(const LineBuffer& lines, int lineIndex, const std::string& what) {
+std::string_view NextLine(LinesView lines, int lineIndex, const std::string& what) {
   std::int64_t next = std::int64_t{lineIndex} + 1;
   if (next < 0) Fail(next, "there is no such line");
   if (next >= static_cast<std::int64_t>(lines.size()))
@@ -78,7 +78,7 @@ std::string_view NextLine(const LineBuffer& lines, int lineIndex, const std::str
   return lines[static_cast<std::size_t>(next)];
 }
 
-void CheckSegmentShape(const LineBuffer& lines, int lineIndex, int nCodes, int nDataLines, int nTimeUnits) {
+void CheckSegmentShape(LinesView lines, int lineIndex, int nCodes, int nDataLines, int nTimeUnits) {
   if (nCodes < 0 || nDataLines < 0 || nTimeUnits < 0)
     Fail(lineIndex, "a segment cannot have a negative number of codes, data lines or time units");
   const std::int64_t first = std::int64_t{lineIndex} + 1;

@@ -29,11 +29,11 @@ int ToCount(std::string_view field, std::int64_t lineIndex, std::string_view wha
 std::uint32_t ToTime(std::string_view field, std::int64_t lineIndex, std::string_view what);
 
 // The line after lineIndex, which must exist; what names it when it does not.
-std::string_view NextLine(const LineBuffer& lines, int lineIndex, const std::string& what);
+std::string_view NextLine(LinesView lines, int lineIndex, const std::string& what);
 
 // Checks a segment's line before its data lines are read: no negative
 // count, the data lines are in the file, a file without codes has none.
-void CheckSegmentShape(const LineBuffer& lines, int lineIndex, int nCodes, int nDataLines, int nTimeUnits);
+void CheckSegmentShape(LinesView lines, int lineIndex, int nCodes, int nDataLines, int nTimeUnits);
 
 // Checks that a segment's codes x time units fit the segment memory budget,
 // the compiler's limit too, so that every reader accepts what the compiler

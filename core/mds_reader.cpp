@@ -32,14 +32,14 @@ constexpr int MaxTimeUnitIndex = 3;
 
 // A line of count names sizes an array of count + 1; a count the line could
 // not hold even with every name empty is damage, not a request for memory.
-void CheckLineHolds(const LineBuffer& lines, int lineIndex, int count, const std::string& what) {
+void CheckLineHolds(LinesView lines, int lineIndex, int count, const std::string& what) {
   const std::string_view line = NextLine(lines, lineIndex, what);
   if (static_cast<std::int64_t>(count) > static_cast<std::int64_t>(line.size()) + 1)
     Fail(std::int64_t{lineIndex} + 1, "the line cannot hold " + std::to_string(count) + " " + what);
 }
 
 // A count of things each taking at least one line of the rest of the file.
-void CheckLinesLeft(const LineBuffer& lines, int lineIndex, int count, const std::string& what) {
+void CheckLinesLeft(LinesView lines, int lineIndex, int count, const std::string& what) {
   std::int64_t left = static_cast<std::int64_t>(lines.size()) - lineIndex - 1;
   if (count > left)
     Fail(lineIndex, "the file has too few lines for " + what + " (" + std::to_string(count) + ")");
@@ -142,7 +142,7 @@ void WriteBlock(const DataLineBlock& block, std::size_t lineCount, const std::ve
 }
 
 // Splits the next line into count fields after checking that the line exists.
-dynString NextFields(const LineBuffer& lines, int& lineIndex, int count, const std::string& what) {
+dynString NextFields(LinesView lines, int& lineIndex, int count, const std::string& what) {
   NextLine(lines, lineIndex, what);
   dynString fields;
   ReadTabFields(lines, lineIndex, fields, count);
@@ -152,7 +152,7 @@ dynString NextFields(const LineBuffer& lines, int& lineIndex, int count, const s
 // Moves on to the next line, which must exist, and gives its first count
 // fields as views ([1..count]; missing fields empty).
 template <int count>
-std::array<std::string_view, count + 1> NextViewFields(const LineBuffer& lines, int& lineIndex, const char* what) {
+std::array<std::string_view, count + 1> NextViewFields(LinesView lines, int& lineIndex, const char* what) {
   std::string_view rest = NextLine(lines, lineIndex, what);
   ++lineIndex;
   std::array<std::string_view, count + 1> fields{};
@@ -161,13 +161,13 @@ std::array<std::string_view, count + 1> NextViewFields(const LineBuffer& lines, 
 }
 
 // Reads a line of count names into names[1..count].
-void ReadNames(const LineBuffer& lines, int& lineIndex, int count, dynString& names, const std::string& what) {
+void ReadNames(LinesView lines, int& lineIndex, int count, dynString& names, const std::string& what) {
   CheckLineHolds(lines, lineIndex, count, what);
   names.assign(static_cast<std::size_t>(count) + 1, std::string());
   ReadTabFields(lines, lineIndex, names, count);
 }
 
-void ReadFactorLine(const LineBuffer& lines, int& lineIndex, int factor, MdsHeader& header) {
+void ReadFactorLine(LinesView lines, int& lineIndex, int factor, MdsHeader& header) {
   std::string_view rest = NextLine(lines, lineIndex, "line of factor " + std::to_string(factor));
   ++lineIndex;
   header.FactorNames[factor] = std::string(NextTabField(rest));
@@ -201,7 +201,7 @@ void NextTabField(std::string& s, std::string& field) {
   s = std::string(rest);
 }
 
-void ReadTabFields(const LineBuffer& lines, int& lineIndex, dynString& fields, int count) {
+void ReadTabFields(LinesView lines, int& lineIndex, dynString& fields, int count) {
   if (count < 0) Fail(std::int64_t{lineIndex} + 1, "a negative number of fields was asked for");
   std::string_view rest = NextLine(lines, lineIndex, "line of " + std::to_string(count) + " fields");
   ++lineIndex;
@@ -214,7 +214,7 @@ bool ReadMdsHeader(LineBuffer& lines, const std::string& fileName, MdsHeader& he
   return ReadMdsHeaderFromLines(lines, fileName, header, dialogue);
 }
 
-bool ReadMdsHeaderFromLines(const LineBuffer& lines, const std::string& fileName, MdsHeader& header,
+bool ReadMdsHeaderFromLines(LinesView lines, const std::string& fileName, MdsHeader& header,
                             UserDialogue& dialogue) {
   if (lines.empty()) return false;
   const std::string_view stamp = lines[0];
@@ -279,7 +279,7 @@ bool ReadMdsHeaderFromLines(const LineBuffer& lines, const std::string& fileName
   return true;
 }
 
-void ReadSessionHeader(const LineBuffer& lines, int& lineIndex, int& replicate, int& nSegments,
+void ReadSessionHeader(LinesView lines, int& lineIndex, int& replicate, int& nSegments,
                        std::string& sessionLabel, int nFactors, dynInteger& sessionLevels,
                        const dynInteger& factorLevels) {
   const auto fields = NextViewFields<3>(lines, lineIndex, "session line");
@@ -305,7 +305,7 @@ void ReadSessionHeader(const LineBuffer& lines, int& lineIndex, int& replicate, 
   }
 }
 
-void ReadSegmentHeader(const LineBuffer& lines, int& lineIndex, int& nDataLines, int& nTimeUnits,
+void ReadSegmentHeader(LinesView lines, int& lineIndex, int& nDataLines, int& nTimeUnits,
                        std::uint32_t& startTime, std::uint32_t& stopTime) {
   const auto fields = NextViewFields<5>(lines, lineIndex, "segment line");
   nDataLines = ToCount(fields[2], lineIndex, "the number of data lines");
@@ -314,7 +314,7 @@ void ReadSegmentHeader(const LineBuffer& lines, int& lineIndex, int& nDataLines,
   stopTime = ToTime(fields[5], lineIndex, "the stop time");
 }
 
-void ReadSegmentData(const LineBuffer& lines, int& lineIndex, int nCodes, int nDataLines, int nTimeUnits,
+void ReadSegmentData(LinesView lines, int& lineIndex, int nCodes, int nDataLines, int nTimeUnits,
                      bool compressed, dynChar2& segmentMatrix) {
   CheckSegmentShape(lines, lineIndex, nCodes, nDataLines, nTimeUnits);
   const std::int64_t first = std::int64_t{lineIndex} + 1;

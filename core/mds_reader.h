@@ -27,7 +27,7 @@ std::string_view NextTabField(std::string_view& rest);
 // Moves lineIndex on and splits that line into fields[1..count] (fields is
 // made at least count + 1 long; element 0 is untouched). Fields missing from
 // the line come out empty; text after the count-th field is ignored.
-void ReadTabFields(const LineBuffer& lines, int& lineIndex, dynString& fields, int count);
+void ReadTabFields(LinesView lines, int& lineIndex, dynString& fields, int count);
 
 // Loads the file into lines (replacing their content) and reads its header.
 // False when the file is empty, or when its first line is no compiled-file
@@ -38,25 +38,25 @@ bool ReadMdsHeader(LineBuffer& lines, const std::string& fileName, MdsHeader& he
 
 // The same for a file whose lines are already in memory; fileName only
 // names the file in the notice.
-bool ReadMdsHeaderFromLines(const LineBuffer& lines, const std::string& fileName, MdsHeader& header,
+bool ReadMdsHeaderFromLines(LinesView lines, const std::string& fileName, MdsHeader& header,
                             UserDialogue& dialogue);
 
 // Reads the next session line and, when nFactors > 0, its line of level
 // numbers into sessionLevels[1..nFactors] (resized to nFactors + 1). Every
 // level must be at least 1 and, when factorLevels (the header's
 // FactorLevels) is given, at most its factor's number of levels.
-void ReadSessionHeader(const LineBuffer& lines, int& lineIndex, int& replicate, int& nSegments,
+void ReadSessionHeader(LinesView lines, int& lineIndex, int& replicate, int& nSegments,
                        std::string& sessionLabel, int nFactors, dynInteger& sessionLevels,
                        const dynInteger& factorLevels = {});
 
 // Reads the next segment line; its first field is ignored.
-void ReadSegmentHeader(const LineBuffer& lines, int& lineIndex, int& nDataLines, int& nTimeUnits,
+void ReadSegmentHeader(LinesView lines, int& lineIndex, int& nDataLines, int& nTimeUnits,
                        std::uint32_t& startTime, std::uint32_t& stopTime);
 
 // Sizes segmentMatrix to nCodes rows of nTimeUnits cells and reads the
 // nDataLines data lines of a segment into it. Their counts must cover
 // exactly nTimeUnits columns.
-void ReadSegmentData(const LineBuffer& lines, int& lineIndex, int nCodes, int nDataLines, int nTimeUnits,
+void ReadSegmentData(LinesView lines, int& lineIndex, int nCodes, int nDataLines, int nTimeUnits,
                      bool compressed, dynChar2& segmentMatrix);
 
 }  // namespace vork

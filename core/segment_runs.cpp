@@ -92,7 +92,7 @@ void ReadPlainColumn(std::string_view fields, std::int64_t lineIndex, int nCodes
 
 }  // namespace
 
-void ReadSegmentRuns(const LineBuffer& lines, int& lineIndex, const MdsHeader& header,
+void ReadSegmentRuns(LinesView lines, int& lineIndex, const MdsHeader& header,
                      const SegmentValues& segment, SegmentRuns& runs, const CodeSelection& keep) {
   const int nCodes = header.NCodes;
   const int nDataLines = segment.NDataLines;

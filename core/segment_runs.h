@@ -62,7 +62,7 @@ struct SegmentRuns {
 // Checks what ReadSegmentData checks and refuses the same files: a damaged
 // data line, counts that do not cover the segment, a segment beyond the
 // memory budget, data lines in a file without codes (CommandError).
-void ReadSegmentRuns(const LineBuffer& lines, int& lineIndex, const MdsHeader& header,
+void ReadSegmentRuns(LinesView lines, int& lineIndex, const MdsHeader& header,
                      const SegmentValues& segment, SegmentRuns& runs, const CodeSelection& keep = {});
 
 // The segment matrix of NCodes rows by NTimeUnits cells that the runs

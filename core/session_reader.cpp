@@ -5,7 +5,7 @@
 
 namespace vork {
 
-void ReadSession(const LineBuffer& lines, int& lineIndex, const MdsHeader& header, SessionValues& session) {
+void ReadSession(LinesView lines, int& lineIndex, const MdsHeader& header, SessionValues& session) {
   ReadSessionHeader(lines, lineIndex, session.Replicate, session.NSegments, session.SessionLabel,
                     header.NFactors, session.SessionLevels, header.FactorLevels);
   if (session.NSegments < 0) {
@@ -14,12 +14,12 @@ void ReadSession(const LineBuffer& lines, int& lineIndex, const MdsHeader& heade
   }
 }
 
-void ReadSegment(const LineBuffer& lines, int& lineIndex, SegmentValues& segment) {
+void ReadSegment(LinesView lines, int& lineIndex, SegmentValues& segment) {
   ReadSegmentHeader(lines, lineIndex, segment.NDataLines, segment.NTimeUnits, segment.StartTime,
                     segment.StopTime);
 }
 
-void SkipSegmentData(const LineBuffer& lines, int& lineIndex, const SegmentValues& segment) {
+void SkipSegmentData(LinesView lines, int& lineIndex, const SegmentValues& segment) {
   const std::int64_t next = std::int64_t{lineIndex} + segment.NDataLines;
   if (segment.NDataLines < 0 || next >= static_cast<std::int64_t>(lines.size())) {
     throw CommandError("Segment line " + std::to_string(lineIndex + 1) + ": " +
@@ -28,7 +28,7 @@ void SkipSegmentData(const LineBuffer& lines, int& lineIndex, const SegmentValue
   lineIndex = static_cast<int>(next);
 }
 
-void SkipSegments(const LineBuffer& lines, int& lineIndex, const SessionValues& session) {
+void SkipSegments(LinesView lines, int& lineIndex, const SessionValues& session) {
   SegmentValues segment;
   for (int s = 0; s < session.NSegments; ++s) {
     ReadSegment(lines, lineIndex, segment);

@@ -42,16 +42,16 @@ struct SegmentValues {
 
 // Reads the next session line (and its level line, whose levels are checked
 // against the header's factors) into session.
-void ReadSession(const LineBuffer& lines, int& lineIndex, const MdsHeader& header, SessionValues& session);
+void ReadSession(LinesView lines, int& lineIndex, const MdsHeader& header, SessionValues& session);
 
 // Reads the next segment line into segment; the data lines follow it.
-void ReadSegment(const LineBuffer& lines, int& lineIndex, SegmentValues& segment);
+void ReadSegment(LinesView lines, int& lineIndex, SegmentValues& segment);
 
 // Moves lineIndex past the data lines of the segment just read, unread.
-void SkipSegmentData(const LineBuffer& lines, int& lineIndex, const SegmentValues& segment);
+void SkipSegmentData(LinesView lines, int& lineIndex, const SegmentValues& segment);
 
 // Moves lineIndex past the segments of the session just read, data lines
 // unread.
-void SkipSegments(const LineBuffer& lines, int& lineIndex, const SessionValues& session);
+void SkipSegments(LinesView lines, int& lineIndex, const SessionValues& session);
 
 }  // namespace vork

@@ -37,7 +37,7 @@ std::string RoundingRefusal(const MdsHeader& header) {
   return "";
 }
 
-void WriteRoundedHeader(const LineBuffer& mdsLines, const MdsHeader& header, int newTimeUnitIndex,
+void WriteRoundedHeader(LinesView mdsLines, const MdsHeader& header, int newTimeUnitIndex,
                         const std::string& stamp, dynString& out) {
   if (newTimeUnitIndex < 0 || newTimeUnitIndex >= int(RoundUnitNames.size()) ||
       newTimeUnitIndex >= header.TimeUnitIndex)
@@ -115,7 +115,7 @@ void WriteMergeReport(const MdsHeader& header, const RoundingTallies& tallies, d
   if (!any) results.push_back("No events merged.");
 }
 
-void RoundMdsTimes(const LineBuffer& mdsLines, const MdsHeader& header, const std::string& fileName,
+void RoundMdsTimes(LinesView mdsLines, const MdsHeader& header, const std::string& fileName,
                    int newTimeUnitIndex, const std::string& stamp, RoundingOutput& output,
                    UserDialogue& dialogue) {
   dialogue.Progress(0, 100);

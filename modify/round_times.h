@@ -30,7 +30,7 @@ std::string RoundingRefusal(const MdsHeader& header);
 // Appends the rounded file's header: the stamp line, the header lines as
 // read and the units line in the new unit (time format 5 becomes 2 when
 // rounding to seconds).
-void WriteRoundedHeader(const LineBuffer& mdsLines, const MdsHeader& header, int newTimeUnitIndex,
+void WriteRoundedHeader(LinesView mdsLines, const MdsHeader& header, int newTimeUnitIndex,
                         const std::string& stamp, dynString& out);
 
 // What one old segment becomes.
@@ -68,7 +68,7 @@ struct RoundingOutput {
 // it with stamp. Throws CommandError on a damaged file, a value that does not
 // fit or a segment whose units do not match its times; the results made
 // before stay in output.
-void RoundMdsTimes(const LineBuffer& mdsLines, const MdsHeader& header, const std::string& fileName,
+void RoundMdsTimes(LinesView mdsLines, const MdsHeader& header, const std::string& fileName,
                    int newTimeUnitIndex, const std::string& stamp, RoundingOutput& output,
                    UserDialogue& dialogue);
 

@@ -34,7 +34,7 @@ std::string Describe(const SegmentRuns& runs) {
   return text;
 }
 
-SegmentRuns ReadOnlySegment(const LineBuffer& lines, const CodeSelection& keep = {}) {
+SegmentRuns ReadOnlySegment(LinesView lines, const CodeSelection& keep = {}) {
   MdsHeader header;
   ScriptedDialogue dialogue;
   EXPECT_TRUE(ReadMdsHeaderFromLines(lines, "f.mds", header, dialogue));
