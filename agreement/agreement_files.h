@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "core/dyn_arrays.h"
+#include "core/line_buffer.h"
 #include "core/mds_header.h"
 #include "core/user_dialogue.h"
 
@@ -16,7 +17,7 @@ namespace vork {
 // One observer's compiled file, held whole in memory.
 struct ObserverFile {
   std::string FileName;
-  dynString Lines;
+  LineBuffer Lines;
   MdsHeader Header;
 };
 

@@ -50,7 +50,7 @@ void RunComputeKappa(const AgreementFiles& files, const KappaRunInput& input, Ka
   if (input.ResultsBox == OverwriteResults) output.ClearResults = true;
   if (input.FirstRun) {
     const MdsHeader& units = files.Units();
-    const auto stamp = [](const ObserverFile& file) { return file.Lines.empty() ? std::string() : file.Lines[0]; };
+    const auto stamp = [](const ObserverFile& file) { return file.Lines.empty() ? std::string() : std::string(file.Lines[0]); };
     WriteFileSummary(output.Lines, 2, dataType, units.TimeUnitIndex, units.TimeUnitLabel, stamp(files.Obs[0]),
                      stamp(files.Obs[1]), {"", files.Obs[0].FileName, files.Obs[1].FileName});
   }
