@@ -214,6 +214,11 @@ bool ReadMdsHeader(LineBuffer& lines, const std::string& fileName, MdsHeader& he
   return ReadMdsHeaderFromLines(lines, fileName, header, dialogue);
 }
 
+bool ReadMdsHeader(dynString& lines, const std::string& fileName, MdsHeader& header, UserDialogue& dialogue) {
+  lines = LineBuffer::Load(fileName).ToStrings();
+  return ReadMdsHeaderFromLines(lines, fileName, header, dialogue);
+}
+
 bool ReadMdsHeaderFromLines(LinesView lines, const std::string& fileName, MdsHeader& header,
                             UserDialogue& dialogue) {
   if (lines.empty()) return false;

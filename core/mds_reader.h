@@ -36,6 +36,10 @@ void ReadTabFields(LinesView lines, int& lineIndex, dynString& fields, int count
 // its header is damaged.
 bool ReadMdsHeader(LineBuffer& lines, const std::string& fileName, MdsHeader& header, UserDialogue& dialogue);
 
+// The same into a list of strings, for a command that changes the file's
+// lines in memory (the modification window).
+bool ReadMdsHeader(dynString& lines, const std::string& fileName, MdsHeader& header, UserDialogue& dialogue);
+
 // The same for a file whose lines are already in memory; fileName only
 // names the file in the notice.
 bool ReadMdsHeaderFromLines(LinesView lines, const std::string& fileName, MdsHeader& header,
