@@ -102,12 +102,20 @@ void RunCompile(CompileState& state, dynString& sdsLines) {
   }
   if (state.ErrorCount == 0) {
     if (state.NCodes == 0) CollectCodes(state);
+    if (!state.SyntaxOnly) KeepHeaderLines(state);
     ParseData(state);
   }
   // A compile stopped at a warning question ended in the middle of its
   // data: it counts as failed, so that its lines are never saved.
   if (state.Stopped && state.ErrorCount == 0) state.ErrorCount = 1;
-  if (state.ErrorCount == 0 && !state.SyntaxOnly) WriteMdsHeader(state);
+  if (state.ErrorCount == 0 && !state.SyntaxOnly) {
+    WriteMdsHeader(state);
+  } else if (state.HeaderLinesKept > 0 && state.MdsLines) {
+    // A failed compile leaves only what its data part wrote.
+    state.MdsLines->erase(state.MdsLines->begin(),
+                          state.MdsLines->begin() + static_cast<std::ptrdiff_t>(state.HeaderLinesKept));
+    state.HeaderLinesKept = 0;
+  }
   if (state.Dialogue) state.Dialogue->Progress(0, 100);
 }
 

@@ -166,6 +166,10 @@ struct CompileState {
   std::string TimeUnitLabel;
   bool OneCharCodesOn = false;     // one-character codes in force for this data type
 
+  // Lines kept empty at the start of MdsLines for the header, so that it is
+  // written in front of the data part without moving it.
+  std::size_t HeaderLinesKept = 0;
+
   // --- Data part: whole compile ---
   int TimeFormat = 0;
   int TimeUnitIndex = 0;

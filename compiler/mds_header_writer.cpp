@@ -151,6 +151,13 @@ std::int64_t NearEndOfText(const CompileState& state) {
 
 }  // namespace
 
+void KeepHeaderLines(CompileState& state) {
+  if (state.MdsLines == nullptr || !state.MdsLines->empty()) return;
+  state.HeaderLinesKept = 3 + (state.NCodes > 0 ? 1 : 0) + (state.Duals == 1 ? 1 : 0) +
+                          (state.NSets > 0 ? 2 : 0) + static_cast<std::size_t>(std::max(state.NFactors, 0));
+  state.MdsLines->resize(state.HeaderLinesKept);
+}
+
 void WriteMdsHeader(CompileState& state) {
   AdoptInferredFactors(state);
   const int sessions = std::max(state.SessionNo, 0);
@@ -184,10 +191,16 @@ void WriteMdsHeader(CompileState& state) {
   }
 
   dynString& data = *state.MdsLines;
+  const std::size_t kept = std::min(state.HeaderLinesKept, data.size());
+  state.HeaderLinesKept = 0;
+  if (nFactors == 0 && header.size() == kept) {
+    std::move(header.begin(), header.end(), data.begin());
+    return;
+  }
   if (nFactors == 0) {
     // One move of the data part behind the header, not one per line.
-    header.reserve(header.size() + data.size());
-    std::move(data.begin(), data.end(), std::back_inserter(header));
+    header.reserve(header.size() + data.size() - kept);
+    std::move(data.begin() + static_cast<std::ptrdiff_t>(kept), data.end(), std::back_inserter(header));
     data = std::move(header);
     return;
   }
@@ -200,8 +213,8 @@ void WriteMdsHeader(CompileState& state) {
     const int at = state.SessionLineIndex[s];
     if (at >= 0 && static_cast<std::size_t>(at) < data.size()) sessionAt[static_cast<std::size_t>(at)] = s;
   }
-  header.reserve(header.size() + data.size() + sessionAt.size());
-  for (std::size_t k = 0; k < data.size(); ++k) {
+  header.reserve(header.size() + data.size() - kept + sessionAt.size());
+  for (std::size_t k = kept; k < data.size(); ++k) {
     const auto found = sessionAt.find(k);
     if (found == sessionAt.end()) {
       header.push_back(std::move(data[k]));

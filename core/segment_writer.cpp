@@ -252,8 +252,9 @@ int WriteSegmentChanges(dynString& out, std::vector<CellChange>& changes, int nC
     if (change.Code < 0 || change.Code >= nCodes || change.Unit < 0)
       throw CommandError("A cell change lies outside the segment's codes or time units.");
   }
-  std::stable_sort(changes.begin(), changes.end(),
-                   [](const CellChange& a, const CellChange& b) { return a.Unit < b.Unit; });
+  std::sort(changes.begin(), changes.end(), [](const CellChange& a, const CellChange& b) {
+    return a.Unit != b.Unit ? a.Unit < b.Unit : a.Code < b.Code;
+  });
   // The column in force since unit start; a line is written only where some
   // cell really changes, so a stretch of equal columns is one line.
   std::string column(static_cast<std::size_t>(nCodes), '.');
