@@ -144,15 +144,15 @@ void RunGroupLoop(LinesView mdsLines, int linePos0, const MdsHeader& header,
   int lineIndex = linePos0;
   SessionValues session;
   SegmentValues segment;
-  dynChar2 matrix;
+  SegmentRuns runs;
+  const CodeSelection& codesRead = tally.CodesRead();
 
   auto tallySession = [&]() {
     ReadSession(mdsLines, lineIndex, header, session);
     for (int s = 0; s < session.NSegments; ++s) {
       ReadSegment(mdsLines, lineIndex, segment);
-      ReadSegmentData(mdsLines, lineIndex, header.NCodes, segment.NDataLines, segment.NTimeUnits,
-                      header.Compressed, matrix);
-      tally.TallySegment(session, segment, matrix);
+      ReadSegmentRuns(mdsLines, lineIndex, header, segment, runs, codesRead);
+      tally.TallySegment(session, segment, runs);
     }
     tally.SessionTallied();
   };

@@ -24,6 +24,7 @@
 #include "core/dyn_arrays.h"
 #include "core/line_buffer.h"
 #include "core/mds_header.h"
+#include "core/segment_runs.h"
 #include "core/session_reader.h"
 #include "core/user_dialogue.h"
 
@@ -59,10 +60,11 @@ class GroupTally {
  public:
   virtual ~GroupTally() = default;
   virtual void ResetTallies() = 0;
-  // One segment of a session of the group; the matrix holds NCodes rows of
-  // segment.NTimeUnits cells.
+  // The codes whose runs the tally reads (core/segment_runs.h); empty: all.
+  virtual const CodeSelection& CodesRead() const = 0;
+  // One segment of a session of the group, as the runs of the codes read.
   virtual void TallySegment(const SessionValues& session, const SegmentValues& segment,
-                            const dynChar2& matrix) = 0;
+                            const SegmentRuns& runs) = 0;
   // A whole session has been tallied (progress).
   virtual void SessionTallied() {}
   // Count is the number of sessions of the group; last is the session read last.

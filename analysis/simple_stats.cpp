@@ -67,6 +67,11 @@ class SimpleStatsTally : public GroupTally {
       : Header(header), Frame(frame), Choices(choices), Run(run), Groups(groups),
         Dialogue(dialogue), Output(output), NPicked(int(run.PickedIdx.size()) - 1),
         CodesGT7C(HasLongItems(int(choices.PickedCodes.size()), choices.PickedCodes)) {
+    Picked.assign(std::size_t(std::max(header.NCodes, 0)) + 1, 0);
+    for (int i = 1; i <= NPicked; ++i) {
+      const int code = Run.PickedIdx[i];
+      if (code >= 1 && code <= header.NCodes) Picked[std::size_t(code)] = 1;
+    }
     if (Run.AnyBasic) {
       Freq.assign(std::size_t(NPicked) + 1, 0);
       Dur.assign(std::size_t(NPicked) + 1, 0);
@@ -92,8 +97,10 @@ class SimpleStatsTally : public GroupTally {
     }
   }
 
+  const CodeSelection& CodesRead() const override { return Picked; }
+
   void TallySegment(const SessionValues& session, const SegmentValues& segment,
-                    const dynChar2& matrix) override {
+                    const SegmentRuns& runs) override {
     std::uint32_t stop = segment.StopTime;
     if (stop == 0) stop = std::uint32_t(segment.NTimeUnits) + 1;
     if (stop < segment.StartTime) {
@@ -103,18 +110,16 @@ class SimpleStatsTally : public GroupTally {
     }
     TotalUnits += segment.NTimeUnits;
     TotalTime += stop - segment.StartTime;
-    const int units = segment.NTimeUnits;
     for (int i = 1; i <= NPicked; ++i) {
-      std::size_t row = std::size_t(Run.PickedIdx[i] - 1);
-      if (row >= matrix.size() || int(matrix[row].size()) < units) {
-        throw CommandError("Session " + session.SessionLabel +
-                           ": a segment holds fewer cells than its time units.");
+      const std::size_t code = std::size_t(Run.PickedIdx[i]);
+      if (code >= runs.Runs.size()) {
+        throw CommandError("Session " + session.SessionLabel + ": a segment holds fewer codes than the file.");
       }
-      const char* cells = matrix[row].data();
+      const std::vector<CodeRun>& codeRuns = runs.Runs[code];
       if (Run.AnyEpisode) {
-        TallyEpisodes(i, cells, units);
+        TallyEpisodes(i, codeRuns);
       } else {
-        TallyBasic(i, cells, units);
+        TallyBasic(i, codeRuns);
       }
     }
   }
@@ -127,12 +132,12 @@ class SimpleStatsTally : public GroupTally {
   void WriteGroupResults(int count, const SessionValues& last) override;
 
  private:
-  void TallyBasic(int i, const char* cells, int units) {
+  void TallyBasic(int i, const std::vector<CodeRun>& runs) {
     std::int64_t onsets = 0;
     std::int64_t on = 0;
-    for (int t = 0; t < units; ++t) {
-      onsets += cells[t] == '2';
-      on += cells[t] != '.';
+    for (const CodeRun& run : runs) {
+      on += run.End - run.Start;
+      if (run.Onset) onsets += run.End - run.Start;
     }
     Freq[i] += onsets;
     Freq[0] += onsets;
@@ -141,21 +146,26 @@ class SimpleStatsTally : public GroupTally {
   }
 
   // Episode values never reach across segments: each segment starts afresh.
-  // The row is walked stretch by stretch: an episode ends where the code goes
-  // off, where a new onset follows directly, or at the segment's end.
-  void TallyEpisodes(int i, const char* cells, int units) {
+  // A stretch of units in which the code stays on is made of touching runs;
+  // an episode ends where the code goes off, where a new onset follows
+  // directly, or at the segment's end. A run of onsets in successive units
+  // holds as many episodes of one unit each.
+  void TallyEpisodes(int i, const std::vector<CodeRun>& runs) {
     std::int64_t lastOnset = -1;
     std::int64_t lastEnd = 0;
     std::int64_t onsets = 0;
     std::int64_t on = 0;
-    int t = 0;
-    while (true) {
-      while (t < units && cells[t] == '.') ++t;
-      if (t == units) break;
-      const int stretchStart = t;
-      for (; t < units && cells[t] != '.'; ++t) {
-        if (cells[t] != '2') continue;
-        ++onsets;
+    std::size_t k = 0;
+    while (k < runs.size()) {
+      const std::int64_t stretchStart = runs[k].Start;
+      std::int64_t end = stretchStart;
+      for (; k < runs.size() && runs[k].Start == end; ++k) {
+        const CodeRun& run = runs[k];
+        end = run.End;
+        if (!run.Onset) continue;
+        const std::int64_t t = run.Start;
+        const std::int64_t more = run.End - run.Start - 1;  // onsets right after the first
+        onsets += more + 1;
         if (t > stretchStart) {  // an onset right after the previous episode ends it
           AddEpisodeValue(Durations, t - lastOnset, i);
           lastEnd = t;
@@ -166,11 +176,17 @@ class SimpleStatsTally : public GroupTally {
           AddEpisodeValue(Gaps, t - lastEnd, i);
           AddEpisodeValue(BetweenOnsets, t - lastOnset, i);
         }
-        lastOnset = t;
+        if (more > 0) {  // each later onset ends a one-unit episode, with no gap
+          AddEpisodeValue(Durations, 1, i, more);
+          AddEpisodeValue(Gaps, 0, i, more);
+          AddEpisodeValue(BetweenOnsets, 1, i, more);
+          lastEnd = run.End - 1;
+        }
+        lastOnset = run.End - 1;
       }
-      on += t - stretchStart;
-      AddEpisodeValue(Durations, t - lastOnset, i);  // off at t, or the segment's end
-      lastEnd = t;
+      on += end - stretchStart;
+      AddEpisodeValue(Durations, end - lastOnset, i);  // off at end, or the segment's end
+      lastEnd = end;
     }
     if (Run.AnyBasic) {
       Freq[i] += onsets;
@@ -180,10 +196,10 @@ class SimpleStatsTally : public GroupTally {
     }
   }
 
-  void AddEpisodeValue(int kind, std::int64_t value, int i) {
+  void AddEpisodeValue(int kind, std::int64_t value, int i, std::int64_t times = 1) {
     EpisodeTally& tally = Episodes[kind][i];
-    ++tally.N;
-    tally.Sum += value;
+    tally.N += times;
+    tally.Sum += value * times;
     if (value < tally.Min) tally.Min = value;
     if (value > tally.Max) tally.Max = value;
   }
@@ -241,6 +257,7 @@ class SimpleStatsTally : public GroupTally {
   const int NPicked;
   const bool CodesGT7C;
 
+  CodeSelection Picked;            // [1..NCodes]: the picked codes
   std::vector<std::int64_t> Freq;  // [0..NPicked], element 0 the sum over the picked codes
   std::vector<std::int64_t> Dur;
   std::array<std::vector<EpisodeTally>, 5> Episodes;  // [kind][1..NPicked]

@@ -1,17 +1,23 @@
 #include "analysis/table_stats.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <cstdlib>
+#include <exception>
+#include <functional>
 #include <vector>
 
 #include "analysis/lagged_tally.h"
 #include "analysis/table_stats_output.h"
+#include "core/command_error.h"
 #include "core/results_format.h"
+#include "core/user_dialogue.h"
 
 namespace vork {
 
 namespace {
 
-// A group as the first lag read it: enough to count any other lag again
+// A group as the file's one reading left it: enough to count every lag
 // without the file.
 struct RecordedSession {
   std::string SessionLabel;
@@ -23,57 +29,39 @@ struct RecordedGroup {
   std::vector<RecordedSession> Sessions;
 };
 
-// What every group of every lag shares.
-struct LagContext {
-  TableStatsRun& Run;
-  const MdsHeader& Header;
-  const PoolingGroups& Groups;
-  const PoolingChoices& Choices;
-  RunOutput& Output;
-  UserDialogue& Dialogue;
-  std::int64_t SessionsCounted = 0;
-  std::int64_t SessionsToCount = 0;
-
-  void SessionDone() { ShowSessionProgress(++SessionsCounted, SessionsToCount, Dialogue); }
-
-  void WriteGroup(int count, const SessionValues& last, int lag) {
-    if (Run.DisplayResults)
-      WriteGroupTitle(Output.ResultLines, Header, Groups, Choices.PoolOverSessions, last, count);
-    const std::string label =
-        Run.Exporting ? MakeExportRowLabel(Header, Groups, Choices.PoolOverSessions, last) : "";
-    ComputeGroupStats(Run, label, lag, Output.ResultLines, Output.ExportRows);
-  }
-};
-
-// The first lag: reads the groups' sessions from the file, tallies them and
-// keeps each segment's runs for the other lags.
+// Reads the groups' sessions from the file and keeps each segment as the
+// runs of units that fall into one given and one target.
 class RecordingTally : public GroupTally {
  public:
-  RecordingTally(LagContext& context, int lag, std::vector<RecordedGroup>& record)
-      : Context(context), Lag(lag), Record(record) {}
+  RecordingTally(const TableStatsRun& run, int nCodes, std::vector<RecordedGroup>& record,
+                 const std::function<void()>& sessionDone)
+      : Run(run), Record(record), SessionDone(sessionDone) {
+    Read.assign(static_cast<std::size_t>(std::max(nCodes, 0)) + 1, 0);
+    for (const dynInteger* idx : {&run.GivenIdx, &run.TargetIdx})
+      for (std::size_t i = 1; i < idx->size(); ++i)
+        if ((*idx)[i] >= 1 && (*idx)[i] <= nCodes) Read[static_cast<std::size_t>((*idx)[i])] = 1;
+  }
 
   void ResetTallies() override {
-    ClearFreqTable(Context.Run);
     Record.emplace_back();
     Record.back().Sessions.emplace_back();
   }
 
+  const CodeSelection& CodesRead() const override { return Read; }
+
   void TallySegment(const SessionValues& session, const SegmentValues& segment,
-                    const dynChar2& matrix) override {
-    TableStatsRun& run = Context.Run;
+                    const SegmentRuns& runs) override {
     RecordedSession& current = Record.back().Sessions.back();
     current.SessionLabel = session.SessionLabel;
     CategorizedSegment& kept = current.Segments.emplace_back();
     kept.NTimeUnits = segment.NTimeUnits;
-    kept.Givens = CategorizeUnits(matrix, segment.NTimeUnits, run.GivenIdx);
-    kept.Targets = CategorizeUnits(matrix, segment.NTimeUnits, run.TargetIdx);
-    TallyLaggedPairs(session.SessionLabel, std::span(&kept, 1), Lag, run.FreqTable,
-                     Context.Dialogue, run.SuppressLagWarning);
+    kept.Givens = CategorizeUnits(runs, Run.GivenIdx);
+    kept.Targets = CategorizeUnits(runs, Run.TargetIdx);
   }
 
   void SessionTallied() override {
     Record.back().Sessions.emplace_back();
-    Context.SessionDone();
+    SessionDone();
   }
 
   void WriteGroupResults(int count, const SessionValues& last) override {
@@ -81,28 +69,18 @@ class RecordingTally : public GroupTally {
     group.Sessions.pop_back();  // the place opened for a next session
     group.Count = count;
     group.Last = last;
-    Context.WriteGroup(count, last, Lag);
   }
 
  private:
-  LagContext& Context;
-  int Lag;
+  const TableStatsRun& Run;
   std::vector<RecordedGroup>& Record;
+  const std::function<void()>& SessionDone;
+  CodeSelection Read;
 };
 
-// Any later lag: the same groups, sessions and segments from the record.
-void ReplayLag(LagContext& context, const std::vector<RecordedGroup>& record, int lag) {
-  TableStatsRun& run = context.Run;
-  for (const RecordedGroup& group : record) {
-    ClearFreqTable(run);
-    for (const RecordedSession& session : group.Sessions) {
-      TallyLaggedPairs(session.SessionLabel, session.Segments, lag, run.FreqTable,
-                       context.Dialogue, run.SuppressLagWarning);
-      context.SessionDone();
-    }
-    context.WriteGroup(group.Count, group.Last, lag);
-  }
-}
+// A lag range tally of this many lags stays below this many bytes; a wider
+// range is counted in parts.
+constexpr std::int64_t LagTallyBytes = std::int64_t{64} << 20;
 
 }  // namespace
 
@@ -137,25 +115,77 @@ bool RunTableStats(const TableStatsRequest& request, const TableStatsOptions& op
   std::vector<int> lags;
   for (int lag = run.FirstLag; lag <= run.LastLag; ++lag)
     if (lag != 0 || header.DataType != Event) lags.push_back(lag);
+  if (lags.empty()) return true;
 
-  LagContext context{run, header, groups, choices, output, dialogue};
-  context.SessionsToCount = static_cast<std::int64_t>(header.NSessions) *
-                            static_cast<std::int64_t>(lags.size());
+  // Every group counts all lags of a part of the range in one sweep; each
+  // lag's lines are kept apart and written lag after lag.
+  const std::int64_t span = std::int64_t{lags.back()} - lags.front() + 1;
+  const std::int64_t lagsPerPart = std::clamp<std::int64_t>(
+      LagTallyBytes / std::max<std::int64_t>(LagRangeTallyBytes(0, run.NGivens, run.NTargets), 1), 1, span);
+  const std::int64_t parts = (span + lagsPerPart - 1) / lagsPerPart;
+  // Progress: each session read, then each session swept once a part.
+  const std::int64_t steps = std::int64_t{header.NSessions} * (1 + parts);
+  std::int64_t step = 0;
+  const std::function<void()> sessionDone = [&] { ShowSessionProgress(++step, steps, dialogue); };
+
+  // The file is read once; a fault in it ends the RUN after the groups read
+  // before it have been written for the first lag, as reading lag by lag
+  // would have left them.
   std::vector<RecordedGroup> record;
-  bool recorded = false;
+  std::exception_ptr fault;
+  try {
+    RecordingTally tally(run, header.NCodes, record, sessionDone);
+    RunGroupLoop(mdsLines, linePos0, header, groups, tally);
+  } catch (const CommandError&) {
+    fault = std::current_exception();
+    if (!record.empty() && record.back().Count == 0) record.pop_back();  // the group cut short
+    lags.resize(1);
+  }
+
+  // The warnings of segments too short for a lag, in the order a tally lag
+  // by lag meets them.
   for (const int lag : lags) {
-    if (run.DisplayResults && (run.FirstLag != 0 || run.LastLag != 0)) {
-      results.push_back("Lag:\t" + SignedIntToStr(lag));
-      results.push_back("");
-    }
-    if (!recorded) {
-      RecordingTally tally(context, lag, record);
-      RunGroupLoop(mdsLines, linePos0, header, groups, tally);
-      recorded = true;
-    } else {
-      ReplayLag(context, record, lag);
+    for (const RecordedGroup& group : record)
+      for (const RecordedSession& session : group.Sessions)
+        for (const CategorizedSegment& segment : session.Segments) {
+          if (segment.NTimeUnits <= std::abs(std::int64_t{lag}))
+            WarnShortSegment(session.SessionLabel, lag, dialogue, run.SuppressLagWarning);
+        }
+  }
+
+  const std::size_t nLags = lags.size();
+  std::vector<dynString> lagResults(nLags), lagRows(nLags);
+  for (std::int64_t first = lags.front(); first <= lags.back(); first += lagsPerPart) {
+    const int last = static_cast<int>(std::min<std::int64_t>(lags.back(), first + lagsPerPart - 1));
+    LagRangeTally tally(static_cast<int>(first), last, run.NGivens, run.NTargets);
+    for (const RecordedGroup& group : record) {
+      tally.Clear();
+      for (const RecordedSession& session : group.Sessions)
+        for (const CategorizedSegment& segment : session.Segments) tally.AddSegment(segment);
+      tally.Finish();
+      for (std::size_t k = 0; k < nLags; ++k) {
+        if (lags[k] < first || lags[k] > last) continue;
+        ClearFreqTable(run);
+        tally.TableOfLag(lags[k], run.FreqTable);
+        if (run.DisplayResults)
+          WriteGroupTitle(lagResults[k], header, groups, choices.PoolOverSessions, group.Last, group.Count);
+        const std::string label =
+            run.Exporting ? MakeExportRowLabel(header, groups, choices.PoolOverSessions, group.Last) : "";
+        ComputeGroupStats(run, label, lags[k], lagResults[k], lagRows[k]);
+      }
+      step += static_cast<std::int64_t>(group.Sessions.size());
+      ShowSessionProgress(step, steps, dialogue);
     }
   }
+  for (std::size_t k = 0; k < nLags; ++k) {
+    if (run.DisplayResults && (run.FirstLag != 0 || run.LastLag != 0)) {
+      results.push_back("Lag:\t" + SignedIntToStr(lags[k]));
+      results.push_back("");
+    }
+    for (std::string& line : lagResults[k]) results.push_back(std::move(line));
+    for (std::string& row : lagRows[k]) output.ExportRows.push_back(std::move(row));
+  }
+  if (fault) std::rethrow_exception(fault);
   return true;
 }
 

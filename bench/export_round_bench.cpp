@@ -34,9 +34,13 @@ const LoadedFile& File() {
 class NoTally : public GroupTally {
  public:
   void ResetTallies() override {}
-  void TallySegment(const SessionValues&, const SegmentValues&, const dynChar2& matrix) override {
-    benchmark::DoNotOptimize(matrix.data());
+  const CodeSelection& CodesRead() const override { return All; }
+  void TallySegment(const SessionValues&, const SegmentValues&, const SegmentRuns& runs) override {
+    SegmentMatrixFromRuns(runs, Matrix);
+    benchmark::DoNotOptimize(Matrix.data());
   }
+  CodeSelection All;
+  dynChar2 Matrix;
   void WriteGroupResults(int, const SessionValues&) override {}
 };
 

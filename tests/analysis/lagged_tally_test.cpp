@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "core/command_error.h"
 #include "tests/support/scripted_dialogue.h"
 
@@ -17,6 +19,34 @@ const dynChar2 Matrix = {
     /* B */ ".1.21..1..",
     /* C */ "...1..2...",
 };
+
+// The runs of a matrix, built cell by cell.
+SegmentRuns RunsOf(const dynChar2& matrix, int units) {
+  SegmentRuns runs;
+  runs.NCodes = static_cast<int>(matrix.size());
+  runs.NTimeUnits = units;
+  runs.Runs.resize(matrix.size() + 1);
+  for (std::size_t c = 0; c < matrix.size(); ++c)
+    for (int u = 0; u < units; ++u) {
+      const char cell = matrix[c][std::size_t(u)];
+      auto& codeRuns = runs.Runs[c + 1];
+      if (cell == '.') continue;
+      if (!codeRuns.empty() && codeRuns.back().End == u && codeRuns.back().Onset == (cell == '2'))
+        ++codeRuns.back().End;
+      else
+        codeRuns.push_back({u, u + 1, cell == '2'});
+    }
+  for (int u = 0; u < units; ++u) {
+    bool changed = u == 0;
+    for (const std::string& row : matrix) changed = changed || row[std::size_t(u)] != row[std::size_t(u - 1)];
+    if (changed) runs.ChangeUnits.push_back(u);
+  }
+  return runs;
+}
+
+std::vector<CategoryRun> CategorizeUnits(const dynChar2& matrix, int units, const dynInteger& idx) {
+  return vork::CategorizeUnits(RunsOf(matrix, units), idx);
+}
 
 CategorizedSegment Segment(const dynInteger& givenIdx, const dynInteger& targetIdx) {
   CategorizedSegment segment;
@@ -150,6 +180,34 @@ TEST(TallySegmentPairs, MorePairsThanACellCanCountEndTheCommand) {
 
 TEST(CategorizeUnits, ACodeBeyondTheMatrixEndsTheCommand) {
   EXPECT_THROW(CategorizeUnits(Matrix, 10, {0, 4}), CommandError);
+}
+
+// Random segments of one group: the tables of every lag of a range tallied in
+// one sweep equal the tables of the lags tallied one by one.
+TEST(LagRangeTally, AllLagsInOneSweepEqualTheLagsOneByOne) {
+  std::mt19937 random(5);
+  for (int trial = 0; trial < 200; ++trial) {
+    const int nGivens = 1 + int(random() % 3), nTargets = 1 + int(random() % 3);
+    const int firstLag = int(random() % 15) - 7, lastLag = firstLag + int(random() % 12);
+    std::vector<CategorizedSegment> segments(1 + random() % 4);
+    for (CategorizedSegment& segment : segments) {
+      segment.NTimeUnits = int(random() % 40);
+      for (int u = 0; u < segment.NTimeUnits; u += 1 + int(random() % 6)) {
+        segment.Givens.push_back({u, int(random() % (nGivens + 1))});
+        if (random() % 2 == 0 || segment.Targets.empty())
+          segment.Targets.push_back({u, int(random() % (nTargets + 1))});
+      }
+    }
+    LagRangeTally sweep(firstLag, lastLag, nGivens, nTargets);
+    for (const CategorizedSegment& segment : segments) sweep.AddSegment(segment);
+    sweep.Finish();
+    for (int lag = firstLag; lag <= lastLag; ++lag) {
+      dynInteger2 oneByOne(nGivens + 1, dynInteger(nTargets + 1, 0)), swept = oneByOne;
+      for (const CategorizedSegment& segment : segments) TallySegmentPairs(segment, lag, oneByOne);
+      sweep.TableOfLag(lag, swept);
+      ASSERT_EQ(swept, oneByOne) << "trial " << trial << " lag " << lag;
+    }
+  }
 }
 
 }  // namespace
