@@ -19,12 +19,10 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-#include "app/code_list_box.h"
-#include "app/date_time_text.h"
-#include "app/main_window.h"
-#include "app/radio_group_box.h"
-#include "app/results_window.h"
-#include "app/text_lines.h"
+#include "widgets/code_list_box.h"
+#include "widgets/date_time_text.h"
+#include "widgets/radio_group_box.h"
+#include "widgets/text_lines.h"
 #include "core/command_error.h"
 #include "core/mds_reader.h"
 #include "core/results_format.h"
@@ -37,8 +35,6 @@ const QStringList ResultsBoxItems = {"don't display results", "append new result
                                      "overwrite existing results"};
 const QStringList ExportBoxItems = {"don't write export files", "write a file for each RUN",
                                     "write one file after closing window"};
-
-QString WithoutFolder(const QString& fileName) { return QFileInfo(fileName).fileName(); }
 
 // Questions and beeps go to the desktop; progress moves the window's own bar.
 class WindowDialogue : public UserDialogue {
@@ -77,13 +73,14 @@ QListWidget* MultiSelectList(QWidget* parent) {
   return list;
 }
 
-TAnalysisWindow::TAnalysisWindow(TMainForm& main, const AnalysisWindowTraits& traits)
-    : QMainWindow(&main, Qt::Window), Traits(traits), Main(main) {
+TAnalysisWindow::TAnalysisWindow(WindowHost& host, QWidget* parent,
+                                 const AnalysisWindowTraits& traits)
+    : QMainWindow(parent, Qt::Window), Traits(traits), Host(host) {
   setAttribute(Qt::WA_DeleteOnClose);
   setObjectName(traits.Name);
   setWindowTitle(traits.DesignCaption);
   move(traits.Left, traits.Top);
-  setFont(main.font());
+  setFont(host.MainFont());
   setMinimumWidth(traits.MinimumWidth);
   CreateActionsAndMenus();
   CodesInFile = MultiSelectList(this);
@@ -113,7 +110,7 @@ void TAnalysisWindow::CreateActionsAndMenus() {
   QMenu* run = menuBar()->addMenu("&Run");
   run->addAction(RunCompute);
   run->addSeparator();
-  run->addAction(Main.RunChangeOptions);
+  run->addAction(Host.RunOptionsAction());
 
   QToolBar* tools = addToolBar("Tools");
   tools->setMovable(false);
@@ -235,20 +232,20 @@ bool TAnalysisWindow::LoadMdsFile() {
   LineBuffer lines;
   MdsHeader header;
   try {
-    if (!ReadMdsHeader(lines, Main.OpenMdsDialog.FileName.toStdString(), header, Main.Dialogs)) {
+    if (!ReadMdsHeader(lines, Host.CurrentMdsFile().toStdString(), header, Host.Dialogs())) {
       // There is no current compiled file now; this window keeps its own.
-      Main.OpenMdsDialog.FileName.clear();
+      Host.SetCurrentMdsFile(QString(), false);
       return false;
     }
   } catch (const std::exception& error) {
-    Main.Dialogs.ShowError(QString::fromStdString(error.what()));
+    Host.Dialogs().ShowError(QString::fromStdString(error.what()));
     return false;
   }
   MdsLines = std::move(lines);
   Header = std::move(header);
-  MDSFileName = Main.OpenMdsDialog.FileName;
-  MdsLoadTime = Main.MdsLoadTime;
-  setWindowTitle(Traits.CaptionPrefix + WithoutFolder(MDSFileName));
+  MDSFileName = Host.CurrentMdsFile();
+  MdsLoadTime = Host.CurrentLoadTime();
+  setWindowTitle(Traits.CaptionPrefix + NameWithoutFolder(MDSFileName));
   NLoadNewRequests = 0;
   FirstRun = true;
   LinePos0 = Header.LineIndex;
@@ -275,13 +272,13 @@ bool TAnalysisWindow::LoadMdsFile() {
 
 void TAnalysisWindow::FormActivate() {
   if (AskingReload) return;
-  const QString current = Main.OpenMdsDialog.FileName;
-  if (current.isEmpty() || MdsLoadTime == Main.MdsLoadTime || NLoadNewRequests >= 1) return;
+  const QString current = Host.CurrentMdsFile();
+  if (current.isEmpty() || MdsLoadTime == Host.CurrentLoadTime() || NLoadNewRequests >= 1) return;
   AskingReload = true;
-  Answer answer = Main.Dialogs.Message(BoxStyle::Question,
-                                       "Use " + WithoutFolder(current) +
+  Answer answer = Host.Dialogs().Message(BoxStyle::Question,
+                                       "Use " + NameWithoutFolder(current) +
                                            " (Select no to use previous " +
-                                           WithoutFolder(MDSFileName) + ")?",
+                                           NameWithoutFolder(MDSFileName) + ")?",
                                        Buttons::YesNo);
   if (answer == Answer::Yes) LoadMdsFile();
   NLoadNewRequests += 1;
@@ -289,11 +286,7 @@ void TAnalysisWindow::FormActivate() {
 }
 
 void TAnalysisWindow::FileOpenMdsExecute() {
-  std::optional<QString> chosen = Main.Dialogs.OpenFileName(Main.OpenMdsDialog);
-  if (!chosen) return;
-  Main.OpenMdsDialog.FileName = *chosen;
-  Main.MdsLoadTime = NowText();
-  LoadMdsFile();
+  if (Host.OpenMdsFile(true)) LoadMdsFile();
 }
 
 void TAnalysisWindow::FileCloseExecute() { close(); }
@@ -318,17 +311,17 @@ void TAnalysisWindow::RunComputeExecute() {
   frame.ExportBox = ExportBox ? ExportBox->ItemIndex() : DontExport;
   frame.FirstRun = FirstRun || Traits.SummaryEveryRun;
   frame.FileName = MDSFileName.toStdString();
-  frame.Format = Main.Numbers;
-  frame.NDigits = Main.Options.NDigits;
+  frame.Format = Host.Numbers();
+  frame.NDigits = Host.Options().NDigits;
   RunOutput output;
-  WindowDialogue dialogue(Main.Dialogs, *ProgressBar1);
+  WindowDialogue dialogue(Host.Dialogs(), *ProgressBar1);
   try {
     if (!RunAnalysis(frame, output, dialogue)) return;
   } catch (const std::exception& error) {
     // The RUN ends here; what it wrote before the fault stays.
     ApplyRunOutput(output);
     ProgressBar1->setValue(0);
-    Main.Dialogs.ShowError(QString::fromStdString(error.what()));
+    Host.Dialogs().ShowError(QString::fromStdString(error.what()));
     return;
   }
   ApplyRunOutput(output);
@@ -337,14 +330,14 @@ void TAnalysisWindow::RunComputeExecute() {
   if (frame.ShowResults()) {
     dynString separator;
     WriteSeparatorLine(separator);
-    Main.Results->AppendLines(FromLines(separator));
+    Host.AppendResults(separator);
   }
 }
 
 void TAnalysisWindow::ApplyRunOutput(const RunOutput& output) {
   if (output.Started) FirstRun = false;
-  if (output.ClearResults) Main.Results->Memo1->clear();
-  Main.Results->AppendLines(FromLines(output.ResultLines));
+  if (output.ClearResults) Host.ClearResults();
+  if (!output.ResultLines.empty()) Host.AppendResults(output.ResultLines);
   if (!output.ExportRows.empty()) {
     ExportLines.insert(ExportLines.end(), output.ExportRows.begin(), output.ExportRows.end());
     ExportLinesModified = true;
@@ -353,18 +346,17 @@ void TAnalysisWindow::ApplyRunOutput(const RunOutput& output) {
 
 bool TAnalysisWindow::SaveExportFile() {
   if (!ExportLinesModified) return true;
-  std::optional<QString> chosen = Main.Dialogs.SaveFileName(Main.SaveExportDialog);
+  std::optional<QString> chosen = Host.ChooseExportFile();
   if (!chosen) return false;
-  Main.SaveExportDialog.FileName = *chosen;
   bool saved = false;
-  RunCommand(Main.Dialogs, [&] {
+  RunCommand(Host.Dialogs(), [&] {
     SaveTextLines(chosen->toStdString(), ExportLines);
     saved = true;
   });
   if (!saved) return false;
-  const QString line = WithoutFolder(*chosen) + " saved " + NowText();
-  Main.Results->AppendLine(line);
-  Main.VORKLogLines.push_back(line);
+  const QString line = NameWithoutFolder(*chosen) + " saved " + NowText();
+  Host.AppendResult(line);
+  Host.AddLogLine(line);
   ExportLines.clear();
   ExportLinesModified = false;
   return true;
@@ -376,17 +368,17 @@ bool TAnalysisWindow::event(QEvent* event) {
   return handled;
 }
 
+bool TAnalysisWindow::CloseQuery() {
+  return !(ExportBox && ExportBox->ItemIndex() == ExportAfterClosing) || SaveExportFile();
+}
+
 void TAnalysisWindow::closeEvent(QCloseEvent* event) {
-  if (ExportBox && ExportBox->ItemIndex() == ExportAfterClosing && !SaveExportFile()) {
+  if (!CloseQuery()) {
     event->ignore();
     return;
   }
   event->accept();
-  // The window is freed once closed: it is no longer found by name or number.
-  const int tag = property("Tag").toInt();
-  setObjectName(QString());
-  setProperty("Tag", 0);
-  if (tag > 0) Main.DeleteMenuItem(quint16(tag));
+  Host.WindowClosed(*this);
 }
 
 void TAnalysisWindow::resizeEvent(QResizeEvent* event) {

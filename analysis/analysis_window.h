@@ -21,6 +21,7 @@
 #include "core/data_type_flags.h"
 #include "core/dyn_arrays.h"
 #include "core/mds_header.h"
+#include "widgets/window_host.h"
 
 class QAction;
 class QCheckBox;
@@ -31,7 +32,6 @@ class QPushButton;
 
 namespace vork {
 
-class TMainForm;
 class TRadioGroup;
 
 // A list box of codes or factors in which several items can be selected.
@@ -53,7 +53,7 @@ struct AnalysisWindowTraits {
   bool SummaryEveryRun;       // the file summary on every RUN, not only the first
 };
 
-class TAnalysisWindow : public QMainWindow {
+class TAnalysisWindow : public QMainWindow, public HostedWindow {
   Q_OBJECT
 
  public:
@@ -69,9 +69,12 @@ class TAnalysisWindow : public QMainWindow {
   // Saves the export rows not yet saved; false only when the user cancels
   // the save dialog or the file cannot be written (the rows stay).
   bool SaveExportFile();
-  // Loads the main window's current compiled file; false when it failed (the
-  // window keeps the file it had).
+  // Loads the host's current compiled file; false when it failed (the window
+  // keeps the file it had).
   bool LoadMdsFile();
+  // With "write one file after closing window", saves the export rows not
+  // yet saved; false (the window stays open) when that save did not happen.
+  bool CloseQuery() override;
 
   // --- the loaded file --------------------------------------------------
   LineBuffer MdsLines;
@@ -109,7 +112,7 @@ class TAnalysisWindow : public QMainWindow {
   const AnalysisWindowTraits& Traits;
 
  protected:
-  TAnalysisWindow(TMainForm& main, const AnalysisWindowTraits& traits);
+  TAnalysisWindow(WindowHost& host, QWidget* parent, const AnalysisWindowTraits& traits);
 
   // The end of creation: the first load.
   void FinishCreate();
@@ -151,7 +154,7 @@ class TAnalysisWindow : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
-  TMainForm& Main;
+  WindowHost& Host;
 
  private:
   void CreateActionsAndMenus();

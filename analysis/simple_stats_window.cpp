@@ -12,9 +12,8 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "app/code_list_box.h"
-#include "app/main_window.h"
-#include "app/radio_group_box.h"
+#include "widgets/code_list_box.h"
+#include "widgets/radio_group_box.h"
 
 namespace vork {
 namespace {
@@ -30,7 +29,8 @@ constexpr int DesignOptionsWidth = 262;
 
 }  // namespace
 
-TSimpleStats::TSimpleStats(TMainForm& main) : TAnalysisWindow(main, SimpleStatsTraits) {
+TSimpleStats::TSimpleStats(WindowHost& host, QWidget* parent)
+    : TAnalysisWindow(host, parent, SimpleStatsTraits) {
   QWidget* listPanels = CreateCodePanels();
   PlaceListsAndOptions(listPanels, CreateOptionsPanel(), DesignOptionsWidth);
   resize(600, 420);
@@ -153,7 +153,7 @@ void TSimpleStats::CBavgClick() {
 }
 
 void TSimpleStats::RateFactorBoxChange(const QString& text) {
-  RateFactorEdit edit = EditRateFactor(text.toStdString(), Main.Dialogs);
+  RateFactorEdit edit = EditRateFactor(text.toStdString(), Host.Dialogs());
   if (edit.TextChanged) {
     QSignalBlocker quiet(RateFactorBox);
     RateFactorBox->setEditText(QString::fromStdString(edit.Text));

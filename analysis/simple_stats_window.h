@@ -21,7 +21,7 @@ class TSimpleStats : public TAnalysisWindow {
   Q_OBJECT
 
  public:
-  explicit TSimpleStats(TMainForm& main);
+  explicit TSimpleStats(WindowHost& host, QWidget* parent = nullptr);
 
   // --- handlers ---------------------------------------------------------
   void CBrateClick();

@@ -15,9 +15,8 @@
 
 #include "analysis/lag_edit_text.h"
 #include "analysis/table_stats.h"
-#include "app/code_list_box.h"
-#include "app/main_window.h"
-#include "app/radio_group_box.h"
+#include "widgets/code_list_box.h"
+#include "widgets/radio_group_box.h"
 #include "core/code_lists.h"
 
 namespace vork {
@@ -56,7 +55,8 @@ void SetItems(QListWidget& list, const QStringList& items) {
 
 }  // namespace
 
-TTableStats::TTableStats(TMainForm& main) : TAnalysisWindow(main, TableStatsTraits) {
+TTableStats::TTableStats(WindowHost& host, QWidget* parent)
+    : TAnalysisWindow(host, parent, TableStatsTraits) {
   QWidget* listPanels = CreateCodePanels();
   PlaceListsAndOptions(listPanels, CreateOptionsPanel(), DesignOptionsWidth);
   resize(760, 520);
@@ -231,7 +231,7 @@ void TTableStats::CheckPoolClick() { Pooling.PoolingModified = true; }
 
 void TTableStats::EditLagChange(QLineEdit* edit) {
   const LagEditText filtered = FilterLagText(edit->text().toStdString());
-  for (int k = 0; k < filtered.Beeps; ++k) Main.Dialogs.Beep();
+  for (int k = 0; k < filtered.Beeps; ++k) Host.Dialogs().Beep();
   if (!filtered.Changed) return;
   QSignalBlocker quiet(edit);
   edit->setText(QString::fromStdString(filtered.Text));
@@ -289,8 +289,8 @@ bool TTableStats::RunAnalysis(const RunFrame& frame, RunOutput& output, UserDial
   for (int k = 0; k < NTableStatistics; ++k)
     request.StatChecked[std::size_t(k)] = StatCB[std::size_t(k)]->isChecked();
   TableStatsOptions options;
-  options.N2x2Min = Main.Options.N2x2Min;
-  options.ELag1SZ = Main.Options.ELag1SZ;
+  options.N2x2Min = Host.Options().N2x2Min;
+  options.ELag1SZ = Host.Options().ELag1SZ;
   PoolingChoices choices = GatherPoolingChoices();
   try {
     const bool ran = RunTableStats(request, options, frame, Header, MdsLines, LinePos0, choices,

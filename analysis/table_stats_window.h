@@ -23,7 +23,7 @@ class TTableStats : public TAnalysisWindow {
   Q_OBJECT
 
  public:
-  explicit TTableStats(TMainForm& main);
+  explicit TTableStats(WindowHost& host, QWidget* parent = nullptr);
 
   // --- handlers ---------------------------------------------------------
   void MoveToClick();

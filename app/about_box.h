@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "app/platform/platform.h"
+#include "widgets/platform.h"
 
 class QLabel;
 class QPushButton;

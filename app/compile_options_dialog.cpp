@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/options_dialog_frame.h"
+#include "widgets/options_dialog_frame.h"
 #include "compiler/lexer.h"
 
 namespace vork {

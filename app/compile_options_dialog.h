@@ -2,8 +2,8 @@
 
 #include <QDialog>
 
-#include "app/option_store.h"
-#include "app/platform/platform.h"
+#include "widgets/option_store.h"
+#include "widgets/platform.h"
 
 class QCheckBox;
 class QComboBox;

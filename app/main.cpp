@@ -2,7 +2,7 @@
 #include <QSettings>
 
 #include "app/main_window.h"
-#include "app/platform/qt_platform.h"
+#include "widgets/qt_platform.h"
 #include "app/results_window.h"
 #include "app/settings_store.h"
 

@@ -18,12 +18,13 @@
 #include <QVBoxLayout>
 
 #include "app/about_box.h"
-#include "app/action_shortcuts.h"
+#include "widgets/action_shortcuts.h"
 #include "app/compile_options_dialog.h"
-#include "app/date_time_text.h"
+#include "app/main_window_host.h"
+#include "widgets/date_time_text.h"
 #include "app/results_window.h"
 #include "app/run_options_dialog.h"
-#include "app/text_lines.h"
+#include "widgets/text_lines.h"
 #include "core/text_file.h"
 
 namespace vork {
@@ -71,6 +72,7 @@ TMainForm::TMainForm(Platform& platform, QSettings& settings, const QString& pro
   ConnectShellActions();
   ConnectFileActions();
   ConnectCompileActions();
+  Host = std::make_unique<MainWindowHost>(*this);
   ConnectRunActions();
   // The File menu's keys reach their commands from the editor too.
   new ActionKeysFirst(Memo1, {FileNewSds, FileOpenSdsMds, FileSaveSDS, FileSaveSDSAs, FileExit});
@@ -234,7 +236,18 @@ void TMainForm::AddFileSavedMsg(const QString& fileName, const QString& info,
   AddRecentFile(fileName);
 }
 
-bool TMainForm::FormCloseQuery() { return SaveModifiedSdsOK() && Results->SaveModifiedMemoOK(); }
+bool TMainForm::FormCloseQuery() {
+  // Open windows come first: saving their export rows adds a line to the
+  // results, which are asked about last.
+  for (QWidget* window : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+    auto* hosted = dynamic_cast<HostedWindow*>(window);
+    if (hosted && window->isWindow() && window->property("Tag").toInt() > 0 &&
+        !hosted->CloseQuery()) {
+      return false;
+    }
+  }
+  return SaveModifiedSdsOK() && Results->SaveModifiedMemoOK();
+}
 
 void TMainForm::closeEvent(QCloseEvent* event) {
   if (!FormCloseQuery()) {

@@ -8,8 +8,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/option_store.h"
-#include "app/platform/platform.h"
+#include "widgets/option_store.h"
+#include "widgets/platform.h"
 #include "app/settings_store.h"
 #include "core/dyn_arrays.h"
 #include "core/number_format.h"
@@ -26,8 +26,10 @@ class QToolBar;
 
 namespace vork {
 
+class MainWindowHost;
 class MemoFindReplace;
 class TResults;
+struct WindowKind;
 
 // The program's main window: the raw-data editor, the compiler message
 // list, the menus and tool bar of every command, the option store and the
@@ -60,6 +62,8 @@ class TMainForm : public QMainWindow {
   NumberFormat Numbers;       // how results numbers are written (DecSepX)
   std::array<QString, 5> LastFiles;  // recent files, 0 the newest
   std::unique_ptr<TResults> Results;
+  // What the windows the main window opens ask of the program.
+  std::unique_ptr<MainWindowHost> Host;
 
   // --- controls -------------------------------------------------------
   QToolBar* ToolBar1 = nullptr;
@@ -162,6 +166,10 @@ class TMainForm : public QMainWindow {
   bool MdsFileOK();
   // True when the dialog already holds a file name, else the user chooses one.
   bool ChooseObsFile(FileDialogSpec& dialog);
+  // Before an agreement window opens: asks whether to keep each observer's
+  // file and lets the user choose the missing ones; false when a choice was
+  // cancelled.
+  bool ChooseObsFiles();
   // Removes the Window-menu entry of the window numbered tag.
   void DeleteMenuItem(quint16 tag);
   // Focuses the window numbered tag (1 the results window).
@@ -233,9 +241,7 @@ class TMainForm : public QMainWindow {
   void ConnectCompileActions();
   void ConnectRunActions();
   // Run commands (main_window_run.cpp).
-  void RunAnalysisWindow(int kind);
-  void RunComputeKappaExecute();
-  void RunModalCommand(int kind);
+  void RunWindowKind(const WindowKind& kind);
   void AddWindowMenuItem(QAction* action);
 
   QSettings& Settings;

@@ -7,10 +7,10 @@
 #include <QProgressBar>
 #include <algorithm>
 
-#include "app/date_time_text.h"
+#include "widgets/date_time_text.h"
 #include "app/main_window.h"
 #include "app/results_window.h"
-#include "app/text_lines.h"
+#include "widgets/text_lines.h"
 #include "compiler/compile_sds.h"
 #include "core/file_names.h"
 #include "core/text_file.h"

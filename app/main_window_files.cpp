@@ -11,10 +11,10 @@
 #include <QTextBlock>
 #include <QTextLayout>
 
-#include "app/date_time_text.h"
+#include "widgets/date_time_text.h"
 #include "app/main_window.h"
-#include "app/memo_find_replace.h"
-#include "app/text_lines.h"
+#include "widgets/memo_find_replace.h"
+#include "widgets/text_lines.h"
 #include "core/file_names.h"
 #include "core/raw_data_file.h"
 #include "core/text_file.h"

@@ -1,58 +1,21 @@
 // The Run menu's dispatch of analysis windows and the Window menu.
 #include <QAction>
+#include <QDialog>
 #include <QFileInfo>
 #include <QMenu>
 
 #include "analysis/mds_structure.h"
-#include "analysis/simple_stats_window.h"
-#include "analysis/table_stats_window.h"
-#include "app/date_time_text.h"
+#include "widgets/date_time_text.h"
 #include "app/main_window.h"
+#include "app/main_window_host.h"
+#include "app/window_kinds.h"
 #include "app/results_window.h"
-#include "app/text_lines.h"
+#include "widgets/text_lines.h"
 #include "core/command_error.h"
 #include "core/mds_reader.h"
-#include "modify/modify_mds_dialog.h"
 
 namespace vork {
 namespace {
-
-template <class Window>
-QWidget* CreateWindow(TMainForm& main) {
-  return new Window(main);
-}
-
-// The single-file analyses: their Run command, the name by which an open
-// window of the kind is found, and how the window is made (nullptr: not
-// part of this program yet).
-struct AnalysisWindowRow {
-  QAction* TMainForm::*Action;
-  const char* Name;
-  QWidget* (*Create)(TMainForm&);
-};
-
-const AnalysisWindowRow AnalysisWindows[] = {
-    {&TMainForm::RunSimpleStats, "SimpleStats", &CreateWindow<TSimpleStats>},
-    {&TMainForm::RunTableStats, "TableStats", &CreateWindow<TTableStats>},
-    {&TMainForm::RunPlotMDS, "PlotMDS", nullptr},
-    {&TMainForm::RunBreakdown, "BreakdownEvents", nullptr},
-    {&TMainForm::RunExportTable, "ExportTable", nullptr},
-};
-
-// The agreement window, made from the two observers' files.
-QWidget* (*const CreateComputeKappa)(TMainForm&) = nullptr;
-
-// The modal dialogs on the current compiled file: each is shown and freed
-// by its function (nullptr: not part of this program yet).
-struct ModalCommandRow {
-  QAction* TMainForm::*Action;
-  void (*Show)(TMainForm&);
-};
-
-const ModalCommandRow ModalCommands[] = {
-    {&TMainForm::RunModifyMDS, &ShowModifyMds},
-    {&TMainForm::RunRound, nullptr},
-};
 
 void Focus(QWidget* window) {
   window->show();
@@ -73,17 +36,11 @@ void TMainForm::ConnectRunActions() {
                       false};
   // A command whose window this program does not have stays in its menu,
   // greyed, rather than doing nothing when chosen.
-  for (int kind = 0; kind < int(std::size(AnalysisWindows)); ++kind) {
-    connect(this->*AnalysisWindows[kind].Action, &QAction::triggered, this,
-            [this, kind] { RunAnalysisWindow(kind); });
-    (this->*AnalysisWindows[kind].Action)->setEnabled(AnalysisWindows[kind].Create != nullptr);
+  for (const WindowKind& kind : WindowKinds()) {
+    QAction* action = this->*kind.Action;
+    action->setEnabled(kind.Create != nullptr);
+    connect(action, &QAction::triggered, this, [this, &kind] { RunWindowKind(kind); });
   }
-  for (int kind = 0; kind < int(std::size(ModalCommands)); ++kind) {
-    connect(this->*ModalCommands[kind].Action, &QAction::triggered, this,
-            [this, kind] { RunModalCommand(kind); });
-    (this->*ModalCommands[kind].Action)->setEnabled(ModalCommands[kind].Show != nullptr);
-  }
-  connect(RunComputeKappa, &QAction::triggered, this, [this] { RunComputeKappaExecute(); });
   connect(RunShowStucture, &QAction::triggered, this, [this] {
     if (MdsFileOK()) ShowMdsStructure();
   });
@@ -153,52 +110,49 @@ bool TMainForm::ShowFormByName(const QString& name) {
   return false;
 }
 
-void TMainForm::RunAnalysisWindow(int kind) {
-  const AnalysisWindowRow& row = AnalysisWindows[kind];
+void TMainForm::RunWindowKind(const WindowKind& kind) {
+  if (!kind.Create) return;
   RunCommand(Dialogs, [&] {
-    if (ShowFormByName(row.Name)) return;
-    if (!row.Create || !MdsFileOK()) return;
-    // The window loads the current compiled file while it is made; its
-    // number follows once its Window-menu entry exists.
-    QWidget* window = row.Create(*this);
-    window->show();
-    AddWindowMenuItem(this->*row.Action);
-    window->setProperty("Tag", int(WindowTagCounter));
-  });
-}
-
-void TMainForm::RunComputeKappaExecute() {
-  RunCommand(Dialogs, [&] {
-    if (ShowFormByName("ComputeKappa")) return;
-    struct Observer {
-      FileDialogSpec& Dialog;
-      const char* Which;
-    };
-    for (Observer observer : {Observer{OpenObsDialog1, "1st"}, Observer{OpenObsDialog2, "2nd"}}) {
-      if (!observer.Dialog.FileName.isEmpty()) {
-        Answer answer = Dialogs.Message(
-            BoxStyle::Question,
-            "Use " + QFileInfo(observer.Dialog.FileName).fileName() + " for " + observer.Which +
-                " observer?",
-            Buttons::YesNo);
-        if (answer == Answer::No) observer.Dialog.FileName.clear();
+    switch (kind.Kind) {
+      case WindowKind::SingleFile:
+        if (ShowFormByName(kind.Name) || !MdsFileOK()) return;
+        break;
+      case WindowKind::Agreement:
+        if (ShowFormByName(kind.Name) || !ChooseObsFiles()) return;
+        break;
+      case WindowKind::Modal: {
+        if (!MdsFileOK()) return;
+        std::unique_ptr<QWidget> window(kind.Create(*Host, this));
+        if (auto* dialog = qobject_cast<QDialog*>(window.get())) dialog->exec();
+        return;
       }
-      if (!ChooseObsFile(observer.Dialog)) return;
     }
-    if (!CreateComputeKappa) return;
-    QWidget* window = CreateComputeKappa(*this);
+    // The window loads its file while it is made; its number follows once
+    // its Window-menu entry exists.
+    QWidget* window = kind.Create(*Host, this);
+    window->setObjectName(kind.Name);
     window->show();
-    AddWindowMenuItem(RunComputeKappa);
+    AddWindowMenuItem(this->*kind.Action);
     window->setProperty("Tag", int(WindowTagCounter));
   });
 }
 
-void TMainForm::RunModalCommand(int kind) {
-  const ModalCommandRow& row = ModalCommands[kind];
-  if (!row.Show) return;
-  RunCommand(Dialogs, [&] {
-    if (MdsFileOK()) row.Show(*this);
-  });
+bool TMainForm::ChooseObsFiles() {
+  struct Observer {
+    FileDialogSpec& Dialog;
+    const char* Which;
+  };
+  for (Observer observer : {Observer{OpenObsDialog1, "1st"}, Observer{OpenObsDialog2, "2nd"}}) {
+    if (!observer.Dialog.FileName.isEmpty()) {
+      Answer answer = Dialogs.Message(BoxStyle::Question,
+                                      "Use " + NameWithoutFolder(observer.Dialog.FileName) +
+                                          " for " + observer.Which + " observer?",
+                                      Buttons::YesNo);
+      if (answer == Answer::No) observer.Dialog.FileName.clear();
+    }
+    if (!ChooseObsFile(observer.Dialog)) return false;
+  }
+  return true;
 }
 
 void TMainForm::ShowMdsStructure() {

@@ -12,11 +12,11 @@
 #include <QTextCursor>
 #include <QToolBar>
 
-#include "app/action_shortcuts.h"
-#include "app/date_time_text.h"
-#include "app/memo_find_replace.h"
+#include "widgets/action_shortcuts.h"
+#include "widgets/date_time_text.h"
+#include "widgets/memo_find_replace.h"
 #include "app/program_title.h"
-#include "app/text_lines.h"
+#include "widgets/text_lines.h"
 #include "core/text_file.h"
 
 namespace vork {
@@ -143,6 +143,8 @@ void TResults::AppendLines(const QStringList& lines) {
 }
 
 void TResults::AppendTextLines(const dynString& lines) { AppendLines(FromLines(lines)); }
+
+void TResults::ClearText() { Memo1->clear(); }
 
 QStringList TResults::Lines() const {
   QString text = Memo1->toPlainText();

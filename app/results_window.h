@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <functional>
 
-#include "app/platform/platform.h"
+#include "widgets/platform.h"
 #include "core/dyn_arrays.h"
 
 class QAction;
@@ -32,6 +32,8 @@ class TResults : public QMainWindow {
   void AppendLines(const QStringList& lines);
   // The same for the lines an engine routine gives back.
   void AppendTextLines(const dynString& lines);
+  // Empties the text (an analysis's "overwrite existing results").
+  void ClearText();
 
   // The text as lines (an empty text has none).
   QStringList Lines() const;

@@ -9,7 +9,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "app/options_dialog_frame.h"
+#include "widgets/options_dialog_frame.h"
 
 namespace vork {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "app/option_store.h"
+#include "widgets/option_store.h"
 
 class QCheckBox;
 class QComboBox;

@@ -4,7 +4,7 @@
 #include <QString>
 #include <array>
 
-#include "app/option_store.h"
+#include "widgets/option_store.h"
 
 namespace vork {
 

@@ -23,6 +23,22 @@ function(vork_window_sources out folder)
   set(${out} ${sources} PARENT_SCOPE)
 endfunction()
 
+# vork_window_library(<target> <folders>...)
+# A static library of the window sources of the engine folders: the layer
+# between the shared widgets and the main window.
+function(vork_window_library target)
+  set(all)
+  foreach(folder ${ARGN})
+    vork_window_sources(sources ${folder})
+    list(APPEND all ${sources})
+  endforeach()
+  add_library(${target} STATIC ${all} ${PROJECT_SOURCE_DIR}/cmake/empty.cpp)
+  set_target_properties(${target} PROPERTIES AUTOMOC ON)
+  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${target} PUBLIC vork_widgets vork_core vork_compiler vork_analysis
+                        vork_agreement vork_modify)
+endfunction()
+
 # vork_test_executable(<name> <folder> <links>...)
 # One test program of every *_test.cpp in tests/<folder> (window tests
 # excluded), registered with ctest test by test.
@@ -39,19 +55,26 @@ function(vork_test_executable name folder)
                        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
 
-# vork_window_test_executable(<name> <folder> [ALL])
+# vork_window_test_executable(<name> <folder> [ALL] [LINKS <targets>...])
 # One test program of the window tests (*_window_test.cpp, *_dialog_test.cpp,
-# *_box_test.cpp, or with ALL every *_test.cpp) in tests/<folder>, run offscreen.
+# *_box_test.cpp, or with ALL every *_test.cpp) in tests/<folder>, run
+# offscreen. It links the windows and the test host (tests/support/qt), or
+# the targets after LINKS.
 function(vork_window_test_executable name folder)
+  cmake_parse_arguments(PARSE_ARGV 2 arg "ALL" "" "LINKS")
   file(GLOB sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${folder}/*_test.cpp)
-  if(NOT "ALL" IN_LIST ARGN)
+  if(NOT arg_ALL)
     list(FILTER sources INCLUDE REGEX "_(window|dialog|box)_test\\.cpp$")
   endif()
   if(NOT sources)
     return()
   endif()
-  add_executable(${name} ${sources} ${PROJECT_SOURCE_DIR}/tests/support/qt_test_main.cpp)
-  target_link_libraries(${name} PRIVATE vork_ui vork_test_support GTest::gtest GTest::gmock)
+  if(NOT arg_LINKS)
+    set(arg_LINKS vork_windows)
+  endif()
+  add_executable(${name} ${sources} ${PROJECT_SOURCE_DIR}/tests/support/qt/qt_test_main.cpp)
+  target_link_libraries(${name} PRIVATE ${arg_LINKS} vork_window_test_support GTest::gtest
+                        GTest::gmock)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
                        WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
                        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")

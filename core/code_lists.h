@@ -14,7 +14,7 @@ inline constexpr std::string_view ResidualCode = "&";
 
 // The items of a code list box and which of them are selected. A window
 // reads its list widget into one, lets the routines below work on it and
-// shows the result (app/code_list_box.h does both for Qt lists). Selected
+// shows the result (widgets/code_list_box.h does both for Qt lists). Selected
 // may be shorter than Items; missing entries count as not selected.
 struct CodeList {
   dynString Items;

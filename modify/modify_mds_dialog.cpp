@@ -24,13 +24,11 @@
 #include <algorithm>
 
 #include "analysis/lag_edit_text.h"
-#include "app/code_list_box.h"
-#include "app/date_time_text.h"
-#include "app/main_window.h"
-#include "app/memo_find_replace.h"
-#include "app/radio_group_box.h"
-#include "app/results_window.h"
-#include "app/text_lines.h"
+#include "widgets/code_list_box.h"
+#include "widgets/date_time_text.h"
+#include "widgets/memo_find_replace.h"
+#include "widgets/radio_group_box.h"
+#include "widgets/text_lines.h"
 #include "core/mds_reader.h"
 #include "core/results_format.h"
 #include "core/text_file.h"
@@ -39,8 +37,6 @@
 
 namespace vork {
 namespace {
-
-QString WithoutFolder(const QString& fileName) { return QFileInfo(fileName).fileName(); }
 
 const char* const ButtonCaptions[13] = {"and",    "or",    "not",    "nor",    "xor",   "window", "recode",
                                         "lump",   "chain", "remove", "rename", "event", "bout"};
@@ -70,12 +66,12 @@ class DialogDialogue : public UserDialogue {
 
 }  // namespace
 
-TModifyMDS::TModifyMDS(TMainForm& main, QWidget* parent) : QDialog(parent ? parent : &main), Main(main) {
+TModifyMDS::TModifyMDS(WindowHost& host, QWidget* parent) : QDialog(parent), Host(host) {
   setObjectName("ModifyMDS");
   setModal(true);
   setWindowTitle("Modify MDS File");
   move(230, 160);
-  setFont(main.font());
+  setFont(host.MainFont());
   setMinimumWidth(634);
   OpenMdsDialog = {"Open MDS File", "MDS file (*.mds)|*.mds", "mds", "", false, true};
   SaveMdsDialog = {"Save MDS File", "MDS file (*.mds)|*.mds", "mds", "", true, false};
@@ -93,7 +89,7 @@ TModifyMDS::TModifyMDS(TMainForm& main, QWidget* parent) : QDialog(parent ? pare
   file->addAction(FileClose);
   Edit1 = menus->addMenu("&Edit");
   QMenu* run = menus->addMenu("&Run");
-  run->addActions({RunCompute, RunUseSyntax, RunStopSyntax, Main.RunChangeOptions});
+  run->addActions({RunCompute, RunUseSyntax, RunStopSyntax, Host.RunOptionsAction()});
   layout->setMenuBar(menus);
 
   auto* toolBar = new QToolBar(this);
@@ -117,7 +113,7 @@ TModifyMDS::TModifyMDS(TMainForm& main, QWidget* parent) : QDialog(parent ? pare
   LabelInstructions->setWordWrap(true);
   layout->addWidget(LabelInstructions);
 
-  Finder = new MemoFindReplace(this, Memo1, Main.Dialogs);
+  Finder = new MemoFindReplace(this, Memo1, Host.Dialogs());
   struct EditRow {
     const char* Caption;
     QKeySequence Keys;
@@ -148,7 +144,7 @@ TModifyMDS::TModifyMDS(TMainForm& main, QWidget* parent) : QDialog(parent ? pare
 TModifyMDS::~TModifyMDS() = default;
 
 void TModifyMDS::Guarded(void (TModifyMDS::*command)()) {
-  RunCommand(Main.Dialogs, [&] { (this->*command)(); });
+  RunCommand(Host.Dialogs(), [&] { (this->*command)(); });
 }
 
 void TModifyMDS::CreateActions() {
@@ -167,12 +163,12 @@ void TModifyMDS::CreateActions() {
   FileSaveMDS = make("&Save MDS file", "Save MDS file", &TModifyMDS::FileSaveMDSExecute);
   FileSaveMDSAs = action("Save MDS file &As...", "Save MDS file as");
   connect(FileSaveMDSAs, &QAction::triggered, this,
-          [this] { RunCommand(Main.Dialogs, [this] { FileSaveMDSAsExecute(); }); });
+          [this] { RunCommand(Host.Dialogs(), [this] { FileSaveMDSAsExecute(); }); });
   FileOpenTXT = make("Open s&yntax file...", "Open syntax file", &TModifyMDS::FileOpenTXTExecute);
   FileSaveTXT = make("Save sy&ntax file", "Save syntax file", &TModifyMDS::FileSaveTXTExecute);
   FileSaveTXTAs = action("Save syntax file As...", "Save syntax file as");
   connect(FileSaveTXTAs, &QAction::triggered, this,
-          [this] { RunCommand(Main.Dialogs, [this] { FileSaveTXTAsExecute(); }); });
+          [this] { RunCommand(Host.Dialogs(), [this] { FileSaveTXTAsExecute(); }); });
   FileClose = action("&Close this window", "Close this window");
   connect(FileClose, &QAction::triggered, this, &QWidget::close);
   RunCompute = make("&Run", "Run selected command", &TModifyMDS::RunComnputeExecute);
@@ -361,24 +357,24 @@ QWidget* TModifyMDS::CreateCommandPanel() {
 // --- loading and saving ------------------------------------------------
 
 void TModifyMDS::LoadMdsFile() {
-  const QString fileName = Main.OpenMdsDialog.FileName;
+  const QString fileName = Host.CurrentMdsFile();
   ModifyFile loaded;
   bool accepted = false;
   try {
-    accepted = ReadMdsHeader(loaded.Lines, fileName.toStdString(), loaded.Header, Main.Dialogs);
+    accepted = ReadMdsHeader(loaded.Lines, fileName.toStdString(), loaded.Header, Host.Dialogs());
   } catch (...) {
-    Main.OpenMdsDialog.FileName.clear();
+    Host.SetCurrentMdsFile(QString(), false);
     throw;
   }
   if (!accepted) {
-    Main.OpenMdsDialog.FileName.clear();
+    Host.SetCurrentMdsFile(QString(), false);
     return;
   }
   loaded.HeaderEnd = loaded.Header.LineIndex;
   Mds = std::move(loaded);
   MdsLinesModified = false;
   SaveMdsDialog.FileName = fileName;
-  setWindowTitle("Modify MDS File - " + WithoutFolder(fileName));
+  setWindowTitle("Modify MDS File - " + NameWithoutFolder(fileName));
   FirstRun = true;
   ShowCodesInFile();
   PickedCodes->clear();
@@ -405,10 +401,10 @@ void TModifyMDS::EnableCommandButtons() {
 }
 
 void TModifyMDS::FileOpenMDSExecute() {
-  std::optional<QString> chosen = Main.Dialogs.OpenFileName(OpenMdsDialog);
+  std::optional<QString> chosen = Host.Dialogs().OpenFileName(OpenMdsDialog);
   if (!chosen || !QuerySaveMds()) return;
   OpenMdsDialog.FileName = *chosen;
-  Main.OpenMdsDialog.FileName = *chosen;
+  Host.SetCurrentMdsFile(*chosen, false);
   LoadMdsFile();
 }
 
@@ -417,7 +413,7 @@ void TModifyMDS::FileSaveMDSExecute() {
 }
 
 bool TModifyMDS::FileSaveMDSAsExecute() {
-  std::optional<QString> chosen = Main.Dialogs.SaveFileName(SaveMdsDialog);
+  std::optional<QString> chosen = Host.Dialogs().SaveFileName(SaveMdsDialog);
   if (!chosen) return false;
   const QString before = SaveMdsDialog.FileName;
   SaveMdsDialog.FileName = *chosen;
@@ -431,27 +427,27 @@ bool TModifyMDS::FileSaveMDSAsExecute() {
 
 bool TModifyMDS::SaveMdsLines() {
   if (Mds.Lines.empty()) {
-    Main.Dialogs.Notice("MDS file empty");
+    Host.Dialogs().Notice("MDS file empty");
     return false;
   }
   // Written beside the old file and renamed over it, so a failed save
   // leaves the old file whole and the changes unsaved.
   SaveTextLines(SaveMdsDialog.FileName.toStdString(), Mds.Lines);
   MdsLinesModified = false;
-  Main.AddFileSavedMsg(SaveMdsDialog.FileName, " (modified), ", MdsLoadTime);
-  Main.OpenMdsDialog.FileName = SaveMdsDialog.FileName;
+  Host.AddFileSavedMsg(SaveMdsDialog.FileName, " (modified), ", MdsLoadTime);
+  Host.SetCurrentMdsFile(SaveMdsDialog.FileName, false);
   LinesWritten = true;
   return true;
 }
 
 void TModifyMDS::FileOpenTXTExecute() {
-  std::optional<QString> chosen = Main.Dialogs.OpenFileName(OpenTxtDialog);
+  std::optional<QString> chosen = Host.Dialogs().OpenFileName(OpenTxtDialog);
   if (!chosen || !QuerySaveSyntax()) return;
   OpenTxtDialog.FileName = *chosen;
   const dynString lines = LoadTextLines(chosen->toStdString());
   Memo1->setPlainText(FromLines(lines).join('\n'));
   SaveTxtDialog.FileName = *chosen;
-  Main.Results->AppendLine(WithoutFolder(*chosen) + " syntax file opened");
+  Host.AppendResult(NameWithoutFolder(*chosen) + " syntax file opened");
   LinesWritten = true;
   Memo1->document()->setModified(false);
 }
@@ -465,7 +461,7 @@ void TModifyMDS::FileSaveTXTExecute() {
 }
 
 bool TModifyMDS::FileSaveTXTAsExecute() {
-  std::optional<QString> chosen = Main.Dialogs.SaveFileName(SaveTxtDialog);
+  std::optional<QString> chosen = Host.Dialogs().SaveFileName(SaveTxtDialog);
   if (!chosen) return false;
   SaveTxtDialog.FileName = *chosen;
   SaveSyntaxFile();
@@ -476,7 +472,7 @@ void TModifyMDS::SaveSyntaxFile() {
   const QStringList lines = Memo1->toPlainText().split('\n');
   SaveTextLines(SaveTxtDialog.FileName.toStdString(), ToLines(lines));
   Memo1->document()->setModified(false);
-  Main.AddFileSavedMsg(SaveTxtDialog.FileName, " (syntax), ", "");
+  Host.AddFileSavedMsg(SaveTxtDialog.FileName, " (syntax), ", "");
   LinesWritten = true;
 }
 
@@ -490,8 +486,8 @@ void TModifyMDS::MenuClearWindowExecute() {
 bool TModifyMDS::QuerySaveMds() {
   if (!MdsLinesModified || Mds.Lines.empty()) return true;
   const Answer answer =
-      Main.Dialogs.Message(BoxStyle::Question,
-                           WithoutFolder(SaveMdsDialog.FileName) + " has been modified. Save (yes lets you rename)?",
+      Host.Dialogs().Message(BoxStyle::Question,
+                           NameWithoutFolder(SaveMdsDialog.FileName) + " has been modified. Save (yes lets you rename)?",
                            Buttons::YesNoCancel);
   if (answer == Answer::Cancel) return false;
   if (answer == Answer::No) {
@@ -500,7 +496,7 @@ bool TModifyMDS::QuerySaveMds() {
   }
   // A save that is cancelled or fails keeps the window, and the changes.
   bool saved = false;
-  RunCommand(Main.Dialogs, [&] { saved = FileSaveMDSAsExecute(); });
+  RunCommand(Host.Dialogs(), [&] { saved = FileSaveMDSAsExecute(); });
   return saved;
 }
 
@@ -508,16 +504,16 @@ bool TModifyMDS::QuerySaveSyntax() {
   if (!Memo1->isVisibleTo(this) || Memo1->document()->isEmpty() || !Memo1->document()->isModified()) return true;
   const QString question = SaveTxtDialog.FileName.isEmpty()
                                ? QString("Do you want to save the syntax you entered?")
-                               : WithoutFolder(SaveTxtDialog.FileName) +
+                               : NameWithoutFolder(SaveTxtDialog.FileName) +
                                      " has been modified.  Save (yes lets you rename)?";
-  const Answer answer = Main.Dialogs.Message(BoxStyle::Question, question, Buttons::YesNoCancel);
+  const Answer answer = Host.Dialogs().Message(BoxStyle::Question, question, Buttons::YesNoCancel);
   if (answer == Answer::Cancel) return false;
   if (answer == Answer::No) {
     Memo1->document()->setModified(false);
     return true;
   }
   bool saved = false;
-  RunCommand(Main.Dialogs, [&] { saved = FileSaveTXTAsExecute(); });
+  RunCommand(Host.Dialogs(), [&] { saved = FileSaveTXTAsExecute(); });
   return saved;
 }
 
@@ -531,7 +527,7 @@ void TModifyMDS::closeEvent(QCloseEvent* event) {
   if (LinesWritten) {
     dynString separator;
     WriteSeparatorLine(separator);
-    Main.Results->AppendTextLines(separator);
+    Host.AppendResults(separator);
     LinesWritten = false;
   }
   event->accept();
@@ -654,7 +650,7 @@ void TModifyMDS::GroupToOptionsClick() {
 void TModifyMDS::WindowParmsBoxDblClick() {
   for (QWidget* widget : std::initializer_list<QWidget*>{MaxNumTUs, MaxNTUs, MaxNumLabel})
     widget->setVisible(!widget->isVisibleTo(this));
-  Main.Results->AppendLine(" reset ");
+  Host.AppendResult(" reset ");
 }
 
 void TModifyMDS::Memo1DblClick() {
@@ -665,7 +661,7 @@ void TModifyMDS::Memo1DblClick() {
 
 void TModifyMDS::EditNChange(QLineEdit* edit) {
   const LagEditText filtered = FilterLagText(edit->text().toStdString());
-  for (int k = 0; k < filtered.Beeps; ++k) Main.Dialogs.Beep();
+  for (int k = 0; k < filtered.Beeps; ++k) Host.Dialogs().Beep();
   if (!filtered.Changed) return;
   QSignalBlocker quiet(edit);
   edit->setText(QString::fromStdString(filtered.Text));
@@ -707,21 +703,21 @@ void TModifyMDS::RunComnputeExecute() {
 void TModifyMDS::RunModifyCommand() {
   ModifyCommand command = CommandFromControls();
   if (command.Number == NoCommand) {
-    Main.Dialogs.Notice("No command selected");
+    Host.Dialogs().Notice("No command selected");
     return;
   }
   if (FirstRun) {
     dynString summary;
     SummaryFiles files;
-    files.Current = Main.OpenMdsDialog.FileName.toStdString();
+    files.Current = Host.CurrentMdsFile().toStdString();
     WriteFileSummary(summary, 1, Mds.Header.DataType, Mds.Header.TimeUnitIndex, Mds.Header.TimeUnitLabel,
                      Mds.Lines.empty() ? "" : Mds.Lines[0], "", files);
-    Main.Results->AppendTextLines(summary);
+    Host.AppendResults(summary);
     LinesWritten = true;
     FirstRun = false;
   }
-  if (!ValidateCommand(command, Mds.Header, Main.Dialogs)) return;
-  DialogDialogue progress(Main.Dialogs, *ProgressBar1);
+  if (!ValidateCommand(command, Mds.Header, Host.Dialogs())) return;
+  DialogDialogue progress(Host.Dialogs(), *ProgressBar1);
   ModifyOutcome outcome;
   try {
     outcome = vork::RunModifyCommand(Mds, command, NowText().toStdString(), progress);
@@ -730,9 +726,9 @@ void TModifyMDS::RunModifyCommand() {
     throw;
   }
   const ModifyEcho echo = EchoModifyCommand(command, outcome.Counts, outcome.AllCodes);
-  Main.Results->AppendTextLines(echo.CountLines);
-  Main.Results->AppendLine(QString::fromStdString(echo.Text));
-  Main.VORKLogLines << QString::fromStdString(echo.Text);
+  Host.AppendResults(echo.CountLines);
+  Host.AppendResult(QString::fromStdString(echo.Text));
+  Host.AddLogLine(QString::fromStdString(echo.Text));
   LinesWritten = true;
 
   Mds = std::move(outcome.File);
@@ -741,7 +737,7 @@ void TModifyMDS::RunModifyCommand() {
   if (command.Number == CommandEvent) {
     EnableCommandButtons();
     if (!outcome.AllCodes) PickedCodes->clear();
-    setWindowTitle("Modify MDS File - " + WithoutFolder(SaveMdsDialog.FileName) + " (event)");
+    setWindowTitle("Modify MDS File - " + NameWithoutFolder(SaveMdsDialog.FileName) + " (event)");
   } else {
     NewCode->clear();
     PickedCodes->clear();
@@ -772,12 +768,6 @@ void TModifyMDS::Apply(const ModifyCommand& command) {
 
 void TModifyMDS::ListError(const std::string& line) { ListBox1->addItem(QString::fromStdString(line)); }
 
-UserDialogue& TModifyMDS::Dialogue() { return Main.Dialogs; }
-
-void ShowModifyMds(TMainForm& main) {
-  auto* dialog = new TModifyMDS(main);
-  dialog->setAttribute(Qt::WA_DeleteOnClose);
-  dialog->exec();
-}
+UserDialogue& TModifyMDS::Dialogue() { return Host.Dialogs(); }
 
 }  // namespace vork

@@ -4,7 +4,7 @@
 #include <QString>
 #include <array>
 
-#include "app/platform/platform.h"
+#include "widgets/window_host.h"
 #include "core/data_type_flags.h"
 #include "modify/modify_command.h"
 #include "modify/typed_commands.h"
@@ -25,7 +25,6 @@ class QToolButton;
 namespace vork {
 
 class MemoFindReplace;
-class TMainForm;
 class TRadioGroup;
 
 // "Modify MDS File": the modal dialog in which the current compiled file is
@@ -35,7 +34,7 @@ class TModifyMDS : public QDialog, private StatementHost {
   Q_OBJECT
 
  public:
-  explicit TModifyMDS(TMainForm& main, QWidget* parent = nullptr);
+  explicit TModifyMDS(WindowHost& host, QWidget* parent = nullptr);
   ~TModifyMDS() override;
 
   // --- the file in memory ----------------------------------------------
@@ -166,11 +165,8 @@ class TModifyMDS : public QDialog, private StatementHost {
   void ListError(const std::string& line) override;
   UserDialogue& Dialogue() override;
 
-  TMainForm& Main;
+  WindowHost& Host;
 };
 
-// The Run menu's "Modify MDS file": shows the dialog on the current
-// compiled file until the user closes it.
-void ShowModifyMds(TMainForm& main);
 
 }  // namespace vork

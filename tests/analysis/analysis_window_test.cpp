@@ -1,4 +1,6 @@
 #include "analysis/analysis_window.h"
+#include "analysis/simple_stats_window.h"
+#include "analysis/table_stats_window.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -8,7 +10,7 @@
 #include <QScreen>
 
 #include "core/text_file.h"
-#include "tests/app/shell_fixture.h"
+#include "tests/support/qt/test_host.h"
 
 namespace vork {
 namespace {
@@ -22,23 +24,24 @@ const dynString TimedFile = {
 
 struct WindowCase {
   const char* Name;
-  QAction* TMainForm::*Run;
+  TAnalysisWindow* (*Open)(WindowHost& host);
 };
 
-class AnalysisWindowLayout : public testing::ShellFixture,
+template <class Window>
+TAnalysisWindow* Make(WindowHost& host) {
+  return new Window(host);
+}
+
+class AnalysisWindowLayout : public testing::WindowFixture,
                              public ::testing::WithParamInterface<WindowCase> {};
 
 // With the fonts of the machine the options column holds every caption in
 // full, and a column taller than the screen scrolls instead of pushing the
 // window's lower controls off the screen.
 TEST_P(AnalysisWindowLayout, EveryCaptionShowsWholeAndTheWindowFitsTheScreen) {
-  SaveTextLines(Path("baby.mds").toStdString(), TimedFile);
-  TMainForm& form = Start();
-  form.OpenMdsDialog.FileName = Path("baby.mds");
-  form.MdsLoadTime = "stamp 1";
-  (form.*GetParam().Run)->trigger();
-  auto* window = form.findChild<TAnalysisWindow*>(GetParam().Name);
-  ASSERT_NE(window, nullptr);
+  Host.Current = WriteFile("baby.mds", TimedFile);
+  TAnalysisWindow* window = GetParam().Open(Host);
+  Windows.push_back(window);
   window->show();
   window->resize(window->minimumWidth(), window->height());  // at its narrowest
   QApplication::processEvents();
@@ -64,8 +67,8 @@ TEST_P(AnalysisWindowLayout, EveryCaptionShowsWholeAndTheWindowFitsTheScreen) {
 }
 
 INSTANTIATE_TEST_SUITE_P(, AnalysisWindowLayout,
-                         ::testing::Values(WindowCase{"SimpleStats", &TMainForm::RunSimpleStats},
-                                           WindowCase{"TableStats", &TMainForm::RunTableStats}),
+                         ::testing::Values(WindowCase{"SimpleStats", &Make<TSimpleStats>},
+                                           WindowCase{"TableStats", &Make<TTableStats>}),
                          [](const auto& info) { return std::string(info.param.Name); });
 
 }  // namespace

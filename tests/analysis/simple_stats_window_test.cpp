@@ -8,11 +8,10 @@
 #include <QPushButton>
 #include <QScrollArea>
 
-#include "app/radio_group_box.h"
-#include "app/results_window.h"
+#include "widgets/radio_group_box.h"
 #include "core/text_file.h"
 #include "tests/analysis/sample_files.h"
-#include "tests/app/shell_fixture.h"
+#include "tests/support/qt/test_host.h"
 
 namespace vork {
 namespace {
@@ -32,23 +31,9 @@ const dynString AlertTable = {"baby", "", "Codes:\tfreq\tdura\tprob\tavgD",
                               "Totals\t2\t0.5\t.50", "#Units:\t1.0\tseconds", ""};
 const QString Separator = "_________________________";
 
-class SimpleStatsWindow : public testing::ShellFixture {
+class SimpleStatsWindow : public testing::WindowFixture {
  protected:
-  QString WriteFile(const QString& name, const dynString& lines) {
-    SaveTextLines(Path(name).toStdString(), lines);
-    return Path(name);
-  }
-
-  // The main window with file current, and its simple statistics window.
-  TSimpleStats& OpenWindow(const QString& file) {
-    TMainForm& form = Start();
-    form.OpenMdsDialog.FileName = file;
-    form.MdsLoadTime = "stamp 1";
-    form.RunSimpleStats->trigger();
-    auto* window = form.findChild<TSimpleStats*>("SimpleStats");
-    EXPECT_NE(window, nullptr);
-    return *window;
-  }
+  TSimpleStats& OpenWindow(const QString& file) { return Open<TSimpleStats>(file); }
 
   // Picks every code and the statistics of the example table.
   void ChooseExampleTable(TSimpleStats& window) {
@@ -61,9 +46,9 @@ class SimpleStatsWindow : public testing::ShellFixture {
 
   // The results lines one RUN appends.
   QStringList Run(TSimpleStats& window) {
-    const qsizetype before = Form->Results->Lines().size();
+    const qsizetype before = Host.Results.size();
     window.RunCompute->trigger();
-    return Form->Results->Lines().mid(before);
+    return Host.Results.mid(before);
   }
 
   QStringList Expected(std::initializer_list<dynString> parts, bool separator = true) {
@@ -106,7 +91,8 @@ TEST_F(SimpleStatsWindow, ResultsBoxChoices) {
   // Overwritten: only this RUN's lines remain.
   window.ResultsBox->SetItemIndex(2);
   window.RunCompute->trigger();
-  EXPECT_EQ(Form->Results->Lines(), Expected({AlertTable}));
+  EXPECT_EQ(Host.Results, Expected({AlertTable}));
+  EXPECT_EQ(Host.ResultsClears, 1);
 }
 
 TEST_F(SimpleStatsWindow, ReloadQuestionIsAskedOncePerLoad) {
@@ -114,39 +100,39 @@ TEST_F(SimpleStatsWindow, ReloadQuestionIsAskedOncePerLoad) {
   QString second = WriteFile("second.mds", FactorFile);
   QString third = WriteFile("third.mds", FactorFile);
 
-  window.FormActivate();  // the main window still has the window's own file
-  EXPECT_TRUE(Platform.Shown.empty());
+  window.FormActivate();  // the host still has the window's own file
+  EXPECT_TRUE(Host.Platform.Shown.empty());
 
-  Form->OpenMdsDialog.FileName = second;
-  Form->MdsLoadTime = "stamp 2";
-  Platform.Then(Answer::No);
+  Host.Current = second;
+  Host.LoadTime = "stamp 2";
+  Host.Platform.Then(Answer::No);
   window.FormActivate();
   window.FormActivate();
-  EXPECT_EQ(Platform.BoxTexts(),
+  EXPECT_EQ(Host.Platform.BoxTexts(),
             QStringList{"Use second.mds (Select no to use previous baby.mds)?"});
-  EXPECT_EQ(Platform.Shown[0].ButtonSet, Buttons::YesNo);
+  EXPECT_EQ(Host.Platform.Shown[0].ButtonSet, Buttons::YesNo);
   EXPECT_EQ(window.windowTitle(), "Simple Statistics - baby.mds");
 
   // A third file brings no question until the window loads through its own
   // open command.
-  Form->OpenMdsDialog.FileName = third;
-  Form->MdsLoadTime = "stamp 3";
+  Host.Current = third;
+  Host.LoadTime = "stamp 3";
   window.FormActivate();
-  EXPECT_EQ(Platform.Shown.size(), 1u);
+  EXPECT_EQ(Host.Platform.Shown.size(), 1u);
 
-  Platform.ThenFile(third);
+  Host.Platform.ThenFile(third);
   window.FileOpenMds->trigger();
   EXPECT_EQ(window.windowTitle(), "Simple Statistics - third.mds");
-  EXPECT_EQ(window.MdsLoadTime, Form->MdsLoadTime);
-  EXPECT_NE(Form->MdsLoadTime, "stamp 3");
+  EXPECT_EQ(window.MdsLoadTime, Host.LoadTime);
+  EXPECT_NE(Host.LoadTime, "stamp 3");
 
-  Form->OpenMdsDialog.FileName = second;
-  Form->MdsLoadTime = "stamp 4";
-  Platform.Then(Answer::Yes);
+  Host.Current = second;
+  Host.LoadTime = "stamp 4";
+  Host.Platform.Then(Answer::Yes);
   window.FormActivate();
   window.FormActivate();
-  EXPECT_EQ(Platform.Shown.size(), 2u);
-  EXPECT_EQ(Platform.Shown[1].Text, "Use second.mds (Select no to use previous third.mds)?");
+  EXPECT_EQ(Host.Platform.Shown.size(), 2u);
+  EXPECT_EQ(Host.Platform.Shown[1].Text, "Use second.mds (Select no to use previous third.mds)?");
   EXPECT_EQ(window.windowTitle(), "Simple Statistics - second.mds");
   EXPECT_TRUE(window.MoveAllFactors->isEnabled());
   EXPECT_EQ(window.FactorsInFile->count(), 1);
@@ -155,14 +141,14 @@ TEST_F(SimpleStatsWindow, ReloadQuestionIsAskedOncePerLoad) {
 TEST_F(SimpleStatsWindow, FailedLoadKeepsTheWindowsFile) {
   TSimpleStats& window = OpenWindow(WriteFile("baby.mds", BabyFile));
   ChooseExampleTable(window);
-  Form->OpenMdsDialog.FileName = WriteFile("notes.mds", {"just some notes"});
-  Form->MdsLoadTime = "stamp 2";
-  Platform.Then(Answer::Yes).Then(Answer::Ok);
+  Host.Current = WriteFile("notes.mds", {"just some notes"});
+  Host.LoadTime = "stamp 2";
+  Host.Platform.Then(Answer::Yes).Then(Answer::Ok);
   window.FormActivate();
-  EXPECT_EQ(Platform.BoxTexts(),
+  EXPECT_EQ(Host.Platform.BoxTexts(),
             (QStringList{"Use notes.mds (Select no to use previous baby.mds)?",
                          "notes.mds not a valid MDS 5.x file"}));
-  EXPECT_TRUE(Form->OpenMdsDialog.FileName.isEmpty());
+  EXPECT_TRUE(Host.Current.isEmpty());
   EXPECT_EQ(window.windowTitle(), "Simple Statistics - baby.mds");
 
   EXPECT_EQ(Run(window), Expected({Summary("baby.mds"), AlertTable}));
@@ -182,7 +168,7 @@ TEST_F(SimpleStatsWindow, NoExportRowsWhenTheExportBoxSaysNone) {
   window.RunCompute->trigger();
   window.ExportBox->SetItemIndex(0);
   EXPECT_TRUE(window.close());
-  EXPECT_TRUE(Platform.FileDialogs.empty());
+  EXPECT_TRUE(Host.Platform.FileDialogs.empty());
 }
 
 TEST_F(SimpleStatsWindow, ExportFileForEachRun) {
@@ -192,20 +178,20 @@ TEST_F(SimpleStatsWindow, ExportFileForEachRun) {
   window.ResultsBox->SetItemIndex(0);
   QString exportFile = Path("export.txt");
 
-  Platform.ThenFile(std::nullopt);  // cancelled: the rows wait for the next save
+  Host.Platform.ThenFile(std::nullopt);  // cancelled: the rows wait for the next save
   window.RunCompute->trigger();
   EXPECT_TRUE(window.ExportLinesModified);
-  Platform.ThenFile(exportFile);
+  Host.Platform.ThenFile(exportFile);
   window.RunCompute->trigger();
-  ASSERT_EQ(Platform.FileDialogs.size(), 2u);
-  EXPECT_EQ(Platform.FileDialogs[1].Spec.Title, "Save export text file");
-  EXPECT_TRUE(Platform.FileDialogs[1].Spec.OverwritePrompt);
+  ASSERT_EQ(Host.Platform.FileDialogs.size(), 2u);
+  EXPECT_EQ(Host.Platform.FileDialogs[1].Spec.Title, "Save export text file");
+  EXPECT_TRUE(Host.Platform.FileDialogs[1].Spec.OverwritePrompt);
   EXPECT_EQ(LoadTextLines(exportFile.toStdString()),
             (dynString{"session\tAlertF\tCryF", "baby\t2\t0", "session\tAlertF\tCryF",
                        "baby\t2\t0"}));
   EXPECT_FALSE(window.ExportLinesModified);
-  EXPECT_TRUE(Form->Results->Lines().last().startsWith("export.txt saved "));
-  EXPECT_TRUE(Form->VORKLogLines.last().startsWith("export.txt saved "));
+  EXPECT_TRUE(Host.Results.last().startsWith("export.txt saved "));
+  EXPECT_TRUE(Host.Log.last().startsWith("export.txt saved "));
 }
 
 TEST_F(SimpleStatsWindow, ExportFileAfterClosing) {
@@ -213,18 +199,18 @@ TEST_F(SimpleStatsWindow, ExportFileAfterClosing) {
   window.MoveAllCodes->click();
   window.ExportBox->SetItemIndex(2);
   for (int run = 0; run < 3; ++run) window.RunCompute->trigger();
-  EXPECT_TRUE(Platform.FileDialogs.empty());
+  EXPECT_TRUE(Host.Platform.FileDialogs.empty());
 
-  Platform.ThenFile(std::nullopt);
+  Host.Platform.ThenFile(std::nullopt);
   EXPECT_FALSE(window.close());
-  EXPECT_EQ(Form->findChild<TSimpleStats*>("SimpleStats"), &window);
+  EXPECT_TRUE(Host.ClosedWindows.isEmpty());
 
-  Platform.ThenFile(Path("all.txt"));
+  Host.Platform.ThenFile(Path("all.txt"));
   EXPECT_TRUE(window.close());
   EXPECT_EQ(LoadTextLines(Path("all.txt").toStdString()),
             (dynString{"session\tAlertF\tCryF", "baby\t2\t0", "session\tAlertF\tCryF",
                        "baby\t2\t0", "session\tAlertF\tCryF", "baby\t2\t0"}));
-  EXPECT_EQ(Form->ShowFormByName("SimpleStats"), false);
+  EXPECT_EQ(Host.ClosedWindows, QStringList{"SimpleStats"});
 }
 
 TEST_F(SimpleStatsWindow, PoolingQuestionChecksTheBox) {
@@ -232,7 +218,7 @@ TEST_F(SimpleStatsWindow, PoolingQuestionChecksTheBox) {
   EXPECT_TRUE(window.MoveAllFactors->isEnabled());
   window.MoveAllCodes->click();
   window.MoveAllFactors->click();
-  Platform.Then(Answer::Yes);
+  Host.Platform.Then(Answer::Yes);
   const QStringList results = Run(window);
   EXPECT_TRUE(window.PoolOverSessions->isChecked());
   ASSERT_GT(results.size(), 7);
@@ -260,7 +246,7 @@ TEST_F(SimpleStatsWindow, StatisticBoxesAndTheRateBox) {
   window.RateFactorBox->setEditText("12a3");
   EXPECT_EQ(window.RateFactorBox->currentText(), "123");
   EXPECT_EQ(window.RateFactor, 123);
-  EXPECT_EQ(Platform.Beeps, 1);
+  EXPECT_EQ(Host.Platform.Beeps, 1);
   window.RateFactorBox->setCurrentIndex(1);
   EXPECT_EQ(window.RateFactorBox->currentText(), "60=minute");
   EXPECT_EQ(window.RateFactor, 60);
@@ -282,9 +268,9 @@ TEST_F(SimpleStatsWindow, StatisticBoxesAndTheRateBox) {
 
 TEST_F(SimpleStatsWindow, ChecksEndTheRunBeforeAnythingIsWritten) {
   TSimpleStats& window = OpenWindow(WriteFile("baby.mds", BabyFile));
-  Platform.Then(Answer::Ok);
+  Host.Platform.Then(Answer::Ok);
   const QStringList results = Run(window);
-  EXPECT_EQ(Platform.BoxTexts(), QStringList{"Select one or more codes."});
+  EXPECT_EQ(Host.Platform.BoxTexts(), QStringList{"Select one or more codes."});
   EXPECT_TRUE(results.isEmpty());
   EXPECT_TRUE(window.FirstRun);
 }
@@ -298,7 +284,7 @@ TEST_F(SimpleStatsWindow, DamagedSessionShowsTheErrorAndKeepsEarlierLines) {
   TSimpleStats& window = OpenWindow(WriteFile("late.mds", lines));
   window.MoveAllCodes->click();
   const QStringList results = Run(window);
-  ASSERT_EQ(Platform.Errors.size(), 1);
+  ASSERT_EQ(Host.Platform.Errors.size(), 1);
   EXPECT_EQ(results[6], "baby");
   EXPECT_NE(results.last(), Separator);
 }
@@ -312,6 +298,7 @@ TEST_F(SimpleStatsWindow, ResizingFollowsTheClientWidth) {
   const int optionsWidth = options->width();
   EXPECT_GE(optionsWidth, 262);
   EXPECT_GE(window.minimumWidth(), 566 + optionsWidth - 262);
+  window.show();
   window.resize(800, 420);
   EXPECT_EQ(window.PanelCodes->width(), (800 - optionsWidth) / 2);
   EXPECT_EQ(window.pos(), QPoint(210, 160));

@@ -8,11 +8,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "app/radio_group_box.h"
-#include "app/results_window.h"
+#include "widgets/radio_group_box.h"
 #include "core/text_file.h"
 #include "tests/analysis/sample_files.h"
-#include "tests/app/shell_fixture.h"
+#include "tests/support/qt/test_host.h"
 
 namespace vork {
 namespace {
@@ -38,17 +37,10 @@ void Select(QListWidget* list, const QStringList& texts) {
     list->item(i)->setSelected(texts.contains(list->item(i)->text()));
 }
 
-class TableStatsWindow : public testing::ShellFixture {
+class TableStatsWindow : public testing::WindowFixture {
  protected:
   TTableStats& OpenWindow(const dynString& lines, const QString& name = "events.mds") {
-    SaveTextLines(Path(name).toStdString(), lines);
-    TMainForm& form = Start();
-    form.OpenMdsDialog.FileName = Path(name);
-    form.MdsLoadTime = "stamp 1";
-    form.RunTableStats->trigger();
-    auto* window = form.findChild<TTableStats*>("TableStats");
-    EXPECT_NE(window, nullptr);
-    return *window;
+    return Open<TTableStats>(WriteFile(name, lines));
   }
 
   void PickAAndBOnBothSides(TTableStats& window) {
@@ -62,9 +54,9 @@ class TableStatsWindow : public testing::ShellFixture {
 
   // The results lines one RUN appends.
   QStringList Run(TTableStats& window) {
-    const qsizetype before = Form->Results->Lines().size();
+    const qsizetype before = Host.Results.size();
     window.RunCompute->trigger();
-    return Form->Results->Lines().mid(before);
+    return Host.Results.mid(before);
   }
 };
 
@@ -100,7 +92,7 @@ TEST_F(TableStatsWindow, ALoadResetsTheCodeSidesButKeepsTheStatistics) {
   window.StatCB[KAPPA - 1]->setChecked(true);
   SaveTextLines(Path("state.mds").toStdString(), StateFile);
 
-  Platform.ThenFile(Path("state.mds"));
+  Host.Platform.ThenFile(Path("state.mds"));
   window.FileOpenMds->trigger();
   EXPECT_EQ(window.windowTitle(), "Table Statistics - state.mds");
   EXPECT_EQ(Items(window.CodesInFile), QStringList({"A", "B", "C", "LengthyName"}));
@@ -167,10 +159,10 @@ TEST_F(TableStatsWindow, TheResidualCodeFollowsItsBoxAtEveryMove) {
 
 TEST_F(TableStatsWindow, LagEditsKeepWholeNumbersInRange) {
   TTableStats& window = OpenWindow(EventFile);
-  const int before = Platform.Beeps;
+  const int before = Host.Platform.Beeps;
   window.EditLagTo->setText("12a");
   EXPECT_EQ(window.EditLagTo->text(), "12");
-  EXPECT_EQ(Platform.Beeps - before, 1);
+  EXPECT_EQ(Host.Platform.Beeps - before, 1);
   window.EditLagFrom->setText("-");
   EXPECT_EQ(window.LagPosition(window.EditLagFrom), 0);
 }
@@ -179,7 +171,7 @@ TEST_F(TableStatsWindow, RunWritesTheLaggedTablesAndTheSeparator) {
   TTableStats& window = OpenWindow(EventFile);
   PickAAndBOnBothSides(window);
 
-  Platform.Then(Answer::Ignore);  // S2's one-event segment is too short for lag 1
+  Host.Platform.Then(Answer::Ignore);  // S2's one-event segment is too short for lag 1
   const QStringList results = Run(window);
   // The file summary, then the tables (their counts are the tally's), then the separator.
   ASSERT_EQ(results.size(), 25);
@@ -190,7 +182,7 @@ TEST_F(TableStatsWindow, RunWritesTheLaggedTablesAndTheSeparator) {
                          "JNTF\tTarget:", "Given:\tA\tB\tTotals"}));
   EXPECT_EQ(results[16], "S2");
   EXPECT_EQ(results.last(), "_________________________");
-  EXPECT_EQ(Platform.BoxTexts(),
+  EXPECT_EQ(Host.Platform.BoxTexts(),
             QStringList{"<S2> insufficient data for lag 1. Select Ignore to suppress this warning."});
   EXPECT_EQ(window.ProgressBar1->value(), 0);
 }
@@ -202,8 +194,8 @@ TEST_F(TableStatsWindow, ExportRowsAreSavedAfterEachRun) {
   window.ResultsBox->SetItemIndex(0);
   window.ExportBox->SetItemIndex(1);
 
-  Platform.Then(Answer::Ok);
-  Platform.ThenFile(Path("rows.txt"));
+  Host.Platform.Then(Answer::Ok);
+  Host.Platform.ThenFile(Path("rows.txt"));
   const QStringList results = Run(window);
   const dynString rows = LoadTextLines(Path("rows.txt").toStdString());
   ASSERT_EQ(rows.size(), 9u);  // a header, then a row per session and pair
@@ -216,9 +208,9 @@ TEST_F(TableStatsWindow, ExportRowsAreSavedAfterEachRun) {
 
 TEST_F(TableStatsWindow, AFailedCheckWritesNothing) {
   TTableStats& window = OpenWindow(EventFile);
-  Platform.Then(Answer::Ok);
+  Host.Platform.Then(Answer::Ok);
   const QStringList results = Run(window);
-  EXPECT_EQ(Platform.BoxTexts(), QStringList{"Select given and target codes."});
+  EXPECT_EQ(Host.Platform.BoxTexts(), QStringList{"Select given and target codes."});
   EXPECT_TRUE(results.isEmpty());
 }
 

@@ -4,8 +4,8 @@
 #include <QMouseEvent>
 #include <filesystem>
 
-#include "app/find_replace_dialog.h"
-#include "app/memo_find_replace.h"
+#include "widgets/find_replace_dialog.h"
+#include "widgets/memo_find_replace.h"
 #include "tests/app/shell_fixture.h"
 
 namespace vork {

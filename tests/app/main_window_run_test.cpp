@@ -1,7 +1,9 @@
 #include <QAction>
 #include <QMenu>
+#include <QPushButton>
 
 #include "analysis/simple_stats_window.h"
+#include "widgets/radio_group_box.h"
 #include "core/text_file.h"
 #include "tests/app/shell_fixture.h"
 
@@ -66,11 +68,30 @@ TEST_F(RunMenu, AnalysisWindowOpensOnceAndIsNumbered) {
 TEST_F(RunMenu, CommandsWithoutAWindowAreGreyedAndAskNothing) {
   TMainForm& form = Start();
   for (QAction* missing : {form.RunPlotMDS, form.RunBreakdown, form.RunExportTable,
-                           form.RunRound}) {
+                           form.RunComputeKappa, form.RunRound}) {
     EXPECT_FALSE(missing->isEnabled()) << missing->text().toStdString();
     missing->trigger();
   }
   EXPECT_TRUE(Platform.FileDialogs.empty());
+}
+
+TEST_F(RunMenu, ExitAsksAboutExportRowsKeptForClosingTheWindow) {
+  TMainForm& form = Start();
+  form.OpenMdsDialog.FileName = WriteSmallFile();
+  form.RunSimpleStats->trigger();
+  TSimpleStats& window = *SimpleStatsWindow();
+  window.MoveAllCodes->click();
+  window.ExportBox->SetItemIndex(2);
+  window.RunCompute->trigger();
+
+  Platform.ThenFile(std::nullopt);  // cancelled: the program stays open
+  EXPECT_FALSE(CloseMain());
+  EXPECT_EQ(SimpleStatsWindow(), &window);
+
+  Platform.ThenFile(Path("rows.txt")).Then(Answer::No);  // then the results question
+  EXPECT_TRUE(CloseMain());
+  EXPECT_TRUE(FileText("rows.txt").startsWith("session\tAF\tBF\r\n"));
+  EXPECT_EQ(Platform.BoxTexts(), QStringList{"Save results to a text file?"});
 }
 
 TEST_F(RunMenu, WithoutACurrentFileTheRunCommandAsksForOne) {
@@ -110,7 +131,7 @@ TEST_F(RunMenu, ComputeKappaAsksAboutTheObserversFilesChosenBefore) {
   form.OpenObsDialog1.FileName = Path("first.mds");
   form.OpenObsDialog2.FileName = Path("second.mds");
   Platform.Then(Answer::Yes).Then(Answer::No).ThenFile(std::nullopt);
-  form.RunComputeKappa->trigger();
+  EXPECT_FALSE(form.ChooseObsFiles());
   EXPECT_EQ(Platform.BoxTexts(),
             (QStringList{"Use first.mds for 1st observer?", "Use second.mds for 2nd observer?"}));
   EXPECT_TRUE(Dialog().startsWith("open|Open MDS file 2nd observer|Compiled SDS file (*.mds)|"));

@@ -10,10 +10,9 @@
 #include <QSpinBox>
 #include <QToolButton>
 
-#include "app/radio_group_box.h"
-#include "app/results_window.h"
+#include "widgets/radio_group_box.h"
 #include "core/text_file.h"
-#include "tests/app/shell_fixture.h"
+#include "tests/support/qt/test_host.h"
 #include "tests/modify/modify_fixture.h"
 
 namespace vork {
@@ -22,15 +21,12 @@ namespace {
 const char* const TimedKelp = "Timed a b;\na,0-3 b,2-5 ,6/";
 const char* const EventKelp = "Event a b c;\na b c a/";
 
-class ModifyDialog : public testing::ShellFixture {
+class ModifyDialog : public testing::WindowFixture {
  protected:
-  // The main window with a compiled file of the text current, and the
-  // dialog on it.
+  // A compiled file of the text current, and the dialog on it.
   std::unique_ptr<TModifyMDS> Open(const char* kelp, const QString& name = "data.mds") {
-    SaveTextLines(Path(name).toStdString(), testing::CompiledFile(kelp).Lines);
-    TMainForm& form = Form ? *Form : Start();
-    form.OpenMdsDialog.FileName = Path(name);
-    return std::make_unique<TModifyMDS>(form);
+    Host.Current = WriteFile(name, testing::CompiledFile(kelp).Lines);
+    return std::make_unique<TModifyMDS>(Host);
   }
   static QStringList Items(const QListWidget* list) {
     QStringList items;
@@ -49,25 +45,24 @@ TEST_F(ModifyDialog, LoadsTheCurrentFileAndEnablesTheButtonsOfItsDataType) {
   EXPECT_EQ(timed->windowTitle(), "Modify MDS File - data.mds");
   EXPECT_EQ(Items(timed->CodesInFile), (QStringList{"a", "b"}));
   EXPECT_EQ(Enabled(*timed), "1111111001111");
-  EXPECT_TRUE(Form->RunModifyMDS->isEnabled());
   auto event = Open(EventKelp, "events.mds");
   EXPECT_EQ(Enabled(*event), "0000011111100");
 }
 
 TEST_F(ModifyDialog, RunsACommandEchoesItAndSavesTheFile) {
   auto dialog = Open(TimedKelp);
-  Platform.Then(Answer::Ok);
+  Host.Platform.Then(Answer::Ok);
   dialog->RunCompute->trigger();
-  EXPECT_EQ(Platform.BoxTexts(), QStringList{"No command selected"});
+  EXPECT_EQ(Host.Platform.BoxTexts(), QStringList{"No command selected"});
   dialog->ModSBs[CommandAnd - 1]->click();
   dialog->MoveAllCodes->click();
   dialog->NewCode->setText("both");
   dialog->RunCompute->trigger();
-  const QStringList results = ResultLines();
+  const QStringList results = Host.Results;
   EXPECT_EQ(results.mid(results.size() - 7),
             (QStringList{"", "File:\tdata.mds", "Made:\t\tMDS file saved by KELP compiler Version 5.1 THEN",
                          "Type:\tTimed", "Units:\tseconds", "", "And both= a b;"}));
-  EXPECT_EQ(Form->VORKLogLines.last(), "And both= a b;");
+  EXPECT_EQ(Host.Log.last(), "And both= a b;");
   EXPECT_EQ(Items(dialog->CodesInFile), (QStringList{"a", "b", "both"}));
   EXPECT_EQ(dialog->PickedCodes->count(), 0);
   EXPECT_TRUE(dialog->NewCode->text().isEmpty());
@@ -79,9 +74,9 @@ TEST_F(ModifyDialog, RunsACommandEchoesItAndSavesTheFile) {
   EXPECT_EQ(testing::LinesAfterStamp(saved),
             (std::vector<std::string>{"2|0|0", "3|0|0|0|1|1", "a|b|both", "1|0|seconds", "1|1|#1", "1|5|6|0|6",
                                       "1|2..", "1|1..", "1|122", "2|.1.", "1|..."}));
-  EXPECT_TRUE(ResultLines().last().startsWith("Saved:\tdata.mds (modified), "));
+  EXPECT_TRUE(Host.SavedMsgs.last().startsWith(Path("data.mds") + "| (modified), |"));
   EXPECT_TRUE(dialog->close());
-  EXPECT_EQ(ResultLines().last(), "_________________________");
+  EXPECT_EQ(Host.Results.last(), "_________________________");
 }
 
 TEST_F(ModifyDialog, AFailedSaveKeepsTheOldFileAndTheChanges) {
@@ -91,15 +86,15 @@ TEST_F(ModifyDialog, AFailedSaveKeepsTheOldFileAndTheChanges) {
   dialog->CodesInFile->item(0)->setSelected(true);
   dialog->MoveSelCodes->click();
   dialog->RunCompute->trigger();
-  Platform.ThenFile(Path("missing/folder/data.mds"));
+  Host.Platform.ThenFile(Path("missing/folder/data.mds"));
   dialog->FileSaveMDSAs->trigger();
-  EXPECT_EQ(Platform.Errors.size(), 1u);
+  EXPECT_EQ(Host.Platform.Errors.size(), 1u);
   EXPECT_TRUE(dialog->MdsLinesModified);
   EXPECT_EQ(LoadTextLines(Path("data.mds").toStdString()), before);
   // Closing asks; No drops the changes.
-  Platform.Then(Answer::No);
+  Host.Platform.Then(Answer::No);
   EXPECT_TRUE(dialog->close());
-  EXPECT_EQ(Platform.BoxTexts().last(), "data.mds has been modified. Save (yes lets you rename)?");
+  EXPECT_EQ(Host.Platform.BoxTexts().last(), "data.mds has been modified. Save (yes lets you rename)?");
 }
 
 TEST_F(ModifyDialog, ChainCopiesCodesAndMoveAllDoesNothing) {
@@ -128,7 +123,7 @@ TEST_F(ModifyDialog, WindowControlsAndOffsetEdits) {
   EXPECT_EQ(dialog->EditFromN->text(), "-");
   dialog->EditFromN->setText("");
   EXPECT_EQ(dialog->EditFromN->text(), "0");
-  EXPECT_EQ(Platform.Beeps, 2);
+  EXPECT_EQ(Host.Platform.Beeps, 2);
 }
 
 TEST_F(ModifyDialog, TypedCommandsRunLikeTheButtons) {
@@ -140,11 +135,11 @@ TEST_F(ModifyDialog, TypedCommandsRunLikeTheButtons) {
   dialog->RunCompute->trigger();
   EXPECT_EQ(Items(dialog->ListBox1), QStringList{"No errors."});
   EXPECT_EQ(Items(dialog->CodesInFile), (QStringList{"a", "b", "either", "w"}));
-  EXPECT_EQ(ResultLines().mid(ResultLines().size() - 2), (QStringList{"Or either= a b;", "Window w=(a+1;"}));
+  EXPECT_EQ(Host.Results.mid(Host.Results.size() - 2), (QStringList{"Or either= a b;", "Window w=(a+1;"}));
   // Closing asks about the typed text first.
-  Platform.Then(Answer::No).Then(Answer::No);
+  Host.Platform.Then(Answer::No).Then(Answer::No);
   EXPECT_TRUE(dialog->close());
-  EXPECT_EQ(Platform.BoxTexts().mid(Platform.BoxTexts().size() - 2),
+  EXPECT_EQ(Host.Platform.BoxTexts().mid(Host.Platform.BoxTexts().size() - 2),
             (QStringList{"Do you want to save the syntax you entered?",
                          "data.mds has been modified. Save (yes lets you rename)?"}));
 }
@@ -153,22 +148,22 @@ TEST_F(ModifyDialog, ASavedSyntaxFileOpensAgainAndRunsTheSame) {
   auto dialog = Open(TimedKelp);
   dialog->RunUseSyntax->trigger();
   dialog->Memo1->insertPlainText("xor one= a b\nnot two= one");
-  Platform.ThenFile(Path("cmds.txt"));
+  Host.Platform.ThenFile(Path("cmds.txt"));
   dialog->FileSaveTXT->trigger();
   EXPECT_EQ(LoadTextLines(Path("cmds.txt").toStdString()), (dynString{"xor one= a b", "not two= one"}));
-  EXPECT_TRUE(ResultLines().last().startsWith("Saved:\tcmds.txt (syntax), "));
+  EXPECT_EQ(Host.SavedMsgs.last(), Path("cmds.txt") + "| (syntax), |");
   dialog->MenuClearWindowExecute();
   EXPECT_TRUE(dialog->Memo1->toPlainText().isEmpty());
-  Platform.ThenFile(Path("cmds.txt"));
+  Host.Platform.ThenFile(Path("cmds.txt"));
   dialog->FileOpenTXT->trigger();
-  EXPECT_EQ(ResultLines().last(), "cmds.txt syntax file opened");
+  EXPECT_EQ(Host.Results.last(), "cmds.txt syntax file opened");
   dialog->RunCompute->trigger();
   EXPECT_EQ(Items(dialog->ListBox1), QStringList{"No errors."});
   EXPECT_EQ(Items(dialog->CodesInFile), (QStringList{"a", "b", "one", "two"}));
   EXPECT_EQ(testing::LinesAfterStamp(dialog->Mds.Lines),
             (std::vector<std::string>{"2|0|0", "4|0|0|0|1|1", "a|b|one|two", "1|0|seconds", "1|1|#1", "1|6|6|0|6",
                                       "1|2.2.", "1|1.1.", "1|12.2", "1|.12.", "1|.11.", "1|...2"}));
-  Platform.Then(Answer::No);
+  Host.Platform.Then(Answer::No);
   EXPECT_TRUE(dialog->close());
 }
 

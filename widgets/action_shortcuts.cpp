@@ -1,4 +1,4 @@
-#include "app/action_shortcuts.h"
+#include "widgets/action_shortcuts.h"
 
 #include <QAction>
 #include <QKeyEvent>

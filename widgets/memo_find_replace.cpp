@@ -1,6 +1,6 @@
-#include "app/memo_find_replace.h"
+#include "widgets/memo_find_replace.h"
 
-#include "app/find_replace_dialog.h"
+#include "widgets/find_replace_dialog.h"
 
 namespace vork {
 

@@ -1,4 +1,4 @@
-#include "app/options_dialog_frame.h"
+#include "widgets/options_dialog_frame.h"
 
 namespace vork {
 

@@ -1,4 +1,4 @@
-#include "app/platform/qt_platform.h"
+#include "widgets/qt_platform.h"
 
 #include <QApplication>
 #include <QDesktopServices>

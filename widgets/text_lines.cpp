@@ -1,4 +1,4 @@
-#include "app/text_lines.h"
+#include "widgets/text_lines.h"
 
 #include <QFileInfo>
 

@@ -2,7 +2,7 @@
 
 #include <QObject>
 
-#include "app/memo_search.h"
+#include "widgets/memo_search.h"
 
 namespace vork {
 

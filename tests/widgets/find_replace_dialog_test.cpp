@@ -1,4 +1,4 @@
-#include "app/find_replace_dialog.h"
+#include "widgets/find_replace_dialog.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/memo_find_replace.h"
+#include "widgets/memo_find_replace.h"
 #include "tests/support/scripted_dialogue.h"
 
 namespace vork {

@@ -1,4 +1,4 @@
-#include "app/platform/platform.h"
+#include "widgets/platform.h"
 
 #include <QLocale>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "app/find_replace_dialog.h"
+#include "widgets/find_replace_dialog.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

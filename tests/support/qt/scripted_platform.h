@@ -4,7 +4,7 @@
 #include <deque>
 #include <vector>
 
-#include "app/platform/platform.h"
+#include "widgets/platform.h"
 
 namespace vork {
 

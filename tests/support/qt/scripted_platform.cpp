@@ -1,4 +1,4 @@
-#include "app/platform/scripted_platform.h"
+#include "tests/support/qt/scripted_platform.h"
 
 namespace vork {
 

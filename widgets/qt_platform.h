@@ -3,7 +3,7 @@
 #include <QPointer>
 #include <QProgressBar>
 
-#include "app/platform/platform.h"
+#include "widgets/platform.h"
 
 namespace vork {
 

@@ -1,4 +1,4 @@
-#include "app/memo_search.h"
+#include "widgets/memo_search.h"
 
 #include <QPlainTextEdit>
 #include <QTextBlock>

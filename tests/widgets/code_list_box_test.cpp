@@ -1,4 +1,4 @@
-#include "app/code_list_box.h"
+#include "widgets/code_list_box.h"
 
 #include <QListWidget>
 

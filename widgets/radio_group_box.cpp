@@ -1,4 +1,4 @@
-#include "app/radio_group_box.h"
+#include "widgets/radio_group_box.h"
 
 #include <QAbstractButton>
 #include <QRadioButton>

@@ -1,4 +1,4 @@
-#include "app/date_time_text.h"
+#include "widgets/date_time_text.h"
 
 #include <QLocale>
 

@@ -1,0 +1,31 @@
+#include "app/window_kinds.h"
+
+#include "analysis/simple_stats_window.h"
+#include "analysis/table_stats_window.h"
+#include "app/main_window.h"
+#include "modify/modify_mds_dialog.h"
+
+namespace vork {
+namespace {
+
+template <class Window>
+QWidget* Make(WindowHost& host, QWidget* parent) {
+  return new Window(host, parent);
+}
+
+const WindowKind Kinds[] = {
+    {&TMainForm::RunSimpleStats, "SimpleStats", WindowKind::SingleFile, &Make<TSimpleStats>},
+    {&TMainForm::RunTableStats, "TableStats", WindowKind::SingleFile, &Make<TTableStats>},
+    {&TMainForm::RunPlotMDS, "PlotMDS", WindowKind::SingleFile, nullptr},
+    {&TMainForm::RunBreakdown, "BreakdownEvents", WindowKind::SingleFile, nullptr},
+    {&TMainForm::RunExportTable, "ExportTable", WindowKind::SingleFile, nullptr},
+    {&TMainForm::RunComputeKappa, "ComputeKappa", WindowKind::Agreement, nullptr},
+    {&TMainForm::RunModifyMDS, "ModifyMDS", WindowKind::Modal, &Make<TModifyMDS>},
+    {&TMainForm::RunRound, "RoundMDS", WindowKind::Modal, nullptr},
+};
+
+}  // namespace
+
+std::span<const WindowKind> WindowKinds() { return Kinds; }
+
+}  // namespace vork
