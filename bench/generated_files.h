@@ -49,6 +49,68 @@ inline dynString MakeTimedCompiledFile(int nCodes, int nUnits) {
   return lines;
 }
 
+// A compiled Timed file (compressed, hundredths) of about targetBytes with
+// sessions as a user records them: each session two streams of 1,000
+// entries over nCodes codes (half the codes each), every entry 1..150 units
+// long and starting 0..99 units after the one before; a code's entries do
+// not overlap. Written straight to path; the same seed gives the same file.
+inline void WriteManySessionTimedFile(const std::string& path, std::size_t targetBytes, int nCodes = 10) {
+  std::mt19937 random(2026);
+  std::string body;
+  body.reserve(targetBytes + (1u << 20));
+  int sessions = 0;
+  dynString data;
+  while (body.size() < targetBytes) {
+    ++sessions;
+    struct Entry { int Code, Onset, Offset; };
+    std::vector<Entry> entries;
+    int units = 0;
+    for (int stream = 0; stream < 2; ++stream) {
+      std::vector<int> free(static_cast<std::size_t>(nCodes), 0);
+      int onset = int(random() % 100);
+      for (int k = 0; k < 1000; ++k) {
+        const int code = stream * (nCodes / 2) + int(random() % unsigned(nCodes / 2));
+        onset = std::max(onset, free[std::size_t(code)]);
+        const int offset = onset + 1 + int(random() % 150);
+        free[std::size_t(code)] = offset;
+        units = std::max(units, offset);
+        entries.push_back({code, onset, offset});
+        onset += int(random() % 100);
+      }
+    }
+    dynChar2 matrix(static_cast<std::size_t>(nCodes), std::string(static_cast<std::size_t>(units), '.'));
+    for (const Entry& e : entries) {
+      std::string& row = matrix[std::size_t(e.Code)];
+      row[std::size_t(e.Onset)] = '2';
+      std::fill(row.begin() + e.Onset + 1, row.begin() + e.Offset, '1');
+    }
+    data.clear();
+    dynInteger runs(static_cast<std::size_t>(units), 1);
+    const int count = WriteSegmentData(data, matrix, runs, nCodes, units, true, true);
+    body += std::to_string(sessions) + "\t1\ts" + std::to_string(sessions) + "\r\n";
+    body += "1\t" + std::to_string(count) + "\t" + std::to_string(units) + "\t0\t" + std::to_string(units) + "\r\n";
+    for (const std::string& line : data) (body += line) += "\r\n";
+  }
+  std::string names;
+  for (int c = 0; c < nCodes; ++c) names += (c > 0 ? "\tc" : "c") + std::to_string(c);
+  std::ofstream out(path, std::ios::binary);
+  out << "MDS file saved by KELP compiler Version 5.1 06.12.2026 21:00:00\r\n2\t0\t0\r\n" << nCodes
+      << "\t0\t0\t0\t" << sessions << "\t" << sessions << "\r\n" << names << "\r\n4\t2\tseconds\r\n" << body;
+}
+
+// The many-session file of the analysis benchmarks (about 100 MB), made once
+// per run of a benchmark program and removed at its end.
+inline const std::string& ManySessionFilePath() {
+  struct File {
+    std::string Path = (std::filesystem::temp_directory_path() /
+                        ("vork_many_sessions_" + std::to_string(::getpid()) + ".mds")).string();
+    File() { WriteManySessionTimedFile(Path, 100u * 1000u * 1000u); }
+    ~File() { std::error_code ignored; std::filesystem::remove(Path, ignored); }
+  };
+  static const File file;
+  return file.Path;
+}
+
 // The yardstick of the benchmarks: reading a file's bytes with read() into
 // one buffer, nothing more.
 inline std::size_t ReadWholeFile(const std::string& path, std::vector<char>& buffer) {

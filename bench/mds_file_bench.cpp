@@ -11,7 +11,10 @@
 
 #include <unistd.h>
 
+#include "bench/generated_files.h"
 #include "core/mds_reader.h"
+#include "core/segment_runs.h"
+#include "core/session_reader.h"
 #include "core/segment_writer.h"
 #include "core/text_file.h"
 
@@ -141,6 +144,48 @@ void BM_ReadFileBytes(benchmark::State& state) {
 BENCHMARK(BM_WriteMdsFile)->ArgName("compressed")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadMdsFile)->ArgName("compressed")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadFileBytes)->ArgName("compressed")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace vork
+
+namespace vork {
+namespace {
+
+// Every segment of the many-session file read as runs, or into its grid,
+// after one load of the file; the yardstick reads its bytes.
+void BM_ReadManySessions(benchmark::State& state) {
+  const std::string& fileName = ManySessionFilePath();
+  SilentDialogue dialogue;
+  for (auto _ : state) {
+    LineBuffer lines;
+    MdsHeader header;
+    ReadMdsHeader(lines, fileName, header, dialogue);
+    int lineIndex = header.LineIndex;
+    SessionValues session;
+    SegmentValues segment;
+    SegmentRuns runs;
+    dynChar2 matrix;
+    for (int s = 1; s <= header.NSessions; ++s) {
+      ReadSession(lines, lineIndex, header, session);
+      for (int g = 0; g < session.NSegments; ++g) {
+        ReadSegment(lines, lineIndex, segment);
+        if (state.range(0) == 0) {
+          ReadSegmentRuns(lines, lineIndex, header, segment, runs);
+        } else {
+          ReadSegmentData(lines, lineIndex, header.NCodes, segment.NDataLines, segment.NTimeUnits,
+                          header.Compressed, matrix);
+        }
+      }
+    }
+    benchmark::DoNotOptimize(runs.ChangeUnits.data());
+  }
+  state.SetBytesProcessed(state.iterations() * std::int64_t(std::filesystem::file_size(fileName)));
+}
+
+void BM_ReadManySessionsBytes(benchmark::State& state) { ReadFileBytes(state, ManySessionFilePath()); }
+
+BENCHMARK(BM_ReadManySessionsBytes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadManySessions)->ArgName("grid")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace vork

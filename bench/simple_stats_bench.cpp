@@ -1,85 +1,77 @@
-// Simple statistics with all 18 statistics over a compiled Timed file of
-// 1,000,000 time units and 20 codes, against reading the same file's bytes.
+// Loading a compiled file and a RUN of simple statistics (all codes, all 18
+// statistics), against reading the file's bytes with read() into one buffer:
+// on a Timed file of about 100 MB with thousands of sessions and on one long
+// segment. Compare the rates in one run: the machine is shared.
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <random>
-#include <sstream>
 
 #include "analysis/simple_stats.h"
 #include "bench/generated_files.h"
+#include "bench/heap_peak.h"
 #include "core/mds_reader.h"
-#include "core/segment_writer.h"
 #include "core/text_file.h"
+
+#if __has_include("core/line_buffer.h")
+#include "core/line_buffer.h"
+using LoadedLines = vork::LineBuffer;
+#else
+using LoadedLines = vork::dynString;  // the reader before the line buffer
+#endif
 
 namespace vork {
 namespace {
 
-constexpr int NCodes = 20;
-constexpr int NUnits = 1000000;
-
-dynString MakeCompiledFile() { return MakeTimedCompiledFile(NCodes, NUnits); }
-
-const std::string& FilePath() {
+const std::string& LongSegmentPath() {
   static const std::string path = [] {
-    std::string name = (std::filesystem::temp_directory_path() / "vork_simple_stats_bench.mds");
-    SaveTextLines(name, MakeCompiledFile());
+    std::string name = std::filesystem::temp_directory_path() / "vork_simple_stats_long_segment.mds";
+    SaveTextLines(name, MakeTimedCompiledFile(20, 1000000));
     return name;
   }();
   return path;
 }
 
-SimpleStatsChoices AllStatistics() {
-  SimpleStatsChoices choices;
-  for (int c = 1; c <= NCodes; ++c) choices.PickedCodes.push_back("C" + std::to_string(c));
-  for (int box = 1; box <= NStatBoxes; ++box) choices.StatCB[box] = true;
-  return choices;
+const std::string& PathOf(int file) { return file == 0 ? ManySessionFilePath() : LongSegmentPath(); }
+
+void SetFileCounters(benchmark::State& state, const std::string& path) {
+  const auto bytes = std::int64_t(std::filesystem::file_size(path));
+  state.SetBytesProcessed(state.iterations() * bytes);
+  state.counters["file_MB"] = double(bytes) / 1e6;
 }
 
-void ReadStatsFileBytes(benchmark::State& state) { vork::ReadFileBytes(state, FilePath()); }
-
-// A RUN on the lines the window holds.
-void SimpleStatsRun(benchmark::State& state) {
-  const std::string& path = FilePath();
-  SilentDialogue dialogue;
-  LineBuffer lines;
-  MdsHeader header;
-  ReadMdsHeader(lines, path, header, dialogue);
-  for (auto _ : state) {
-    SimpleStatsChoices choices = AllStatistics();
-    PoolingGroups groups;
-    RunFrame frame;
-    RunOutput output;
-    RunSimpleStats(lines, header.LineIndex, header, frame, choices, groups, dialogue, output);
-    benchmark::DoNotOptimize(output.ResultLines.size());
-  }
-  state.SetBytesProcessed(state.iterations() * std::int64_t(std::filesystem::file_size(path)));
+void ReadCompiledFileBytes(benchmark::State& state) {
+  ReadFileBytes(state, PathOf(int(state.range(0))));
+  SetFileCounters(state, PathOf(int(state.range(0))));
 }
 
-// Loading the file into the window, then a RUN.
-void LoadAndSimpleStatsRun(benchmark::State& state) {
-  const std::string& path = FilePath();
+void LoadAndSimpleStats(benchmark::State& state) {
+  const std::string& path = PathOf(int(state.range(0)));
   SilentDialogue dialogue;
+  std::int64_t peak = 0;
   for (auto _ : state) {
-    LineBuffer lines;
+    bench::HeapPeak heap;
+    LoadedLines lines;
     MdsHeader header;
     ReadMdsHeader(lines, path, header, dialogue);
-    SimpleStatsChoices choices = AllStatistics();
+    SimpleStatsChoices choices;
+    for (int c = 1; c <= header.NCodes; ++c) choices.PickedCodes.push_back(header.CodeNames[c]);
+    for (int box = 1; box <= NStatBoxes; ++box) choices.StatCB[box] = true;
     PoolingGroups groups;
     RunFrame frame;
     RunOutput output;
     RunSimpleStats(lines, header.LineIndex, header, frame, choices, groups, dialogue, output);
     benchmark::DoNotOptimize(output.ResultLines.size());
+    peak = std::max(peak, heap.Bytes());
   }
-  state.SetBytesProcessed(state.iterations() * std::int64_t(std::filesystem::file_size(path)));
+  SetFileCounters(state, path);
+  state.counters["peak_heap_per_file"] =
+      double(peak) / double(std::filesystem::file_size(path));
 }
 
-BENCHMARK(ReadStatsFileBytes)->Unit(benchmark::kMillisecond);
-BENCHMARK(SimpleStatsRun)->Unit(benchmark::kMillisecond);
-BENCHMARK(LoadAndSimpleStatsRun)->Unit(benchmark::kMillisecond);
+// 0: many sessions, 1: one long segment.
+BENCHMARK(ReadCompiledFileBytes)->ArgName("long_segment")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(LoadAndSimpleStats)->ArgName("long_segment")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace vork

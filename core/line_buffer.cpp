@@ -70,11 +70,12 @@ LineBuffer LineBuffer::Load(const std::string& fileName) {
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(fileName.c_str(), "rb"));
   if (!file) throw CommandError("Cannot open file \"" + fileName + "\"" + Reason(errno) + ".");
   const auto size = std::filesystem::file_size(fileName, error);
-  if (!error && size > MaxBufferBytes - 2)
+  if (!error && size > MaxBufferBytes - 3)
     throw CommandError("Cannot read file \"" + fileName + "\": it is larger than 4 GB.");
 
   LineBuffer lines;
-  lines.Reserve(error ? std::size_t{1} << 16 : static_cast<std::size_t>(size) + 2);
+  // One byte more than the file holds, so that the first read meets its end.
+  lines.Reserve(error ? std::size_t{1} << 16 : static_cast<std::size_t>(size) + 3);
   // One read for the whole file; a file that grew since its size was taken
   // is read on to its end.
   while (true) {

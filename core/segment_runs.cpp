@@ -61,20 +61,59 @@ class RunBuilder {
   bool Started = false;
 };
 
+// The field of a data line up to the next TAB, and the rest after it.
+inline std::string_view TakeField(const char*& p, const char* end) {
+  const char* start = p;
+  while (p < end && *p != '\t') ++p;
+  std::string_view field(start, static_cast<std::size_t>(p - start));
+  if (p < end) ++p;
+  return field;
+}
+
+// Reads a line's count in place: an optional minus and at most nine digits,
+// then a TAB or the line's end. Any other count is read by ToInteger, which
+// takes what this does not and names the fault.
+inline bool FastCount(const char*& p, const char* end, int& count) {
+  const char* q = p;
+  const bool negative = q < end && *q == '-';
+  if (negative) ++q;
+  const char* digits = q;
+  int value = 0;
+  while (q < end && static_cast<unsigned>(*q - '0') < 10 && q - digits < 9) value = value * 10 + (*q++ - '0');
+  if (q == digits || (q < end && *q != '\t')) return false;
+  count = negative ? -value : value;
+  p = q < end ? q + 1 : q;
+  return true;
+}
+
 void ReadCompressedColumn(std::string_view fields, int count, std::int64_t lineIndex, int nCodes,
                           RunBuilder& builder) {
-  const CompressedSets sets = SplitCompressedSets(fields, lineIndex);
-  const std::size_t onDigits = CheckedHexDigits(sets.OnSet, static_cast<std::size_t>(nCodes), lineIndex);
-  // Only a positive count carries onsets.
-  const std::size_t onsetDigits =
-      count > 0 ? CheckedHexDigits(sets.OnsetSet, static_cast<std::size_t>(nCodes), lineIndex) : 0;
-  const std::size_t digits = std::max(onDigits, onsetDigits);
-  for (std::size_t p = 0; p < digits; ++p) {
-    const int onset = p < onsetDigits ? HexDigitValue(sets.OnsetSet[p]) : 0;
-    const int on = (p < onDigits ? HexDigitValue(sets.OnSet[p]) : 0) | onset;
+  const char* p = fields.data();
+  const char* const end = p + fields.size();
+  std::string_view onSet = TakeField(p, end);
+  std::string_view onsetSet;
+  if (!onSet.empty() && onSet.back() == '*') {
+    onSet.remove_suffix(1);
+    onsetSet = onSet;
+  } else {
+    onsetSet = TakeField(p, end);
+  }
+  if (onSet.empty()) SplitCompressedSets(fields, lineIndex);  // fails, naming the fault
+  if (count <= 0) onsetSet = {};  // only a positive count carries onsets
+  const std::size_t digits = std::max(onSet.size(), onsetSet.size());
+  for (std::size_t d = 0; d < digits; ++d) {
+    const int onset = d < onsetSet.size() ? HexDigitValue(onsetSet[d]) : 0;
+    const int on = (d < onSet.size() ? HexDigitValue(onSet[d]) : 0) | onset;
     if (on == 0) continue;
-    for (int b = 0; b < 4; ++b)
-      if (on & (8 >> b)) builder.On(static_cast<int>(4 * p) + b + 1, (onset & (8 >> b)) != 0);
+    const int code = static_cast<int>(4 * d) + 1;
+    if (code + 3 > nCodes && code + (on & 1 ? 3 : on & 2 ? 2 : on & 4 ? 1 : 0) > nCodes) {
+      CheckedHexDigits(onSet, static_cast<std::size_t>(nCodes), lineIndex);  // fails, naming the set
+      CheckedHexDigits(onsetSet, static_cast<std::size_t>(nCodes), lineIndex);
+    }
+    if (on & 8) builder.On(code, (onset & 8) != 0);
+    if (on & 4) builder.On(code + 1, (onset & 4) != 0);
+    if (on & 2) builder.On(code + 2, (onset & 2) != 0);
+    if (on & 1) builder.On(code + 3, (onset & 1) != 0);
   }
 }
 
@@ -112,8 +151,16 @@ void ReadSegmentRuns(LinesView lines, int& lineIndex, const MdsHeader& header,
   const std::int64_t first = std::int64_t{lineIndex} + 1;
   std::int64_t at = 0;
   for (std::int64_t i = first; i < first + nDataLines; ++i) {
-    std::string_view fields = lines[static_cast<std::size_t>(i)];
-    const int count = ToInteger(NextTabField(fields), i, "the data line's count");
+    const std::string_view line = lines[static_cast<std::size_t>(i)];
+    const char* p = line.data();
+    const char* const lineEnd = p + line.size();
+    int count = 0;
+    if (!FastCount(p, lineEnd, count)) {
+      std::string_view rest = line;
+      count = ToInteger(NextTabField(rest), i, "the data line's count");
+      p = lineEnd - rest.size();
+    }
+    const std::string_view fields(p, static_cast<std::size_t>(lineEnd - p));
     const std::int64_t end = at + ColumnsOfCount(count, header.Compressed);
     if (end > nTimeUnits) FailCoverTooMuch(i, nTimeUnits);
     builder.StartColumn(static_cast<std::int32_t>(at), static_cast<std::int32_t>(end));
