@@ -230,13 +230,18 @@ class SimpleStatsTally : public GroupTally {
 
   // The estimated duration of interval data, by the sampling method.
   std::string EstimateText(int i) const {
-    std::int64_t n = Header.IntervalDuration;
+    std::int64_t units = 0;
     switch (Header.IntervalUnitMark) {
-      case 1: return TimeText(Dur[i] * n);
-      case 2: return TimeText((Dur[i] - Freq[i]) * n);
-      case 3: return TimeText((Dur[i] + Freq[i]) * n);
+      case 1: units = Dur[i]; break;
+      case 2: units = Dur[i] - Freq[i]; break;
+      case 3: units = Dur[i] + Freq[i]; break;
       default: return "";
     }
+    const std::int64_t n = Header.IntervalDuration;
+    if (n != 0 && (units > INT64_MAX / n || units < -INT64_MAX / n))
+      throw CommandError("The estimated duration of " + Choices.PickedCodes[std::size_t(i - 1)] +
+                         " is too large to write.");
+    return TimeText(units * n);
   }
 
   void AppendCell(const std::string& cell, std::string& resultRow, std::string& exportRow) const {
@@ -424,7 +429,7 @@ bool PrepareRun(const MdsHeader& header, SimpleStatsChoices& choices, PoolingGro
     run.PickedIdx.push_back(code);
   }
   run.Estimate = header.IntervalUnitMark > 0 &&
-                 header.IntervalUnitMark + header.IntervalDuration > 2;
+                 std::int64_t{header.IntervalUnitMark} + header.IntervalDuration > 2;
   run.DuraLabel = run.Estimate ? "dura\testD" : "dura";
   return true;
 }

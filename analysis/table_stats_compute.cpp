@@ -67,10 +67,14 @@ bool ComputeExpected(const TableStatsRun& run, int lag, dynReal2& exp) {
     FitExpectedIpf(run.FreqTable, 1, run.NGivens, 0, exp, ZeroDiagonal);
     return true;
   }
-  const double n = f[0][0];
+  // Row total times column total, a whole number, divided once by N: a cell
+  // whose count equals its expected count in whole numbers then meets it
+  // exactly, so a table without association gives chi-squared 0.
+  const std::int64_t n = f[0][0];
   for (int i = 1; i <= run.NGivens; ++i)
     for (int j = 1; j <= run.NTargets; ++j)
-      exp[Z(i)][Z(j)] = n > 0 ? (f[0][Z(j)] / n) * f[Z(i)][0] : 0.0;
+      exp[Z(i)][Z(j)] =
+          n > 0 ? static_cast<double>(std::int64_t{f[0][Z(j)]} * f[Z(i)][0]) / static_cast<double>(n) : 0.0;
   return false;
 }
 
