@@ -12,6 +12,7 @@
 #include "core/code_lists.h"
 #include "core/command_error.h"
 #include "core/mds_reader.h"
+#include "core/session_reader.h"
 #include "core/segment_budget.h"
 
 namespace vork {
@@ -125,16 +126,17 @@ bool SetUpTable(const MdsHeader& header, const ExportTableChoices& choices, NWay
   return true;
 }
 
-void TallySegment(const ExportTableChoices& choices, NWayTable& table, const dynChar2& matrix,
-                  int nTimeUnits, std::int64_t factorCell, std::vector<std::int32_t>& labels) {
+void TallySegment(const ExportTableChoices& choices, NWayTable& table, const SegmentRuns& runs,
+                  std::int64_t factorCell, std::vector<std::int32_t>& labels) {
+  const int nTimeUnits = runs.NTimeUnits;
   const int codeDims = int(table.Dims.size()) - table.NFactorDims;
   const int lag = choices.LaggedUnits ? 1 : 0;
   const std::int64_t units = std::int64_t(nTimeUnits) - std::int64_t(lag) * (codeDims - 1);
   if (nTimeUnits <= 0 || units <= 0) return;
 
   // Each code dimension's label in every unit: the first listed code that is
-  // on, else "etc". Rows are walked from the last item to the first, so the
-  // first item on is the one left standing.
+  // on, else "etc". The codes' stretches are laid down from the last item to
+  // the first, so the first item on is the one left standing.
   const size_t n = size_t(nTimeUnits);
   labels.resize(size_t(codeDims) * n);
   for (int k = 0; k < codeDims; ++k) {
@@ -143,10 +145,9 @@ void TallySegment(const ExportTableChoices& choices, NWayTable& table, const dyn
     std::fill(label, label + n, dim.DimSize());
     for (int i = dim.DimSize() - 1; i >= 1; --i) {
       const int code = dim.CodeIdx[size_t(i)];
-      if (code < 1 || code > int(matrix.size()) || matrix[size_t(code - 1)].size() < n) continue;
-      const char* row = matrix[size_t(code - 1)].data();
-      for (size_t t = 0; t < n; ++t)
-        if (row[t] != '.') label[t] = i;
+      if (code < 1 || code >= int(runs.Runs.size())) continue;
+      for (const CodeRun& run : runs.Runs[size_t(code)])
+        std::fill(label + std::clamp(run.Start, 0, nTimeUnits), label + std::clamp(run.End, 0, nTimeUnits), i);
     }
   }
 
@@ -169,9 +170,14 @@ void TallyFile(LinesView mdsLines, const MdsHeader& header, const ExportTableCho
   int lineIndex = header.LineIndex;
   SessionValues session;
   SegmentValues segment;
-  dynChar2 matrix;
+  SegmentRuns runs;
   std::vector<std::int32_t> labels;
   const int codeDims = int(table.Dims.size()) - table.NFactorDims;
+  // Only the listed codes are read into runs.
+  CodeSelection keep(size_t(std::max(header.NCodes, 0)) + 1, 0);
+  for (int k = 0; k < codeDims; ++k)
+    for (int code : table.Dims[size_t(table.NFactorDims + k)].CodeIdx)
+      if (code > 0 && code < int(keep.size())) keep[size_t(code)] = 1;
   for (int s = 1; s <= header.NSessions; ++s) {
     ReadSession(mdsLines, lineIndex, header, session);
     ShowSessionProgress(s, header.NSessions, dialogue);
@@ -185,13 +191,11 @@ void TallyFile(LinesView mdsLines, const MdsHeader& header, const ExportTableCho
       factorCell += std::int64_t(level - 1) * table.Stride[size_t(d)];
     }
     for (int g = 1; g <= session.NSegments; ++g) {
-      ReadSegmentHeader(mdsLines, lineIndex, segment.NDataLines, segment.NTimeUnits, segment.StartTime,
-                        segment.StopTime);
-      CheckSegmentBudget(header.NCodes, segment.NTimeUnits, std::int64_t(codeDims) * 4,
+      ReadSegment(mdsLines, lineIndex, segment);
+      CheckSegmentBudget(0, segment.NTimeUnits, std::int64_t(codeDims) * 4,
                          "Session " + std::to_string(s) + ", segment " + std::to_string(g));
-      ReadSegmentData(mdsLines, lineIndex, header.NCodes, segment.NDataLines, segment.NTimeUnits,
-                      header.Compressed, matrix);
-      TallySegment(choices, table, matrix, segment.NTimeUnits, factorCell, labels);
+      ReadSegmentRuns(mdsLines, lineIndex, header, segment, runs, keep);
+      TallySegment(choices, table, runs, factorCell, labels);
     }
   }
 }

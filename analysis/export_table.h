@@ -20,6 +20,7 @@
 #include "core/line_buffer.h"
 #include "core/dyn_arrays.h"
 #include "core/mds_header.h"
+#include "core/segment_runs.h"
 #include "core/user_dialogue.h"
 
 namespace vork {
@@ -66,11 +67,11 @@ struct NWayTable {
 bool SetUpTable(const MdsHeader& header, const ExportTableChoices& choices, NWayTable& table,
                 UserDialogue& dialogue);
 
-// Adds one segment's units: matrix holds NCodes rows of nTimeUnits cells;
-// factorCell is the first cell of the session's factor levels (0 without
-// factor dimensions). labels is working space kept between segments.
-void TallySegment(const ExportTableChoices& choices, NWayTable& table, const dynChar2& matrix,
-                  int nTimeUnits, std::int64_t factorCell, std::vector<std::int32_t>& labels);
+// Adds one segment's units, read as the runs of its codes; factorCell is
+// the first cell of the session's factor levels (0 without factor
+// dimensions). labels is working space kept between segments.
+void TallySegment(const ExportTableChoices& choices, NWayTable& table, const SegmentRuns& runs,
+                  std::int64_t factorCell, std::vector<std::int32_t>& labels);
 
 // Tallies every session and segment of the file, with progress by sessions.
 // Throws CommandError on a damaged file.

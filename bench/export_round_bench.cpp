@@ -57,7 +57,7 @@ void ExportLaggedTable(benchmark::State& state) {
   const LoadedFile& file = File();
   ExportTableChoices choices;
   choices.CodeDims.resize(3);
-  for (int c = 1; c <= NCodes; ++c) choices.CodeDims[size_t((c - 1) / 10)].push_back("C" + std::to_string(c));
+  for (int c = 1; c <= NCodes; ++c) choices.CodeDims[size_t((c - 1) / 10)].push_back(File().Header.CodeNames[size_t(c)]);
   choices.DimNames = {"lag0", "lag1", "lag2"};
   choices.LaggedUnits = true;
   choices.CodesCantRepeat = true;

@@ -5,6 +5,7 @@
 
 #include "core/command_error.h"
 #include "core/mds_reader.h"
+#include "core/session_reader.h"
 #include "core/results_format.h"
 #include "core/segment_budget.h"
 #include "core/segment_writer.h"
@@ -51,9 +52,10 @@ void WriteRoundedHeader(LinesView mdsLines, const MdsHeader& header, int newTime
                 std::string(RoundUnitNames[size_t(newTimeUnitIndex)]));
 }
 
-RoundedSegment RoundSegment(const dynChar2& matrix, int nCodes, int nTimeUnits, std::uint32_t start,
-                            std::uint32_t stop, int factor, RoundingTallies& tallies,
-                            const std::string& where) {
+RoundedSegment RoundSegment(const SegmentRuns& runs, std::uint32_t start, std::uint32_t stop, int factor,
+                            RoundingTallies& tallies, const std::string& where) {
+  const int nCodes = runs.NCodes;
+  const int nTimeUnits = runs.NTimeUnits;
   CheckUnitsMatchTimes(nTimeUnits, start, stop, where);
   const std::int64_t f = factor;
   const std::int64_t h = f / 2;
@@ -62,44 +64,51 @@ RoundedSegment RoundSegment(const dynChar2& matrix, int nCodes, int nTimeUnits, 
   seg.NewStop = (std::int64_t(stop) + h) / f;
   if (seg.NewStop > MaxInt32) throw CommandError(where + ": the rounded stop time is too large.");
   seg.NewU = int(seg.NewStop - seg.NewStart);
+  CheckSegmentBudget(nCodes, std::int64_t(seg.NewU) + 1, 0, where);
   seg.Matrix.assign(size_t(nCodes), std::string(size_t(seg.NewU) + 1, '.'));
   if (int(tallies.Merged.size()) < nCodes + 1) tallies.Merged.resize(size_t(nCodes) + 1, 0);
   if (int(tallies.Carry.size()) < nCodes + 1) tallies.Carry.resize(size_t(nCodes) + 1, 0);
-  if (nTimeUnits == 0) return seg;
 
-  // New unit j takes the old columns t (1-based) with t <= B(j); every new
-  // unit takes at least one column, and a segment whose units match its
-  // times fills at most NewU + 1 new units.
+  // New unit k (0-based) takes the old columns b0 + k F .. b0 + (k + 1) F - 1
+  // that the segment has: the old times that round to it, halves up. A
+  // segment whose units match its times fills at most NewU + 1 new units;
+  // the last, which starts at the stop, is tallied but not written.
   const std::int64_t b0 = seg.NewStart * f - std::int64_t(start) - h;
-  for (int c = 1; c <= nCodes; ++c) {
-    const std::string& row = matrix[size_t(c - 1)];
+  for (int c = 1; c <= nCodes && c < int(runs.Runs.size()); ++c) {
     std::string& out = seg.Matrix[size_t(c - 1)];
     std::int32_t& merged = tallies.Merged[size_t(c)];
     std::int32_t& carry = tallies.Carry[size_t(c)];
-    std::int64_t t = 0;
-    for (std::int64_t j = 1; t < nTimeUnits; ++j) {
-      const std::int64_t bound = b0 + j * f;
-      std::int64_t onsets = 0, on = 0;
-      do {
-        const char cell = row[size_t(t)];
-        ++t;
-        if (cell == '2')
-          ++onsets;
-        else if (cell != '.')
-          ++on;
-      } while (t < bound && t < nTimeUnits);
+    std::int64_t unit = -1, onsets = 0, on = 0;
+    // A new unit where the code is never on stays '.' and leaves its carry.
+    auto finish = [&] {
+      if (unit < 0) return;
       char mark = '.';
       if (onsets > 0) {
         mark = '2';
         merged += std::int32_t(onsets - 1);
         carry = std::int32_t(on);
-      } else if (on == f) {
-        mark = '1';
-      } else if (on > 0 && on + carry > f + h) {
+      } else if (on == f || on + carry > f + h) {
         mark = '1';
       }
-      out[size_t(j - 1)] = mark;
+      out[size_t(unit)] = mark;
+    };
+    for (const CodeRun& run : runs.Runs[size_t(c)]) {
+      std::int64_t from = std::max<std::int64_t>(run.Start, 0);
+      const std::int64_t to = std::min<std::int64_t>(run.End, nTimeUnits);
+      while (from < to) {
+        const std::int64_t k = (std::int64_t(start) + from + h) / f - seg.NewStart;
+        if (k > seg.NewU) throw CommandError(where + ": a time unit lies beyond the segment's stop.");
+        const std::int64_t end = std::min(to, b0 + (k + 1) * f);
+        if (k != unit) {
+          finish();
+          unit = k;
+          onsets = on = 0;
+        }
+        (run.Onset ? onsets : on) += end - from;
+        from = end;
+      }
     }
+    finish();
   }
   return seg;
 }
@@ -135,32 +144,28 @@ void RoundMdsTimes(LinesView mdsLines, const MdsHeader& header, const std::strin
   tallies.Merged.assign(size_t(header.NCodes) + 1, 0);
   tallies.Carry.assign(size_t(header.NCodes) + 1, 0);
   int lineIndex = header.LineIndex;
-  int replicate = 0, nSegments = 0, nDataLines = 0, nTimeUnits = 0;
-  std::uint32_t start = 0, stop = 0;
-  std::string label;
-  dynInteger levels;
-  dynChar2 matrix;
-  dynInteger runs;
+  SessionValues session;
+  SegmentValues segment;
+  SegmentRuns runs;
+  dynInteger columns;
   for (int s = 1; s <= header.NSessions; ++s) {
     const int sessionLine = lineIndex + 1;
-    ReadSessionHeader(mdsLines, lineIndex, replicate, nSegments, label, header.NFactors, levels,
-                      header.FactorLevels);
+    ReadSession(mdsLines, lineIndex, header, session);
     dialogue.Progress(int(std::lround(100.0 * s / header.NSessions)), 100);
     out.insert(out.end(), mdsLines.begin() + sessionLine, mdsLines.begin() + lineIndex + 1);
-    for (int g = 1; g <= nSegments; ++g) {
+    for (int g = 1; g <= session.NSegments; ++g) {
       const std::string where = "Session " + std::to_string(s) + ", segment " + std::to_string(g);
-      ReadSegmentHeader(mdsLines, lineIndex, nDataLines, nTimeUnits, start, stop);
-      CheckUnitsMatchTimes(nTimeUnits, start, stop, where);
-      CheckSegmentBudget(header.NCodes, nTimeUnits, 0, where);
-      ReadSegmentData(mdsLines, lineIndex, header.NCodes, nDataLines, nTimeUnits, header.Compressed, matrix);
-      RoundedSegment seg = RoundSegment(matrix, header.NCodes, nTimeUnits, start, stop, factor, tallies, where);
+      ReadSegment(mdsLines, lineIndex, segment);
+      CheckUnitsMatchTimes(segment.NTimeUnits, segment.StartTime, segment.StopTime, where);
+      ReadSegmentRuns(mdsLines, lineIndex, header, segment, runs);
+      RoundedSegment seg = RoundSegment(runs, segment.StartTime, segment.StopTime, factor, tallies, where);
 
       const size_t segmentLine = out.size();
       out.emplace_back();
-      runs.assign(size_t(seg.NewU), 1);
+      columns.assign(size_t(seg.NewU), 1);
       const int written =
-          WriteSegmentData(out, seg.Matrix, runs, header.NCodes, seg.NewU, header.Compressed, true);
-      out[segmentLine] = std::to_string(nSegments) + "\t" + std::to_string(written) + "\t" +
+          WriteSegmentData(out, seg.Matrix, columns, header.NCodes, seg.NewU, header.Compressed, true);
+      out[segmentLine] = std::to_string(session.NSegments) + "\t" + std::to_string(written) + "\t" +
                          std::to_string(seg.NewU) + "\t" + std::to_string(seg.NewStart) + "\t" +
                          std::to_string(seg.NewStop);
     }

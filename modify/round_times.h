@@ -13,6 +13,7 @@
 #include "core/line_buffer.h"
 #include "core/dyn_arrays.h"
 #include "core/mds_header.h"
+#include "core/segment_runs.h"
 #include "core/user_dialogue.h"
 
 namespace vork {
@@ -47,12 +48,12 @@ struct RoundingTallies {
   dynInteger Carry;   // on-units of a code's latest onset unit besides the onset
 };
 
-// Rounds one segment of nTimeUnits old units from start to stop into the
-// new unit, factor old units to one (10, 100 or 1000). where names the
-// segment in the refusal of a segment whose units do not match its times.
-RoundedSegment RoundSegment(const dynChar2& matrix, int nCodes, int nTimeUnits, std::uint32_t start,
-                            std::uint32_t stop, int factor, RoundingTallies& tallies,
-                            const std::string& where);
+// Rounds one segment, read as the runs of its codes, from start to stop
+// into the new unit, factor old units to one (10, 100 or 1000). where names
+// the segment in the refusal of a segment whose units do not match its
+// times.
+RoundedSegment RoundSegment(const SegmentRuns& runs, std::uint32_t start, std::uint32_t stop, int factor,
+                            RoundingTallies& tallies, const std::string& where);
 
 // The merge report: one line per code with merged onsets, or
 // "No events merged.".

@@ -188,7 +188,7 @@ TEST(ExportTable, AgreesWithTheRuleOnRandomSegments) {
       dynChar2 matrix(5, std::string(size_t(units), '.'));
       for (std::string& row : matrix)
         for (char& cell : row) cell = "..12"[random() % 4];
-      TallySegment(choices, table, matrix, units, 0, labels);
+      TallySegment(choices, table, testing::RunsOf(matrix), 0, labels);
       for (int u = 0; u + (choices.LaggedUnits ? dims - 1 : 0) < units; ++u) {
         std::vector<int> cell;
         for (int k = 0; k < dims; ++k) {

@@ -195,7 +195,7 @@ TEST(RoundTimes, AgreesWithTheRuleOnRandomSegments) {
     for (int c = 1; c <= nCodes; ++c) tallies.Carry[size_t(c)] = int(random() % factor);
     RoundingTallies model = tallies;
     const RoundedSegment seg =
-        RoundSegment(matrix, nCodes, units, start, start + std::uint32_t(units), factor, tallies, "here");
+        RoundSegment(testing::RunsOf(matrix), start, start + std::uint32_t(units), factor, tallies, "here");
 
     const std::int64_t newStart = (start + half) / factor, newStop = (start + units + half) / factor;
     ASSERT_EQ(seg.NewStart, newStart);

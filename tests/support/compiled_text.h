@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "compiler/compile_sds.h"
+#include "core/segment_runs.h"
+#include "core/segment_writer.h"
 #include "core/text_file.h"
 
 namespace vork::testing {
@@ -26,6 +28,22 @@ inline dynString CompiledText(const std::string& text, bool compressed = false) 
   CompileSds(sds, mds, messages, positions, dialogue, false, 1000, errors, savedAt, options);
   EXPECT_EQ(errors, 0) << text << "\n" << (messages.Lines.empty() ? "" : messages.Lines[0]);
   return mds;
+}
+
+// The runs of a segment matrix (rows of '.', '1', '2'), as the run reader
+// reads them from the segment's data lines.
+inline SegmentRuns RunsOf(const dynChar2& matrix) {
+  MdsHeader header;
+  header.NCodes = int(matrix.size());
+  SegmentValues segment;
+  segment.NTimeUnits = matrix.empty() ? 0 : int(matrix[0].size());
+  dynString lines = {""};
+  dynInteger columns(size_t(segment.NTimeUnits), 1);
+  segment.NDataLines = WriteSegmentData(lines, matrix, columns, header.NCodes, segment.NTimeUnits, false, true);
+  SegmentRuns runs;
+  int lineIndex = 0;
+  ReadSegmentRuns(lines, lineIndex, header, segment, runs);
+  return runs;
 }
 
 }  // namespace vork::testing
