@@ -1,9 +1,11 @@
 #include "app/window_kinds.h"
 
+#include "analysis/export_table_window.h"
 #include "analysis/simple_stats_window.h"
 #include "analysis/table_stats_window.h"
 #include "app/main_window.h"
 #include "modify/modify_mds_dialog.h"
+#include "modify/round_mds_dialog.h"
 
 namespace vork {
 namespace {
@@ -18,10 +20,10 @@ const WindowKind Kinds[] = {
     {&TMainForm::RunTableStats, "TableStats", WindowKind::SingleFile, &Make<TTableStats>},
     {&TMainForm::RunPlotMDS, "PlotMDS", WindowKind::SingleFile, nullptr},
     {&TMainForm::RunBreakdown, "BreakdownEvents", WindowKind::SingleFile, nullptr},
-    {&TMainForm::RunExportTable, "ExportTable", WindowKind::SingleFile, nullptr},
+    {&TMainForm::RunExportTable, "ExportTable", WindowKind::SingleFile, &Make<TExportTable>},
     {&TMainForm::RunComputeKappa, "ComputeKappa", WindowKind::Agreement, nullptr},
     {&TMainForm::RunModifyMDS, "ModifyMDS", WindowKind::Modal, &Make<TModifyMDS>},
-    {&TMainForm::RunRound, "RoundMDS", WindowKind::Modal, nullptr},
+    {&TMainForm::RunRound, "RoundMDS", WindowKind::Modal, &Make<TRoundMDS>},
 };
 
 }  // namespace

@@ -1,0 +1,146 @@
+#include "analysis/export_table_window.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSpinBox>
+
+#include "tests/support/compiled_text.h"
+#include "tests/support/qt/test_host.h"
+
+namespace vork {
+namespace {
+
+using testing::CompiledText;
+
+const QString Separator = "_________________________";
+
+class ExportTableWindow : public testing::WindowFixture {
+ protected:
+  TExportTable& OpenText(const std::string& text) {
+    return Open<TExportTable>(WriteFile("x.mds", CompiledText(text)));
+  }
+  static QStringList Items(const QListWidget* list) {
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i) items.push_back(list->item(i)->text());
+    return items;
+  }
+  static void SelectAll(QListWidget* list) {
+    for (int i = 0; i < list->count(); ++i) list->item(i)->setSelected(true);
+  }
+  static QString MoveToItems(const TExportTable& window) {
+    QStringList items;
+    for (QAbstractButton* button : window.MoveToButtons->buttons())
+      if (!button->isHidden()) items.push_back(button->text());
+    return items.join('|');
+  }
+};
+
+TEST_F(ExportTableWindow, MovesCodesIntoDimensionsAndWritesTheCountFile) {
+  TExportTable& window = OpenText("Multi a b c d;\na c. a d. b c. a c. d. b/");
+  EXPECT_EQ(window.windowTitle(), "Export N-Way Table - x.mds");
+  EXPECT_EQ(MoveToItems(window), "dmsA|dmsB");
+  EXPECT_EQ(window.DmsNames[1]->text(), "dmsA");
+  EXPECT_FALSE(window.UseLaggedUnits->isChecked());
+  EXPECT_TRUE(window.CodesCantRepeat->isHidden());
+
+  window.Lists[0]->item(0)->setSelected(true);
+  window.Lists[0]->item(1)->setSelected(true);
+  window.AddSel->click();
+  EXPECT_EQ(Items(window.Lists[1]), (QStringList{"a", "b"}));
+  EXPECT_EQ(Items(window.Lists[0]), (QStringList{"c", "d"}));
+  window.MoveToButtons->button(1)->click();
+  EXPECT_EQ(Items(window.Lists[0]), (QStringList{"a", "b", "c", "d"}));  // every code for dmsB
+  EXPECT_FALSE(window.Lists[1]->isEnabled());
+  window.Lists[0]->item(2)->setSelected(true);
+  window.Lists[0]->item(3)->setSelected(true);
+  window.AddSel->click();
+  window.DmsNames[2]->setText("second");
+  window.DisplayResults->setChecked(true);
+
+  Host.Platform.ThenFile(Path("counts.txt"));
+  window.RunCompute->trigger();
+  const QStringList rows = {"ID\tdmsA\tsecond\tCount", "1\ta\tc\t2", "2\ta\td\t1", "3\tb\tc\t1", "4\tb\td\t0"};
+  const QStringList saved = {"", "Saved: \tcounts.txt (table counts tab-delimited file).", Separator};
+  EXPECT_EQ(Host.Results.mid(6), rows + saved);
+  EXPECT_EQ(Host.Results[1], "File:\tx.mds");
+  EXPECT_EQ(FileText("counts.txt"), rows.join("\r\n") + "\r\n");
+  EXPECT_EQ(Host.Platform.FileDialogs.back().Spec.Title, "Save table counts file");
+  EXPECT_TRUE(Host.Log.isEmpty());
+
+  // A cancelled save writes no file and no separator; the summary is not
+  // repeated.
+  window.DisplayResults->setChecked(false);
+  Host.Results.clear();
+  Host.Platform.ThenFile(std::nullopt);
+  window.RunCompute->trigger();
+  EXPECT_EQ(Host.Results, QStringList{""});
+}
+
+TEST_F(ExportTableWindow, LaggedUnitsFollowTheDataType) {
+  TExportTable& events = OpenText("Event a b;\na b a/");
+  EXPECT_TRUE(events.UseLaggedUnits->isChecked());
+  EXPECT_FALSE(events.UseLaggedUnits->isEnabled());
+  EXPECT_FALSE(events.CodesCantRepeat->isHidden());
+  EXPECT_EQ(MoveToItems(events), "lag0|lag1");
+
+  Host.Platform.Then(Answer::Yes);
+  TExportTable& timed = OpenText("Timed a b;\na,1-2 b,3 ,5/");
+  EXPECT_EQ(Host.Platform.BoxTexts(),
+            QStringList{"Muli-way tables for timed-event data may be difficult to interpret. Proceed anyway?"});
+  Host.Platform.Then(Answer::No).Then(Answer::Yes);
+  timed.UseLaggedUnits->click();
+  EXPECT_FALSE(timed.UseLaggedUnits->isChecked());
+  EXPECT_EQ(MoveToItems(timed), "dmsA|dmsB");
+  timed.UseLaggedUnits->click();
+  EXPECT_TRUE(timed.UseLaggedUnits->isChecked());
+  EXPECT_EQ(Host.Platform.BoxTexts().back(),
+            "Lagged n-way tables may be difficult to interpret for this data type. Proceed anyway?");
+  EXPECT_EQ(timed.DmsNames[3]->text(), "lag2");
+  EXPECT_FALSE(timed.CodesCantRepeat->isHidden());
+
+  // No closes the window once it is made.
+  Host.Platform.Then(Answer::No);
+  QPointer<TExportTable> refused = &OpenText("State a b;\na,0 b,3 ,5/");
+  QApplication::processEvents();
+  EXPECT_TRUE(Host.ClosedWindows.contains("ExportTable"));
+}
+
+TEST_F(ExportTableWindow, UnpooledFactorsLimitTheCodeDimensions) {
+  Host.Platform.Then(Answer::Ok);
+  TExportTable& window =
+      OpenText("Multi a b * f1(x y) f2(x y) f3(x y) f4(x y) f5(x y) f6(x y);\na b. (x,x,x,x,x,x)/");
+  EXPECT_EQ(Host.Platform.BoxTexts(), QStringList{"You will need to select some factors for pooling"});
+  EXPECT_FALSE(window.NumDms->isEnabled());
+  EXPECT_FALSE(window.AddAll->isEnabled());
+
+  window.FactorsInFile->item(0)->setSelected(true);
+  window.FactorsInFile->item(1)->setSelected(true);
+  window.MoveSelFactors->click();  // four left unpooled
+  EXPECT_TRUE(window.NumDms->isEnabled());
+  EXPECT_EQ(window.NumDms->maximum(), 3);
+  window.NumDms->setValue(3);
+  EXPECT_EQ(MoveToItems(window), "dmsA|dmsB|dmsC");
+  EXPECT_FALSE(window.Panels[3]->isHidden());
+
+  window.FactorsPooled->item(0)->setSelected(true);
+  window.OmitSelFactors->click();  // five: the third dimension goes
+  EXPECT_EQ(window.NumDms->value(), 2);
+  EXPECT_EQ(window.CurDms, 2);
+  EXPECT_TRUE(window.Panels[3]->isHidden());
+  EXPECT_EQ(window.NumDms->maximum(), 2);
+
+  // Empty dimensions are refused before anything is written.
+  Host.Platform.Then(Answer::Ok);
+  window.RunCompute->trigger();
+  EXPECT_EQ(Host.Platform.BoxTexts().back(), "Make sure some codes selected for each dimension.");
+  EXPECT_TRUE(Host.Results.isEmpty());
+}
+
+}  // namespace
+}  // namespace vork
