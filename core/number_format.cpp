@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
@@ -20,16 +21,27 @@ struct DecimalDigits {
 // of the binary fraction (2.675 is stored as 2.67499999...).
 constexpr int ReliableDigits = 15;
 
+// The digits are those printf's "%.14e" gives, made by std::to_chars, which
+// rounds the same way without the locale and format parsing of printf.
 DecimalDigits DigitsOf(double positive) {
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.*e", ReliableDigits - 1, positive);
+  const auto [end, error] =
+      std::to_chars(buffer, buffer + sizeof buffer, positive, std::chars_format::scientific, ReliableDigits - 1);
   // buffer: d.ddddddddddddddde[+-]xx
   DecimalDigits result;
+  if (error != std::errc()) return result;
   const char* p = buffer;
-  for (; *p != 'e' && *p != '\0'; ++p) {
+  for (; p < end && *p != 'e'; ++p) {
     if (*p >= '0' && *p <= '9') result.Digits.push_back(*p);
   }
-  if (*p == 'e') result.Exponent = std::atoi(p + 1);
+  if (p < end) {
+    const char* q = p + 1;
+    const bool negative = q < end && *q == '-';
+    if (q < end && (*q == '-' || *q == '+')) ++q;
+    int exponent = 0;
+    std::from_chars(q, end, exponent);
+    result.Exponent = negative ? -exponent : exponent;
+  }
   return result;
 }
 
@@ -86,10 +98,13 @@ std::string ExponentText(const DecimalDigits& number, int digits, char separator
     text.push_back(separator);
     for (int k = 1; k < digits; ++k) text.push_back(DigitAt(number, number.Exponent - k));
   }
+  text.push_back('E');
+  text.push_back(number.Exponent < 0 ? '-' : '+');
+  const int magnitude = std::abs(number.Exponent);
+  if (magnitude < 10) text.push_back('0');
   char exponent[16];
-  std::snprintf(exponent, sizeof exponent, "E%c%02d", number.Exponent < 0 ? '-' : '+',
-                std::abs(number.Exponent));
-  return text + exponent;
+  const auto written = std::to_chars(exponent, exponent + sizeof exponent, magnitude);
+  return text.append(exponent, written.ptr);
 }
 
 const char* NonFiniteText(double value) {
