@@ -1,5 +1,7 @@
 #include "core/segment_runs.h"
 
+#include <array>
+#include <bit>
 #include <cstring>
 #include <new>
 
@@ -129,6 +131,71 @@ void ReadPlainColumn(std::string_view fields, std::int64_t lineIndex, int nCodes
   }
 }
 
+// The same for a file of at most 64 codes, the usual case: each column is
+// two words of bits (codes on, codes with an onset), and only the codes
+// whose cell differs from the column before close or open a run, so a line
+// costs its parsing and the changes it holds.
+class MaskRunBuilder {
+ public:
+  MaskRunBuilder(SegmentRuns& runs, const CodeSelection& keep, int nCodes) : Runs(runs) {
+    for (int code = 1; code <= nCodes; ++code)
+      if (keep.empty() || keep[static_cast<std::size_t>(code)] != 0) Kept |= std::uint64_t{1} << (code - 1);
+  }
+
+  void Column(std::int32_t at, std::uint64_t on, std::uint64_t onsets) {
+    on &= Kept;
+    onsets &= Kept;
+    const std::uint64_t changed = (on ^ On) | (onsets ^ Onsets);
+    if (changed != 0 || at == 0) Runs.ChangeUnits.push_back(at);
+    Close(changed & On, at);
+    for (std::uint64_t open = changed & on; open != 0; open &= open - 1)
+      OpenStart[static_cast<std::size_t>(std::countr_zero(open))] = at;
+    On = on;
+    Onsets = onsets;
+  }
+
+  void Finish(std::int32_t end) { Close(On, end); }
+
+ private:
+  void Close(std::uint64_t codes, std::int32_t end) {
+    for (; codes != 0; codes &= codes - 1) {
+      const int bit = std::countr_zero(codes);
+      std::vector<CodeRun>& runs = Runs.Runs[static_cast<std::size_t>(bit) + 1];
+      if (runs.empty()) Runs.CodesWithRuns.push_back(bit + 1);
+      runs.push_back({OpenStart[static_cast<std::size_t>(bit)], end, ((Onsets >> bit) & 1) != 0});
+    }
+  }
+
+  SegmentRuns& Runs;
+  std::uint64_t Kept = 0;
+  std::uint64_t On = 0;
+  std::uint64_t Onsets = 0;
+  std::array<std::int32_t, 64> OpenStart{};
+};
+
+// A hexadecimal digit's four codes as bits in code order (mask 8 is the
+// first code, the lowest bit).
+constexpr std::array<std::uint8_t, 16> DigitCodeBits = [] {
+  std::array<std::uint8_t, 16> bits{};
+  for (int v = 0; v < 16; ++v)
+    bits[static_cast<std::size_t>(v)] =
+        static_cast<std::uint8_t>(((v >> 3) & 1) | ((v >> 1) & 2) | ((v << 1) & 4) | ((v << 3) & 8));
+  return bits;
+}();
+
+// The codes of a compressed code set as bits, failing on a code beyond nCodes.
+std::uint64_t CodeSetBits(std::string_view hex, int nCodes, std::int64_t lineIndex) {
+  std::uint64_t bits = 0;
+  for (std::size_t d = 0; d < hex.size(); ++d) {
+    const std::uint64_t digit = DigitCodeBits[static_cast<std::size_t>(HexDigitValue(hex[d]))];
+    if (digit == 0) continue;
+    if (4 * d + static_cast<std::size_t>(std::bit_width(digit)) > static_cast<std::size_t>(nCodes))
+      CheckedHexDigits(hex, static_cast<std::size_t>(nCodes), lineIndex);  // fails, naming the set
+    bits |= digit << (4 * d);
+  }
+  return bits;
+}
+
 }  // namespace
 
 void ReadSegmentRuns(LinesView lines, int& lineIndex, const MdsHeader& header,
@@ -148,6 +215,8 @@ void ReadSegmentRuns(LinesView lines, int& lineIndex, const MdsHeader& header,
   runs.NTimeUnits = nTimeUnits;
 
   RunBuilder builder(runs, keep);
+  const bool byMasks = nCodes <= 64;
+  MaskRunBuilder maskBuilder(runs, keep, byMasks ? nCodes : 0);
   const std::int64_t first = std::int64_t{lineIndex} + 1;
   std::int64_t at = 0;
   for (std::int64_t i = first; i < first + nDataLines; ++i) {
@@ -163,14 +232,47 @@ void ReadSegmentRuns(LinesView lines, int& lineIndex, const MdsHeader& header,
     const std::string_view fields(p, static_cast<std::size_t>(lineEnd - p));
     const std::int64_t end = at + ColumnsOfCount(count, header.Compressed);
     if (end > nTimeUnits) FailCoverTooMuch(i, nTimeUnits);
-    builder.StartColumn(static_cast<std::int32_t>(at), static_cast<std::int32_t>(end));
-    if (header.Compressed)
-      ReadCompressedColumn(fields, count, i, nCodes, builder);
-    else
-      ReadPlainColumn(fields, i, nCodes, builder);
-    builder.FinishColumn();
+    if (byMasks) {
+      std::uint64_t on = 0, onsets = 0;
+      if (header.Compressed) {
+        const char* q = fields.data();
+        const char* const fieldsEnd = q + fields.size();
+        std::string_view onSet = TakeField(q, fieldsEnd);
+        std::string_view onsetSet;
+        if (!onSet.empty() && onSet.back() == '*') {
+          onSet.remove_suffix(1);
+          onsetSet = onSet;
+        } else {
+          onsetSet = TakeField(q, fieldsEnd);
+        }
+        if (onSet.empty()) SplitCompressedSets(fields, i);  // fails, naming the fault
+        on = CodeSetBits(onSet, nCodes, i);
+        if (count > 0) onsets = CodeSetBits(onsetSet, nCodes, i);  // only a positive count carries onsets
+        on |= onsets;
+      } else {
+        std::string_view rest = fields;
+        const std::string_view cells = NextTabField(rest);
+        if (cells.size() < static_cast<std::size_t>(nCodes)) FailPlainCells(cells, static_cast<std::size_t>(nCodes), i);
+        for (int r = 0; r < nCodes; ++r) {
+          const char cell = cells[static_cast<std::size_t>(r)];
+          if (cell == '.') continue;
+          if (cell != '1' && cell != '2') FailPlainCells(cells, static_cast<std::size_t>(nCodes), i);
+          on |= std::uint64_t{1} << r;
+          if (cell == '2') onsets |= std::uint64_t{1} << r;
+        }
+      }
+      maskBuilder.Column(static_cast<std::int32_t>(at), on, onsets);
+    } else {
+      builder.StartColumn(static_cast<std::int32_t>(at), static_cast<std::int32_t>(end));
+      if (header.Compressed)
+        ReadCompressedColumn(fields, count, i, nCodes, builder);
+      else
+        ReadPlainColumn(fields, i, nCodes, builder);
+      builder.FinishColumn();
+    }
     at = end;
   }
+  if (byMasks) maskBuilder.Finish(static_cast<std::int32_t>(at));
   // A segment without codes is written without data lines.
   if (at < nTimeUnits && nCodes > 0) FailCoverTooLittle(lineIndex, at, nTimeUnits);
   CheckSegmentFits(lineIndex, nCodes, nTimeUnits);
