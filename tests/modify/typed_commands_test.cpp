@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/command_error.h"
 #include "core/data_type_flags.h"
 #include "modify/typed_commands.h"
 #include "tests/modify/modify_fixture.h"
@@ -23,8 +24,8 @@ class TestHost : public StatementHost {
   void Apply(const ModifyCommand& command) override {
     ModifyCommand checked = command;
     if (!ValidateCommand(checked, File.Header, Boxes)) return;
-    Applied.push_back(EchoModifyCommand(checked, {}, false).Text);
     File = RunModifyCommand(File, checked, "NOW", Boxes).File;
+    Applied.push_back(EchoModifyCommand(checked, {}, false).Text);
     Commands.push_back(checked);
   }
   void ListError(const std::string& line) override { List.push_back(line); }
@@ -98,6 +99,16 @@ TEST(TypedCommands, GiveTheFileTheButtonsGive) {
     pressed = RunModifyCommand(pressed, command, "NOW", silent).File;
   EXPECT_EQ(typed.File.Lines, pressed.Lines);
   EXPECT_EQ(typed.File.Lines[3], "b\tc\tw\tbt");
+}
+
+TEST(TypedCommands, AStatementThatFailsWhileAppliedEndsTheRun) {
+  ModifyFile file = CompiledFile("Timed a b;\na,0-3 b,2-5 ,6/");
+  file.Lines.back() = "1\tx.";  // the last data line: its count is no number
+  TestHost host(file);
+  EXPECT_THROW(RunSyntax("remove b; or x= a; and y= a b", host), CommandError);
+  EXPECT_EQ(host.List, std::vector<std::string>{
+                           "1. Compiled file line 12: cell 1 of the data line is \"x\", not \".\", \"1\" or \"2\"."});
+  EXPECT_TRUE(host.Applied.empty());
 }
 
 TEST(TypedCommands, StatementsAreCutAtSemicolonsAndLineBreaks) {
