@@ -1,5 +1,6 @@
 #include "modify/modify_engine.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <set>
@@ -10,7 +11,9 @@
 #include "core/data_type_flags.h"
 #include "core/mds_reader.h"
 #include "core/segment_budget.h"
+#include "core/segment_runs.h"
 #include "core/segment_writer.h"
+#include "core/session_reader.h"
 #include "modify/segment_rules.h"
 #include "modify/window_command.h"
 
@@ -118,6 +121,24 @@ void CompactRows(dynChar2& matrix, const dynInteger& map, int newNCodes) {
   matrix.resize(static_cast<std::size_t>(newNCodes));
 }
 
+// The command's rule on one segment.
+void ApplySegmentRule(SegmentWork& work, const ModifyCommand& command, WindowCounts& counts, int oldN) {
+  switch (command.Number) {
+    case CommandAnd:
+    case CommandOr:
+    case CommandNot:
+    case CommandNor:
+    case CommandXor: MarkByCount(work, command.Number); break;
+    case CommandWindow: MarkWindows(work, command.Window, command.MaxNTUs, counts); break;
+    case CommandRecode: RecodeRow(work); break;
+    case CommandLump: LumpEvents(work); break;
+    case CommandChain: ChainEvents(work); break;
+    case CommandBout: MakeBouts(work, command.BoutGap); break;
+    case CommandRecodeAll: JoinSuccessiveEvents(work, oldN); break;
+    default: break;
+  }
+}
+
 int DroppedUnits(const dynInteger& runs) {
   int dropped = 0;
   for (int run : runs) dropped += run < 0;
@@ -210,54 +231,42 @@ ModifyOutcome RunModifyCommand(const ModifyFile& file, const ModifyCommand& comm
                    ? file.Lines.size() - static_cast<std::size_t>(file.HeaderEnd)
                    : 0);
   int lineIndex = file.HeaderEnd;
+  SessionValues session;
+  SegmentValues segment;
+  SegmentRuns segmentRuns;
   dynChar2 matrix, events;
-  dynInteger runs, levels;
+  dynInteger runs;
   bool multi = false;
   for (int s = 1; s <= old.NSessions; ++s) {
     dialogue.Progress(static_cast<int>(std::lround(s * 100.0 / old.NSessions)), 100);
     const int sessionLine = lineIndex + 1;
-    int replicate = 0, nSegments = 0;
-    std::string label;
-    ReadSessionHeader(file.Lines, lineIndex, replicate, nSegments, label, old.NFactors, levels, old.FactorLevels);
+    ReadSession(file.Lines, lineIndex, old, session);
     body.insert(body.end(), file.Lines.begin() + sessionLine, file.Lines.begin() + lineIndex + 1);
-    for (int g = 1; g <= nSegments; ++g) {
-      int nDataLines = 0, u = 0;
-      std::uint32_t start = 0, stop = 0;
-      ReadSegmentHeader(file.Lines, lineIndex, nDataLines, u, start, stop);
-      // The grid with the new code's row (and Event's grid of onsets), the
-      // runs, and a rule's own value or mark per unit.
+    for (int g = 1; g <= session.NSegments; ++g) {
+      ReadSegment(file.Lines, lineIndex, segment);
+      const int u = segment.NTimeUnits;
+      const std::string where = "Session " + std::to_string(s) + ", segment " + std::to_string(g);
+      // The grid of every code (the rules walk cells one by one), the new
+      // code's row, Event's grid of onsets, the runs and a mark per unit.
       const std::int64_t cells = std::int64_t{oldN} + 1 + (number == CommandEvent ? std::int64_t(picked.size()) : 0);
-      CheckSegmentBudget(cells, u, 2 * sizeof(std::int32_t) + 1,
-                         "Session " + std::to_string(s) + ", segment " + std::to_string(g));
-      ReadSegmentData(file.Lines, lineIndex, oldN, nDataLines, u, old.Compressed, matrix);
-      if (MakesNewCode(number)) matrix.emplace_back(static_cast<std::size_t>(u), '.');
-      runs.assign(static_cast<std::size_t>(u), 1);
-      SegmentWork work{matrix, runs, picked, u};
+      CheckSegmentBudget(cells, u, 2 * sizeof(std::int32_t) + 1, where);
+      ReadSegmentRuns(file.Lines, lineIndex, old, segment, segmentRuns);
       const std::size_t placeholder = body.size();
       body.emplace_back();
       int count = 0;
       int written = u;
-      switch (number) {
-        case CommandAnd:
-        case CommandOr:
-        case CommandNot:
-        case CommandNor:
-        case CommandXor: MarkByCount(work, number); break;
-        case CommandWindow: MarkWindows(work, command.Window, command.MaxNTUs, out.Counts); break;
-        case CommandRecode: RecodeRow(work); break;
-        case CommandLump: LumpEvents(work); break;
-        case CommandChain: ChainEvents(work); break;
-        case CommandBout: MakeBouts(work, command.BoutGap); break;
-        case CommandRecodeAll: JoinSuccessiveEvents(work, oldN); break;
-        default: break;
-      }
+      SegmentMatrixFromRuns(segmentRuns, matrix);
+      if (MakesNewCode(number)) matrix.emplace_back(static_cast<std::size_t>(u), '.');
+      runs.assign(static_cast<std::size_t>(u), 1);
+      SegmentWork work{matrix, runs, picked, u};
+      ApplySegmentRule(work, command, out.Counts, oldN);
       if (DropsPickedCodes(number)) CompactRows(matrix, modified.Map, newN);
       if (number == CommandEvent) {
         multi = OnsetsOnly(work, events) || multi;
         count = WriteSegmentData(body, events, runs, static_cast<int>(picked.size()), u, old.Compressed, false);
         written = count;
       } else if (number == CommandRemove && eventOrMulti) {
-        // A unit that held only removed codes goes.
+        // On event data a unit that held only removed codes goes.
         for (int t = 0; t < u; ++t) {
           bool on = false;
           for (int c = 0; c < newN && !on; ++c) on = matrix[c][t] != '.';
@@ -269,7 +278,7 @@ ModifyOutcome RunModifyCommand(const ModifyFile& file, const ModifyCommand& comm
         written = u - DroppedUnits(runs);
         count = WriteSegmentData(body, matrix, runs, newN, u, old.Compressed, true);
       }
-      body[placeholder] = SegmentLine(nSegments, count, written, start, stop);
+      body[placeholder] = SegmentLine(session.NSegments, count, written, segment.StartTime, segment.StopTime);
     }
   }
 

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "core/command_error.h"
+#include "core/segment_writer.h"
+
+#include <random>
 #include "tests/modify/modify_fixture.h"
 
 namespace vork::testing {
@@ -159,6 +162,100 @@ TEST(Modify, ADamagedSegmentLeavesTheFileAsItWas) {
   EXPECT_THROW(RunModifyCommand(file, Command(CommandOr, "n", {"a"}), "NOW", silent), CommandError);
   EXPECT_EQ(file.Lines, before.Lines);
   EXPECT_THROW(RunModifyCommand(file, Command(CommandOr, "n", {"q"}), "NOW", silent), CommandError);
+}
+
+}  // namespace
+}  // namespace vork::testing
+
+namespace vork::testing {
+namespace {
+
+// Random Timed files of three codes, several sessions and segments, plain
+// or compressed, written through the core writer.
+struct RandomFile {
+  ModifyFile File;
+  std::vector<dynChar2> Grids;  // every segment's cells, in file order
+};
+
+RandomFile MakeRandomFile(std::mt19937& random, bool compressed) {
+  RandomFile made;
+  dynString& lines = made.File.Lines;
+  lines = {std::string(compressed ? "" : "\t") + "MDS file saved by KELP compiler Version 5.1 THEN", "2\t0\t0",
+           "3\t0\t0\t0\t2\t2", "a\tb\tc", "1\t0\tseconds"};
+  for (int s = 1; s <= 2; ++s) {
+    const int segments = 1 + static_cast<int>(random() % 2);
+    lines.push_back(std::to_string(s) + "\t" + std::to_string(segments) + "\t#" + std::to_string(s));
+    for (int g = 0; g < segments; ++g) {
+      const int u = 1 + static_cast<int>(random() % 25);
+      dynChar2 grid(3, std::string(static_cast<std::size_t>(u), '.'));
+      for (std::string& row : grid)
+        for (int t = 0; t < u; ++t)
+          if (random() % 2) row[t] = t > 0 && row[t - 1] != '.' && random() % 3 ? '1' : '2';
+      dynString data;
+      dynInteger runs(static_cast<std::size_t>(u), 1);
+      const int count = WriteSegmentData(data, grid, runs, 3, u, compressed, true);
+      lines.push_back(std::to_string(g + 1) + "\t" + std::to_string(count) + "\t" + std::to_string(u) + "\t0\t0");
+      lines.insert(lines.end(), data.begin(), data.end());
+      made.Grids.push_back(grid);
+    }
+  }
+  SilentDialogue silent;
+  EXPECT_TRUE(ReadMdsHeaderFromLines(lines, "random.mds", made.File.Header, silent));
+  made.File.HeaderEnd = made.File.Header.LineIndex;
+  return made;
+}
+
+// And, Or, Not, Nor and Xor of a and c, and Remove b, as a model works them
+// out on each segment's cells and the core writer writes them.
+TEST(Modify, CountRulesAndRemoveAgreeWithAModelOnRandomFiles) {
+  std::mt19937 random(3);
+  for (int round = 0; round < 60; ++round) {
+    const bool compressed = round % 2;
+    const RandomFile made = MakeRandomFile(random, compressed);
+    for (int number : {CommandAnd, CommandOr, CommandNot, CommandNor, CommandXor, CommandRemove}) {
+      const bool remove = number == CommandRemove;
+      SilentDialogue silent;
+      const ModifyOutcome out = RunModifyCommand(
+          made.File, remove ? Command(number, "", {"b"}) : Command(number, "n", {"a", "c"}), "NOW", silent);
+      dynString expected;
+      std::size_t segment = 0;
+      for (std::size_t i = made.File.HeaderEnd + 1; i < made.File.Lines.size(); ++i) {
+        const std::string& line = made.File.Lines[i];
+        if (line.find('#') != std::string::npos) {
+          expected.push_back(line);
+          continue;
+        }
+        dynChar2 grid = made.Grids[segment++];
+        const int u = static_cast<int>(grid[0].size());
+        if (remove) {
+          grid.erase(grid.begin() + 1);
+        } else {
+          std::string row(static_cast<std::size_t>(u), '.');
+          for (int t = 0; t < u; ++t) {
+            const int on = (grid[0][t] != '.') + (grid[2][t] != '.');
+            const bool mark = number == CommandAnd ? on == 2 : number == CommandOr ? on > 0
+                              : number == CommandNot ? on != 2 : number == CommandNor ? on == 0 : on == 1;
+            if (mark) row[t] = t > 0 && row[t - 1] != '.' ? '1' : '2';
+          }
+          grid.push_back(row);
+        }
+        dynString data;
+        dynInteger runs(static_cast<std::size_t>(u), 1);
+        const int count = WriteSegmentData(data, grid, runs, static_cast<int>(grid.size()), u, compressed, true);
+        // The segment line names the session's number of segments.
+        std::size_t sessionLine = expected.size();
+        while (expected[sessionLine - 1].find('#') == std::string::npos) --sessionLine;
+        const std::string& session = expected[sessionLine - 1];
+        const std::string segments = session.substr(session.find('\t') + 1, 1);
+        expected.push_back(segments + "\t" + std::to_string(count) + "\t" + std::to_string(u) + "\t0\t0");
+        expected.insert(expected.end(), data.begin(), data.end());
+        const int nDataLines = std::stoi(line.substr(line.find('\t') + 1));
+        i += static_cast<std::size_t>(nDataLines);
+      }
+      EXPECT_EQ(dynString(out.File.Lines.begin() + out.File.HeaderEnd + 1, out.File.Lines.end()), expected)
+          << ModifyCommandNames[number] << " round " << round;
+    }
+  }
 }
 
 }  // namespace
