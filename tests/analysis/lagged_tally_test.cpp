@@ -91,39 +91,33 @@ TEST(CategorizeUnits, EarlierListPositionsWinAndResidualTakesTheRest) {
   };
   for (const Case& c : cases)
     EXPECT_EQ(Categories(CategorizeUnits(Matrix, 10, c.Idx), 10), c.Expected) << c.Name;
+  EXPECT_THROW(CategorizeUnits(Matrix, 10, {0, 4}), CommandError);  // a code beyond the matrix
 }
 
 TEST(TallySegmentPairs, CountsGivenAtUnitAgainstTargetAtUnitPlusLag) {
-  // Givens A, B, &; targets C, &.
-  // given per unit:  1132133133
-  // target per unit: 2221221222
-  const CategorizedSegment segment = Segment({0, 1, 2, 0}, {0, 3, 0});
+  // Givens A, B, & (per unit 1132133133); targets C, & (per unit 2221221222).
+  const CategorizedSegment residual = Segment({0, 1, 2, 0}, {0, 3, 0});
+  // Givens and targets A, B without residual (per unit 1102100100): units
+  // where no listed code is on count nowhere.
+  const CategorizedSegment listed = Segment({0, 1, 2}, {0, 1, 2});
   struct Case {
+    const CategorizedSegment* Segment;
     int Lag;
-    dynInteger2 Expected;  // rows A, B, &; columns C, &
+    dynInteger2 Expected;  // rows and columns from 1 in list order
   };
   const Case cases[] = {
-      {0, {{0, 0, 0}, {0, 0, 4}, {0, 1, 0}, {0, 1, 4}}},
-      {1, {{0, 0, 0}, {0, 0, 4}, {0, 0, 1}, {0, 2, 2}}},
-      {-1, {{0, 0, 0}, {0, 2, 1}, {0, 0, 1}, {0, 0, 5}}},
-      {9, {{0, 0, 0}, {0, 0, 1}, {0, 0, 0}, {0, 0, 0}}},
-      {-9, {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {0, 0, 1}}},
+      {&residual, 0, {{0, 0, 0}, {0, 0, 4}, {0, 1, 0}, {0, 1, 4}}},
+      {&residual, 1, {{0, 0, 0}, {0, 0, 4}, {0, 0, 1}, {0, 2, 2}}},
+      {&residual, -1, {{0, 0, 0}, {0, 2, 1}, {0, 0, 1}, {0, 0, 5}}},
+      {&residual, 9, {{0, 0, 0}, {0, 0, 1}, {0, 0, 0}, {0, 0, 0}}},
+      {&residual, -9, {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {0, 0, 1}}},
+      {&listed, 2, {{0, 0, 0}, {0, 0, 1}, {0, 0, 0}}},  // pairs (u, u+2) with both found: (1, 3) only
   };
   for (const Case& c : cases) {
-    dynInteger2 table(4, dynInteger(3, 0));
-    ASSERT_TRUE(TallySegmentPairs(segment, c.Lag, table)) << c.Lag;
+    dynInteger2 table(c.Expected.size(), dynInteger(3, 0));
+    ASSERT_TRUE(TallySegmentPairs(*c.Segment, c.Lag, table)) << c.Lag;
     EXPECT_EQ(table, c.Expected) << "lag " << c.Lag;
   }
-}
-
-TEST(TallySegmentPairs, WithoutResidualUnitsWhereNoListedCodeIsOnCountNowhere) {
-  // Givens A, B; targets A, B. Per unit: 1102100100.
-  const CategorizedSegment segment = Segment({0, 1, 2}, {0, 1, 2});
-  dynInteger2 table(3, dynInteger(3, 0));
-  ASSERT_TRUE(TallySegmentPairs(segment, 2, table));
-  // Pairs (u, u+2) with both found: (1, 3) only.
-  const dynInteger2 expected = {{0, 0, 0}, {0, 0, 1}, {0, 0, 0}};
-  EXPECT_EQ(table, expected);
 }
 
 TEST(TallySegmentPairs, ASegmentNotLongerThanTheLagGivesNothing) {
@@ -176,10 +170,6 @@ TEST(TallySegmentPairs, MorePairsThanACellCanCountEndTheCommand) {
   ASSERT_TRUE(TallySegmentPairs(segment, 1, table));
   EXPECT_EQ(table[1][1], 1'999'999'999);
   EXPECT_THROW(TallySegmentPairs(segment, 1, table), CommandError);
-}
-
-TEST(CategorizeUnits, ACodeBeyondTheMatrixEndsTheCommand) {
-  EXPECT_THROW(CategorizeUnits(Matrix, 10, {0, 4}), CommandError);
 }
 
 // Random segments of one group: the tables of every lag of a range tallied in

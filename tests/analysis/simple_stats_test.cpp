@@ -335,6 +335,19 @@ TEST(SessionPooling, FactorPooledByReplicateAndLevelWhenNotPoolingOverSessions) 
   EXPECT_EQ(output.ExportRows, (dynString{"pooled\tA\tB\tXF", "S8\ta1\tpooled\t11",
                                           "S5\ta2\tpooled\t9", "S7\ta1\tpooled\t10",
                                           "S6\ta2\tpooled\t6"}));
+
+  // The factor moved back: each session with its own levels, nothing asked.
+  window.Choices.Pooling.FactorsPooled.clear();
+  window.Groups.PoolingModified = true;
+  ScriptedDialogue quiet;
+  RunOutput separate = RunWindow(window, quiet);
+  EXPECT_TRUE(quiet.Shown.empty());
+  EXPECT_EQ(separate.ResultLines,
+            Concat({GroupLines("S1\ta1\tb1", 1), GroupLines("S2\ta1\tb2", 2),
+                    GroupLines("S3\ta1\tb1", 3), GroupLines("S4\ta2\tb3", 4),
+                    GroupLines("S5\ta2\tb1", 5), GroupLines("S6\ta2\tb3", 6),
+                    GroupLines("S7\ta1\tb2", 7), GroupLines("S8\ta1\tb3", 8)}));
+  EXPECT_EQ(separate.ExportRows[8], "S8\ta1\tb3\t8");
 }
 
 TEST(SessionPooling, FactorPooledOverSessionsAfterYes) {
@@ -355,6 +368,11 @@ TEST(SessionPooling, FactorPooledOverSessionsAfterYes) {
   RunOutput again = RunWindow(window, quiet);
   EXPECT_TRUE(quiet.Shown.empty());
   EXPECT_EQ(again.ResultLines, output.ResultLines);
+  // The window marks every change; without the mark the old groups stay.
+  window.Choices.Pooling.FactorsPooled = {"A"};
+  EXPECT_EQ(RunWindow(window, quiet).ResultLines, output.ResultLines);
+  window.Groups.PoolingModified = true;
+  EXPECT_EQ(RunWindow(window, quiet).ResultLines[0], "sessions-pooled\tA-pooled\tb1\tn=3");
 
   // Every factor pooled over sessions makes one group.
   window.Choices.Pooling.FactorsPooled = {"B", "A"};
@@ -362,43 +380,6 @@ TEST(SessionPooling, FactorPooledOverSessionsAfterYes) {
   RunOutput all = RunWindow(window, quiet);
   EXPECT_EQ(all.ResultLines, GroupLines("sessions-pooled\tA-pooled\tB-pooled\tn=8", 36));
   EXPECT_EQ(all.ExportRows, (dynString{"session\tA\tB\tXF", "pooled\tpooled\tpooled\t36"}));
-}
-
-TEST(SessionPooling, RunWithoutPoolingAfterPoolingShowsEachSessionsLevels) {
-  Window window = PoolingWindow(FactorFile);
-  window.Choices.Pooling.FactorsPooled = {"B"};
-  ScriptedDialogue dialogue;
-  dialogue.Then(Answer::No);
-  RunWindow(window, dialogue);
-
-  window.Choices.Pooling.FactorsPooled.clear();
-  window.Groups.PoolingModified = true;  // the factor moved back
-  ScriptedDialogue quiet;
-  RunOutput output = RunWindow(window, quiet);
-  EXPECT_EQ(output.ResultLines,
-            Concat({GroupLines("S1\ta1\tb1", 1), GroupLines("S2\ta1\tb2", 2),
-                    GroupLines("S3\ta1\tb1", 3), GroupLines("S4\ta2\tb3", 4),
-                    GroupLines("S5\ta2\tb1", 5), GroupLines("S6\ta2\tb3", 6),
-                    GroupLines("S7\ta1\tb2", 7), GroupLines("S8\ta1\tb3", 8)}));
-  EXPECT_EQ(output.ExportRows[0], "session\tA\tB\tXF");
-  EXPECT_EQ(output.ExportRows[1], "S1\ta1\tb1\t1");
-  EXPECT_EQ(output.ExportRows[8], "S8\ta1\tb3\t8");
-}
-
-TEST(SessionPooling, PoolingChoicesTakeEffectOnlyWhenMarkedChanged) {
-  Window window = PoolingWindow(FactorFile);
-  window.Choices.Pooling.PoolOverSessions = true;
-  window.Choices.Pooling.FactorsPooled = {"B"};
-  ScriptedDialogue dialogue;
-  RunWindow(window, dialogue);
-
-  // The window marks every change; without the mark the old groups stay.
-  window.Choices.Pooling.FactorsPooled = {"A"};
-  RunOutput kept = RunWindow(window, dialogue);
-  EXPECT_EQ(kept.ResultLines[0], "sessions-pooled\ta1\tB-pooled\tn=5");
-  window.Groups.PoolingModified = true;
-  RunOutput rebuilt = RunWindow(window, dialogue);
-  EXPECT_EQ(rebuilt.ResultLines[0], "sessions-pooled\tA-pooled\tb1\tn=3");
 }
 
 // Event data, one code X, factor Sex with the single level f and factor Age

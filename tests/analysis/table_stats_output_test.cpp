@@ -381,24 +381,5 @@ TEST(PrepareRun, ChecksTheSelectionInTheOrderTheUserMeetsIt) {
   }
 }
 
-TEST(PrepareRun, SentinelsFollowTheNumberOfDigits) {
-  for (const auto& [digits, undef, infin, undefValue, infinValue] :
-       {std::tuple{0, "88.", "99.", 88.0, 99.0}, std::tuple{2, "88.88", "99.99", 88.88, 99.99},
-        std::tuple{4, "88.8888", "99.9999", 88.8888, 99.9999}}) {
-    TableStatsRequest request;
-    request.GivenCodes = request.TargetCodes = {"A"};
-    request.StatChecked[0] = true;
-    RunFrame frame;
-    frame.NDigits = digits;
-    ScriptedDialogue dialogue;
-    TableStatsRun run;
-    ASSERT_TRUE(PrepareRun(request, {}, frame, CodeNames, 8, Timed, 0, dialogue, nullptr, run));
-    EXPECT_EQ(run.UndefText, undef);
-    EXPECT_EQ(run.InfinText, infin);
-    EXPECT_NEAR(run.UndefValue, undefValue, 1e-9);
-    EXPECT_NEAR(run.InfinValue, infinValue, 1e-9);
-  }
-}
-
 }  // namespace
 }  // namespace vork

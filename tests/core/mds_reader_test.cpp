@@ -103,17 +103,11 @@ TEST(MdsReader, WalksSessionsAndSegmentsToTheLastLine) {
   EXPECT_EQ(sessions[1].Matrices[0], (dynChar2{".", ".", ".", "2"}));
   // A third session claimed but missing ends the command at the end of the file.
   EXPECT_THROW(WalkFile(PlainFile, header, lineIndex), CommandError);
-}
-
-TEST(MdsReader, CompressedLinesFollowTheirCodeSetsAndSigns) {
-  MdsHeader header;
-  int lineIndex = 0;
-  std::vector<WalkedSession> sessions = WalkFile(CompressedFile, header, lineIndex);
+  // Compressed: onset marks repeat over a count; a lower-case digit holds no code.
+  sessions = WalkFile(CompressedFile, header, lineIndex);
   EXPECT_TRUE(header.Compressed);
-  EXPECT_EQ(header.TimeUnitLabel, "seconds");
   EXPECT_EQ(header.TimeUnitIndex, 3);
   ASSERT_EQ(sessions.size(), 1u);
-  // Onset marks repeat over a count; a lower-case digit holds no code.
   EXPECT_EQ(sessions[0].Matrices[0], (dynChar2{"12...11.", ".....22.", "........", "........"}));
   EXPECT_EQ(lineIndex, 11);
 }
@@ -222,15 +216,6 @@ TEST(MdsReader, LoadsTheFileIntoTheCallersLines) {
   EXPECT_EQ(header.TimeUnitLabel, "events");
   EXPECT_EQ(header.LineIndex, 4);
   EXPECT_THROW(ReadMdsHeader(lines, folder.Path("missing.mds"), header, dialogue), CommandError);
-}
-
-TEST(MdsReader, NextTabFieldTakesOneFieldOffTheFront) {
-  std::string s = "a\t\tb", field, seen;
-  for (int k = 0; k < 3; ++k) {
-    NextTabField(s, field);
-    seen += field + "|" + s + ";";
-  }
-  EXPECT_EQ(seen, "a|\tb;|b;b|;");
 }
 
 // Each damaged file ends the command with a text naming the line (counted from 1) and the fault.
