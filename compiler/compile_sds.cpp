@@ -29,7 +29,7 @@ std::function<int(const std::string&, const std::string&)> SystemCollation() {
 
 namespace {
 
-bool IsBlank(const std::u16string& line) {
+bool IsBlank(std::u16string_view line) {
   for (char16_t c : line) {
     if (c > u' ') return false;
   }
@@ -46,8 +46,8 @@ void PrepareSourceText(CompileState& state, dynString& sdsLines) {
   if (state.ErrorList) state.ErrorList->Clear();
   if (state.NavPts) state.NavPts->clear();
   state.EndOfText = false;
-  state.SdsText = DecodeSourceLines(sdsLines);
-  while (!state.SdsText.empty() && IsBlank(PrepareSourceLine(state, state.SdsText.back()))) {
+  state.SdsText = SourceText(sdsLines, state.Options.CaseSensitive);
+  while (!state.SdsText.empty() && IsBlank(state.SdsText.back())) {
     state.SdsText.pop_back();
   }
   sdsLines.resize(state.SdsText.size());
@@ -61,7 +61,7 @@ void PrepareSourceText(CompileState& state, dynString& sdsLines) {
 // first pass collects them, sorted, before the real pass.
 void CollectCodes(CompileState& state) {
   state.Reporting = false;
-  const std::u16string curLine = state.CurLine;
+  const std::u16string_view curLine = state.CurLine;
   const int lineIndex = state.LineIndex;
   const int charIndex = state.CharIndex;
   const std::int64_t textPos = state.TextPos;

@@ -11,6 +11,7 @@
 #include "compiler/compile_options.h"
 #include "compiler/compile_sds.h"
 #include "compiler/compiler_messages.h"
+#include "compiler/source_text.h"
 #include "core/dyn_arrays.h"
 #include "core/user_dialogue.h"
 
@@ -117,10 +118,10 @@ struct CompileState {
   // --- Reader ---
   // The raw lines as UTF-16, trailing blank lines removed; a column is one
   // UTF-16 code unit, as the editor counts.
-  std::vector<std::u16string> SdsText;
+  SourceText SdsText;
   int LineIndex = 0;               // 0-based line being read
   int CharIndex = 0;               // 1-based column of the character just read
-  std::u16string CurLine;          // the current line, prepared
+  std::u16string_view CurLine;     // the current line, prepared
   std::int64_t TextPos = 0;        // position of column 1 of the current line
   int LastLine = 0;                // last non-blank line
   int LastLineLen = 0;             // its raw length

@@ -100,36 +100,12 @@ int RawLineLength(const CompileState& state, int line) {
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
-}  // namespace
-
-namespace {
-
-void PrepareInPlace(const CompileState& state, std::u16string& line) {
-  const bool lowerCase = !state.Options.CaseSensitive;
-  char16_t* const end = line.data() + line.size();
-  for (char16_t* c = line.data(); c != end; ++c) {
-    if (*c == u'\t') {
-      *c = u' ';
-    } else if (lowerCase && *c >= u'A' && *c <= u'Z') {
-      *c = static_cast<char16_t>(*c - u'A' + u'a');
-    }
-  }
-}
-
-// Makes the line being read the current line, prepared, in the room the
-// line before it had.
+// Makes the line being read the current line.
 void UseLine(CompileState& state, int lineIndex) {
-  state.CurLine.assign(state.SdsText[static_cast<std::size_t>(lineIndex)]);
-  PrepareInPlace(state, state.CurLine);
+  state.CurLine = state.SdsText[static_cast<std::size_t>(lineIndex)];
 }
 
 }  // namespace
-
-std::u16string PrepareSourceLine(const CompileState& state, const std::u16string& line) {
-  std::u16string prepared = line;
-  PrepareInPlace(state, prepared);
-  return prepared;
-}
 
 int NormalizeSourceChar(int code) {
   // A character of the Windows code page is read as its byte there, so that
@@ -275,10 +251,10 @@ void AddSingleCharToken(CompileState& state) {
 bool SkipToChar(CompileState& state, char16_t ch) {
   const int length = RawLineLength(state, state.LineIndex);
   if (state.LineIndex < static_cast<int>(state.SdsText.size())) {
-    const std::u16string& raw = state.SdsText[state.LineIndex];
+    const std::u16string_view raw = state.SdsText[state.LineIndex];
     const std::size_t from = state.CharIndex < 0 ? 0 : static_cast<std::size_t>(state.CharIndex);
-    const std::size_t found = from < raw.size() ? raw.find(ch, from) : std::u16string::npos;
-    if (found != std::u16string::npos) {
+    const std::size_t found = from < raw.size() ? raw.find(ch, from) : std::u16string_view::npos;
+    if (found != std::u16string_view::npos) {
       state.CharIndex = static_cast<int>(found) + 1;
       return true;
     }
@@ -305,7 +281,7 @@ void SkipMultiLineComment(CompileState& state) {
     state.TextPos += RawLineLength(state, state.LineIndex) + 2;
     state.LineIndex += 1;
     const std::size_t found = state.SdsText[state.LineIndex].find(closing);
-    if (found != std::u16string::npos) {
+    if (found != std::u16string_view::npos) {
       state.CharIndex = static_cast<int>(found) + 1;
       UseLine(state, state.LineIndex);
       return;
@@ -317,11 +293,11 @@ std::string ReadAngleLabel(CompileState& state) {
   const int start = state.CharIndex;
   SkipToChar(state, u'>');
   if (state.LineIndex >= static_cast<int>(state.SdsText.size())) return "";
-  const std::u16string& raw = state.SdsText[state.LineIndex];
+  const std::u16string_view raw = state.SdsText[state.LineIndex];
   const std::size_t from = static_cast<std::size_t>(start);
   const std::size_t to = std::min(static_cast<std::size_t>(state.CharIndex - 1), raw.size());
   if (from >= to) return "";
-  return Utf16ToUtf8(PrepareSourceLine(state, raw.substr(from, to - from)));
+  return Utf16ToUtf8(raw.substr(from, to - from));
 }
 
 }  // namespace vork

@@ -19,10 +19,6 @@ extern const std::array<int, 17> DataTokAction;
 // Rows of the class overrides for the characters 32..61.
 constexpr int LevelListRow = 6;
 
-// TABs become blanks and, unless the compile is case-sensitive, the letters
-// A to Z become lower case. The length does not change.
-std::u16string PrepareSourceLine(const CompileState& state, const std::u16string& line);
-
 // The character a code is read as: a character of the Windows code page
 // beyond 255 as its byte there, 150 (the en dash) as "-", anything else
 // below 32 or above 255 as an invalid character.

@@ -145,7 +145,9 @@ CompletedLevels CompleteLevels(CompileState& state, int sessions) {
 // The position 3 characters before the end of the raw text.
 std::int64_t NearEndOfText(const CompileState& state) {
   std::int64_t length = 0;
-  for (const std::u16string& line : state.SdsText) length += static_cast<std::int64_t>(line.size()) + 2;
+  for (std::size_t line = 0; line < state.SdsText.size(); ++line) {
+    length += static_cast<std::int64_t>(state.SdsText[line].size()) + 2;
+  }
   return std::max<std::int64_t>(length - 3, 0);
 }
 

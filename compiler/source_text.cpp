@@ -8,15 +8,8 @@
 namespace vork {
 namespace {
 
-// Decodes one line already known to be valid UTF-8.
-std::u16string DecodeUtf8(const std::string& line) {
-  // Most lines are plain ASCII: each byte is one character as it stands.
-  if (std::all_of(line.begin(), line.end(),
-                  [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
-    return std::u16string(line.begin(), line.end());
-  }
-  std::u16string out;
-  out.reserve(line.size());
+// Appends one line already known to be valid UTF-8.
+void AppendUtf8Line(std::u16string& out, const std::string& line) {
   std::size_t i = 0;
   while (i < line.size()) {
     const auto byte = static_cast<unsigned char>(line[i]);
@@ -34,31 +27,35 @@ std::u16string DecodeUtf8(const std::string& line) {
     }
     i += 1 + static_cast<std::size_t>(extra);
   }
-  return out;
 }
 
 }  // namespace
 
-std::vector<std::u16string> DecodeSourceLines(const dynString& lines) {
+SourceText::SourceText(const dynString& lines, bool caseSensitive) {
   const bool utf8 =
       std::all_of(lines.begin(), lines.end(), [](const std::string& line) { return IsValidUtf8(line); });
-  std::vector<std::u16string> decoded;
-  decoded.reserve(lines.size());
+  std::size_t bytes = 0;
+  for (const std::string& line : lines) bytes += line.size();
+  Chars.reserve(bytes);
+  Starts.reserve(lines.size() + 1);
   for (const std::string& raw : lines) {
     if (utf8) {
-      decoded.push_back(DecodeUtf8(raw));
-      continue;
+      AppendUtf8Line(Chars, raw);
+    } else {
+      for (char c : raw) Chars.push_back(Windows1252Char(static_cast<unsigned char>(c)));
     }
-    std::u16string text(raw.size(), u'\0');
-    for (std::size_t k = 0; k < raw.size(); ++k) {
-      text[k] = Windows1252Char(static_cast<unsigned char>(raw[k]));
-    }
-    decoded.push_back(std::move(text));
+    Starts.push_back(Chars.size());
   }
-  return decoded;
+  for (char16_t& c : Chars) {
+    if (c == u'\t') {
+      c = u' ';
+    } else if (!caseSensitive && c >= u'A' && c <= u'Z') {
+      c = static_cast<char16_t>(c - u'A' + u'a');
+    }
+  }
 }
 
-std::string Utf16ToUtf8(const std::u16string& text) {
+std::string Utf16ToUtf8(std::u16string_view text) {
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
