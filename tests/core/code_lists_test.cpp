@@ -9,47 +9,39 @@ namespace {
 
 struct MoveCase {
   const char* Name;
+  bool All;  // MoveAllCodeItems, else MoveSelectedCodes
   CodeList Source, Target;
   dynString SourceAfter, TargetAfter;
 };
 
-TEST(CodeLists, MoveSelectedCodesKeepsTheResidualCodeOutOfTheTarget) {
+TEST(CodeLists, MovingCodesKeepsTheResidualCodeOutOfTheTarget) {
   const MoveCase cases[] = {
-      {"codes and & selected", {{"a", "&", "b", "c"}, {true, true, false, true}}, {{"x"}, {true}}, {"b"},
+      {"codes and & selected", false, {{"a", "&", "b", "c"}, {true, true, false, true}}, {{"x"}, {true}}, {"b"},
        {"x", "a", "c"}},
-      {"unselected stay in place", {{"a", "b", "c", "d"}, {false, true, false, false}}, {}, {"a", "c", "d"},
+      {"unselected stay in place", false, {{"a", "b", "c", "d"}, {false, true, false, false}}, {}, {"a", "c", "d"},
        {"b"}},
-      {"nothing selected", {{"a", "&", "b"}, {false, false, false}}, {{"x"}, {}}, {"a", "&", "b"}, {"x"}},
-      {"selection list shorter than the items", {{"a", "b", "c"}, {false, true}}, {}, {"a", "c"}, {"b"}},
-      {"only & selected", {{"a", "&"}, {false, true}}, {{"x"}, {}}, {"a"}, {"x"}},
-      {"everything selected, empty target", {{"c", "b", "a"}, {true, true, true}}, {}, {}, {"c", "b", "a"}},
-      {"empty source", {}, {{"x"}, {}}, {}, {"x"}},
+      {"nothing selected", false, {{"a", "&", "b"}, {false, false, false}}, {{"x"}, {}}, {"a", "&", "b"}, {"x"}},
+      {"selection list shorter than the items", false, {{"a", "b", "c"}, {false, true}}, {}, {"a", "c"}, {"b"}},
+      {"only & selected", false, {{"a", "&"}, {false, true}}, {{"x"}, {}}, {"a"}, {"x"}},
+      {"everything selected, empty target", false, {{"c", "b", "a"}, {true, true, true}}, {}, {}, {"c", "b", "a"}},
+      {"empty source", false, {}, {{"x"}, {}}, {}, {"x"}},
+      {"all, with &", true, {{"a", "&", "b"}, {}}, {{"x"}, {true}}, {}, {"x", "a", "b"}},
+      {"all of an empty source", true, {}, {{"x"}, {}}, {}, {"x"}},
+      {"all of only &", true, {{"&"}, {true}}, {}, {}, {}},
   };
   for (const MoveCase& c : cases) {
     CodeList source = c.Source, target = c.Target;
-    MoveSelectedCodes(source, target);
+    c.All ? MoveAllCodeItems(source, target) : MoveSelectedCodes(source, target);
     EXPECT_EQ(source.Items, c.SourceAfter) << c.Name;
+    if (c.All) {
+      EXPECT_TRUE(source.Selected.empty()) << c.Name;
+    }
     EXPECT_EQ(target.Items, c.TargetAfter) << c.Name;
     for (size_t i = 0; i < source.Items.size(); ++i) EXPECT_FALSE(source.IsSelected(i)) << c.Name << " " << i;
     // Moved items arrive unselected; a selection already in the target stays.
     for (size_t i = 0; i < target.Items.size(); ++i) {
       EXPECT_EQ(target.IsSelected(i), i < c.Target.Items.size() && c.Target.IsSelected(i)) << c.Name << i;
     }
-  }
-}
-
-TEST(CodeLists, MoveAllCodeItemsEmptiesTheSource) {
-  const MoveCase cases[] = {
-      {"with &", {{"a", "&", "b"}, {}}, {{"x"}, {true}}, {}, {"x", "a", "b"}},
-      {"empty source", {}, {{"x"}, {}}, {}, {"x"}},
-      {"only &", {{"&"}, {true}}, {}, {}, {}},
-  };
-  for (const MoveCase& c : cases) {
-    CodeList source = c.Source, target = c.Target;
-    MoveAllCodeItems(source, target);
-    EXPECT_EQ(source.Items, c.SourceAfter) << c.Name;
-    EXPECT_TRUE(source.Selected.empty()) << c.Name;
-    EXPECT_EQ(target.Items, c.TargetAfter) << c.Name;
   }
 }
 

@@ -77,53 +77,6 @@ TEST(SegmentWriter, NothingToWriteAndUnfitArgumentsEndTheCommand) {
   EXPECT_THROW(WriteSegmentData(out, {"11"}, huge, 1, 2, true, true), CommandError);
 }
 
-// A random matrix whose columns come in stretches, so that merging has something to join, with
-// onsets only where a code comes on.
-dynChar2 RandomMatrix(std::mt19937& random, int nCodes, int nTimeUnits, int longestStretch) {
-  dynChar2 matrix(nCodes, std::string(nTimeUnits, '.'));
-  for (int t = 0; t < nTimeUnits;) {
-    int length = 1 + static_cast<int>(random() % longestStretch);
-    for (int r = 0; r < nCodes; ++r) {
-      char cell = "..1"[random() % 3];
-      bool starts = cell == '1' && (t == 0 || matrix[r][t - 1] == '.' || random() % 4 == 0);
-      for (int k = 0; k < length && t + k < nTimeUnits; ++k) matrix[r][t + k] = starts && k == 0 ? '2' : cell;
-    }
-    t += length;
-  }
-  return matrix;
-}
-
-// Small random segments, and segments of many data lines, many codes and long runs.
-TEST(SegmentWriter, SegmentsReadBackIdentical) {
-  struct Case {
-    int nCodes, nTimeUnits, longestStretch;
-  };
-  std::mt19937 random(61206);
-  std::vector<Case> cases = {{3, 30000, 3}, {2, 5000, 40}, {1500, 90, 2}, {37, 2000, 12}, {1, 17, 17}};
-  for (int trial = 0; trial < 400; ++trial)
-    cases.push_back({1 + static_cast<int>(random() % 13), static_cast<int>(random() % 120), 5});
-  for (const Case& c : cases) {
-    const dynChar2 matrix = RandomMatrix(random, c.nCodes, c.nTimeUnits, c.longestStretch);
-    for (bool compressed : {false, true}) {
-      for (bool merge : {false, true}) {
-        SCOPED_TRACE(::testing::Message() << c.nCodes << " codes, " << c.nTimeUnits << " units, compressed "
-                                          << compressed << " merge " << merge);
-        dynString lines = {"segment line"};
-        dynInteger runs(c.nTimeUnits, 1);
-        int nDataLines = WriteSegmentData(lines, matrix, runs, c.nCodes, c.nTimeUnits, compressed, merge);
-        if (!merge) {
-          EXPECT_EQ(nDataLines, c.nTimeUnits);
-        }
-        int lineIndex = 0;
-        dynChar2 read = {"kept content is overwritten"};
-        ReadSegmentData(lines, lineIndex, c.nCodes, nDataLines, c.nTimeUnits, compressed, read);
-        ASSERT_TRUE(read == matrix);
-        EXPECT_EQ(lineIndex, nDataLines);
-      }
-    }
-  }
-}
-
 // A random grid shaped as each data type makes them: Event one onset per
 // unit, Timed episodes that may overlap, State streams whose codes follow
 // each other, Interval and Multi units of several codes, replicated.
