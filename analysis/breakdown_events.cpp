@@ -2,22 +2,21 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 #include <vector>
 
-#include "analysis/session_pooling.h"
 #include "core/code_lists.h"
 #include "core/command_error.h"
-#include "core/mds_reader.h"
 #include "core/results_format.h"
 #include "core/segment_budget.h"
+#include "core/segment_runs.h"
+#include "core/session_reader.h"
 
 namespace vork {
 namespace {
 
-// What the hierarchical tally keeps per time unit of a segment.
-constexpr std::int64_t HierarchyBytesPerUnit = 2 * sizeof(std::int32_t);
+// What the hierarchical tally keeps per stretch between changes of a segment.
+constexpr std::int64_t HierarchyBytesPerStretch = 2 * sizeof(std::int32_t);
 
 // Breaks the bouts of one RUN down, segment by segment, and writes a row
 // per bout. Code numbers (GivenIdx, TargetIdx) are 0 for a name that is not
@@ -69,40 +68,76 @@ class BoutBreakdown {
     }
   }
 
-  void TallySegment(const SegmentValues& segment, const dynChar2& matrix) {
+  void TallySegment(const SessionValues& session, int g, const SegmentValues& segment,
+                    const SegmentRuns& runs) {
+    Runs = &runs;
     Units = segment.NTimeUnits;
     StartTime = segment.StartTime;
-    Rows.assign(std::size_t(std::max(Header.NCodes, 0)) + 1, nullptr);
-    for (int c = 1; c <= Header.NCodes; ++c) {
-      const std::size_t r = std::size_t(c - 1);
-      if (r < matrix.size() && int(matrix[r].size()) >= Units) Rows[std::size_t(c)] = matrix[r].data();
+    NextRun.assign(std::size_t(std::max(Header.NCodes, 0)) + 1, 0);
+    if (Choices.TallyHierarch) {
+      CheckSegmentBudget(0, std::int64_t(runs.ChangeUnits.size()), HierarchyBytesPerStretch,
+                         "Session " + session.SessionLabel + ", segment " + std::to_string(g));
+      MarkStretchesForHierarchy();
     }
-    if (Choices.TallyHierarch) MarkUnitsForHierarchy();
 
     // The onsets of the 1st-level codes in unit order, and within a unit in
-    // list order: each code's next onset is found by a search along its row.
-    std::vector<int> next(std::size_t(NGivens) + 1, Units);
-    auto findOnset = [&](int g, int from) {
-      const char* cells = Rows[std::size_t(GivenIdx[std::size_t(g)])];
-      const void* at = cells == nullptr || from >= Units
-                           ? nullptr
-                           : std::memchr(cells + from, '2', std::size_t(Units - from));
-      next[std::size_t(g)] = at == nullptr ? Units : int(static_cast<const char*>(at) - cells);
-    };
-    for (int g = 1; g <= NGivens; ++g) findOnset(g, 0);
+    // list order.
+    std::vector<OnsetCursor> next(std::size_t(NGivens) + 1);
+    for (int k = 1; k <= NGivens; ++k) FirstOnset(k, next[std::size_t(k)]);
     for (;;) {
       int u = Units;
-      for (int g = 1; g <= NGivens; ++g) u = std::min(u, next[std::size_t(g)]);
-      if (u == Units) break;
-      for (int g = 1; g <= NGivens; ++g) {
-        if (next[std::size_t(g)] != u) continue;
-        TallyBout(g, u);
-        findOnset(g, u + 1);
+      for (int k = 1; k <= NGivens; ++k) u = std::min(u, next[std::size_t(k)].Unit);
+      if (u >= Units) break;
+      for (int k = 1; k <= NGivens; ++k) {
+        OnsetCursor& cursor = next[std::size_t(k)];
+        if (cursor.Unit != u) continue;
+        TallyBout(k, u, BoutEnd(k, cursor));
+        NextOnset(k, cursor);
       }
     }
   }
 
  private:
+  // The next onset unit of a 1st-level code: in its Run-th run, which is a
+  // run of onsets; Unit is Units when there is none.
+  struct OnsetCursor {
+    std::size_t Run = 0;
+    int Unit = 0;
+  };
+
+  const std::vector<CodeRun>& RunsOf(int code) const {
+    static const std::vector<CodeRun> none;
+    return code >= 1 && std::size_t(code) < Runs->Runs.size() ? Runs->Runs[std::size_t(code)] : none;
+  }
+
+  // The first onset in or after run k of the code.
+  void OnsetFromRun(int g, std::size_t k, OnsetCursor& cursor) const {
+    const std::vector<CodeRun>& runs = RunsOf(GivenIdx[std::size_t(g)]);
+    while (k < runs.size() && !runs[k].Onset) ++k;
+    cursor.Run = k;
+    cursor.Unit = k < runs.size() ? runs[k].Start : Units;
+  }
+  void FirstOnset(int g, OnsetCursor& cursor) const { OnsetFromRun(g, 0, cursor); }
+  void NextOnset(int g, OnsetCursor& cursor) const {
+    const std::vector<CodeRun>& runs = RunsOf(GivenIdx[std::size_t(g)]);
+    if (cursor.Unit + 1 < runs[cursor.Run].End) {
+      ++cursor.Unit;
+    } else {
+      OnsetFromRun(g, cursor.Run + 1, cursor);
+    }
+  }
+
+  // A bout lasts from its onset through the units the code continues in:
+  // up to the next onset, the next unit off or the segment's end.
+  int BoutEnd(int g, const OnsetCursor& cursor) const {
+    const std::vector<CodeRun>& runs = RunsOf(GivenIdx[std::size_t(g)]);
+    const CodeRun& onsets = runs[cursor.Run];
+    if (cursor.Unit + 1 < onsets.End) return cursor.Unit + 1;
+    const std::size_t k = cursor.Run + 1;
+    if (k < runs.size() && runs[k].Start == onsets.End && !runs[k].Onset) return runs[k].End;
+    return onsets.End;
+  }
+
   dynInteger CodeIndexList(const dynString& names) const {
     dynInteger indices(names.size() + 1, 0);
     for (std::size_t i = 0; i < names.size(); ++i) {
@@ -111,51 +146,57 @@ class BoutBreakdown {
     return indices;
   }
 
-  // Per unit: the first 2nd-level code on, in list order (0 when none), and
-  // how many of the codes pooled in "etc" are on.
-  void MarkUnitsForHierarchy() {
-    const std::size_t units = std::size_t(Units);
-    FirstTargetOn.assign(units, 0);
-    EtcCodesOn.assign(units, 0);
-    std::int32_t* first = FirstTargetOn.data();
-    std::int32_t* etc = EtcCodesOn.data();
-    for (int j = NTargets; j >= 1; --j) {
-      const char* cells = Rows[std::size_t(TargetIdx[std::size_t(j)])];
-      if (cells == nullptr) continue;
-      for (std::size_t v = 0; v < units; ++v) {
-        const std::int32_t on = cells[v] != '.';
-        first[v] = on * j + (1 - on) * first[v];
+  // Per stretch between two changes of the segment: the first 2nd-level
+  // code on, in list order (0 when none), and how many of the codes pooled
+  // in "etc" are on.
+  void MarkStretchesForHierarchy() {
+    const std::vector<std::int32_t>& changes = Runs->ChangeUnits;
+    FirstTargetOn.assign(changes.size(), 0);
+    EtcCodesOn.assign(changes.size(), 0);
+    NextStretch = 0;
+    auto stretchOf = [&](std::int32_t unit) {
+      return std::size_t(std::lower_bound(changes.begin(), changes.end(), unit) - changes.begin());
+    };
+    auto mark = [&](int code, auto&& markStretch) {
+      for (const CodeRun& run : RunsOf(code)) {
+        for (std::size_t i = stretchOf(run.Start); i < changes.size() && changes[i] < run.End; ++i) {
+          markStretch(i);
+        }
       }
+    };
+    for (int j = NTargets; j >= 1; --j) {
+      mark(TargetIdx[std::size_t(j)], [&](std::size_t i) { FirstTargetOn[i] = j; });
     }
     for (int c = 1; c <= Header.NCodes; ++c) {
-      const char* cells = Rows[std::size_t(c)];
-      if (cells == nullptr || ColumnOf[std::size_t(c)] != Etc) continue;
-      for (std::size_t v = 0; v < units; ++v) etc[v] += cells[v] != '.';
+      if (ColumnOf[std::size_t(c)] == Etc) mark(c, [&](std::size_t i) { ++EtcCodesOn[i]; });
     }
   }
 
-  // The bout of 1st-level code g with its onset at unit u.
-  void TallyBout(int g, int u) {
+  // The bout of 1st-level code g from its onset at unit u up to unit e.
+  void TallyBout(int g, int u, int e) {
     const int G = GivenIdx[std::size_t(g)];
-    const char* given = Rows[std::size_t(G)];
-    int e = u + 1;
-    while (e < Units && given[e] != '.' && given[e] != '2') ++e;
-
     std::fill(D.begin(), D.end(), 0);
     std::fill(F.begin(), F.end(), 0);
-    // A code already on when the bout begins counts one occurrence.
+    // Bouts come in the order of their onsets, so each code's first run
+    // that may reach a bout only moves on.
     for (int c = 1; c <= Header.NCodes; ++c) {
-      const char* cells = Rows[std::size_t(c)];
-      if (c == G || cells == nullptr) continue;
-      const std::size_t k = std::size_t(ColumnOf[std::size_t(c)]);
-      std::int32_t on = cells[u] != '.';
-      std::int32_t onsets = on;
-      for (int v = u + 1; v < e; ++v) {
-        on += cells[v] != '.';
-        onsets += cells[v] == '2';
+      if (c == G) continue;
+      const std::vector<CodeRun>& runs = RunsOf(c);
+      std::size_t& k = NextRun[std::size_t(c)];
+      while (k < runs.size() && runs[k].End <= u) ++k;
+      std::int32_t on = 0;
+      std::int32_t onsets = 0;
+      for (std::size_t j = k; j < runs.size() && runs[j].Start < e; ++j) {
+        const int from = std::max(runs[j].Start, u);
+        const int to = std::min(runs[j].End, e);
+        on += to - from;
+        // A code already on when the bout begins counts one occurrence.
+        if (runs[j].Start <= u) ++onsets;
+        if (runs[j].Onset) onsets += std::max(0, to - std::max(from, u + 1));
       }
-      D[k] += on;
-      F[k] += onsets;
+      const std::size_t column = std::size_t(ColumnOf[std::size_t(c)]);
+      D[column] += on;
+      F[column] += onsets;
     }
     if (Choices.TallyHierarch) {
       // Each unit counts once: for the first 2nd-level code on, else for
@@ -163,12 +204,15 @@ class BoutBreakdown {
       // on throughout its bout, so it is taken off the "etc" count.
       std::fill(D.begin(), D.end(), 0);
       const int givenInEtc = ColumnOf[std::size_t(G)] == Etc;
-      for (int v = u; v < e; ++v) {
-        const int first = FirstTargetOn[std::size_t(v)];
-        if (first > 0) {
-          ++D[std::size_t(first)];
-        } else if (EtcCodesOn[std::size_t(v)] - givenInEtc > 0) {
-          ++D[std::size_t(Etc)];
+      const std::vector<std::int32_t>& changes = Runs->ChangeUnits;
+      while (NextStretch + 1 < changes.size() && changes[NextStretch + 1] <= u) ++NextStretch;
+      for (std::size_t i = NextStretch; i < changes.size() && changes[i] < e; ++i) {
+        const int to = std::min(i + 1 < changes.size() ? changes[i + 1] : Units, e);
+        const int units = to - std::max(changes[i], u);
+        if (FirstTargetOn[i] > 0) {
+          D[std::size_t(FirstTargetOn[i])] += units;
+        } else if (EtcCodesOn[i] - givenInEtc > 0) {
+          D[std::size_t(Etc)] += units;
         }
       }
     }
@@ -212,9 +256,11 @@ class BoutBreakdown {
   std::string SessionCells;
   int Units = 0;
   std::uint32_t StartTime = 0;
-  std::vector<const char*> Rows;  // [1..NCodes]: the segment's cells of each code
-  dynInteger FirstTargetOn;       // [0..Units-1]
-  dynInteger EtcCodesOn;          // [0..Units-1]
+  const SegmentRuns* Runs = nullptr;
+  std::vector<std::size_t> NextRun;  // [1..NCodes]: the first run of each code that may reach a bout
+  dynInteger FirstTargetOn;          // per stretch between changes
+  dynInteger EtcCodesOn;             // per stretch between changes
+  std::size_t NextStretch = 0;       // the stretch of the current bout's onset
 };
 
 }  // namespace
@@ -236,20 +282,15 @@ bool RunBreakdown(LinesView mdsLines, int linePos0, const MdsHeader& header,
   int lineIndex = linePos0;
   SessionValues session;
   SegmentValues segment;
-  dynChar2 matrix;
-  const std::int64_t hierarchyBytes = choices.TallyHierarch ? HierarchyBytesPerUnit : 0;
+  SegmentRuns runs;
   for (int s = 1; s <= header.NSessions; ++s) {
     ReadSession(mdsLines, lineIndex, header, session);
     ShowSessionProgress(s, header.NSessions, dialogue);
     breakdown.StartSession(session);
     for (int g = 1; g <= session.NSegments; ++g) {
-      ReadSegmentHeader(mdsLines, lineIndex, segment.NDataLines, segment.NTimeUnits,
-                        segment.StartTime, segment.StopTime);
-      CheckSegmentBudget(header.NCodes, segment.NTimeUnits, hierarchyBytes,
-                         "Session " + session.SessionLabel + ", segment " + std::to_string(g));
-      ReadSegmentData(mdsLines, lineIndex, header.NCodes, segment.NDataLines, segment.NTimeUnits,
-                      header.Compressed, matrix);
-      breakdown.TallySegment(segment, matrix);
+      ReadSegment(mdsLines, lineIndex, segment);
+      ReadSegmentRuns(mdsLines, lineIndex, header, segment, runs);
+      breakdown.TallySegment(session, g, segment, runs);
     }
   }
   return true;

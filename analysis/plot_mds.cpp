@@ -5,13 +5,12 @@
 #include <limits>
 
 #include "analysis/code_name_cells.h"
-#include "analysis/session_pooling.h"
 #include "core/code_lists.h"
 #include "core/command_error.h"
-#include "core/mds_reader.h"
 #include "core/plot_symbols.h"
 #include "core/results_format.h"
-#include "core/segment_budget.h"
+#include "core/segment_runs.h"
+#include "core/session_reader.h"
 
 namespace vork {
 namespace {
@@ -53,10 +52,12 @@ class PlotWriter {
       LabelWidth = std::max(LabelWidth, std::min(CharacterCount(name), MaxLabelWidth));
     }
     Picked.resize(std::size_t(nPicked));
+    Keep.assign(std::size_t(std::max(Header.NCodes, 0)) + 1, 0);
     for (int i = 0; i < nPicked; ++i) {
       const std::string& name = choices.PickedCodes[std::size_t(i)];
       PickedRow& row = Picked[std::size_t(i)];
       row.Code = FindCodeIndex(name, Header.CodeNames, Header.NCodes);
+      Keep[std::size_t(row.Code)] = 1;
       row.Label = PaddedTo(FirstCharacters(name, LabelWidth), LabelWidth + 1);
       row.OnsetSymbol = choices.Markers[std::size_t(i)];
       row.OnChar = choices.PlotChar;
@@ -78,12 +79,8 @@ class PlotWriter {
     }
     for (int g = 1; g <= session.NSegments; ++g) {
       SegmentValues segment;
-      ReadSegmentHeader(mdsLines, lineIndex, segment.NDataLines, segment.NTimeUnits,
-                        segment.StartTime, segment.StopTime);
-      CheckSegmentBudget(Header.NCodes, segment.NTimeUnits, 0,
-                         "Session " + session.SessionLabel + ", segment " + std::to_string(g));
-      ReadSegmentData(mdsLines, lineIndex, Header.NCodes, segment.NDataLines, segment.NTimeUnits,
-                      Header.Compressed, Matrix);
+      ReadSegment(mdsLines, lineIndex, segment);
+      ReadSegmentRuns(mdsLines, lineIndex, Header, segment, Runs, Keep);
       PlotSegment(session, g, segment);
     }
   }
@@ -95,6 +92,7 @@ class PlotWriter {
     std::string OnsetSymbol;  // one character, normalized
     char OnChar = '+';
     std::string Row;          // the current block's cells
+    std::size_t NextRun = 0;  // the first of the code's runs that may reach the current block
   };
 
   void PlotSegment(const SessionValues& session, int g, const SegmentValues& segment) {
@@ -113,7 +111,10 @@ class PlotWriter {
     LabelTime = base / 10 * 10;
     SkipLabel = false;  // a segment's first group always shows its time
     const int lead = int(base - LabelTime);
-    for (PickedRow& row : Picked) row.Row.assign(std::size_t(lead), '.');
+    for (PickedRow& row : Picked) {
+      row.Row.assign(std::size_t(lead), '.');
+      row.NextRun = 0;
+    }
     Column = lead - 1;
 
     // Each pass fills the rest of the current block, or the rest of the
@@ -129,26 +130,29 @@ class PlotWriter {
     if (Column > -1) WritePlotBlock();
   }
 
+  // Appends the code's cells of units t..t+n-1, made from its runs.
   void AppendCells(PickedRow& row, int t, int n) {
-    const std::size_t r = std::size_t(row.Code - 1);
-    if (row.Code < 1 || r >= Matrix.size() || int(Matrix[r].size()) < t + n) {
-      row.Row.append(std::size_t(n), ' ');
-      return;
+    Cells.assign(std::size_t(n), '.');
+    if (row.Code >= 1 && std::size_t(row.Code) < Runs.Runs.size()) {
+      const std::vector<CodeRun>& runs = Runs.Runs[std::size_t(row.Code)];
+      while (row.NextRun < runs.size() && runs[row.NextRun].End <= t) ++row.NextRun;
+      for (std::size_t k = row.NextRun; k < runs.size() && runs[k].Start < t + n; ++k) {
+        const int from = std::max(runs[k].Start, t);
+        const int to = std::min(runs[k].End, t + n);
+        std::fill(Cells.begin() + (from - t), Cells.begin() + (to - t), runs[k].Onset ? '2' : '1');
+      }
     }
-    const char* cells = Matrix[r].data() + t;
     if (row.OnsetSymbol.size() == 1) {
       const std::size_t at = row.Row.size();
       row.Row.resize(at + std::size_t(n));
       char* out = row.Row.data() + at;
       const char onset = row.OnsetSymbol[0];
-      for (int k = 0; k < n; ++k) {
-        out[k] = cells[k] == '2' ? onset : cells[k] == '1' ? row.OnChar : ' ';
-      }
+      for (int k = 0; k < n; ++k) out[k] = Cells[k] == '2' ? onset : Cells[k] == '1' ? row.OnChar : ' ';
       return;
     }
     // A symbol of several bytes (a UTF-8 character) is appended whole.
-    for (int k = 0; k < n; ++k) {
-      switch (cells[k]) {
+    for (char cell : Cells) {
+      switch (cell) {
         case '2': row.Row += row.OnsetSymbol; break;
         case '1': row.Row += row.OnChar; break;
         default: row.Row += ' ';
@@ -200,7 +204,9 @@ class PlotWriter {
   const int LabelFormat;  // plain units but for Timed and State data
   int LabelWidth = 0;
   std::vector<PickedRow> Picked;
-  dynChar2 Matrix;
+  CodeSelection Keep;  // the picked codes, whose runs are read
+  SegmentRuns Runs;
+  std::string Cells;   // '.', '1', '2' for a stretch of units of one code
   int Column = -1;
   std::uint64_t LabelTime = 0;
   bool SkipLabel = false;

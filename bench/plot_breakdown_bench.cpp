@@ -1,6 +1,7 @@
 // The plot of 5 codes and the bout breakdown of 2 1st-level by 5 2nd-level
 // codes over a compiled Timed file of 1,000,000 time units and 7 codes,
-// against reading the same file's bytes.
+// against reading the same file's bytes and against one pass reading its
+// segments as runs.
 
 #include <benchmark/benchmark.h>
 
@@ -9,7 +10,10 @@
 #include "analysis/breakdown_events.h"
 #include "analysis/plot_mds.h"
 #include "bench/generated_files.h"
+#include "core/line_buffer.h"
 #include "core/mds_reader.h"
+#include "core/segment_runs.h"
+#include "core/session_reader.h"
 #include "core/text_file.h"
 
 namespace vork {
@@ -28,7 +32,7 @@ const std::string& FilePath() {
 }
 
 struct LoadedFile {
-  dynString Lines;
+  LineBuffer Lines;
   MdsHeader Header;
 };
 
@@ -43,6 +47,27 @@ const LoadedFile& Loaded() {
 }
 
 void ReadPlotFileBytes(benchmark::State& state) { ReadFileBytes(state, FilePath()); }
+
+// One pass over the loaded file's segments, read as runs of every code: what
+// each RUN below reads before it tallies or plots.
+void ReadPlotFileRuns(benchmark::State& state) {
+  const LoadedFile& file = Loaded();
+  for (auto _ : state) {
+    int lineIndex = file.Header.LineIndex;
+    SessionValues session;
+    SegmentValues segment;
+    SegmentRuns runs;
+    for (int s = 1; s <= file.Header.NSessions; ++s) {
+      ReadSession(file.Lines, lineIndex, file.Header, session);
+      for (int g = 0; g < session.NSegments; ++g) {
+        ReadSegment(file.Lines, lineIndex, segment);
+        ReadSegmentRuns(file.Lines, lineIndex, file.Header, segment, runs);
+      }
+    }
+    benchmark::DoNotOptimize(runs.ChangeUnits.size());
+  }
+  state.SetBytesProcessed(state.iterations() * std::int64_t(std::filesystem::file_size(FilePath())));
+}
 
 // A plot of C1..C5, 100 units per line.
 void PlotRun(benchmark::State& state) {
@@ -76,6 +101,7 @@ void BreakdownRun(benchmark::State& state) {
 }
 
 BENCHMARK(ReadPlotFileBytes)->Unit(benchmark::kMillisecond);
+BENCHMARK(ReadPlotFileRuns)->Unit(benchmark::kMillisecond);
 BENCHMARK(PlotRun)->Unit(benchmark::kMillisecond);
 BENCHMARK(BreakdownRun)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
