@@ -1,6 +1,8 @@
 #include "app/window_kinds.h"
 
+#include "analysis/breakdown_events_window.h"
 #include "analysis/export_table_window.h"
+#include "analysis/plot_mds_window.h"
 #include "analysis/simple_stats_window.h"
 #include "analysis/table_stats_window.h"
 #include "app/main_window.h"
@@ -18,8 +20,8 @@ QWidget* Make(WindowHost& host, QWidget* parent) {
 const WindowKind Kinds[] = {
     {&TMainForm::RunSimpleStats, "SimpleStats", WindowKind::SingleFile, &Make<TSimpleStats>},
     {&TMainForm::RunTableStats, "TableStats", WindowKind::SingleFile, &Make<TTableStats>},
-    {&TMainForm::RunPlotMDS, "PlotMDS", WindowKind::SingleFile, nullptr},
-    {&TMainForm::RunBreakdown, "BreakdownEvents", WindowKind::SingleFile, nullptr},
+    {&TMainForm::RunPlotMDS, "PlotMDS", WindowKind::SingleFile, &Make<TPlotMDS>},
+    {&TMainForm::RunBreakdown, "BreakdownEvents", WindowKind::SingleFile, &Make<TBreakdownEvents>},
     {&TMainForm::RunExportTable, "ExportTable", WindowKind::SingleFile, &Make<TExportTable>},
     {&TMainForm::RunComputeKappa, "ComputeKappa", WindowKind::Agreement, nullptr},
     {&TMainForm::RunModifyMDS, "ModifyMDS", WindowKind::Modal, &Make<TModifyMDS>},
