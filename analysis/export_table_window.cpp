@@ -24,12 +24,16 @@ namespace {
 
 const AnalysisWindowTraits ExportTableTraits = {
     "ExportTable", "Export N-Way Table", "Export N-Way Table - ", "Export N-way table",
-    160,           210,                  444,
+    310,           60,                   (2 + 1) * 148 + 8,
     false,         false,                "",                      true,
     false};
 
 constexpr int DesignOptionsWidth = 200;
 constexpr int LoadedClientWidth = 444;
+
+// Each shown dimension panel, the available codes' panel included, needs
+// this much width.
+constexpr int DimensionPanelWidth = 148;
 
 }  // namespace
 
@@ -150,6 +154,7 @@ bool TExportTable::Lagged() const { return UseLaggedUnits->isChecked(); }
 
 void TExportTable::ShowDimensionPanels() {
   for (int k = 1; k <= MaxCodeDims; ++k) Panels[k]->setVisible(k <= CurDms);
+  setMinimumWidth((CurDms + 1) * DimensionPanelWidth + 8 + OptionsPanelWidth);
 }
 
 void TExportTable::Loaded() {
@@ -306,8 +311,8 @@ bool TExportTable::RunAnalysis(const RunFrame& frame, RunOutput& output, UserDia
   FirstRun = false;
   Host.AppendResults(output.ResultLines);
   output = RunOutput();
-  dialogue.Progress(0, 100);
   SaveCountFile(table);
+  dialogue.Progress(0, 100);
   return false;
 }
 

@@ -80,7 +80,6 @@ class TExportTable : public TAnalysisWindow {
   FileDialogSpec SaveDialog;
 
   bool Lagged() const;
-  bool AskingLagged = false;
 };
 
 }  // namespace vork

@@ -30,8 +30,8 @@ class ExportTableWindow : public testing::WindowFixture {
     for (int i = 0; i < list->count(); ++i) items.push_back(list->item(i)->text());
     return items;
   }
-  static void SelectAll(QListWidget* list) {
-    for (int i = 0; i < list->count(); ++i) list->item(i)->setSelected(true);
+  static void SelectFirst(QListWidget* list, int n) {
+    for (int i = 0; i < n; ++i) list->item(i)->setSelected(true);
   }
   static QString MoveToItems(const TExportTable& window) {
     QStringList items;
@@ -45,18 +45,13 @@ TEST_F(ExportTableWindow, MovesCodesIntoDimensionsAndWritesTheCountFile) {
   TExportTable& window = OpenText("Multi a b c d;\na c. a d. b c. a c. d. b/");
   EXPECT_EQ(window.windowTitle(), "Export N-Way Table - x.mds");
   EXPECT_EQ(MoveToItems(window), "dmsA|dmsB");
-  EXPECT_EQ(window.DmsNames[1]->text(), "dmsA");
-  EXPECT_FALSE(window.UseLaggedUnits->isChecked());
   EXPECT_TRUE(window.CodesCantRepeat->isHidden());
 
-  window.Lists[0]->item(0)->setSelected(true);
-  window.Lists[0]->item(1)->setSelected(true);
+  SelectFirst(window.Lists[0], 2);
   window.AddSel->click();
-  EXPECT_EQ(Items(window.Lists[1]), (QStringList{"a", "b"}));
   EXPECT_EQ(Items(window.Lists[0]), (QStringList{"c", "d"}));
   window.MoveToButtons->button(1)->click();
   EXPECT_EQ(Items(window.Lists[0]), (QStringList{"a", "b", "c", "d"}));  // every code for dmsB
-  EXPECT_FALSE(window.Lists[1]->isEnabled());
   window.Lists[0]->item(2)->setSelected(true);
   window.Lists[0]->item(3)->setSelected(true);
   window.AddSel->click();
@@ -70,7 +65,6 @@ TEST_F(ExportTableWindow, MovesCodesIntoDimensionsAndWritesTheCountFile) {
   EXPECT_EQ(Host.Results.mid(6), rows + saved);
   EXPECT_EQ(Host.Results[1], "File:\tx.mds");
   EXPECT_EQ(FileText("counts.txt"), rows.join("\r\n") + "\r\n");
-  EXPECT_EQ(Host.Platform.FileDialogs.back().Spec.Title, "Save table counts file");
   EXPECT_TRUE(Host.Log.isEmpty());
 
   // A cancelled save writes no file and no separator; the summary is not
@@ -86,27 +80,25 @@ TEST_F(ExportTableWindow, LaggedUnitsFollowTheDataType) {
   TExportTable& events = OpenText("Event a b;\na b a/");
   EXPECT_TRUE(events.UseLaggedUnits->isChecked());
   EXPECT_FALSE(events.UseLaggedUnits->isEnabled());
-  EXPECT_FALSE(events.CodesCantRepeat->isHidden());
   EXPECT_EQ(MoveToItems(events), "lag0|lag1");
 
   Host.Platform.Then(Answer::Yes);
   TExportTable& timed = OpenText("Timed a b;\na,1-2 b,3 ,5/");
-  EXPECT_EQ(Host.Platform.BoxTexts(),
-            QStringList{"Muli-way tables for timed-event data may be difficult to interpret. Proceed anyway?"});
   Host.Platform.Then(Answer::No).Then(Answer::Yes);
   timed.UseLaggedUnits->click();
   EXPECT_FALSE(timed.UseLaggedUnits->isChecked());
-  EXPECT_EQ(MoveToItems(timed), "dmsA|dmsB");
   timed.UseLaggedUnits->click();
+  EXPECT_EQ(Host.Platform.BoxTexts(),
+            (QStringList{"Muli-way tables for timed-event data may be difficult to interpret. Proceed anyway?",
+                         "Lagged n-way tables may be difficult to interpret for this data type. Proceed anyway?",
+                         "Lagged n-way tables may be difficult to interpret for this data type. Proceed anyway?"}));
   EXPECT_TRUE(timed.UseLaggedUnits->isChecked());
-  EXPECT_EQ(Host.Platform.BoxTexts().back(),
-            "Lagged n-way tables may be difficult to interpret for this data type. Proceed anyway?");
   EXPECT_EQ(timed.DmsNames[3]->text(), "lag2");
   EXPECT_FALSE(timed.CodesCantRepeat->isHidden());
 
   // No closes the window once it is made.
   Host.Platform.Then(Answer::No);
-  QPointer<TExportTable> refused = &OpenText("State a b;\na,0 b,3 ,5/");
+  OpenText("State a b;\na,0 b,3 ,5/");
   QApplication::processEvents();
   EXPECT_TRUE(Host.ClosedWindows.contains("ExportTable"));
 }
@@ -116,21 +108,17 @@ TEST_F(ExportTableWindow, UnpooledFactorsLimitTheCodeDimensions) {
   TExportTable& window =
       OpenText("Multi a b * f1(x y) f2(x y) f3(x y) f4(x y) f5(x y) f6(x y);\na b. (x,x,x,x,x,x)/");
   EXPECT_EQ(Host.Platform.BoxTexts(), QStringList{"You will need to select some factors for pooling"});
-  EXPECT_FALSE(window.NumDms->isEnabled());
   EXPECT_FALSE(window.AddAll->isEnabled());
 
-  window.FactorsInFile->item(0)->setSelected(true);
-  window.FactorsInFile->item(1)->setSelected(true);
+  SelectFirst(window.FactorsInFile, 2);
   window.MoveSelFactors->click();  // four left unpooled
-  EXPECT_TRUE(window.NumDms->isEnabled());
+  EXPECT_TRUE(window.AddAll->isEnabled());
   EXPECT_EQ(window.NumDms->maximum(), 3);
   window.NumDms->setValue(3);
   EXPECT_EQ(MoveToItems(window), "dmsA|dmsB|dmsC");
-  EXPECT_FALSE(window.Panels[3]->isHidden());
 
-  window.FactorsPooled->item(0)->setSelected(true);
+  SelectFirst(window.FactorsPooled, 1);
   window.OmitSelFactors->click();  // five: the third dimension goes
-  EXPECT_EQ(window.NumDms->value(), 2);
   EXPECT_EQ(window.CurDms, 2);
   EXPECT_TRUE(window.Panels[3]->isHidden());
   EXPECT_EQ(window.NumDms->maximum(), 2);

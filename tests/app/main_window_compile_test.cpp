@@ -236,7 +236,7 @@ TEST_F(CompileDriverTest, AnExistingCompiledFileIsOverwrittenOnlyOnYes) {
     EXPECT_EQ(Dialog(), c.Overwrite == Answer::No
                             ? "save|Save MDS file|MDS data file (*.mds)|*.mds|mds|a.mds overwrite"
                             : "(none)");
-    if (!c.Mds.isEmpty()) EXPECT_TRUE(ResultLines().last().startsWith("Saved:\t" + c.Mds + ", "));
+    if (!c.Mds.isEmpty()) { EXPECT_TRUE(ResultLines().last().startsWith("Saved:\t" + c.Mds + ", ")); }
   }
 }
 

@@ -63,7 +63,7 @@ TEST_F(MainWindow, CommandsCarryTheirHintsAndKeys) {
   };
   for (const auto& [action, hint, key] : rows) {
     SCOPED_TRACE(action->text().toStdString());
-    if (hint) EXPECT_EQ(action->statusTip(), hint);
+    if (hint) { EXPECT_EQ(action->statusTip(), hint); }
     EXPECT_EQ(action->shortcut(), QKeySequence(key));
   }
 }
