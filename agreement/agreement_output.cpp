@@ -83,10 +83,12 @@ std::string FormatKappaValue(double value, int nDigits, const NumberFormat& form
 }
 
 void WriteAgreementHeading(dynString& lines, const ObserverReader& obs1, const ObserverReader& obs2) {
-  std::string heading = "Agreement <" + obs1.SessionLabel + ">";
-  if (obs1.SessionSegments > 1) heading += " sgmt#" + std::to_string(obs1.SegmentNumber);
-  if (obs1.SessionLabel != obs2.SessionLabel) heading += " <" + obs2.SessionLabel + ">";
-  if (obs1.SessionSegments != obs2.SessionSegments) heading += " sgmt#" + std::to_string(obs2.SegmentNumber);
+  const SessionValues& session1 = obs1.Session;
+  const SessionValues& session2 = obs2.Session;
+  std::string heading = "Agreement <" + session1.SessionLabel + ">";
+  if (session1.NSegments > 1) heading += " sgmt#" + std::to_string(obs1.SegmentNumber);
+  if (session1.SessionLabel != session2.SessionLabel) heading += " <" + session2.SessionLabel + ">";
+  if (session1.NSegments != session2.NSegments) heading += " sgmt#" + std::to_string(obs2.SegmentNumber);
   lines.push_back(std::move(heading));
   lines.emplace_back();
 }

@@ -81,7 +81,7 @@ void RunComputeKappa(const AgreementFiles& files, const KappaRunInput& input, Ka
       const int n2 = pair.Obs[1].NEvents();
       if (AlignmentStepBytes(n1, n2) > MaxAlignmentStepBytes) {
         const ObserverReader& reader = pairing.Readers[0];
-        dialogue.Notify("Session " + reader.SessionLabel + " sgmt#" + std::to_string(reader.SegmentNumber) +
+        dialogue.Notify("Session " + reader.Session.SessionLabel + " sgmt#" + std::to_string(reader.SegmentNumber) +
                         ": aligning " + std::to_string(n1) + " with " + std::to_string(n2) +
                         " events needs more than " + std::to_string(MaxAlignmentStepBytes >> 20) +
                         " MB; its events are left out of the event alignment kappa.");

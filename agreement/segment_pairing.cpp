@@ -17,11 +17,6 @@ constexpr std::int64_t MaxStartDifference = 120;
 // What a pair keeps per plot position: two timelines and the marks line.
 constexpr std::int64_t BytesPerPosition = 2 * sizeof(std::int32_t) + 1;
 
-void SkipDataLines(const ObserverFile& file, ObserverReader& reader) {
-  reader.LineIndex = static_cast<int>(
-      std::min<std::int64_t>(std::int64_t{reader.LineIndex} + reader.NDataLines, file.Lines.size()));
-}
-
 PlotFrame MakeFrame(std::uint32_t plotStart, const std::array<std::int64_t, 2>& start,
                     const std::array<std::int64_t, 2>& units) {
   PlotFrame frame;
@@ -51,34 +46,39 @@ PlotFrame MakeFrame(std::uint32_t plotStart, const std::array<std::int64_t, 2>& 
 
 // The timeline of one observer: at each unit the first picked code that is
 // on; an event where a picked code has its onset, and one for each stretch
-// where none of them is on.
-void BuildTimeline(const dynChar2& matrix, const dynInteger& codeMap, int k, int from, int to,
-                   int plotEnd, ObserverTimeline& side) {
+// where none of them is on. The picked codes' runs are laid down from the
+// last in priority to the first, so the first that is on stays.
+void BuildTimeline(const SegmentRuns& runs, const dynInteger& codeMap, int k, int from, int to, int plotEnd,
+                   ObserverTimeline& side) {
   const int others = k + 1;
   side.Timeline.assign(static_cast<size_t>(plotEnd) + 1, 0);
+  std::fill(side.Timeline.begin() + from, side.Timeline.begin() + to + 1, others);
+  const int units = to - from + 1;
+  for (int j = k; j >= 1; --j) {
+    const int code = codeMap[j];
+    if (code < 1 || code >= static_cast<int>(runs.Runs.size())) continue;
+    for (const CodeRun& run : runs.Runs[code]) {
+      // An onset is marked by the negative index until the events are listed.
+      const std::int32_t mark = run.Onset ? -j : j;
+      const int end = std::min<int>(run.End, units);
+      for (int u = std::max<int>(run.Start, 0); u < end; ++u) side.Timeline[from + u] = mark;
+    }
+  }
   side.EventCode.assign(1, 0);
   side.EventTime.assign(1, 0);
-  // The rows of the picked codes this file has, in priority order.
-  std::vector<std::pair<int, const char*>> rows;
-  for (int j = 1; j <= k; ++j) {
-    if (codeMap[j] > 0) rows.emplace_back(j, matrix[codeMap[j] - 1].data());
-  }
   const auto record = [&side](int code, int t) {
     side.EventCode.push_back(code);
     side.EventTime.push_back(t);
   };
-  int last = 0;
+  std::int32_t last = 0;
   for (int t = from; t <= to; ++t) {
-    const int u = t - from;
-    int code = others;
-    for (const auto& [j, row] : rows) {
-      if (row[u] == '.') continue;
-      code = j;
-      if (row[u] == '2') record(j, t);
-      break;
+    std::int32_t& code = side.Timeline[t];
+    if (code < 0) {
+      code = -code;
+      record(code, t);
+    } else if (code == others && last != others) {
+      record(others, t);
     }
-    if (code == others && last != others) record(others, t);
-    side.Timeline[t] = code;
     last = code;
   }
   side.EventCode[0] = static_cast<std::int32_t>(side.EventCode.size() - 1);
@@ -90,17 +90,13 @@ void BuildTimeline(const dynChar2& matrix, const dynInteger& codeMap, int k, int
 bool NextObserverSegment(const ObserverFile& file, ObserverReader& reader) {
   ++reader.SegmentNumber;
   // A session without segments pairs nothing: the walk goes on with the next.
-  while (reader.SegmentNumber > reader.SessionSegments) {
+  while (reader.SegmentNumber > reader.Session.NSegments) {
     ++reader.SessionNumber;
     if (reader.SessionNumber > file.Header.NSessions) return false;
-    int replicate = 0;
-    dynInteger levels;
-    ReadSessionHeader(file.Lines, reader.LineIndex, replicate, reader.SessionSegments,
-                      reader.SessionLabel, file.Header.NFactors, levels);
+    ReadSession(file.Lines, reader.LineIndex, file.Header, reader.Session);
     reader.SegmentNumber = 1;
   }
-  ReadSegmentHeader(file.Lines, reader.LineIndex, reader.NDataLines, reader.NTimeUnits,
-                    reader.StartTime, reader.StopTime);
+  ReadSegment(file.Lines, reader.LineIndex, reader.Segment);
   return true;
 }
 
@@ -111,6 +107,9 @@ ObserverPairing StartPairing(const AgreementFiles& files, const dynString& picke
     const MdsHeader& header = files.Obs[obs].Header;
     pairing.Readers[obs].LineIndex = header.LineIndex;
     pairing.CodeMap[obs] = BuildCodeMap(picked, header.CodeNames, header.NCodes);
+    pairing.Picked[obs].assign(static_cast<size_t>(std::max(header.NCodes, 0)) + 1, 0);
+    for (int j = 1; j <= pairing.K; ++j) pairing.Picked[obs][pairing.CodeMap[obs][j]] = 1;
+    pairing.Picked[obs][0] = 0;
   }
   return pairing;
 }
@@ -125,11 +124,11 @@ bool AlignSessionTimelines(const AgreementFiles& files, ObserverPairing& pairing
   }
   ObserverReader& r1 = pairing.Readers[0];
   ObserverReader& r2 = pairing.Readers[1];
-  std::array<std::int64_t, 2> start{r1.StartTime, r2.StartTime};
-  const std::array<std::int64_t, 2> units{r1.NTimeUnits, r2.NTimeUnits};
+  std::array<std::int64_t, 2> start{r1.Segment.StartTime, r2.Segment.StartTime};
+  const std::array<std::int64_t, 2> units{r1.Segment.NTimeUnits, r2.Segment.NTimeUnits};
   std::uint32_t plotStart = 0;
   if (SetDataTypeFlags(files.DataType()).TimedOrState) {
-    plotStart = std::min(r1.StartTime, r2.StartTime) / 10 * 10;
+    plotStart = std::min(r1.Segment.StartTime, r2.Segment.StartTime) / 10 * 10;
   } else {
     // Units are numbered from 1; position 0 lies before both segments.
     start = {1, 1};
@@ -146,20 +145,20 @@ bool AlignSessionTimelines(const AgreementFiles& files, ObserverPairing& pairing
                         Buttons::OkCancel) == Answer::Cancel;
   }
   if (skip) {
-    SkipDataLines(files.Obs[0], r1);
-    SkipDataLines(files.Obs[1], r2);
+    SkipSegmentData(files.Obs[0].Lines, r1.LineIndex, r1.Segment);
+    SkipSegmentData(files.Obs[1].Lines, r2.LineIndex, r2.Segment);
     return false;
   }
   CheckSegmentBudget(0, std::int64_t{frame.PlotEnd} + 1, BytesPerPosition,
-                     "Session " + r1.SessionLabel + ", segment " + std::to_string(r1.SegmentNumber));
+                     "Session " + r1.Session.SessionLabel + ", segment " + std::to_string(r1.SegmentNumber));
 
   pair.Frame = frame;
   for (int obs = 0; obs < 2; ++obs) {
     const ObserverFile& file = files.Obs[obs];
     ObserverReader& reader = pairing.Readers[obs];
-    ReadSegmentData(file.Lines, reader.LineIndex, file.Header.NCodes, reader.NDataLines, reader.NTimeUnits,
-                    file.Header.Compressed, pairing.Matrix);
-    BuildTimeline(pairing.Matrix, pairing.CodeMap[obs], pairing.K, frame.SpanFrom[obs + 1],
+    ReadSegmentRuns(file.Lines, reader.LineIndex, file.Header, reader.Segment, pairing.Runs[obs],
+                    pairing.Picked[obs]);
+    BuildTimeline(pairing.Runs[obs], pairing.CodeMap[obs], pairing.K, frame.SpanFrom[obs + 1],
                   frame.SpanTo[obs + 1], frame.PlotEnd, pair.Obs[obs]);
   }
   return true;

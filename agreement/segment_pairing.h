@@ -10,6 +10,8 @@
 
 #include "agreement/agreement_files.h"
 #include "core/dyn_arrays.h"
+#include "core/segment_runs.h"
+#include "core/session_reader.h"
 #include "core/user_dialogue.h"
 
 namespace vork {
@@ -17,15 +19,10 @@ namespace vork {
 // Where one observer's reading stands.
 struct ObserverReader {
   int LineIndex = 0;
-  int SessionNumber = 0;    // sessions read so far
-  int SegmentNumber = 0;    // within the session
-  int SessionSegments = 0;  // the session's segment count
-  std::string SessionLabel;
-  // The current segment, as its segment line gives it.
-  int NDataLines = 0;
-  int NTimeUnits = 0;
-  std::uint32_t StartTime = 0;
-  std::uint32_t StopTime = 0;
+  int SessionNumber = 0;  // sessions read so far
+  int SegmentNumber = 0;  // within the session
+  SessionValues Session;  // the current session: its label and segment count
+  SegmentValues Segment;  // the current segment
 };
 
 // Moves the reader on by exactly one segment, across session boundaries.
@@ -66,7 +63,10 @@ struct ObserverPairing {
   std::array<ObserverReader, 2> Readers;
   std::array<dynInteger, 2> CodeMap;  // [1..K] by observer
   bool AllRead = false;
-  dynChar2 Matrix;  // the segment read last, kept to spare reallocation
+  // The segments read last, as runs of the picked codes only; kept to spare
+  // reallocation.
+  std::array<CodeSelection, 2> Picked;
+  std::array<SegmentRuns, 2> Runs;
 };
 
 // Both readers at their first session, code maps of the picked codes.

@@ -87,8 +87,8 @@ void ReadBothFiles(benchmark::State& state) {
       reader.LineIndex = file.Header.LineIndex;
       NextObserverSegment(file, reader);
       dynChar2 matrix;
-      ReadSegmentData(file.Lines, reader.LineIndex, file.Header.NCodes, reader.NDataLines, reader.NTimeUnits,
-                      false, matrix);
+      ReadSegmentData(file.Lines, reader.LineIndex, file.Header.NCodes, reader.Segment.NDataLines,
+                      reader.Segment.NTimeUnits, false, matrix);
       benchmark::DoNotOptimize(matrix.data());
     }
   }

@@ -191,6 +191,18 @@ TEST_F(ComputeKappaTest, TimedDataGiveBothKappasWithTheirTolerances) {
   EXPECT_EQ(output.Lines, expected);
 }
 
+TEST_F(ComputeKappaTest, TheFirstPickedCodeThatIsOnHoldsTheTimeline) {
+  // A on 0-3; B from 2 (its onset hidden under A) to 6; none of them 7-9.
+  const dynString file = PlainFile(2, "A\tB", 2, "1\t0\tseconds",
+                                   {{"s", {{0, {"2.", "1.", "12", "11", ".1", ".1", ".1", "..", "..", ".."}}}}});
+  ScriptedDialogue dialogue;
+  const KappaRunOutput output = Run(file, file, Picked({"A", "B"}), dialogue);
+  ASSERT_GE(output.Lines.size(), 15u);
+  EXPECT_EQ(dynString(output.Lines.begin(), output.Lines.begin() + 15),
+            (dynString{"Agreement <s>", "", "0         ", "|----+----", "AAAABBB   ", "AAAABBB   ", "          ", "",
+                       "Agreement <s>", "", "----+----+", "A&", "||", "A&", ""}));
+}
+
 TEST_F(ComputeKappaTest, APairTooLargeToAlignIsLeftOutOfTheEventAlignment) {
   // 66,000 events a side need more than 1 GiB of steps.
   const testing::PlainSegment many{1, std::vector<std::string>(66000, "2")};
