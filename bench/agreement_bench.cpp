@@ -57,8 +57,9 @@ dynString ShiftedFile(const dynString& obs1) {
 const AgreementFiles& Files() {
   static const AgreementFiles files = [] {
     AgreementFiles made;
-    made.Obs[0].Lines = MakeTimedCompiledFile(NCodes, NUnits);
-    made.Obs[1].Lines = ShiftedFile(made.Obs[0].Lines);
+    const dynString obs1 = MakeTimedCompiledFile(NCodes, NUnits);
+    made.Obs[0].Lines = LineBuffer(obs1);
+    made.Obs[1].Lines = LineBuffer(ShiftedFile(obs1));
     SilentDialogue dialogue;
     for (auto& obs : made.Obs) ReadMdsHeaderFromLines(obs.Lines, "obs", obs.Header, dialogue);
     return made;
