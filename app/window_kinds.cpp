@@ -1,5 +1,6 @@
 #include "app/window_kinds.h"
 
+#include "agreement/compute_kappa_window.h"
 #include "analysis/breakdown_events_window.h"
 #include "analysis/export_table_window.h"
 #include "analysis/plot_mds_window.h"
@@ -23,7 +24,7 @@ const WindowKind Kinds[] = {
     {&TMainForm::RunPlotMDS, "PlotMDS", WindowKind::SingleFile, &Make<TPlotMDS>},
     {&TMainForm::RunBreakdown, "BreakdownEvents", WindowKind::SingleFile, &Make<TBreakdownEvents>},
     {&TMainForm::RunExportTable, "ExportTable", WindowKind::SingleFile, &Make<TExportTable>},
-    {&TMainForm::RunComputeKappa, "ComputeKappa", WindowKind::Agreement, nullptr},
+    {&TMainForm::RunComputeKappa, "ComputeKappa", WindowKind::Agreement, &Make<TComputeKappa>},
     {&TMainForm::RunModifyMDS, "ModifyMDS", WindowKind::Modal, &Make<TModifyMDS>},
     {&TMainForm::RunRound, "RoundMDS", WindowKind::Modal, &Make<TRoundMDS>},
 };

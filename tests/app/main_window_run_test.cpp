@@ -65,15 +65,6 @@ TEST_F(RunMenu, AnalysisWindowOpensOnceAndIsNumbered) {
   EXPECT_TRUE(form.Results->isVisible());
 }
 
-TEST_F(RunMenu, CommandsWithoutAWindowAreGreyedAndAskNothing) {
-  TMainForm& form = Start();
-  for (QAction* missing : {form.RunComputeKappa}) {
-    EXPECT_FALSE(missing->isEnabled()) << missing->text().toStdString();
-    missing->trigger();
-  }
-  EXPECT_TRUE(Platform.FileDialogs.empty());
-}
-
 TEST_F(RunMenu, ExitAsksAboutExportRowsKeptForClosingTheWindow) {
   TMainForm& form = Start();
   form.OpenMdsDialog.FileName = WriteSmallFile();
