@@ -20,10 +20,10 @@
 
 #include "agreement/compute_kappa.h"
 #include "agreement/percent_agreement.h"
-#include "agreement/symbol_list_box.h"
 #include "agreement/tolerance_edit_text.h"
 #include "core/plot_symbols.h"
 #include "widgets/code_list_box.h"
+#include "widgets/plot_symbol_dialogs.h"
 #include "widgets/radio_group_box.h"
 #include "widgets/text_lines.h"
 #include "widgets/window_host.h"
@@ -60,18 +60,10 @@ QListWidget* MultiSelectList(QWidget* parent) {
   return list;
 }
 
-dynString MemoLines(const QPlainTextEdit& memo) {
-  const QString text = memo.toPlainText();
-  return text.isEmpty() ? dynString() : ToLines(text.split('\n'));
-}
-
 }  // namespace
 
 TComputeKappa::TComputeKappa(WindowHost& host, QWidget* parent)
-    : QMainWindow(parent, Qt::Window),
-      OpenSymbolsDialog(OpenSymbolsDialogSpec()),
-      SaveSymbolsDialog(SaveSymbolsDialogSpec()),
-      Host(host) {
+    : QMainWindow(parent, Qt::Window), Host(host) {
   setAttribute(Qt::WA_DeleteOnClose);
   setObjectName("ComputeKappa");
   setWindowTitle("Kappa");
@@ -319,12 +311,12 @@ void TComputeKappa::OmitAllCodesClick() {
 void TComputeKappa::SaveButtonClick() {
   RunCommand(Host.Dialogs(), [this] {
     const int lines = static_cast<int>(MemoLines(*Markers).size());
-    SaveSymbolList(*Markers, std::min(PickedCodes->count(), lines), SaveSymbolsDialog, Host.Dialogs());
+    SaveSymbolList(Host.Dialogs(), *Markers, std::min(PickedCodes->count(), lines));
   });
 }
 
 void TComputeKappa::LoadButtonClick() {
-  RunCommand(Host.Dialogs(), [this] { LoadSymbolList(*Markers, PickedCodes->count(), OpenSymbolsDialog, Host.Dialogs()); });
+  RunCommand(Host.Dialogs(), [this] { LoadSymbolList(Host.Dialogs(), *Markers, PickedCodes->count()); });
 }
 
 dynString TComputeKappa::PickedCodeNames() const {
@@ -336,7 +328,12 @@ dynString TComputeKappa::PickedCodeNames() const {
 void TComputeKappa::RunComputeExecute() {
   KappaRunInput input;
   input.PickedCodes = PickedCodeNames();
-  if (!input.PickedCodes.empty()) NormalizeSymbolList(*PickedCodes, *Markers);
+  if (!input.PickedCodes.empty()) {
+    dynString symbols = MemoLines(*Markers);
+    const dynString before = symbols;
+    NormalizeSymbolList(symbols, PickedCodes->count());
+    if (symbols != before) ShowMemoLines(*Markers, symbols);
+  }
   input.Markers = MemoLines(*Markers);
   input.TimeTol = KapaTimeTol.Position;
   input.EventTol = KapaEventTol.Position;

@@ -98,8 +98,6 @@ class TComputeKappa : public QMainWindow {
   void ShowControlsForDataType();
   dynString PickedCodeNames() const;
 
-  FileDialogSpec OpenSymbolsDialog;
-  FileDialogSpec SaveSymbolsDialog;
   WindowHost& Host;
 };
 
