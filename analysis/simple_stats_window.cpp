@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "widgets/code_list_box.h"
+#include "widgets/digit_edit.h"
 #include "widgets/radio_group_box.h"
 
 namespace vork {
@@ -140,7 +141,7 @@ QWidget* TSimpleStats::CreateOptionsPanel() {
     connect(check, &QCheckBox::clicked, this, [this] { CBavgClick(); });
   }
   connect(RateFactorBox, &QComboBox::editTextChanged, this,
-          [this](const QString& text) { RateFactorBoxChange(text); });
+          [this] { RateFactorBoxChange(); });
   return options;
 }
 
@@ -152,13 +153,9 @@ void TSimpleStats::CBavgClick() {
   for (QCheckBox* kind : {CBepso, CBgaps, CBonst, CBL10C}) kind->setEnabled(any);
 }
 
-void TSimpleStats::RateFactorBoxChange(const QString& text) {
-  RateFactorEdit edit = EditRateFactor(text.toStdString(), Host.Dialogs());
-  if (edit.TextChanged) {
-    QSignalBlocker quiet(RateFactorBox);
-    RateFactorBox->setEditText(QString::fromStdString(edit.Text));
-  }
-  RateFactor = edit.RateFactor;
+void TSimpleStats::RateFactorBoxChange() {
+  // The number before "=" counts; "60=minute" reads 60.
+  RateFactor = FilterDigitEdit(*RateFactorBox->lineEdit(), RateDigits, Host.Dialogs(), '=').Value;
 }
 
 void TSimpleStats::MoveAllCodesClick() { MoveAllCodeItems(*CodesInFile, *PickedCodes); }
@@ -169,8 +166,8 @@ void TSimpleStats::OmitAllCodesClick() { MoveAllCodeItems(*PickedCodes, *CodesIn
 void TSimpleStats::Loaded() {
   PickedCodes->clear();
   // The rate always follows what the rate box shows.
-  SilentDialogue quiet;  // reads the rate box's text without the beeps of typing
-  RateFactor = EditRateFactor(RateFactorBox->currentText().toStdString(), quiet).RateFactor;
+  const QString text = RateFactorBox->currentText();
+  RateFactor = FilterDigits(text.left(text.indexOf('=')).toStdString(), RateDigits).Value;
 }
 
 void TSimpleStats::ResizePanels(int clientWidth) {

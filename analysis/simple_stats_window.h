@@ -26,7 +26,7 @@ class TSimpleStats : public TAnalysisWindow {
   // --- handlers ---------------------------------------------------------
   void CBrateClick();
   void CBavgClick();
-  void RateFactorBoxChange(const QString& text);
+  void RateFactorBoxChange();
   void MoveAllCodesClick();
   void MoveSelCodesClick();
   void OmitSelCodesClick();

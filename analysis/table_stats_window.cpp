@@ -13,9 +13,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "analysis/lag_edit_text.h"
 #include "analysis/table_stats.h"
 #include "widgets/code_list_box.h"
+#include "widgets/digit_edit.h"
 #include "widgets/radio_group_box.h"
 #include "core/code_lists.h"
 
@@ -230,16 +230,11 @@ void TTableStats::OmitAllTargetsClick() { MoveAllCodeItems(*TargetCodes, *CodesI
 void TTableStats::CheckPoolClick() { Pooling.PoolingModified = true; }
 
 void TTableStats::EditLagChange(QLineEdit* edit) {
-  const LagEditText filtered = FilterLagText(edit->text().toStdString());
-  for (int k = 0; k < filtered.Beeps; ++k) Host.Dialogs().Beep();
-  if (!filtered.Changed) return;
-  QSignalBlocker quiet(edit);
-  edit->setText(QString::fromStdString(filtered.Text));
-  edit->setModified(true);
+  FilterDigitEdit(*edit, LagDigits, Host.Dialogs());
 }
 
 int TTableStats::LagPosition(const QLineEdit* edit) const {
-  return LagFromText(edit->text().toStdString());
+  return FilterDigits(edit->text().toStdString(), LagDigits).Value;
 }
 
 void TTableStats::SetLag(QLineEdit* edit, int lag) {

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "widgets/digit_edit.h"
 #include "widgets/options_dialog_frame.h"
 #include "compiler/lexer.h"
 
@@ -16,7 +17,6 @@ namespace vork {
 namespace {
 
 const char* const ErrorLimitItems[] = {"25", "50", "100", "500"};
-constexpr int LargestErrorLimit = 32767;
 
 void FillCommentList(QComboBox* combo, int index) {
   combo->addItem("none");
@@ -82,36 +82,12 @@ TCompileOptions::TCompileOptions(OptionStore& store, Platform& platform, const Q
 }
 
 void TCompileOptions::NErrorsComboChange() {
-  if (Correcting) return;
-  QString text = NErrorsCombo->currentText();
-  QString corrected = text;
-  if (corrected.isEmpty()) Dialogs.Beep();
-  for (qsizetype i = corrected.size() - 1; i >= 0; --i) {
-    if (corrected[i] < '0' || corrected[i] > '9') {
-      corrected.remove(i, 1);
-      Dialogs.Beep();
-    }
-  }
-  if (corrected.isEmpty()) corrected = "1";
-  bool converts = false;
-  int value = corrected.toInt(&converts);
-  if (converts && value > LargestErrorLimit) {
-    Dialogs.Beep();
-    corrected = QString::number(LargestErrorLimit);
-    value = LargestErrorLimit;
-  }
-  if (corrected != text) {
-    Correcting = true;
-    int caret = NErrorsCombo->lineEdit()->cursorPosition() - static_cast<int>(text.size() - corrected.size());
-    NErrorsCombo->setEditText(corrected);
-    NErrorsCombo->lineEdit()->setCursorPosition(std::max(caret, 0));
-    Correcting = false;
-  }
-  if (!converts) {
-    Dialogs.ShowError("'" + corrected + "' is not a valid integer value");
+  const DigitEdit edit = FilterDigitEdit(*NErrorsCombo->lineEdit(), ErrorLimitDigits, Dialogs);
+  if (edit.NotANumber) {
+    Dialogs.ShowError("'" + QString::fromStdString(edit.Text) + "' is not a valid integer value");
     return;
   }
-  NErrors = value;
+  NErrors = edit.Value;
 }
 
 void TCompileOptions::ButtonOKClick() {

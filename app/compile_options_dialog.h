@@ -44,7 +44,6 @@ class TCompileOptions : public QDialog {
   OptionStore& Store;
   Platform& Dialogs;
   int NErrors = 0;  // 0: the error limit was not edited
-  bool Correcting = false;
 };
 
 }  // namespace vork

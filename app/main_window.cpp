@@ -89,11 +89,11 @@ void TMainForm::CreateClientArea() {
   EditorSplitter->setHandleWidth(2);
   EditorSplitter->setChildrenCollapsible(true);
   Memo1 = new QPlainTextEdit(EditorSplitter);
-  Memo1->setFont(QFont("Courier New", 10));
+  Memo1->setFont(TextWindowFont("Courier New", 10));
   Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   ListBox1 = new QListWidget(EditorSplitter);
-  ListBox1->setFont(QFont("Courier New", 10));
+  ListBox1->setFont(TextWindowFont("Courier New", 10));
   ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
   EditorSplitter->addWidget(Memo1);
   EditorSplitter->addWidget(ListBox1);
@@ -103,7 +103,8 @@ void TMainForm::CreateClientArea() {
 
 void TMainForm::CreateStatusBar() {
   StatusPanel0 = new QLabel(this);
-  StatusPanel0->setFixedWidth(125);
+  // At least the usual width, and wider when a text needs it.
+  StatusPanel0->setMinimumWidth(125);
   StatusPanel1 = new QLabel(this);
   StatusPanel1->setMinimumWidth(50);
   statusBar()->addWidget(StatusPanel0);
@@ -147,8 +148,8 @@ void TMainForm::FormCreate() {
 
 void TMainForm::ApplyStoredFonts(const StoredSettings& values) {
   setFont(QFont(values.MainFont.Name, values.MainFont.Size));
-  Memo1->setFont(QFont(values.EditFont.Name, values.EditFont.Size));
-  Results->Memo1->setFont(QFont(values.ResuFont.Name, values.ResuFont.Size));
+  Memo1->setFont(TextWindowFont(values.EditFont.Name, values.EditFont.Size));
+  Results->Memo1->setFont(TextWindowFont(values.ResuFont.Name, values.ResuFont.Size));
 }
 
 void TMainForm::ApplyDecimalSeparator() {
@@ -216,7 +217,7 @@ void TMainForm::HelpAboutExecute() {
 }
 
 void TMainForm::RunChangeOptionsExecute() {
-  TRunOptions dialog(Options, font(), this);
+  TRunOptions dialog(Options, font(), Dialogs, this);
   if (dialog.exec() == QDialog::Accepted) ApplyDecimalSeparator();
 }
 
@@ -230,7 +231,7 @@ void TMainForm::AddFileSavedMsg(const QString& fileName, const QString& info,
   QString stamp = loadTime;
   if (loadTime.isEmpty()) stamp = NowText();
   else MdsLoadTime = loadTime;
-  QString line = "Saved:\t" + QFileInfo(fileName).fileName() + info + stamp;
+  QString line = "Saved:\t" + NameWithoutFolder(fileName) + info + stamp;
   Results->AppendLine(line);
   VORKLogLines.push_back(line);
   AddRecentFile(fileName);

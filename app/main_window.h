@@ -197,9 +197,8 @@ class TMainForm : public QMainWindow {
   bool SaveModifiedSdsOK();
   void AddRecentFile(const QString& fileName);
   void UpdateLastFileMenus();
-  // The editor's line list: with word wrap on, every displayed piece of a
-  // wrapped line is a line of its own. It is what the compile and the line
-  // count see; saving keeps the real line breaks.
+  // The editor's lines as the text holds them, whatever the wrapping: what
+  // the compile and the line count see.
   struct EditorLine {
     int DocumentStart;  // where the line starts in the editor's text
     QString Text;

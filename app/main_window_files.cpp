@@ -23,7 +23,6 @@ namespace vork {
 namespace {
 
 constexpr int EditorClientHeight = 466;
-constexpr int LongLineLimit = 500;
 
 // Calls its handler on a double click in the widget it watches.
 class DoubleClickFilter : public QObject {
@@ -137,11 +136,6 @@ void TMainForm::OpenDataFile(const QString& fileName) {
   ShowLineCount();
   SetMessageListHeight(0);
 
-  qsizetype longest = 0;
-  for (const EditorLine& line : EditorLineList()) longest = std::max(longest, line.Text.size());
-  if (longest > LongLineLimit)
-    Dialogs.Notice("Lines may be too long. Double click before compling.");
-
   const QString mds = QString::fromStdString(RemoveFileExt(fileName.toStdString())) + ".mds";
   if (QFileInfo::exists(mds) && FileNotNewer(fileName.toStdString(), mds.toStdString()) &&
       Dialogs.Message(BoxStyle::Question, "Use " + NameWithoutFolder(mds) + " for analysis?",
@@ -206,11 +200,14 @@ void TMainForm::Memo1DblClick() {
   const bool wrap = Memo1->lineWrapMode() == QPlainTextEdit::NoWrap;
   Memo1->setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
   Memo1->setHorizontalScrollBarPolicy(wrap ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
-  ShowLineCount();
 }
 
 void TMainForm::ShowLineCount() {
-  StatusPanel0->setText(QString::number(EditorLineList().size()) + " lines");
+  // Counted as EditorLineList counts, without copying the text.
+  const QTextDocument& document = *Memo1->document();
+  int count = document.blockCount();
+  if (document.lastBlock().length() <= 1) --count;
+  StatusPanel0->setText(QString::number(count) + " lines");
 }
 
 bool TMainForm::SaveModifiedSdsOK() {
@@ -258,27 +255,12 @@ void TMainForm::UpdateLastFileMenus() {
 }
 
 std::vector<TMainForm::EditorLine> TMainForm::EditorLineList() const {
+  // The text's own lines: wrapping changes only what the editor shows.
   std::vector<EditorLine> lines;
   const QTextDocument& document = *Memo1->document();
-  const bool wrapped = Memo1->lineWrapMode() != QPlainTextEdit::NoWrap;
-  QAbstractTextDocumentLayout* layout = document.documentLayout();
+  lines.reserve(std::size_t(document.blockCount()));
   for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-    const QString text = block.text();
-    if (wrapped) {
-      // Asking for the block's rectangle lays it out at the editor's width
-      // even when it has not been shown yet.
-      layout->blockBoundingRect(block);
-      const QTextLayout* pieces = block.layout();
-      if (pieces && pieces->lineCount() > 1) {
-        for (int i = 0; i < pieces->lineCount(); ++i) {
-          const QTextLine piece = pieces->lineAt(i);
-          lines.push_back({block.position() + piece.textStart(),
-                           text.mid(piece.textStart(), piece.textLength())});
-        }
-        continue;
-      }
-    }
-    lines.push_back({block.position(), text});
+    lines.push_back({block.position(), block.text()});
   }
   // An empty last line does not count, and an empty text has no line.
   if (!lines.empty() && lines.back().Text.isEmpty()) lines.pop_back();

@@ -62,7 +62,7 @@ TResults::TResults(Platform& platform, std::function<void()> exitProgram, QWidge
   setProperty("Tag", Tag);
   setWindowTitle("VORK Results");
   Memo1 = new QPlainTextEdit(this);
-  Memo1->setFont(QFont("Courier New", 10));
+  Memo1->setFont(TextWindowFont("Courier New", 10));
   Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   Memo1->viewport()->installEventFilter(this);

@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
+
+#include "widgets/beeping_spin_box.h"
 #include <QVBoxLayout>
 
 #include "widgets/options_dialog_frame.h"
@@ -19,13 +21,14 @@ const char* const PlotCharItems[] = {"+", "-", "=", "*", ">"};
 
 }  // namespace
 
-TRunOptions::TRunOptions(OptionStore& store, const QFont& mainFont, QWidget* parent)
+TRunOptions::TRunOptions(OptionStore& store, const QFont& mainFont, UserDialogue& dialogue,
+                         QWidget* parent)
     : QDialog(parent), Store(store) {
   setObjectName("RunOptions");
-  NDigits = new QSpinBox(this);
+  NDigits = new TBeepingSpinBox(dialogue, this);
   NDigits->setRange(0, 5);
   NDigits->setValue(store.NDigits);
-  N2x2Min = new QSpinBox(this);
+  N2x2Min = new TBeepingSpinBox(dialogue, this);
   N2x2Min->setRange(1, 32767);
   N2x2Min->setGroupSeparatorShown(true);
   N2x2Min->setValue(store.N2x2Min);

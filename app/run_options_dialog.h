@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+#include "core/user_dialogue.h"
 #include "widgets/option_store.h"
 
 class QCheckBox;
@@ -18,7 +19,8 @@ class TRunOptions : public QDialog {
   Q_OBJECT
 
  public:
-  TRunOptions(OptionStore& store, const QFont& mainFont, QWidget* parent = nullptr);
+  TRunOptions(OptionStore& store, const QFont& mainFont, UserDialogue& dialogue,
+              QWidget* parent = nullptr);
 
   void ButtonOKClick();
 

@@ -23,8 +23,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "analysis/lag_edit_text.h"
 #include "widgets/code_list_box.h"
+#include "widgets/digit_edit.h"
 #include "widgets/date_time_text.h"
 #include "widgets/memo_find_replace.h"
 #include "widgets/radio_group_box.h"
@@ -660,15 +660,12 @@ void TModifyMDS::Memo1DblClick() {
 }
 
 void TModifyMDS::EditNChange(QLineEdit* edit) {
-  const LagEditText filtered = FilterLagText(edit->text().toStdString());
-  for (int k = 0; k < filtered.Beeps; ++k) Host.Dialogs().Beep();
-  if (!filtered.Changed) return;
-  QSignalBlocker quiet(edit);
-  edit->setText(QString::fromStdString(filtered.Text));
-  edit->setModified(true);
+  FilterDigitEdit(*edit, LagDigits, Host.Dialogs());
 }
 
-int TModifyMDS::Offset(const QLineEdit* edit) const { return LagFromText(edit->text().toStdString()); }
+int TModifyMDS::Offset(const QLineEdit* edit) const {
+  return FilterDigits(edit->text().toStdString(), LagDigits).Value;
+}
 
 void TModifyMDS::SetOffset(QLineEdit* edit, int value) {
   QSignalBlocker quiet(edit);

@@ -1,6 +1,7 @@
 #include "widgets/text_lines.h"
 
-#include <QFileInfo>
+#include "core/file_names.h"
+
 
 namespace vork {
 
@@ -18,6 +19,14 @@ QStringList FromLines(const dynString& lines) {
   return result;
 }
 
-QString NameWithoutFolder(const QString& fileName) { return QFileInfo(fileName).fileName(); }
+QString NameWithoutFolder(const QString& fileName) {
+  return QString::fromStdString(FileNameWithoutFolder(fileName.toStdString()));
+}
+
+QFont TextWindowFont(const QString& family, int pointSize) {
+  QFont font(family, pointSize);
+  font.setStyleHint(QFont::TypeWriter);
+  return font;
+}
 
 }  // namespace vork

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QString>
 #include <QStringList>
 
@@ -13,5 +14,9 @@ QStringList FromLines(const dynString& lines);
 
 // A file's name without its folder, as messages, captions and results show it.
 QString NameWithoutFolder(const QString& fileName);
+
+// The font of a text window: family at size, or a fixed-pitch font where
+// the family is not installed, so that columns of codes stay aligned.
+QFont TextWindowFont(const QString& family, int pointSize);
 
 }  // namespace vork

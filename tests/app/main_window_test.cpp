@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <QAction>
+#include <QFontInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -77,6 +78,9 @@ TEST_F(MainWindow, FirstStartOpensTheSmallWindowWithTheDefaultFonts) {
                 form.Memo1->font().family() + ", " + form.Results->Memo1->font().family() + " " +
                 QString::number(form.Results->Memo1->font().pointSize()),
             "MS Sans Serif 10, MS Sans Serif, Courier New 10");
+  // Where those fonts are not installed, the text windows still align columns.
+  EXPECT_TRUE(QFontInfo(form.Memo1->font()).fixedPitch());
+  EXPECT_TRUE(QFontInfo(form.Results->Memo1->font()).fixedPitch());
   EXPECT_EQ(form.MessageListHeight(), 0);
   EXPECT_TRUE(form.VORKLogLines.isEmpty());
   EXPECT_EQ(QDir::currentPath(), QDir(Folder.path()).canonicalPath());

@@ -1,6 +1,7 @@
 #include "app/run_options_dialog.h"
 
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTimer>
@@ -20,7 +21,7 @@ TEST_F(RunOptions, ShowsTheStoreAndItsChoices) {
   store.PlotCharX = 3;
   store.ELag1SZ = false;
   store.WriteLog = true;
-  TRunOptions dialog(store, QFont("Arial", 12));
+  TRunOptions dialog(store, QFont("Arial", 12), Platform);
   EXPECT_EQ(dialog.windowTitle(), "VORK run options");
   EXPECT_EQ(QString("%1 %2-%3, %4 %5-%6")
                 .arg(dialog.NDigits->value()).arg(dialog.NDigits->minimum())
@@ -38,11 +39,20 @@ TEST_F(RunOptions, ShowsTheStoreAndItsChoices) {
   EXPECT_TRUE(dialog.CBWriteLog->isChecked());
 }
 
+TEST_F(RunOptions, SpinBoxesBeepAtLettersAsOtherNumberFieldsDo) {
+  OptionStore store;
+  TRunOptions dialog(store, QFont(), Platform);
+  dialog.N2x2Min->selectAll();
+  testing::TypeKeys(dialog.N2x2Min->findChild<QLineEdit*>(), "4x2");
+  EXPECT_EQ(dialog.N2x2Min->text(), "42");
+  EXPECT_EQ(Platform.Beeps, 1);
+}
+
 TEST_F(RunOptions, OkStoresAndCancelStoresNothing) {
   for (bool ok : {true, false}) {
     SCOPED_TRACE(ok);
     OptionStore store;
-    TRunOptions dialog(store, QFont());
+    TRunOptions dialog(store, QFont(), Platform);
     dialog.NDigits->setValue(5);
     dialog.N2x2Min->setValue(1);
     dialog.DecSepBox->setCurrentIndex(1);
