@@ -5,6 +5,7 @@
 #include "agreement/agreement_files.h"
 #include "core/command_error.h"
 #include "tests/agreement/agreement_files_fixture.h"
+#include "tests/support/compiled_text.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/scripted_dialogue.h"
 
@@ -189,6 +190,41 @@ TEST_F(ComputeKappaTest, TimedDataGiveBothKappasWithTheirTolerances) {
       "A\t0\t1\t0\t1\t1.00\tA", "B\t0\t0\t1\t1\t1.00\tB", "Totals\t0\t1\t1\t2\t\tTotals",
       "_________________________"};
   EXPECT_EQ(output.Lines, expected);
+}
+
+TEST_F(ComputeKappaTest, StateDataGiveBothKappasWithTheirTolerances) {
+  // Obs1: a 0-2, b 3-9; Obs2: a 0-5, b 6-9. With the window of 2, units 4 and 5 agree
+  // from Obs1's side and units 3 and 4 from Obs2's side.
+  const dynString obs1 = testing::CompiledText("State a b;\n<s> a,0 b,3 ,10/");
+  const dynString obs2 = testing::CompiledText("State a b;\n<s> a,0 b,6 ,10/");
+  ScriptedDialogue dialogue;
+  const KappaRunOutput output = Run(obs1, obs2, Picked({"a", "b"}), dialogue);
+  const dynString expected = {
+      "Agreement <s>", "", "0         ", "|----+----", "aaabbbbbbb", "aaaaaabbbb", "   -..    ", "",
+      "Agreement <s>", "", "----+----+", "ab", "||", "ab", "",
+      ".78-.80\tTime-unit kappa, window= \xC2\xB1" "2 seconds", "90%-90%\tAgreement",
+      ".78-.80\tMaximum value of kappa", "Rows=Obs1, Cols=Obs2, indK=individual 2x2 kappa.", "",
+      "\ta\tb\tTotals\tindK", "a\t3\t0\t3\t.78\ta", "b\t1\t6\t7\t.78\tb", "Totals\t4\t6\t10\t\tTotals",
+      "", "1.00\tEvent alignment kappa, tolerance 5, overlap 80%", "1.00\tMaximum value of kappa", "100%\tagreement",
+      "Rows=Obs1, Cols=Obs2, indK=individual 2x2 kappa.", "", "\t-\ta\tb\tTotals\tindK", "-\t0\t0\t0\t0\t\tnil",
+      "a\t0\t1\t0\t1\t1.00\ta", "b\t0\t0\t1\t1\t1.00\tb", "Totals\t0\t1\t1\t2\t\tTotals",
+      "_________________________"};
+  EXPECT_EQ(output.Lines, expected);
+}
+
+TEST_F(ComputeKappaTest, MultiEventDataGiveTheUnitByUnitKappa) {
+  // Each unit holds the first picked code on in it. Obs1: a, a+b, b, a; Obs2: a, b, b, b.
+  const dynString obs1 = testing::CompiledText("Multi a b;\n<s> a. a b. b. a/");
+  const dynString obs2 = testing::CompiledText("Multi a b;\n<s> a. b. b. b/");
+  ScriptedDialogue dialogue;
+  const KappaRunOutput output = Run(obs1, obs2, Picked({"a", "b"}), dialogue);
+  const dynString expected = {
+      "Agreement <s>", "", "0         ", "|----+----", ">aaba<<<<<", ">abbb<<<<<", "  - -     ", "",
+      ".20\tKappa", "50%\tAgreement", ".20\tMaximum value of kappa",
+      "Rows=Obs1, Cols=Obs2, indK=individual 2x2 kappa.", "", "\ta\tb\tTotals\tindK", "a\t1\t2\t3\t.20\ta",
+      "b\t0\t1\t1\t.20\tb", "Totals\t1\t3\t4\t\tTotals", "_________________________"};
+  EXPECT_EQ(output.Lines, expected);
+  EXPECT_TRUE(dialogue.Shown.empty());
 }
 
 TEST_F(ComputeKappaTest, TheFirstPickedCodeThatIsOnHoldsTheTimeline) {
