@@ -280,13 +280,7 @@ void TComputeKappa::FileOpenMDSExecute() {
 
 void TComputeKappa::FileCloseExecute() { close(); }
 
-void TComputeKappa::ResetMarkers() {
-  QStringList symbols;
-  for (int i = 0; i < PickedCodes->count(); ++i) {
-    symbols.push_back(QString::fromStdString(FirstCharacter(PickedCodes->item(i)->text().toStdString())));
-  }
-  Markers->setPlainText(symbols.join('\n'));
-}
+void TComputeKappa::ResetMarkers() { vork::ResetMarkers(*PickedCodes, *Markers); }
 
 void TComputeKappa::MoveAllCodesClick() {
   MoveAllCodeItems(*CodesInFile, *PickedCodes);

@@ -129,13 +129,7 @@ void TPlotMDS::OmitAllCodesClick() {
   ResetMarkers();
 }
 
-void TPlotMDS::ResetMarkers() {
-  dynString lines;
-  for (int i = 0; i < PickedCodes->count(); ++i) {
-    lines.push_back(FirstCharacter(PickedCodes->item(i)->text().toStdString()));
-  }
-  ShowMemoLines(*Markers, lines);
-}
+void TPlotMDS::ResetMarkers() { vork::ResetMarkers(*PickedCodes, *Markers); }
 
 void TPlotMDS::SaveButtonClick() {
   const int lines = int(MemoLines(*Markers).size());

@@ -1,5 +1,6 @@
 #include "widgets/plot_symbol_dialogs.h"
 
+#include <QListWidget>
 #include <QPlainTextEdit>
 
 #include "core/plot_symbols.h"
@@ -51,6 +52,12 @@ void LoadSymbolList(Platform& platform, QPlainTextEdit& memo, int n) {
     return;
   }
   ShowMemoLines(memo, symbols);
+}
+
+void ResetMarkers(const QListWidget& picked, QPlainTextEdit& memo) {
+  dynString lines;
+  for (int i = 0; i < picked.count(); ++i) lines.push_back(FirstCharacter(picked.item(i)->text().toStdString()));
+  ShowMemoLines(memo, lines);
 }
 
 }  // namespace vork

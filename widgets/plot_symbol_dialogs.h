@@ -6,6 +6,7 @@
 
 #include "core/dyn_arrays.h"
 
+class QListWidget;
 class QPlainTextEdit;
 
 namespace vork {
@@ -16,6 +17,10 @@ class Platform;
 // and a line break at the end begins no line of its own.
 dynString MemoLines(const QPlainTextEdit& memo);
 void ShowMemoLines(QPlainTextEdit& memo, const dynString& lines);
+
+// Gives every picked code its first character as its symbol, in list order:
+// what the memo shows whenever the picked codes change.
+void ResetMarkers(const QListWidget& picked, QPlainTextEdit& memo);
 
 // Saves the symbols of the memo's first n lines to a file chosen in the
 // "Save plot symbols" dialog; n < 1 only beeps. Throws CommandError when the
