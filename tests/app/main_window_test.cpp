@@ -1,7 +1,8 @@
 #include "app/main_window.h"
 
 #include <QAction>
-#include <QFontInfo>
+#include <QFontMetricsF>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -78,9 +79,16 @@ TEST_F(MainWindow, FirstStartOpensTheSmallWindowWithTheDefaultFonts) {
                 form.Memo1->font().family() + ", " + form.Results->Memo1->font().family() + " " +
                 QString::number(form.Results->Memo1->font().pointSize()),
             "MS Sans Serif 10, MS Sans Serif, Courier New 10");
-  // Where those fonts are not installed, the text windows still align columns.
-  EXPECT_TRUE(QFontInfo(form.Memo1->font()).fixedPitch());
-  EXPECT_TRUE(QFontInfo(form.Results->Memo1->font()).fixedPitch());
+  // Where those fonts are not installed, the text windows still align
+  // columns: a narrow, a wide and a punctuation glyph take the same width in
+  // whatever font the machine shows them.
+  for (QWidget* text : {static_cast<QWidget*>(form.Memo1), static_cast<QWidget*>(form.ListBox1),
+                        static_cast<QWidget*>(form.Results->Memo1)}) {
+    const QFontMetricsF shown(text->font());
+    EXPECT_EQ(QString("%1 %2").arg(shown.horizontalAdvance("W")).arg(shown.horizontalAdvance(".")),
+              QString("%1 %1").arg(shown.horizontalAdvance("i")))
+        << text->metaObject()->className();
+  }
   EXPECT_EQ(form.MessageListHeight(), 0);
   EXPECT_TRUE(form.VORKLogLines.isEmpty());
   EXPECT_EQ(QDir::currentPath(), QDir(Folder.path()).canonicalPath());
