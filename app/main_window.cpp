@@ -239,11 +239,12 @@ void TMainForm::AddFileSavedMsg(const QString& fileName, const QString& info,
 
 bool TMainForm::FormCloseQuery() {
   // Open windows come first: saving their export rows adds a line to the
-  // results, which are asked about last.
+  // results, which are asked about last. The open windows are the numbered
+  // ones and a modal window on show.
   for (QWidget* window : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
     auto* hosted = dynamic_cast<HostedWindow*>(window);
-    if (hosted && window->isWindow() && window->property("Tag").toInt() > 0 &&
-        !hosted->CloseQuery()) {
+    const bool open = window->property("Tag").toInt() > 0 || (window->isModal() && window->isVisible());
+    if (hosted && window->isWindow() && open && !hosted->CloseQuery()) {
       return false;
     }
   }

@@ -30,7 +30,7 @@ class TRadioGroup;
 // "Modify MDS File": the modal dialog in which the current compiled file is
 // held in memory and changed one command at a time, from the 13 command
 // buttons or from typed commands, and saved when the user says so.
-class TModifyMDS : public QDialog, private StatementHost {
+class TModifyMDS : public QDialog, public HostedWindow, private StatementHost {
   Q_OBJECT
 
  public:
@@ -133,6 +133,9 @@ class TModifyMDS : public QDialog, private StatementHost {
   bool QuerySaveMds();
   bool QuerySaveSyntax();
   bool FormCloseQuery();
+  // The program's exit closes the window first, as its close button would;
+  // false when the user keeps it open.
+  bool CloseQuery() override { return close(); }
 
   // The command the controls hold: the button down, the new code, the
   // picked codes, the WINDOW parts, the bout gap and the maximum units.
@@ -142,6 +145,8 @@ class TModifyMDS : public QDialog, private StatementHost {
   int Offset(const QLineEdit* edit) const;
 
  protected:
+  // Esc takes the one way out of the window, which asks about unsaved work.
+  void reject() override { close(); }
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,0 +1,102 @@
+// The modal windows as the user meets them: opened from the Run menu and
+// shown by the main window until they close.
+#include <QAction>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <QTimer>
+#include <functional>
+
+#include "core/text_file.h"
+#include "tests/support/compiled_text.h"
+#include "modify/modify_mds_dialog.h"
+#include "tests/app/shell_fixture.h"
+
+namespace vork {
+namespace {
+
+const char* const EventKelp = "Event a b;\na b a/";
+
+const QString Separator = "_________________________";
+
+class ModalWindows : public testing::ShellFixture {
+ protected:
+  // Opens "Modify MDS file" from the Run menu on a small event file and runs
+  // script while the window is on show and modal. Returns whether the script
+  // ran; a window the script leaves open is put away without questions.
+  bool WhileModifying(const std::function<void(TModifyMDS&)>& script) {
+    SaveTextLines(Path("small.mds").toStdString(), testing::CompiledText(EventKelp));
+    Form->OpenMdsDialog.FileName = Path("small.mds");
+    bool ran = false;
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<TModifyMDS*>(QApplication::activeModalWidget());
+      if (!dialog) return;
+      ran = true;
+      script(*dialog);
+      if (dialog->isVisible()) dialog->done(QDialog::Rejected);
+    });
+    Form->RunModifyMDS->trigger();
+    return ran;
+  }
+
+  // Types a command, runs it: the window then holds typed text and a
+  // changed file, neither saved.
+  static void ModifyUnsaved(TModifyMDS& dialog) {
+    dialog.RunUseSyntax->trigger();
+    dialog.Memo1->insertPlainText("Remove b;");
+    dialog.RunCompute->trigger();
+  }
+
+  int SeparatorsInResults() const { return int(ResultLines().count(Separator)); }
+};
+
+// However the window is closed, the typed text is asked about first and the
+// changed file second; Cancel keeps the window open with both, and once it
+// closes the results get their separator line.
+TEST_F(ModalWindows, EveryWayOfClosingModifyAsksAboutUnsavedWorkInOrder) {
+  const QString askSyntax = "Do you want to save the syntax you entered?";
+  const QString askFile = "small.mds has been modified. Save (yes lets you rename)?";
+  struct Way {
+    const char* Name;
+    std::function<void(TMainForm&, TModifyMDS&)> Close;
+    QStringList SecondAnswers;  // after the window's own questions
+    QStringList ExpectedBoxes;
+  };
+  const Way ways[] = {
+      {"Esc in the typed text", [](TMainForm&, TModifyMDS& d) { testing::PressKey(d.Memo1, Qt::Key_Escape); },
+       {}, {askSyntax, askFile, askFile}},
+      {"the window's close button", [](TMainForm&, TModifyMDS& d) { d.close(); }, {}, {askSyntax, askFile, askFile}},
+      {"File > Close this window", [](TMainForm&, TModifyMDS& d) { d.FileClose->trigger(); }, {},
+       {askSyntax, askFile, askFile}},
+      {"the program's exit", [](TMainForm& form, TModifyMDS&) { form.FileExit->trigger(); },
+       {"Save results to a text file?"}, {askSyntax, askFile, askFile, "Save results to a text file?"}},
+  };
+  for (const Way& way : ways) {
+    SCOPED_TRACE(way.Name);
+    TMainForm& form = Start();
+    Platform.Shown.clear();
+    Platform.Answers.clear();
+    bool keptOpen = false;
+    bool closed = false;
+    int separatorsWhileOpen = -1;
+    EXPECT_TRUE(WhileModifying([&](TModifyMDS& dialog) {
+      ModifyUnsaved(dialog);
+      separatorsWhileOpen = SeparatorsInResults();
+      Platform.Then(Answer::No).Then(Answer::Cancel);
+      way.Close(form, dialog);
+      keptOpen = dialog.isVisible() && dialog.MdsLinesModified;
+      Platform.Then(Answer::No);
+      for (int i = 0; i < way.SecondAnswers.size(); ++i) Platform.Then(Answer::No);
+      way.Close(form, dialog);
+      closed = !dialog.isVisible();
+    }));
+    EXPECT_TRUE(keptOpen);
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(Platform.BoxTexts(), way.ExpectedBoxes);
+    EXPECT_EQ(SeparatorsInResults(), separatorsWhileOpen + 1);
+    EXPECT_EQ(ResultLines().filter(QRegularExpression("\\S")).last(), Separator);
+  }
+}
+
+}  // namespace
+}  // namespace vork
