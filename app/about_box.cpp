@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "app/program_title.h"
+#include "widgets/dialog_buttons.h"
 
 namespace vork {
 namespace {
@@ -89,6 +90,7 @@ TAboutVORK::TAboutVORK(Platform& platform, const QFont& mainFont, QWidget* paren
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   setModal(true);
+  KeepEnterForTheDefaultButton(*this);
   adjustSize();
   move(230, 160);
 }

@@ -55,7 +55,6 @@ TCompileOptions::TCompileOptions(OptionStore& store, Platform& platform, const Q
   CBWriteLog = new QCheckBox("Write log file?", this);
   CBWriteLog->setChecked(store.WriteLog);
   ButtonOK = new QPushButton("OK", this);
-  ButtonOK->setDefault(true);
   ButtonCancel = new QPushButton("Cancel", this);
 
   auto* grid = new QGridLayout;

@@ -46,7 +46,6 @@ TRunOptions::TRunOptions(OptionStore& store, const QFont& mainFont, UserDialogue
   CBWriteLog = new QCheckBox("Write log file?", this);
   CBWriteLog->setChecked(store.WriteLog);
   ButtonOK = new QPushButton("OK", this);
-  ButtonOK->setDefault(true);
   ButtonCancel = new QPushButton("Cancel", this);
 
   auto* grid = new QGridLayout;

@@ -24,6 +24,7 @@
 #include <algorithm>
 
 #include "widgets/code_list_box.h"
+#include "widgets/dialog_buttons.h"
 #include "widgets/digit_edit.h"
 #include "widgets/date_time_text.h"
 #include "widgets/memo_find_replace.h"
@@ -137,6 +138,7 @@ TModifyMDS::TModifyMDS(WindowHost& host, QWidget* parent) : QDialog(parent), Hos
     connect(action, &QAction::triggered, this, row.Work);
   }
 
+  KeepEnterForTheDefaultButton(*this);
   SetSyntaxMode(false);
   LoadMdsFile();
 }

@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "widgets/dialog_buttons.h"
+
 namespace vork {
 
 TFindReplaceDialog::TFindReplaceDialog(bool replaceMode, QWidget* parent) : QDialog(parent) {
@@ -45,6 +47,7 @@ TFindReplaceDialog::TFindReplaceDialog(bool replaceMode, QWidget* parent) : QDia
   auto* layout = new QHBoxLayout(this);
   layout->addLayout(fields);
   layout->addLayout(buttons);
+  KeepEnterForTheDefaultButton(*this);
 }
 
 QString TFindReplaceDialog::FindText() const { return FindEdit->text(); }

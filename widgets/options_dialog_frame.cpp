@@ -1,5 +1,7 @@
 #include "widgets/options_dialog_frame.h"
 
+#include "widgets/dialog_buttons.h"
+
 namespace vork {
 
 void SetUpOptionsDialog(QDialog& dialog, const QFont& mainFont, const QString& caption) {
@@ -8,6 +10,7 @@ void SetUpOptionsDialog(QDialog& dialog, const QFont& mainFont, const QString& c
   dialog.setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   dialog.setModal(true);
+  KeepEnterForTheDefaultButton(dialog);
   dialog.adjustSize();
   dialog.setFixedSize(dialog.sizeHint());
   dialog.move(230, 160);

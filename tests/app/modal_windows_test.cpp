@@ -1,15 +1,19 @@
 // The modal windows as the user meets them: opened from the Run menu and
 // shown by the main window until they close.
 #include <QAction>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QTimer>
+#include <QToolButton>
 #include <functional>
 
 #include "core/text_file.h"
 #include "tests/support/compiled_text.h"
 #include "modify/modify_mds_dialog.h"
+#include "widgets/find_replace_dialog.h"
 #include "tests/app/shell_fixture.h"
 
 namespace vork {
@@ -45,6 +49,27 @@ class ModalWindows : public testing::ShellFixture {
     dialog.RunUseSyntax->trigger();
     dialog.Memo1->insertPlainText("Remove b;");
     dialog.RunCompute->trigger();
+  }
+
+  // The captions of the push buttons that were the dialog's default button
+  // (the one Enter presses) on show and while each button had the focus.
+  static QStringList DefaultButtons(QDialog& dialog) {
+    QList<QPushButton*> buttons;  // the dialog's own, not those of its find dialogs
+    for (QPushButton* button : dialog.findChildren<QPushButton*>())
+      if (button->window() == &dialog) buttons << button;
+    QStringList defaults;
+    auto note = [&] {
+      QApplication::processEvents();
+      for (QPushButton* button : buttons)
+        if (button->isDefault() && !defaults.contains(button->text())) defaults << button->text();
+    };
+    note();
+    for (QPushButton* button : buttons) {
+      if (!button->isVisible()) continue;
+      button->setFocus();
+      note();
+    }
+    return defaults;
   }
 
   int SeparatorsInResults() const { return int(ResultLines().count(Separator)); }
@@ -95,6 +120,62 @@ TEST_F(ModalWindows, EveryWayOfClosingModifyAsksAboutUnsavedWorkInOrder) {
     EXPECT_EQ(Platform.BoxTexts(), way.ExpectedBoxes);
     EXPECT_EQ(SeparatorsInResults(), separatorsWhileOpen + 1);
     EXPECT_EQ(ResultLines().filter(QRegularExpression("\\S")).last(), Separator);
+  }
+}
+
+// The name of a new code ends with Enter; that moves no code.
+TEST_F(ModalWindows, EnterInTheNewCodeNameMovesNoCode) {
+  Start();
+  QStringList picked{"(not run)"};
+  QStringList inFile;
+  EXPECT_TRUE(WhileModifying([&](TModifyMDS& dialog) {
+    dialog.ModSBs[CommandOr - 1]->click();
+    dialog.NewCode->setFocus();
+    testing::TypeKeys(dialog.NewCode, "x");
+    testing::PressKey(dialog.NewCode, Qt::Key_Return, "\r");
+    picked.clear();
+    for (int i = 0; i < dialog.PickedCodes->count(); ++i) picked << dialog.PickedCodes->item(i)->text();
+    for (int i = 0; i < dialog.CodesInFile->count(); ++i) inFile << dialog.CodesInFile->item(i)->text();
+    EXPECT_EQ(dialog.NewCode->text(), "x");
+  }));
+  EXPECT_EQ(picked, QStringList{});
+  EXPECT_EQ(inFile, (QStringList{"a", "b"}));
+}
+
+// Only the About box's OK and the find dialogs' "Find Next" are pressed by
+// Enter; in every other dialog Enter presses no button, whichever has the focus.
+TEST_F(ModalWindows, EnterPressesOnlyTheButtonADialogNamesItsDefault) {
+  TMainForm& form = Start();
+  struct Modal {
+    const char* Name;
+    QAction* TMainForm::*Command;
+    QStringList Defaults;
+  };
+  const Modal modals[] = {
+      {"About", &TMainForm::HelpAbout, {"OK"}},
+      {"run options", &TMainForm::RunChangeOptions, {}},
+      {"compile options", &TMainForm::CompileChangeOptions, {}},
+      {"Modify MDS File", &TMainForm::RunModifyMDS, {}},
+  };
+  SaveTextLines(Path("small.mds").toStdString(), testing::CompiledText(EventKelp));
+  for (const Modal& modal : modals) {
+    SCOPED_TRACE(modal.Name);
+    form.OpenMdsDialog.FileName = Path("small.mds");
+    QStringList defaults{"(not shown)"};
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      if (!dialog) return;
+      defaults = DefaultButtons(*dialog);
+      dialog->done(QDialog::Rejected);
+    });
+    (form.*modal.Command)->trigger();
+    EXPECT_EQ(defaults, modal.Defaults);
+  }
+  for (bool replace : {false, true}) {
+    SCOPED_TRACE(replace ? "Replace" : "Find");
+    TFindReplaceDialog dialog(replace, &form);
+    dialog.show();
+    EXPECT_EQ(DefaultButtons(dialog), QStringList{"Find Next"});
   }
 }
 
