@@ -315,7 +315,8 @@ QWidget* TModifyMDS::CreateCommandPanel() {
   window->addWidget(WindowTULabel, 3, 0, 1, 2);
   WindowParmsLabel->installEventFilter(this);
   WindowTULabel->installEventFilter(this);
-  connect(ToOptionsGroup, &TRadioGroup::Clicked, this, [this] { GroupToOptionsClick(); });
+  // The offset follows the choice however it is made: a click or a typed command.
+  connect(ToOptionsGroup, &TRadioGroup::ItemIndexChanged, this, [this] { GroupToOptionsClick(); });
   column->addWidget(WindowParmsBox);
 
   EditBoutGap = new QWidget(panel);

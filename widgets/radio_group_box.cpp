@@ -19,6 +19,9 @@ TRadioGroup::TRadioGroup(const QString& caption, const QStringList& items, int i
   }
   SetItemIndex(itemIndex);
   connect(Buttons, &QButtonGroup::idClicked, this, &TRadioGroup::Clicked);
+  connect(Buttons, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+    if (checked) emit ItemIndexChanged(id);
+  });
 }
 
 void TRadioGroup::SetItemIndex(int index) {

@@ -20,7 +20,10 @@ class TRadioGroup : public QGroupBox {
   QStringList Items() const;
 
  signals:
+  // The user clicked an item.
   void Clicked(int index);
+  // Another item is chosen, by a click or by SetItemIndex.
+  void ItemIndexChanged(int index);
 
  private:
   QButtonGroup* Buttons;

@@ -126,6 +126,37 @@ TEST_F(ModifyDialog, WindowControlsAndOffsetEdits) {
   EXPECT_EQ(Host.Platform.Beeps, 2);
 }
 
+// A typed WINDOW command leaves its parts in the WINDOW controls, and the
+// "to" offset can be edited exactly when a "to" part is chosen.
+TEST_F(ModifyDialog, TypedWindowPartsEnableTheToOffsetAsAClickWould) {
+  struct Case {
+    const char* Typed;
+    int ToIndex;
+    bool ToEnabled;
+    const char* ToN;
+  };
+  const Case cases[] = {
+      {"Window w=(a,b)+1;", 2, true, "1"},
+      {"Window w=a,(b-2;", 0, true, "-2"},
+      {"Window w=a+2;", NullToPart, false, "0"},
+      {"Window w=a,b+3;\nWindow v=b;", NullToPart, false, "0"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Typed);
+    auto dialog = Open(TimedKelp);
+    dialog->RunUseSyntax->trigger();
+    dialog->Memo1->insertPlainText(c.Typed);
+    dialog->RunCompute->trigger();
+    EXPECT_EQ(Items(dialog->ListBox1), QStringList{"No errors."});
+    dialog->RunStopSyntax->trigger();
+    EXPECT_FALSE(dialog->WindowParmsBox->isHidden());
+    EXPECT_EQ(dialog->ToOptionsGroup->ItemIndex(), c.ToIndex);
+    EXPECT_EQ(dialog->EditToN->isEnabled(), c.ToEnabled);
+    EXPECT_EQ(dialog->ToN->isEnabled(), c.ToEnabled);
+    EXPECT_EQ(dialog->EditToN->text(), c.ToN);
+  }
+}
+
 TEST_F(ModifyDialog, TypedCommandsRunLikeTheButtons) {
   auto dialog = Open(TimedKelp);
   dialog->RunUseSyntax->trigger();
