@@ -23,7 +23,7 @@ AgreementWriter MakeWriter(const AgreementFiles& files, const KappaRunInput& inp
   writer.LineLength = AgreementLineLength(input.LineLength);
   writer.NDigits = input.NDigits;
   writer.Format = input.Format;
-  const MdsHeader& units = files.Units();
+  const AgreementUnits units = files.Units();
   const bool timed = SetDataTypeFlags(files.DataType()).TimedOrState;
   writer.TimeFormat = timed ? units.TimeFormat : 1;
   writer.TimeUnitIndex = units.TimeUnitIndex;
@@ -49,7 +49,7 @@ void RunComputeKappa(const AgreementFiles& files, const KappaRunInput& input, Ka
   output.Started = true;
   if (input.ResultsBox == OverwriteResults) output.ClearResults = true;
   if (input.FirstRun) {
-    const MdsHeader& units = files.Units();
+    const AgreementUnits units = files.Units();
     const auto stamp = [](const ObserverFile& file) { return file.Lines.empty() ? std::string() : std::string(file.Lines[0]); };
     WriteFileSummary(output.Lines, 2, dataType, units.TimeUnitIndex, units.TimeUnitLabel, stamp(files.Obs[0]),
                      stamp(files.Obs[1]), {"", files.Obs[0].FileName, files.Obs[1].FileName});

@@ -267,6 +267,38 @@ TEST_F(ComputeKappaTest, NothingIsShownButTheSummaryWhenResultsAreNotDisplayed) 
   EXPECT_EQ(dialogue.Shown.back().Text, "Select codes for kappa.");
 }
 
+// Obs2's time unit is only compared with Obs1's where it matters (Timed and
+// State data); its label replaces Obs1's. So the file summary names Obs1's
+// unit by Obs2's label.
+TEST_F(ComputeKappaTest, ObservedTimeUnitIsObs1sNamedByObs2sLabel) {
+  const struct {
+    const char* Name;
+    std::string Obs1, Obs2;
+    dynString Summary;
+  } cases[] = {
+      {"only Obs2 has times", "Event a b ;\na b a /", "Event a b ;\n,1.0 a b a ,2.0 /",
+       {"Type:\tEvent", "Units:\tevents"}},
+      {"only Obs1 has times", "Event a b ;\n,1.0 a b a ,2.0 /", "Event a b ;\na b a /",
+       {"Type:\tEvent", "Units:\t1/10 events"}},
+      {"each has its label", "Event <taps> a b ;\na b a /", "Event <hits> a b ;\n,1.0 a b a ,2.0 /",
+       {"Type:\tEvent", "Units:\thits"}},
+      {"multi-event data, only Obs2 has times", "Multi a b ;\na. b. a. b. a. b. a. b. a. b. a. b /",
+       "Multi a b ;\n,1.0 a. b. a. b. a. b. a. b. a. b. a. b ,2.0 /",
+       {"Type:\tMulti", "Units:\tevents"}},
+  };
+  for (const auto& c : cases) {
+    ScriptedDialogue dialogue;
+    KappaRunInput input = Picked({"a", "b"});
+    input.FirstRun = true;
+    const AgreementLoad load = Load(testing::CompiledText(c.Obs1), testing::CompiledText(c.Obs2), dialogue);
+    ASSERT_EQ(load.Outcome, AgreementLoadOutcome::Loaded) << c.Name;
+    KappaRunOutput output;
+    RunComputeKappa(load.Files, input, output, dialogue);
+    ASSERT_GE(output.Lines.size(), 7u) << c.Name;
+    EXPECT_EQ(dynString(output.Lines.begin() + 5, output.Lines.begin() + 7), c.Summary) << c.Name;
+  }
+}
+
 TEST_F(ComputeKappaTest, ADamagedSegmentEndsTheRunWithThePairsWrittenSoFar) {
   dynString obs2 = PlainFile(4, "A\tB", 2, "0\t0\tintervals", {{"s1", {{1, {"2.", ".2", ".2", ".2"}}}}, {"s2", {{1, {"2."}}}}});
   dynString obs1 = PlainFile(4, "A\tB", 2, "0\t0\tintervals", {{"s1", {{1, {"2.", "2.", ".2", ".2"}}}}, {"s2", {{1, {"2."}}}}});
