@@ -79,7 +79,7 @@ void RunComputeKappa(const AgreementFiles& files, const KappaRunInput& input, Ka
     if (alignEvents) {
       const int n1 = pair.Obs[0].NEvents();
       const int n2 = pair.Obs[1].NEvents();
-      if (AlignmentStepBytes(n1, n2) > MaxAlignmentStepBytes) {
+      if (AlignmentBytes(n1, n2, timed) > MaxAlignmentStepBytes) {
         const ObserverReader& reader = pairing.Readers[0];
         dialogue.Notify("Session " + reader.Session.SessionLabel + " sgmt#" + std::to_string(reader.SegmentNumber) +
                         ": aligning " + std::to_string(n1) + " with " + std::to_string(n2) +

@@ -255,6 +255,24 @@ TEST_F(ComputeKappaTest, APairTooLargeToAlignIsLeftOutOfTheEventAlignment) {
   EXPECT_EQ(output.Lines[output.Lines.size() - 2], "Totals\t0\t1\t1\t\tTotals");  // the short pair alone
 }
 
+TEST_F(ComputeKappaTest, ALongTimedPairIsAligned) {
+  // 66,000 events a side: Obs1 an onset of A in every unit, Obs2 the same
+  // but every tenth unit continues A. Obs1's events without a partner are
+  // wholly covered by Obs2's A, so every event counts as agreement.
+  std::vector<std::string> obs2Units(66000, "2");
+  for (size_t u = 9; u < obs2Units.size(); u += 10) obs2Units[u] = "1";
+  const dynString obs1 = PlainFile(2, "A", 1, "1\t1\tseconds", {{"long", {{0, std::vector<std::string>(66000, "2")}}}});
+  const dynString obs2 = PlainFile(2, "A", 1, "1\t1\tseconds", {{"long", {{0, obs2Units}}}});
+  ScriptedDialogue dialogue;
+  KappaRunInput input = Picked({"A"});
+  input.AgreePlot = input.AlignPlot = false;
+  const KappaRunOutput output = Run(obs1, obs2, input, dialogue);
+  EXPECT_TRUE(dialogue.Shown.empty());
+  ASSERT_GE(output.Lines.size(), 4u);
+  EXPECT_EQ(output.Lines[output.Lines.size() - 4], "-\t0\t0\t0\t\tnil");
+  EXPECT_EQ(output.Lines[output.Lines.size() - 2], "Totals\t0\t66000\t66000\t\tTotals");
+}
+
 TEST_F(ComputeKappaTest, NothingIsShownButTheSummaryWhenResultsAreNotDisplayed) {
   ScriptedDialogue dialogue;
   KappaRunInput input = Picked({"A", "B"});
