@@ -71,9 +71,10 @@ void RunComputeKappa(const AgreementFiles& files, const KappaRunInput& input, Ka
   const int sessions = std::max(files.Obs[0].Header.NSessions, 1);
   while (!pairing.AllRead) {
     unshown.clear();
-    if (!AlignSessionTimelines(files, pairing, pair, dialogue)) continue;
+    const bool agreePlot = tallyUnits && input.AgreePlot;
+    if (!AlignSessionTimelines(files, pairing, pair, dialogue, agreePlot)) continue;
     if (tallyUnits) {
-      const std::string marks = TallySessionTimeUnits(pair, timeTol, timeUnits1, timeUnits2);
+      const std::string marks = TallySessionTimeUnits(pair, timeTol, timeUnits1, timeUnits2, agreePlot);
       if (input.AgreePlot) PlotTimeUnitAgreement(lines, writer, pairing, pair, marks);
     }
     if (alignEvents) {

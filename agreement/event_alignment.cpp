@@ -277,12 +277,21 @@ std::int64_t AlignmentBytes(std::int64_t n1, std::int64_t n2, bool timedOrState)
 bool OverlapAgrees(const SegmentPair& pair, int a, int b, int n, const EventAlignmentSettings& settings) {
   if (!settings.TimedOrState) return false;
   const ObserverTimeline& side = pair.Obs[a];
-  const auto& other = pair.Obs[b].Timeline;
+  const auto& other = pair.Obs[b].Stretches;
   const int onset = side.EventTime[n];
   const int end = n < side.NEvents() ? side.EventTime[n + 1] - 1 : pair.Frame.SpanTo[a + 1];
   const std::int32_t code = side.EventCode[n];
+  // The other observer's stretches from the one holding the onset on.
+  auto s = std::upper_bound(other.begin(), other.end(), std::max(onset, 0),
+                            [](int unit, const CodeStretch& stretch) { return unit < stretch.Start; });
+  if (s != other.begin()) --s;
   std::int64_t same = 0;
-  for (int t = std::max(onset, 0); t <= end && t < static_cast<int>(other.size()); ++t) same += other[t] == code;
+  for (; s + 1 < other.end() && s->Start <= end; ++s) {
+    if (s->Code != code) continue;
+    const std::int64_t low = std::max({onset, s->Start, 0});
+    const std::int64_t high = std::min(end, (s + 1)->Start - 1);
+    if (low <= high) same += high - low + 1;
+  }
   const double length = static_cast<double>(end) - onset + 1;
   const double pct = std::trunc(static_cast<double>(same) / length * 100);
   return settings.Overlap <= pct;

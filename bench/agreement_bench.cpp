@@ -153,6 +153,7 @@ void AlignTwentyThousandEvents(benchmark::State& state) {
       side.EventTime.push_back(t);
     }
     side.Timeline.assign(static_cast<size_t>(t) + 1, 1);
+    SetStretchesFromTimeline(side);
   }
   pair.Frame.SpanTo = {static_cast<int>(pair.Obs[0].Timeline.size()) - 1, static_cast<int>(pair.Obs[0].Timeline.size()) - 1,
                        static_cast<int>(pair.Obs[1].Timeline.size()) - 1, 0};
