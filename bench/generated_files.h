@@ -127,6 +127,54 @@ inline std::size_t ReadWholeFile(const std::string& path, std::vector<char>& buf
   return done;
 }
 
+// A time in hundredths as a raw file writes it: "12.05".
+inline std::string Hundredths(int units) {
+  std::string cents = std::to_string(units % 100);
+  if (cents.size() < 2) cents = "0" + cents;
+  return std::to_string(units / 100) + "." + cents;
+}
+
+// A raw Timed file of about targetBytes over nCodes codes (c0, c1, ...):
+// sessions of 2,000 entries in two streams, each code's entries in a stream
+// following each other without overlapping, eight entries to a line. The
+// same arguments give the same file.
+inline dynString MakeTimedRawFile(std::size_t targetBytes, int nCodes) {
+  std::mt19937 random(2026);
+  dynString lines{"Timed"};
+  for (int c = 0; c < nCodes; ++c) lines[0] += " c" + std::to_string(c);
+  lines[0] += ";";
+  std::size_t bytes = lines[0].size() + 2;
+  for (int session = 1; bytes < targetBytes; ++session) {
+    int last = 0;
+    for (int stream = 0; stream < 2; ++stream) {
+      std::string line = stream == 0 ? "<s" + std::to_string(session) + "> " : "& ";
+      std::vector<int> free(nCodes, 0);
+      int onset = int(random() % 100);
+      for (int k = 0; k < 1000; ++k) {
+        const int code = stream * (nCodes / 2) + int(random() % (nCodes / 2));
+        onset = std::max(onset, free[code]);
+        const int offset = onset + 1 + int(random() % 150);
+        free[code] = offset;
+        last = std::max(last, offset);
+        line += "c" + std::to_string(code) + "," + Hundredths(onset) + "-" + Hundredths(offset) + " ";
+        onset += int(random() % 100);
+        if (k % 8 == 7) {
+          bytes += line.size() + 2;
+          lines.push_back(std::move(line));
+          line.clear();
+        }
+      }
+      if (!line.empty()) {
+        bytes += line.size() + 2;
+        lines.push_back(std::move(line));
+      }
+    }
+    lines.push_back("," + Hundredths(last) + " /");
+    bytes += lines.back().size() + 2;
+  }
+  return lines;
+}
+
 inline void ReadFileBytes(benchmark::State& state, const std::string& path) {
   std::vector<char> buffer;
   for (auto _ : state) benchmark::DoNotOptimize(ReadWholeFile(path, buffer));
