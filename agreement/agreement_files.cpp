@@ -92,7 +92,12 @@ AgreementControls ControlsForDataType(int dataType) {
   return ControlsByDataType[dataType - 1];
 }
 
-std::string TimeUnitsCaption(const MdsHeader& units) {
+AgreementUnits AgreementFiles::Units() const {
+  const MdsHeader& obs1 = Obs[0].Header;
+  return {obs1.DataType, obs1.TimeFormat, obs1.TimeUnitIndex, Obs[1].Header.TimeUnitLabel};
+}
+
+std::string TimeUnitsCaption(const AgreementUnits& units) {
   if (!SetDataTypeFlags(units.DataType).TimedOrState || units.TimeUnitIndex < 0 ||
       units.TimeUnitIndex >= static_cast<int>(TimeUnitPrefix.size()))
     return {};

@@ -21,14 +21,24 @@ struct ObserverFile {
   MdsHeader Header;
 };
 
+// The time units the agreement output names.
+struct AgreementUnits {
+  int DataType = 0;
+  int TimeFormat = 0;
+  int TimeUnitIndex = 0;
+  std::string TimeUnitLabel;
+};
+
 // Both observers' files, Obs1 first.
 struct AgreementFiles {
   std::array<ObserverFile, 2> Obs;
 
   int DataType() const { return Obs[0].Header.DataType; }
-  // The time format, unit and label in use: those of Obs2's file (they equal
-  // Obs1's for Timed and State data, where they matter).
-  const MdsHeader& Units() const { return Obs[1].Header; }
+  // The time format and unit in use are Obs1's: Obs2's are only compared
+  // with them, for Timed and State data. The label is Obs2's, which
+  // replaces Obs1's. So two Event files of which only Obs2 has times are
+  // counted in Obs1's whole units, named by Obs2's word.
+  AgreementUnits Units() const;
 };
 
 enum class AgreementLoadOutcome {
@@ -73,7 +83,7 @@ AgreementControls ControlsForDataType(int dataType);
 
 // The time-unit label beside the tolerances: "TUs = " and the unit, for
 // Timed and State data; empty for the others.
-std::string TimeUnitsCaption(const MdsHeader& units);
+std::string TimeUnitsCaption(const AgreementUnits& units);
 
 // For each picked code (1..K, in picked order) its code number in names[1..n],
 // the first that equals it; 0 when the file lacks it. Element 0 is 0.

@@ -23,7 +23,7 @@ AgreementWriter MakeWriter(const AgreementFiles& files, const KappaRunInput& inp
   writer.LineLength = AgreementLineLength(input.LineLength);
   writer.NDigits = input.NDigits;
   writer.Format = input.Format;
-  const MdsHeader& units = files.Units();
+  const AgreementUnits units = files.Units();
   const bool timed = SetDataTypeFlags(files.DataType()).TimedOrState;
   writer.TimeFormat = timed ? units.TimeFormat : 1;
   writer.TimeUnitIndex = units.TimeUnitIndex;
@@ -49,7 +49,7 @@ void RunComputeKappa(const AgreementFiles& files, const KappaRunInput& input, Ka
   output.Started = true;
   if (input.ResultsBox == OverwriteResults) output.ClearResults = true;
   if (input.FirstRun) {
-    const MdsHeader& units = files.Units();
+    const AgreementUnits units = files.Units();
     const auto stamp = [](const ObserverFile& file) { return file.Lines.empty() ? std::string() : std::string(file.Lines[0]); };
     WriteFileSummary(output.Lines, 2, dataType, units.TimeUnitIndex, units.TimeUnitLabel, stamp(files.Obs[0]),
                      stamp(files.Obs[1]), {"", files.Obs[0].FileName, files.Obs[1].FileName});
@@ -71,15 +71,16 @@ void RunComputeKappa(const AgreementFiles& files, const KappaRunInput& input, Ka
   const int sessions = std::max(files.Obs[0].Header.NSessions, 1);
   while (!pairing.AllRead) {
     unshown.clear();
-    if (!AlignSessionTimelines(files, pairing, pair, dialogue)) continue;
+    const bool agreePlot = tallyUnits && input.AgreePlot;
+    if (!AlignSessionTimelines(files, pairing, pair, dialogue, agreePlot)) continue;
     if (tallyUnits) {
-      const std::string marks = TallySessionTimeUnits(pair, timeTol, timeUnits1, timeUnits2);
+      const std::string marks = TallySessionTimeUnits(pair, timeTol, timeUnits1, timeUnits2, agreePlot);
       if (input.AgreePlot) PlotTimeUnitAgreement(lines, writer, pairing, pair, marks);
     }
     if (alignEvents) {
       const int n1 = pair.Obs[0].NEvents();
       const int n2 = pair.Obs[1].NEvents();
-      if (AlignmentStepBytes(n1, n2) > MaxAlignmentStepBytes) {
+      if (AlignmentBytes(n1, n2, timed) > MaxAlignmentStepBytes) {
         const ObserverReader& reader = pairing.Readers[0];
         dialogue.Notify("Session " + reader.Session.SessionLabel + " sgmt#" + std::to_string(reader.SegmentNumber) +
                         ": aligning " + std::to_string(n1) + " with " + std::to_string(n2) +

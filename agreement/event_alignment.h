@@ -7,9 +7,12 @@
 // event still agrees when the other observer holds its code for enough of
 // its duration.
 //
-// Only the step of each cell is kept for the traceback (2 bits a cell); the
-// distances are kept two rows at a time and the costs one row at a time, as
-// the best candidate of a row depends on that row alone.
+// Event data fill the whole table: only the step of each cell is kept for
+// the traceback (2 bits a cell) and the distances two rows at a time. Timed
+// and State data need no table: a pairing shortens the path only where the
+// onsets lie within the event tolerance, so the alignment follows from the
+// best candidate of each of Obs1's events, in memory and time that follow
+// the events and their candidates, with the same steps as the full table.
 
 #include <cstdint>
 #include <string>
@@ -33,16 +36,20 @@ struct AlignmentPlot {
   std::vector<std::string> Obs2;
 };
 
-// The largest step table a pair may take.
+// The most memory the alignment of a pair may take.
 inline constexpr std::int64_t MaxAlignmentStepBytes = std::int64_t{1} << 30;
 
-// The bytes the steps of a pair with n1 and n2 events take.
+// The bytes the step table of a pair with n1 and n2 events of Event data takes.
 std::int64_t AlignmentStepBytes(std::int64_t n1, std::int64_t n2);
+
+// The bytes the alignment of a pair with n1 and n2 events takes: the step
+// table for Event data, a few numbers per event for Timed and State data.
+std::int64_t AlignmentBytes(std::int64_t n1, std::int64_t n2, bool timedOrState);
 
 // Aligns the pair's events and counts the pairs and lone events into matrix
 // (rows Obs1, columns Obs2, 0 = nil; rows and columns 0..K+2). symbols[1..K]
 // are the picked codes' plot symbols. With plot, the three plot lines are
-// made. Throws CommandError when the steps pass MaxAlignmentStepBytes or an
+// made. Throws CommandError when the alignment passes MaxAlignmentStepBytes or an
 // event code lies outside the matrix.
 void AlignSessionEvents(const SegmentPair& pair, const EventAlignmentSettings& settings,
                         const dynString& symbols, dynInteger2& matrix, AlignmentPlot* plot);

@@ -44,48 +44,87 @@ PlotFrame MakeFrame(std::uint32_t plotStart, const std::array<std::int64_t, 2>& 
   return frame;
 }
 
-// The timeline of one observer: at each unit the first picked code that is
-// on; an event where a picked code has its onset, and one for each stretch
-// where none of them is on. The picked codes' runs are laid down from the
-// last in priority to the first, so the first that is on stays.
-void BuildTimeline(const SegmentRuns& runs, const dynInteger& codeMap, int k, int from, int to, int plotEnd,
-                   ObserverTimeline& side) {
-  const int others = k + 1;
-  side.Timeline.assign(static_cast<size_t>(plotEnd) + 1, 0);
-  std::fill(side.Timeline.begin() + from, side.Timeline.begin() + to + 1, others);
+// One observer's side: at each unit the first picked code that is on; an
+// event where that code has its onset, and one for each stretch where none
+// of the picked codes is on. Between two units where some picked code
+// changes, every picked code stays as it is, so the side is made stretch by
+// stretch, each picked code's runs walked once.
+void BuildSide(const SegmentRuns& runs, const dynInteger& codeMap, int k, int from, int to, int plotEnd,
+               bool withTimeline, ObserverTimeline& side) {
+  const std::int32_t others = k + 1;
   const int units = to - from + 1;
-  for (int j = k; j >= 1; --j) {
-    const int code = codeMap[j];
-    if (code < 1 || code >= static_cast<int>(runs.Runs.size())) continue;
-    for (const CodeRun& run : runs.Runs[code]) {
-      // An onset is marked by the negative index until the events are listed.
-      const std::int32_t mark = run.Onset ? -j : j;
-      const int end = std::min<int>(run.End, units);
-      for (int u = std::max<int>(run.Start, 0); u < end; ++u) side.Timeline[from + u] = mark;
-    }
-  }
+  side.Stretches.clear();
   side.EventCode.assign(1, 0);
   side.EventTime.assign(1, 0);
-  const auto record = [&side](int code, int t) {
-    side.EventCode.push_back(code);
-    side.EventTime.push_back(t);
+  const auto stretch = [&side](int start, std::int32_t code) {
+    if (side.Stretches.empty() || side.Stretches.back().Code != code) side.Stretches.push_back({start, code});
   };
-  std::int32_t last = 0;
-  for (int t = from; t <= to; ++t) {
-    std::int32_t& code = side.Timeline[t];
-    if (code < 0) {
-      code = -code;
-      record(code, t);
-    } else if (code == others && last != others) {
-      record(others, t);
-    }
-    last = code;
+  if (from > 0) stretch(0, 0);
+
+  std::vector<const std::vector<CodeRun>*> picked(static_cast<size_t>(k) + 1, nullptr);
+  for (int j = 1; j <= k; ++j) {
+    const int code = codeMap[j];
+    if (code >= 1 && code < static_cast<int>(runs.Runs.size())) picked[j] = &runs.Runs[code];
   }
+  std::vector<size_t> next(static_cast<size_t>(k) + 1, 0);  // by picked code: its first run not yet past
+  const auto& changes = runs.ChangeUnits;
+  size_t change = 0;
+  std::int32_t last = 0;
+  for (int begin = 0; begin < units;) {
+    while (change < changes.size() && changes[change] <= begin) ++change;
+    const int end = change < changes.size() ? std::min<int>(changes[change], units) : units;
+    std::int32_t holder = others;
+    bool onsets = false;
+    for (int j = 1; j <= k; ++j) {
+      if (!picked[j]) continue;
+      const std::vector<CodeRun>& list = *picked[j];
+      size_t& q = next[j];
+      while (q < list.size() && list[q].End <= begin) ++q;
+      if (q < list.size() && list[q].Start <= begin) {
+        holder = j;
+        onsets = list[q].Onset;
+        break;
+      }
+    }
+    if (onsets) {
+      // A run of onsets: an event in every unit of it.
+      for (int u = begin; u < end; ++u) {
+        side.EventCode.push_back(holder);
+        side.EventTime.push_back(from + u);
+      }
+    } else if (holder == others && last != others) {
+      side.EventCode.push_back(others);
+      side.EventTime.push_back(from + begin);
+    }
+    last = holder;
+    stretch(from + begin, holder);
+    begin = end;
+  }
+  if (to < plotEnd) stretch(to + 1, 0);
+  side.Stretches.push_back({plotEnd + 1, 0});
   side.EventCode[0] = static_cast<std::int32_t>(side.EventCode.size() - 1);
   side.EventTime[0] = side.EventCode[0];
+
+  side.Timeline.clear();
+  if (withTimeline) {
+    side.Timeline.resize(static_cast<size_t>(plotEnd) + 1);
+    for (size_t n = 0; n + 1 < side.Stretches.size(); ++n) {
+      std::fill(side.Timeline.begin() + side.Stretches[n].Start, side.Timeline.begin() + side.Stretches[n + 1].Start,
+                side.Stretches[n].Code);
+    }
+  }
 }
 
 }  // namespace
+
+void SetStretchesFromTimeline(ObserverTimeline& side) {
+  side.Stretches.clear();
+  const auto& timeline = side.Timeline;
+  for (size_t t = 0; t < timeline.size(); ++t) {
+    if (t == 0 || timeline[t] != timeline[t - 1]) side.Stretches.push_back({static_cast<std::int32_t>(t), timeline[t]});
+  }
+  side.Stretches.push_back({static_cast<std::int32_t>(timeline.size()), 0});
+}
 
 bool NextObserverSegment(const ObserverFile& file, ObserverReader& reader) {
   ++reader.SegmentNumber;
@@ -115,7 +154,7 @@ ObserverPairing StartPairing(const AgreementFiles& files, const dynString& picke
 }
 
 bool AlignSessionTimelines(const AgreementFiles& files, ObserverPairing& pairing, SegmentPair& pair,
-                           UserDialogue& dialogue) {
+                           UserDialogue& dialogue, bool withTimeline) {
   for (int obs = 0; obs < 2; ++obs) {
     if (!NextObserverSegment(files.Obs[obs], pairing.Readers[obs])) {
       pairing.AllRead = true;
@@ -158,8 +197,8 @@ bool AlignSessionTimelines(const AgreementFiles& files, ObserverPairing& pairing
     ObserverReader& reader = pairing.Readers[obs];
     ReadSegmentRuns(file.Lines, reader.LineIndex, file.Header, reader.Segment, pairing.Runs[obs],
                     pairing.Picked[obs]);
-    BuildTimeline(pairing.Runs[obs], pairing.CodeMap[obs], pairing.K, frame.SpanFrom[obs + 1],
-                  frame.SpanTo[obs + 1], frame.PlotEnd, pair.Obs[obs]);
+    BuildSide(pairing.Runs[obs], pairing.CodeMap[obs], pairing.K, frame.SpanFrom[obs + 1], frame.SpanTo[obs + 1],
+              frame.PlotEnd, withTimeline, pair.Obs[obs]);
   }
   return true;
 }

@@ -39,12 +39,23 @@ struct PlotFrame {
   int PlotEnd = 0;  // the last position: the end of the ten-unit group holding the union's end
 };
 
+// Plot positions from Start up to the next stretch's Start - 1, all held by
+// Code.
+struct CodeStretch {
+  std::int32_t Start = 0;
+  std::int32_t Code = 0;
+};
+
 // One observer's side of a pair.
 struct ObserverTimeline {
   // By plot position 0..PlotEnd: the picked index (1..K) of the code that
   // holds it, K + 1 when none of the picked codes is on, 0 outside the
-  // observer's segment.
+  // observer's segment. Filled only when asked for (the plot needs it).
   std::vector<std::int32_t> Timeline;
+  // The same codes as stretches, always: from position 0, neighbours of
+  // different codes, and last a stretch of code 0 that starts one past the
+  // last position.
+  std::vector<CodeStretch> Stretches;
   // Events in time order, numbered from 1; element 0 holds the count.
   dynInteger EventCode;  // picked index 1..K + 1
   dynInteger EventTime;  // plot position of the onset
@@ -72,12 +83,15 @@ struct ObserverPairing {
 // Both readers at their first session, code maps of the picked codes.
 ObserverPairing StartPairing(const AgreementFiles& files, const dynString& picked);
 
-// Reads the next pair of segments into pair. False when either file has no
+// The stretches of a side whose Timeline is filled (for sides made by hand).
+void SetStretchesFromTimeline(ObserverTimeline& side);
+
+// Reads the next pair of segments into pair (with Timeline when withTimeline). False when either file has no
 // further segment (AllRead is then set) or when the pair is skipped: no
 // common time unit ("No overlap, this session ignored.") or start times more
 // than 120 units apart and the user cancels. Throws CommandError on a
 // damaged segment or a pair too large for memory.
 bool AlignSessionTimelines(const AgreementFiles& files, ObserverPairing& pairing, SegmentPair& pair,
-                           UserDialogue& dialogue);
+                           UserDialogue& dialogue, bool withTimeline = true);
 
 }  // namespace vork

@@ -17,7 +17,6 @@
 #include "widgets/text_lines.h"
 #include "core/file_names.h"
 #include "core/raw_data_file.h"
-#include "core/text_file.h"
 
 namespace vork {
 namespace {
@@ -40,16 +39,30 @@ class DoubleClickFilter : public QObject {
   std::function<void()> Handler;
 };
 
-// A raw file's text: UTF-8, or the Windows code page when it is not valid
-// UTF-8, so that no byte of a file written on Windows is lost.
-QString DecodeRawText(const dynString& lines) {
-  std::string bytes;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (i > 0) bytes += '\n';
-    bytes += lines[i];
+// Loads a raw file's text into the editor piece by piece, so that the text
+// is never held whole beside the editor's own copy. Nothing of the load can
+// be undone, and the editor learns of the new text once, at the end.
+// A read that fails halfway leaves the editor empty.
+void LoadRawText(QPlainTextEdit& editor, RawDataText& text) {
+  editor.clear();
+  QTextDocument& document = *editor.document();
+  const bool undo = document.isUndoRedoEnabled();
+  document.setUndoRedoEnabled(false);
+  QTextCursor end(&document);
+  end.beginEditBlock();
+  try {
+    text.ReadPieces([&end](std::string_view piece) {
+      end.insertText(QString::fromUtf8(piece.data(), static_cast<qsizetype>(piece.size())));
+    });
+  } catch (...) {
+    end.endEditBlock();
+    editor.clear();
+    document.setUndoRedoEnabled(undo);
+    throw;
   }
-  if (!IsValidUtf8(bytes)) bytes = Windows1252ToUtf8(bytes);
-  return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  end.endEditBlock();
+  document.setUndoRedoEnabled(undo);
+  editor.moveCursor(QTextCursor::Start);
 }
 
 // The editor's lines as the file holds them: one per real line, a last
@@ -127,9 +140,18 @@ void TMainForm::OpenDataFile(const QString& fileName) {
   }
   if (!asSds || !SaveModifiedSdsOK()) return;
 
-  const QString text = DecodeRawText(LoadTextLines(fileName.toStdString()));
+  RawDataText text(fileName.toStdString());
   SetClientHeight(EditorClientHeight);
-  Memo1->setPlainText(text);
+  try {
+    LoadRawText(*Memo1, text);
+  } catch (...) {
+    // The editor no longer holds the old file's text: it must not be saved
+    // under the old name.
+    SaveSdsDialog.FileName.clear();
+    setWindowTitle("VORK5");
+    StatusPanel0->clear();
+    throw;
+  }
   Memo1->document()->setModified(false);
   SaveSdsDialog.FileName = fileName;
   setWindowTitle("VORK5 - " + NameWithoutFolder(fileName));

@@ -5,10 +5,18 @@
 // event alignment of one pair of 20,000 against 20,000 events. Peak memory
 // is the process's high-water mark after the benchmark (run one benchmark
 // per process, with --benchmark_filter, for its own figure).
+//
+// Then two observers' files as users record them, against reading both
+// files' bytes with read(): loading both and a whole "Compute kappa" run
+// (ten codes, time tolerance 2, event tolerance 5), on files of about
+// 100 MB with thousands of sessions and on one session of about 10 MB of
+// raw text per observer (300,000 entries a stream). Obs2's file holds
+// Obs1's entries with each onset 0..2 units later.
 
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
+#include <filesystem>
 #include <random>
 
 #include "agreement/agreement_files.h"
@@ -17,6 +25,7 @@
 #include "agreement/segment_pairing.h"
 #include "agreement/time_unit_tally.h"
 #include "bench/generated_files.h"
+#include "bench/heap_peak.h"
 #include "core/mds_reader.h"
 #include "core/segment_writer.h"
 
@@ -144,6 +153,7 @@ void AlignTwentyThousandEvents(benchmark::State& state) {
       side.EventTime.push_back(t);
     }
     side.Timeline.assign(static_cast<size_t>(t) + 1, 1);
+    SetStretchesFromTimeline(side);
   }
   pair.Frame.SpanTo = {static_cast<int>(pair.Obs[0].Timeline.size()) - 1, static_cast<int>(pair.Obs[0].Timeline.size()) - 1,
                        static_cast<int>(pair.Obs[1].Timeline.size()) - 1, 0};
@@ -156,10 +166,93 @@ void AlignTwentyThousandEvents(benchmark::State& state) {
   ReportPeakMemory(state);
 }
 
+struct ObserverPaths {
+  std::string Obs1, Obs2;
+};
+
+// 0: the many-session files, 1: the one long session.
+const ObserverPaths& PathsOf(int file) {
+  struct Files {
+    ObserverPaths Paths[2];
+    Files() {
+      const auto folder = std::filesystem::temp_directory_path();
+      const std::string stem = "vork_agreement_" + std::to_string(::getpid());
+      for (int f = 0; f < 2; ++f) {
+        Paths[f] = {(folder / (stem + "_" + std::to_string(f) + "_obs1.mds")).string(),
+                    (folder / (stem + "_" + std::to_string(f) + "_obs2.mds")).string()};
+      }
+      const int sessions = WriteManySessionTimedFile(Paths[0].Obs1, 100u * 1000u * 1000u);
+      WriteManySessionTimedFile(Paths[0].Obs2, 0, 10, {1000, sessions, 2});
+      WriteManySessionTimedFile(Paths[1].Obs1, 0, 10, {300000, 1, 0});
+      WriteManySessionTimedFile(Paths[1].Obs2, 0, 10, {300000, 1, 2});
+    }
+    ~Files() {
+      std::error_code ignored;
+      for (const ObserverPaths& paths : Paths) {
+        std::filesystem::remove(paths.Obs1, ignored);
+        std::filesystem::remove(paths.Obs2, ignored);
+      }
+    }
+  };
+  static const Files files;
+  return files.Paths[file];
+}
+
+void SetObserverFileCounters(benchmark::State& state, const ObserverPaths& paths) {
+  const auto bytes = std::int64_t(std::filesystem::file_size(paths.Obs1) + std::filesystem::file_size(paths.Obs2));
+  state.SetBytesProcessed(state.iterations() * bytes);
+  state.counters["files_MB"] = double(bytes) / 1e6;
+}
+
+// The yardstick: both files' bytes read with read() into one buffer each.
+void ReadObserverFileBytes(benchmark::State& state) {
+  const ObserverPaths& paths = PathsOf(int(state.range(0)));
+  std::vector<char> buffer;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(ReadWholeFile(paths.Obs1, buffer));
+    benchmark::DoNotOptimize(ReadWholeFile(paths.Obs2, buffer));
+  }
+  SetObserverFileCounters(state, paths);
+}
+
+// Loading both files and a whole run of the ten codes (state.range(1): the
+// plots on).
+void LoadAndComputeKappa(benchmark::State& state) {
+  const ObserverPaths& paths = PathsOf(int(state.range(0)));
+  KappaRunInput input;
+  input.PickedCodes = input.Markers = {"c0", "c1", "c2", "c3", "c4", "c5", "c6", "c7", "c8", "c9"};
+  input.AgreePlot = input.AlignPlot = state.range(1) != 0;
+  std::int64_t peak = 0;
+  std::size_t lines = 0;
+  for (auto _ : state) {
+    bench::HeapPeak heap;
+    SilentDialogue dialogue;
+    const AgreementLoad load = LoadAgreementFiles(paths.Obs1, paths.Obs2, dialogue);
+    KappaRunOutput output;
+    RunComputeKappa(load.Files, input, output, dialogue);
+    lines = output.Lines.size();
+    benchmark::DoNotOptimize(lines);
+    peak = std::max(peak, heap.Bytes());
+  }
+  SetObserverFileCounters(state, paths);
+  state.counters["lines"] = double(lines);
+  state.counters["peak_heap_per_files"] =
+      double(peak) / double(std::filesystem::file_size(paths.Obs1) + std::filesystem::file_size(paths.Obs2));
+}
+
 BENCHMARK(ReadBothFiles)->Unit(benchmark::kMillisecond);
 BENCHMARK(TimeUnitTally)->Unit(benchmark::kMillisecond);
 BENCHMARK(ComputeKappaRun)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(AlignTwentyThousandEvents)->Unit(benchmark::kMillisecond)->Iterations(2);
+// file 0: many sessions, 1: one long session.
+BENCHMARK(ReadObserverFileBytes)->ArgNames({"long_session"})->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(LoadAndComputeKappa)
+    ->ArgNames({"long_session", "plots"})
+    ->Args({0, 0})
+    ->Args({0, 1})
+    ->Args({1, 0})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 }  // namespace
 }  // namespace vork

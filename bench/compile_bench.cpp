@@ -3,14 +3,11 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <random>
-#include <sstream>
 #include <string>
 
 #include "bench/generated_files.h"
+#include "bench/process_memory.h"
 #include "compiler/compile_sds.h"
 #include "core/text_file.h"
 
@@ -25,74 +22,16 @@ class SilentDialogue : public UserDialogue {
   Answer Ask(BoxStyle, const std::string&, Buttons) override { return Answer::Ok; }
 };
 
-std::string Hundredths(int units) {
-  std::string cents = std::to_string(units % 100);
-  if (cents.size() < 2) cents = "0" + cents;
-  return std::to_string(units / 100) + "." + cents;
-}
-
-// Sessions of 2,000 entries in two streams; each code's entries in a stream
-// follow each other without overlapping, eight entries to a line.
-dynString MakeRawFile() {
-  std::mt19937 random(2026);
-  dynString lines{"Timed"};
-  for (int c = 0; c < NCodes; ++c) lines[0] += " c" + std::to_string(c);
-  lines[0] += ";";
-  std::size_t bytes = lines[0].size() + 2;
-  for (int session = 1; bytes < TargetBytes; ++session) {
-    int last = 0;
-    for (int stream = 0; stream < 2; ++stream) {
-      std::string line = stream == 0 ? "<s" + std::to_string(session) + "> " : "& ";
-      std::vector<int> free(NCodes, 0);
-      int onset = int(random() % 100);
-      for (int k = 0; k < 1000; ++k) {
-        const int code = stream * (NCodes / 2) + int(random() % (NCodes / 2));
-        onset = std::max(onset, free[code]);
-        const int offset = onset + 1 + int(random() % 150);
-        free[code] = offset;
-        last = std::max(last, offset);
-        line += "c" + std::to_string(code) + "," + Hundredths(onset) + "-" + Hundredths(offset) + " ";
-        onset += int(random() % 100);
-        if (k % 8 == 7) {
-          bytes += line.size() + 2;
-          lines.push_back(std::move(line));
-          line.clear();
-        }
-      }
-      if (!line.empty()) {
-        bytes += line.size() + 2;
-        lines.push_back(std::move(line));
-      }
-    }
-    lines.push_back("," + Hundredths(last) + " /");
-    bytes += lines.back().size() + 2;
-  }
-  return lines;
-}
-
 const std::string& FilePath() {
   static const std::string path = [] {
     std::string name = std::filesystem::temp_directory_path() / "vork_compile_bench.sds";
-    SaveTextLines(name, MakeRawFile());
+    SaveTextLines(name, MakeTimedRawFile(TargetBytes, NCodes));
     return name;
   }();
   return path;
 }
 
 void ReadRawFileBytes(benchmark::State& state) { vork::ReadFileBytes(state, FilePath()); }
-
-// The memory the process holds now and the most it held since the last
-// ResetPeakMemory, in bytes (Linux; 0 elsewhere).
-std::int64_t StatusBytes(const char* field) {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line)) {
-    if (line.rfind(field, 0) == 0) return std::stoll(line.substr(std::strlen(field))) * 1024;
-  }
-  return 0;
-}
-
-void ResetPeakMemory() { std::ofstream("/proc/self/clear_refs") << "5"; }
 
 // The compile the compile driver runs: the raw lines into compiled lines.
 // peak_memory_per_raw_byte: the most the process held while the raw lines
@@ -106,8 +45,8 @@ void CompileTimedFile(benchmark::State& state) {
   double peakPerByte = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    ResetPeakMemory();
-    const std::int64_t before = StatusBytes("VmRSS:");
+    bench::ResetPeakMemory();
+    const std::int64_t before = bench::StatusBytes("VmRSS:");
     {
       dynString sdsLines = LoadTextLines(FilePath());
       dynString mdsLines;
@@ -121,7 +60,7 @@ void CompileTimedFile(benchmark::State& state) {
       state.PauseTiming();
       if (errorCount != 0) state.SkipWithError("the generated file did not compile");
       compiledLines = mdsLines.size();
-      peakPerByte = double(StatusBytes("VmHWM:") - before) / double(fileBytes);
+      peakPerByte = double(bench::StatusBytes("VmHWM:") - before) / double(fileBytes);
     }
     state.ResumeTiming();
   }

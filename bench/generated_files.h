@@ -54,13 +54,25 @@ inline dynString MakeTimedCompiledFile(int nCodes, int nUnits) {
 // entries over nCodes codes (half the codes each), every entry 1..150 units
 // long and starting 0..99 units after the one before; a code's entries do
 // not overlap. Written straight to path; the same seed gives the same file.
-inline void WriteManySessionTimedFile(const std::string& path, std::size_t targetBytes, int nCodes = 10) {
+// The shape can ask for other sessions: a given number of them (instead of
+// the bytes), longer streams, or a second observer's file, each onset of
+// the same entries moved 0..OnsetJitter units later (its offset stays).
+// Returns the number of sessions written.
+struct ManySessionShape {
+  int EntriesPerStream = 1000;
+  int Sessions = 0;  // 0: as many as targetBytes takes
+  int OnsetJitter = 0;
+};
+
+inline int WriteManySessionTimedFile(const std::string& path, std::size_t targetBytes, int nCodes = 10,
+                                      const ManySessionShape& shape = {}) {
   std::mt19937 random(2026);
+  std::mt19937 jitter(2027);
   std::string body;
   body.reserve(targetBytes + (1u << 20));
   int sessions = 0;
   dynString data;
-  while (body.size() < targetBytes) {
+  while (shape.Sessions > 0 ? sessions < shape.Sessions : body.size() < targetBytes) {
     ++sessions;
     struct Entry { int Code, Onset, Offset; };
     std::vector<Entry> entries;
@@ -68,13 +80,14 @@ inline void WriteManySessionTimedFile(const std::string& path, std::size_t targe
     for (int stream = 0; stream < 2; ++stream) {
       std::vector<int> free(static_cast<std::size_t>(nCodes), 0);
       int onset = int(random() % 100);
-      for (int k = 0; k < 1000; ++k) {
+      for (int k = 0; k < shape.EntriesPerStream; ++k) {
         const int code = stream * (nCodes / 2) + int(random() % unsigned(nCodes / 2));
         onset = std::max(onset, free[std::size_t(code)]);
         const int offset = onset + 1 + int(random() % 150);
         free[std::size_t(code)] = offset;
         units = std::max(units, offset);
-        entries.push_back({code, onset, offset});
+        const int moved = shape.OnsetJitter > 0 ? int(jitter() % unsigned(shape.OnsetJitter + 1)) : 0;
+        entries.push_back({code, std::min(onset + moved, offset - 1), offset});
         onset += int(random() % 100);
       }
     }
@@ -96,6 +109,7 @@ inline void WriteManySessionTimedFile(const std::string& path, std::size_t targe
   std::ofstream out(path, std::ios::binary);
   out << "MDS file saved by KELP compiler Version 5.1 06.12.2026 21:00:00\r\n2\t0\t0\r\n" << nCodes
       << "\t0\t0\t0\t" << sessions << "\t" << sessions << "\r\n" << names << "\r\n4\t2\tseconds\r\n" << body;
+  return sessions;
 }
 
 // The many-session file of the analysis benchmarks (about 100 MB), made once
@@ -125,6 +139,54 @@ inline std::size_t ReadWholeFile(const std::string& path, std::vector<char>& buf
   }
   ::close(fd);
   return done;
+}
+
+// A time in hundredths as a raw file writes it: "12.05".
+inline std::string Hundredths(int units) {
+  std::string cents = std::to_string(units % 100);
+  if (cents.size() < 2) cents = "0" + cents;
+  return std::to_string(units / 100) + "." + cents;
+}
+
+// A raw Timed file of about targetBytes over nCodes codes (c0, c1, ...):
+// sessions of 2,000 entries in two streams, each code's entries in a stream
+// following each other without overlapping, eight entries to a line. The
+// same arguments give the same file.
+inline dynString MakeTimedRawFile(std::size_t targetBytes, int nCodes) {
+  std::mt19937 random(2026);
+  dynString lines{"Timed"};
+  for (int c = 0; c < nCodes; ++c) lines[0] += " c" + std::to_string(c);
+  lines[0] += ";";
+  std::size_t bytes = lines[0].size() + 2;
+  for (int session = 1; bytes < targetBytes; ++session) {
+    int last = 0;
+    for (int stream = 0; stream < 2; ++stream) {
+      std::string line = stream == 0 ? "<s" + std::to_string(session) + "> " : "& ";
+      std::vector<int> free(nCodes, 0);
+      int onset = int(random() % 100);
+      for (int k = 0; k < 1000; ++k) {
+        const int code = stream * (nCodes / 2) + int(random() % (nCodes / 2));
+        onset = std::max(onset, free[code]);
+        const int offset = onset + 1 + int(random() % 150);
+        free[code] = offset;
+        last = std::max(last, offset);
+        line += "c" + std::to_string(code) + "," + Hundredths(onset) + "-" + Hundredths(offset) + " ";
+        onset += int(random() % 100);
+        if (k % 8 == 7) {
+          bytes += line.size() + 2;
+          lines.push_back(std::move(line));
+          line.clear();
+        }
+      }
+      if (!line.empty()) {
+        bytes += line.size() + 2;
+        lines.push_back(std::move(line));
+      }
+    }
+    lines.push_back("," + Hundredths(last) + " /");
+    bytes += lines.back().size() + 2;
+  }
+  return lines;
 }
 
 inline void ReadFileBytes(benchmark::State& state, const std::string& path) {

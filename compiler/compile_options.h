@@ -9,7 +9,7 @@ namespace vork {
 // window layer fills this from its settings; the defaults are the store's.
 struct CompileOptions {
   // Off: the letters A to Z of every line are read as lower case.
-  bool CaseSensitive = false;
+  bool CaseSensitive = true;
   // Every character of a code is a code of its own (Event, Interval, Multi).
   bool OneCharCodes = false;
   // The same code in two successive events is warned about (Event data).

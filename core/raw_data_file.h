@@ -1,5 +1,9 @@
 #pragma once
 
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -30,6 +34,48 @@ void AppendUtf8(std::string& text, char32_t codePoint);
 
 // A text in the Windows code page as UTF-8.
 std::string Windows1252ToUtf8(std::string_view text);
+
+// A raw data file read for the editor without holding its text whole. The
+// text is the file's lines as LoadTextLines (core/text_file.h) reads them
+// (a UTF-8 byte order mark dropped, LF or CR LF ending a line, a final break
+// starting no line) joined by LF; decoded as UTF-8 or, when the file is not
+// valid UTF-8 throughout, in the Windows code page.
+//
+//   RawDataText text(fileName);   // opens the file and checks its bytes
+//   text.ReadPieces([&](std::string_view piece) { ... });
+class RawDataText {
+ public:
+  // The largest file read: the editor counts the positions of its text in
+  // 31 bits, and a file's bytes bound its characters.
+  static constexpr std::uint64_t MaxFileBytes = (std::uint64_t{1} << 31) - 2;
+
+  // Opens the file and reads it once to find its encoding. Throws
+  // CommandError naming the file when it cannot be read or is larger than
+  // MaxFileBytes.
+  explicit RawDataText(const std::string& fileName, std::size_t pieceBytes = std::size_t{1} << 20);
+
+  // False when the file is read in the Windows code page.
+  bool IsUtf8() const { return Utf8; }
+
+  // Hands the text to take as UTF-8, in order, in pieces of about pieceBytes
+  // of the file, each but the last ending in the LF between two lines (a
+  // longer line comes in one piece). Nothing is handed for a text of no
+  // lines. Throws CommandError when the file cannot be read.
+  void ReadPieces(const std::function<void(std::string_view piece)>& take);
+
+ private:
+  struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+  };
+  // Hands the file's bytes from the start to each, cut after an LF: one
+  // piece of at least pieceBytes or up to the end.
+  void ForEachByteRun(const std::function<void(std::string_view run)>& each);
+
+  std::string FileName;
+  std::size_t PieceBytes;
+  std::unique_ptr<std::FILE, FileCloser> File;
+  bool Utf8 = true;
+};
 
 // The name of a raw data file's backup copy: the name without its
 // extension + ".~sds".

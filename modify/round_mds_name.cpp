@@ -15,6 +15,8 @@ std::string NextNumberedMdsName(const std::string& name) {
   if (open == std::string::npos) return "";
   const char* first = base.data() + open + 1;
   const char* last = base.data() + base.size() - 1;
+  // A whole number may carry its sign: "+3" is 3 as "-1" is -1.
+  if (first != last && *first == '+' && first + 1 != last && *(first + 1) != '-') ++first;
   long long number = 0;
   const auto [end, error] = std::from_chars(first, last, number);
   if (error != std::errc() || end != last || first == last || number == LLONG_MAX) return "";

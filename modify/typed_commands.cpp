@@ -60,7 +60,9 @@ class Statement {
   }
 
   // One part of a WINDOW command: "(code", "code" or "code)" with an
-  // optional signed offset from its last "+", "-" or en dash.
+  // optional signed offset from its last "+", "-" or en dash. The code is
+  // what is left as typed: a blank before the offset or inside a bracket
+  // belongs to it, and the file check then names it with that blank.
   void ParseWindowPart(std::string part, std::string& code, int& option, int& offset) {
     std::size_t p = std::string::npos;
     for (const std::string& sign : {std::string("+"), std::string("-"), EnDash}) {
@@ -75,7 +77,6 @@ class Statement {
         SyntaxError("Integer offset expected but '" + text + "' found");
     }
     if (!Ok) return;
-    part = Trimmed(part);
     if (!part.empty() && part.front() == '(') {
       part.erase(0, 1);
       option = 0;
@@ -85,7 +86,7 @@ class Statement {
     } else {
       option = 1;
     }
-    code = Trimmed(part);
+    code = part;
   }
 
   bool Run(const std::string& statement);
@@ -171,13 +172,13 @@ bool Statement::Run(const std::string& statement) {
       } else {
         ParseWindowPart(to, code2, w.ToOption, w.ToN);
       }
-      if (Ok) {
-        RequireCode(code1);
-        command.PickedCodes.push_back(code1);
-        if (toGiven && code2 != code1) {
-          RequireCode(code2);
-          command.PickedCodes.push_back(code2);
-        }
+      // Checked whatever failed before, as the other commands' codes are:
+      // a part that could not be read leaves its code empty.
+      RequireCode(code1);
+      command.PickedCodes.push_back(code1);
+      if (toGiven && code2 != code1) {
+        RequireCode(code2);
+        command.PickedCodes.push_back(code2);
       }
     }
   }

@@ -255,6 +255,24 @@ TEST_F(ComputeKappaTest, APairTooLargeToAlignIsLeftOutOfTheEventAlignment) {
   EXPECT_EQ(output.Lines[output.Lines.size() - 2], "Totals\t0\t1\t1\t\tTotals");  // the short pair alone
 }
 
+TEST_F(ComputeKappaTest, ALongTimedPairIsAligned) {
+  // 66,000 events a side: Obs1 an onset of A in every unit, Obs2 the same
+  // but every tenth unit continues A. Obs1's events without a partner are
+  // wholly covered by Obs2's A, so every event counts as agreement.
+  std::vector<std::string> obs2Units(66000, "2");
+  for (size_t u = 9; u < obs2Units.size(); u += 10) obs2Units[u] = "1";
+  const dynString obs1 = PlainFile(2, "A", 1, "1\t1\tseconds", {{"long", {{0, std::vector<std::string>(66000, "2")}}}});
+  const dynString obs2 = PlainFile(2, "A", 1, "1\t1\tseconds", {{"long", {{0, obs2Units}}}});
+  ScriptedDialogue dialogue;
+  KappaRunInput input = Picked({"A"});
+  input.AgreePlot = input.AlignPlot = false;
+  const KappaRunOutput output = Run(obs1, obs2, input, dialogue);
+  EXPECT_TRUE(dialogue.Shown.empty());
+  ASSERT_GE(output.Lines.size(), 4u);
+  EXPECT_EQ(output.Lines[output.Lines.size() - 4], "-\t0\t0\t0\t\tnil");
+  EXPECT_EQ(output.Lines[output.Lines.size() - 2], "Totals\t0\t66000\t66000\t\tTotals");
+}
+
 TEST_F(ComputeKappaTest, NothingIsShownButTheSummaryWhenResultsAreNotDisplayed) {
   ScriptedDialogue dialogue;
   KappaRunInput input = Picked({"A", "B"});
@@ -265,6 +283,38 @@ TEST_F(ComputeKappaTest, NothingIsShownButTheSummaryWhenResultsAreNotDisplayed) 
   dialogue.Then(Answer::Ok);
   EXPECT_TRUE(Run(IntervalObs1, IntervalObs2, input, dialogue).Lines.empty());
   EXPECT_EQ(dialogue.Shown.back().Text, "Select codes for kappa.");
+}
+
+// Obs2's time unit is only compared with Obs1's where it matters (Timed and
+// State data); its label replaces Obs1's. So the file summary names Obs1's
+// unit by Obs2's label.
+TEST_F(ComputeKappaTest, ObservedTimeUnitIsObs1sNamedByObs2sLabel) {
+  const struct {
+    const char* Name;
+    std::string Obs1, Obs2;
+    dynString Summary;
+  } cases[] = {
+      {"only Obs2 has times", "Event a b ;\na b a /", "Event a b ;\n,1.0 a b a ,2.0 /",
+       {"Type:\tEvent", "Units:\tevents"}},
+      {"only Obs1 has times", "Event a b ;\n,1.0 a b a ,2.0 /", "Event a b ;\na b a /",
+       {"Type:\tEvent", "Units:\t1/10 events"}},
+      {"each has its label", "Event <taps> a b ;\na b a /", "Event <hits> a b ;\n,1.0 a b a ,2.0 /",
+       {"Type:\tEvent", "Units:\thits"}},
+      {"multi-event data, only Obs2 has times", "Multi a b ;\na. b. a. b. a. b. a. b. a. b. a. b /",
+       "Multi a b ;\n,1.0 a. b. a. b. a. b. a. b. a. b. a. b ,2.0 /",
+       {"Type:\tMulti", "Units:\tevents"}},
+  };
+  for (const auto& c : cases) {
+    ScriptedDialogue dialogue;
+    KappaRunInput input = Picked({"a", "b"});
+    input.FirstRun = true;
+    const AgreementLoad load = Load(testing::CompiledText(c.Obs1), testing::CompiledText(c.Obs2), dialogue);
+    ASSERT_EQ(load.Outcome, AgreementLoadOutcome::Loaded) << c.Name;
+    KappaRunOutput output;
+    RunComputeKappa(load.Files, input, output, dialogue);
+    ASSERT_GE(output.Lines.size(), 7u) << c.Name;
+    EXPECT_EQ(dynString(output.Lines.begin() + 5, output.Lines.begin() + 7), c.Summary) << c.Name;
+  }
 }
 
 TEST_F(ComputeKappaTest, ADamagedSegmentEndsTheRunWithThePairsWrittenSoFar) {

@@ -35,6 +35,18 @@ struct AlignmentCase {
   std::string Line1, Marks, Line3;
 };
 
+void ExpectAlignment(const AlignmentCase& c) {
+  const SegmentPair pair = PairOf(c.Obs1, c.Obs2, c.K);
+  dynInteger2 matrix = Zeros(c.K), expected = Zeros(c.K);
+  for (auto [r, col, n] : c.Cells) expected[r][col] = n;
+  AlignmentPlot plot;
+  AlignSessionEvents(pair, c.Settings, SymbolsFor(c.K), matrix, &plot);
+  EXPECT_EQ(matrix, expected) << c.Name;
+  EXPECT_EQ(Joined(plot.Obs1) + "/" + Joined(plot.Marks) + "/" + Joined(plot.Obs2),
+            c.Line1 + "/" + c.Marks + "/" + c.Line3)
+      << c.Name;
+}
+
 TEST(EventAlignmentTest, AlignsTheEventsOfAPair) {
   const AlignmentCase cases[] = {
       {"lone B between agreements", " ABC", " AC ", 3, {false, 0, 100}, {{1, 1, 1}, {2, 0, 1}, {3, 3, 1}},
@@ -50,17 +62,7 @@ TEST(EventAlignmentTest, AlignsTheEventsOfAPair) {
       {"79 of 100 units at 79%", ".....A" + std::string(99, 'a'), "B" + std::string(25, 'b') + "A" + std::string(78, 'a'), 2,
        {true, 0, 79}, {{3, 2, 1}, {1, 1, 2}}, "&+a", ":||", "ba+"},
   };
-  for (const auto& c : cases) {
-    const SegmentPair pair = PairOf(c.Obs1, c.Obs2, c.K);
-    dynInteger2 matrix = Zeros(c.K), expected = Zeros(c.K);
-    for (auto [r, col, n] : c.Cells) expected[r][col] = n;
-    AlignmentPlot plot;
-    AlignSessionEvents(pair, c.Settings, SymbolsFor(c.K), matrix, &plot);
-    EXPECT_EQ(matrix, expected) << c.Name;
-    EXPECT_EQ(Joined(plot.Obs1) + "/" + Joined(plot.Marks) + "/" + Joined(plot.Obs2),
-              c.Line1 + "/" + c.Marks + "/" + c.Line3)
-        << c.Name;
-  }
+  for (const auto& c : cases) ExpectAlignment(c);
 }
 
 // The alignment exactly as the rule is written: the three full tables.
@@ -180,6 +182,73 @@ TEST(EventAlignmentTest, TheCompactAlignmentAgreesWithTheFullTables) {
               model.Line1 + "/" + model.Marks + "/" + model.Line3)
         << "round " << round;
   }
+}
+
+// Timed and State sides made for ties: short stretches of few codes, both
+// observers copies of one base with stretches a unit longer or shorter and
+// now and then another code, so that onsets coincide or lie a unit or two
+// apart, equal codes meet and candidates of equal value abound.
+std::pair<std::string, std::string> TiedSides(std::mt19937& random, int k) {
+  struct Stretch { int Code, Length; };
+  std::vector<Stretch> base(1 + random() % 60);
+  for (Stretch& s : base) s = {static_cast<int>(random() % (k + 1)), 1 + static_cast<int>(random() % 3)};
+  std::string sides[2];
+  for (std::string& side : sides) {
+    side.assign(random() % 4, ' ');
+    int before = -1;
+    for (const Stretch& s : base) {
+      const int code = random() % 6 == 0 ? static_cast<int>(random() % (k + 1)) : s.Code;
+      const int length = std::max(1, s.Length + static_cast<int>(random() % 3) - 1);
+      for (int u = 0; u < length; ++u) {
+        if (code == k) side += '.';
+        else side += static_cast<char>((u == 0 && (code != before || random() % 2 == 0) ? 'A' : 'a') + code);
+      }
+      before = code;
+    }
+  }
+  const size_t length = std::max(sides[0].size(), sides[1].size()) + random() % 3;
+  sides[0].resize(length, ' ');
+  sides[1].resize(length, ' ');
+  return {sides[0], sides[1]};
+}
+
+TEST(EventAlignmentTest, TimedAlignmentWithoutTheTableAgreesWithTheFullTablesOnTies) {
+  std::mt19937 random(26);
+  for (int round = 0; round < 4000; ++round) {
+    const int k = 1 + random() % 3;
+    const auto [obs1, obs2] = TiedSides(random, k);
+    const SegmentPair pair = PairOf(obs1, obs2, k);
+    const EventAlignmentSettings settings{true, round % 6, static_cast<int>(random() % 2 == 0 ? 100 : random() % 101)};
+    dynInteger2 matrix = Zeros(k);
+    AlignmentPlot plot;
+    AlignSessionEvents(pair, settings, SymbolsFor(k), matrix, &plot);
+    const ModelResult model = ModelAlignment(pair, settings, k);
+    ASSERT_EQ(matrix, model.Matrix) << "round " << round << "\n" << obs1 << "\n" << obs2;
+    ASSERT_EQ(Joined(plot.Obs1) + "/" + Joined(plot.Marks) + "/" + Joined(plot.Obs2),
+              model.Line1 + "/" + model.Marks + "/" + model.Line3)
+        << "round " << round << "\n" << obs1 << "\n" << obs2;
+  }
+}
+
+// Hand-worked ties that random pairs meet only by chance.
+TEST(EventAlignmentTest, TiesOfTimedPairingsFollowTheRules) {
+  const AlignmentCase cases[] = {
+      // B at 2 has B at 0 and B at 4 as candidates of value -9 each.
+      {"equal values: the earlier candidate", "  Bb ", "BbbbB", 2, {true, 2, 100}, {{2, 2, 1}, {0, 2, 1}},
+       "b-", "| ", "bb"},
+      {"all values 0: the last candidate", "  .. ", "BbbbB", 2, {true, 2, 100}, {{3, 2, 1}, {0, 2, 1}},
+       "-&", " :", "bb"},
+      // A at 0: B at 0 and A at 1 both value -5.
+      {"an equal code at the edge ties with another code at the same onset", "AA.", "BA.", 2, {true, 1, 100},
+       {{1, 2, 1}, {1, 1, 1}, {3, 3, 1}}, "aa&", ":||", "ba&"},
+      {"two events, one candidate: the later pairs", "AA", " A", 2, {true, 1, 100}, {{1, 1, 1}, {1, 0, 1}},
+       "aa", " |", "-a"},
+      // Pairing costs 2, as much as both lone events.
+      {"a unit past the tolerance: the pairing wins the tie", "A ", " B", 2, {true, 0, 100}, {{1, 2, 1}},
+       "a", ":", "b"},
+      {"two units past: both alone", "A  ", "  B", 2, {true, 0, 100}, {{1, 0, 1}, {0, 2, 1}}, "-a", "  ", "b-"},
+  };
+  for (const auto& c : cases) ExpectAlignment(c);
 }
 
 }  // namespace

@@ -29,6 +29,7 @@ inline ObserverTimeline SideOf(const std::string& positions, int k) {
     last = c;
   }
   side.EventCode[0] = side.EventTime[0] = static_cast<int>(side.EventCode.size() - 1);
+  SetStretchesFromTimeline(side);
   return side;
 }
 

@@ -52,7 +52,8 @@ TEST(TimeUnitTallyTest, OnlyTheOverlapIsTalliedAndUnitsOfOneSegmentAreMarked) {
 
 // The tolerance window as the rule states it: the positions t - tol .. t +
 // tol inside the overlap, looked at one by one.
-dynInteger2 NaiveTally(const SegmentPair& pair, int a, int b, int tol, int k) {
+// With marks, '.' and '-' where they are marked.
+dynInteger2 NaiveTally(const SegmentPair& pair, int a, int b, int tol, int k, std::string* marks = nullptr) {
   dynInteger2 m = Zeros(k);
   const auto& lineA = pair.Obs[a].Timeline;
   const auto& lineB = pair.Obs[b].Timeline;
@@ -62,6 +63,7 @@ dynInteger2 NaiveTally(const SegmentPair& pair, int a, int b, int tol, int k) {
       near = near || lineB[s] == lineA[t];
     if (lineA[t] != lineB[t] && near) ++m[lineA[t]][lineA[t]];
     else ++m[lineA[t]][lineB[t]];
+    if (marks && lineA[t] != lineB[t]) (*marks)[t] = near ? '.' : '-';
   }
   return m;
 }
@@ -84,6 +86,41 @@ TEST(TimeUnitTallyTest, AgreesWithTheRuleOnRandomTimelines) {
     TallySessionTimeUnits(pair, tol, m1, m2);
     EXPECT_EQ(m1, NaiveTally(pair, 0, 1, tol, k)) << sides[0] << "/" << sides[1] << " tol " << tol;
     EXPECT_EQ(m2, tol > 0 ? NaiveTally(pair, 1, 0, tol, k) : Zeros(k));
+  }
+}
+
+// Long stretches of few codes, and tolerances up to past a stretch: the
+// forgiven units of a stretch come from both its ends, or from its whole.
+TEST(TimeUnitTallyTest, AgreesWithTheRuleOnStretchesMarksIncluded) {
+  std::mt19937 random(26);
+  for (int round = 0; round < 1500; ++round) {
+    const int k = 1 + random() % 3;
+    const int length = 1 + random() % 120;
+    std::string sides[2];
+    for (auto& side : sides) {
+      side.assign(random() % 5, ' ');
+      const size_t end = side.size() + length;
+      while (side.size() < end) {
+        const int code = random() % (k + 1);
+        side.append(1 + random() % 12, code == k ? '.' : static_cast<char>('a' + code));
+      }
+      side.resize(length + 16, ' ');
+    }
+    const SegmentPair pair = PairOf(sides[0], sides[1], k);
+    if (pair.Frame.SpanFrom[0] > pair.Frame.SpanTo[0]) continue;
+    const int tol = random() % 9;
+    std::string marks(sides[0].size(), ' ');
+    for (int t = pair.Frame.SpanFrom[3]; t <= pair.Frame.SpanTo[3]; ++t) {
+      if (t < pair.Frame.SpanFrom[0] || t > pair.Frame.SpanTo[0]) marks[t] = '#';
+    }
+    dynInteger2 m1 = Zeros(k), m2 = Zeros(k);
+    const dynInteger2 expected1 = NaiveTally(pair, 0, 1, tol, k, &marks);
+    EXPECT_EQ(TallySessionTimeUnits(pair, tol, m1, m2), marks) << sides[0] << "/" << sides[1] << " tol " << tol;
+    EXPECT_EQ(m1, expected1) << sides[0] << "/" << sides[1] << " tol " << tol;
+    EXPECT_EQ(m2, tol > 0 ? NaiveTally(pair, 1, 0, tol, k) : Zeros(k)) << sides[0] << "/" << sides[1];
+    dynInteger2 unmarked1 = Zeros(k), unmarked2 = Zeros(k);
+    EXPECT_EQ(TallySessionTimeUnits(pair, tol, unmarked1, unmarked2, false), "");
+    EXPECT_EQ(unmarked1, m1);
   }
 }
 

@@ -71,6 +71,57 @@ TEST_F(RawFilesTest, OpeningARawFileLoadsTheEditor) {
   EXPECT_EQ(FormState(), "VORK5 |  |  | sds= | mds= | a.sds,,,,");
 }
 
+TEST_F(RawFilesTest, ALargeFileOpensWholeWithNothingToUndoAndSavesBackUnchanged) {
+  TMainForm& form = Start();
+  form.show();
+  // More than a megabyte, so the text reaches the editor in several pieces.
+  QByteArray bytes = "Event a b \xC3\xA9;\r\n";
+  for (int i = 0; i < 100000; ++i) bytes += i % 3 == 2 ? "\r\n" : "\xC3\xA9 a b /\r\n";
+  PutFile("big.sds", bytes);
+  Type("typed");
+  Platform.Then(Answer::No);
+  form.OpenDataFile(Path("big.sds"));
+
+  EXPECT_EQ(FormState(), "VORK5 - big.sds | 100001 lines |  | sds=big.sds | mds= | big.sds,,,,");
+  const std::vector<TMainForm::EditorLine> lines = form.EditorLineList();
+  ASSERT_EQ(lines.size(), 100001u);
+  EXPECT_EQ(lines[0].Text, "Event a b \u00e9;");
+  EXPECT_EQ(lines[99999].Text, "");
+  EXPECT_EQ(lines[100000].Text, "\u00e9 a b /");
+  // 13 characters of the first line, then 66,666 lines of 8 and 33,333 of 1.
+  EXPECT_EQ(lines[100000].DocumentStart, 566674);
+  EXPECT_FALSE(form.Memo1->document()->isModified());
+  EXPECT_EQ(form.Memo1->textCursor().position(), 0);
+  EXPECT_TRUE(form.Edit1->isEnabled());
+
+  // The typed text is gone for good: undo has nothing to take back.
+  EXPECT_FALSE(form.Memo1->document()->isUndoAvailable());
+  form.EditUndo->trigger();
+  EXPECT_EQ(form.Memo1->document()->blockCount(), 100001);
+
+  Platform.ThenFile(Path("copy.sds"));
+  form.FileSaveSDSAs->trigger();
+  QFile copy(Path("copy.sds"));
+  ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(copy.readAll() == bytes);
+}
+
+TEST_F(RawFilesTest, AFileThatIsNotUtf8OpensInTheWindowsCodePage) {
+  TMainForm& form = Start();
+  const std::pair<QByteArray, QString> cases[] = {
+      {"% R\xE9my \x96 pilot\r\nEvent a;\r\n", "% R\u00e9my \u2013 pilot\nEvent a;"},
+      // One stray byte on the last line decides for the whole text.
+      {"% R\xC3\xA9my\r\n\x80\r\n", "% R\u00c3\u00a9my\n\u20ac"},
+      {"% R\xC3\xA9my\r\n\xE2\x82\xAC\r\n", "% R\u00e9my\n\u20ac"},
+  };
+  for (const auto& [bytes, text] : cases) {
+    PutFile("cp.sds", bytes);
+    form.OpenDataFile(Path("cp.sds"));
+    EXPECT_EQ(form.Memo1->toPlainText(), text) << bytes.toStdString();
+    EXPECT_EQ(form.StatusPanel0->text(), "2 lines");
+  }
+}
+
 TEST_F(RawFilesTest, AnotherExtensionIsOpenedOnlyWhenTheUserSaysSo) {
   TMainForm& form = Start();
   PutFile("notes.txt", "Event a;\r\n");

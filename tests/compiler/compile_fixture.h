@@ -48,6 +48,13 @@ inline CompileOptions With(bool CompileOptions::*flag) {
   return options;
 }
 
+// Compile options with one switch turned off, e.g. Without(&CompileOptions::CaseSensitive).
+inline CompileOptions Without(bool CompileOptions::*flag) {
+  CompileOptions options;
+  options.*flag = false;
+  return options;
+}
+
 // Compile options whose stamp line carries a fixed date and time.
 inline CompileOptions StampedOptions(bool compressed, const std::string& stamp) {
   CompileOptions options;

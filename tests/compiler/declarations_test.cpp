@@ -20,6 +20,7 @@ TEST_P(DeclarationMessages, AreReportedAtTheirPositions) {
 }
 
 const CompileOptions OneChar = With(&CompileOptions::OneCharCodes);
+const CompileOptions CaseFolded = Without(&CompileOptions::CaseSensitive);
 
 INSTANTIATE_TEST_SUITE_P(
     Compile, DeclarationMessages,
@@ -60,7 +61,8 @@ INSTANTIATE_TEST_SUITE_P(
         MessageCase{"OneCharacterCodeTwice", "Multi ab ca;", {{52, Warning, 1}, {5, Error, 9}}, OneChar},
         MessageCase{"RepeatCheckWithTimed", "Timed a a;", {{5, Error, 8}, {54, Warning, 1}}, With(&CompileOptions::RepeatCheck)},
         MessageCase{"RepeatCheckWithEvent", "Event a b;", {}, With(&CompileOptions::RepeatCheck)},
-        MessageCase{"UpperCaseIsLowered", "Event Aa aA;", {{5, Error, 9}}},
+        MessageCase{"UpperCaseIsLowered", "Event Aa aA;", {{5, Error, 9}}, CaseFolded},
+        MessageCase{"CaseKeptByDefault", "Event Aa aA;", {}},
         MessageCase{"OnlyAsciiLettersAreLowered", "Event \u00c9a \u00e9a;", {}},
         MessageCase{"PositionsCountUtf16Units", "Event \u00e9 a \u00e9;", {{5, Error, 10}}},
         MessageCase{"CharacterBeyondPlaneIsOneInvalidCharacter", "Event \U0001F600 a a;", {{2, Error, 6}, {5, Error, 11}}},
@@ -119,8 +121,8 @@ TEST(Declarations, OneCharacterCodesSplitOnlyForUntimedData) {
 }
 
 TEST(Declarations, TimeUnitLabelIsTheFirstLabel) {
-  EXPECT_EQ(Compile("Timed <Frames\tX> a;")->State.TimeUnitLabel, "frames x");
-  EXPECT_EQ(Compile("Timed <Frames> a;", With(&CompileOptions::CaseSensitive))->State.TimeUnitLabel, "Frames");
+  EXPECT_EQ(Compile("Timed <Frames\tX> a;", CaseFolded)->State.TimeUnitLabel, "frames x");
+  EXPECT_EQ(Compile("Timed <Frames> a;")->State.TimeUnitLabel, "Frames");
 }
 
 TEST(Declarations, CommentsAreSkipped) {
@@ -136,7 +138,8 @@ TEST(Declarations, CommentsAreSkipped) {
       {"Event a % note % b;", {"", "a", "b"}},
       {"Event a % note\nb;", {"", "a", "b"}},
       {"Event a ! two\nline ! b;", {"", "a", "b"}},
-      {"Event a !x\n\nx! B;", {"", "a", "b"}},
+      {"Event a !x\n\nx! B;", {"", "a", "b"}, CaseFolded},
+      {"Event a !x\n\nx! B;", {"", "a", "B"}},
       {"Event a | note\n{ one\ntwo { b % c;", {"", "a", "b", "%", "c"}, braces},
   };
   for (const Case& c : cases) {

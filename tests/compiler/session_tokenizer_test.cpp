@@ -75,8 +75,8 @@ INSTANTIATE_TEST_SUITE_P(
         TokenCase{"CommentsAndLineBreaks", "Event a b;\na % note\nb ! multi\nline ! a\nb /",
                   {"-1:a -2:b -1:a -2:b 8:/"}},
         TokenCase{"LineBreakEndsACode", "Event ab;\nab\nab /", {"-1:ab -1:ab 8:/"}},
-        TokenCase{"LineAfterCommentIsLowered", "Event a b;\n! x\nx! B /", {"-2:b 8:/"}},
-        TokenCase{"CaseSensitiveCodes", "Event a A;\nA a /", {"-2:A -1:a 8:/"}, {}, With(&CompileOptions::CaseSensitive)},
+        TokenCase{"LineAfterCommentIsLowered", "Event a b;\n! x\nx! B /", {"-2:b 8:/"}, {}, Without(&CompileOptions::CaseSensitive)},
+        TokenCase{"CaseSensitiveCodes", "Event a A;\nA a /", {"-2:A -1:a 8:/"}},
         TokenCase{"LabelsMakeNoTokens", "Event a;\n<one> a /", {"-1:a 8:/"}}),
     [](const ::testing::TestParamInfo<TokenCase>& info) { return info.param.Name; });
 

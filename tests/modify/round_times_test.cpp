@@ -122,6 +122,9 @@ TEST(NextNumberedMdsName, CountsUpTheBracketedNumber) {
       {"x[9].mds", "x[10].mds"},           {"/d/a[b][3].mds", ""},
       {"/d/a[2]b.mds", "/d/a[2]b[1].mds"}, {"/d/x].mds", ""},
       {"/d/x[].mds", ""},                  {"/d/x[7]", "/d/x[8].mds"},
+      {"x[+3].mds", "x[4].mds"},           {"x[-1].mds", "x[0].mds"},
+      {"x[+].mds", ""},                    {"x[+-3].mds", ""},
+      {"x[++3].mds", ""},                  {"x[3+].mds", ""},
   };
   for (const auto& [name, next] : cases) EXPECT_EQ(NextNumberedMdsName(name), next) << name;
 }

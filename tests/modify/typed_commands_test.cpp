@@ -39,6 +39,7 @@ class TestHost : public StatementHost {
 
 const char* const TimedFile = "Timed a b c;\na,0-3 b,2-5 c,4-6 a,7-9 ,10/";
 const char* const EventFile = "Event a b c;\na b c a b/";
+const char* const PointFile = "Timed point q;\npoint,0-3 q,2-5 ,10/";
 
 TEST(TypedCommands, ListTheirErrorsAndRunTheGoodOnes) {
   struct Case {
@@ -54,12 +55,27 @@ TEST(TypedCommands, ListTheirErrorsAndRunTheGoodOnes) {
       {TimedFile, "Event;", {}, {"No errors."}, {"Event;"}},
       {TimedFile, "bout b2= a (x);", {Answer::Abort}, {"1. (gap length)expected as last Bout item"}, {}},
       {TimedFile, "bout\tb2=  a c  (3)", {}, {"No errors."}, {"Bout b2= a c (3);"}},
-      {TimedFile, "Window w=a\u20132;", {Answer::Abort}, {"1. Integer offset expected but '\u20132' found"}, {}},
+      {TimedFile, "Window w=a\u20132;", {Answer::Abort},
+       {"1. Integer offset expected but '\u20132' found", "1. Code '' is not in MDS file"}, {}},
       {TimedFile, "Window w=(a,a)+1;", {}, {"No errors."}, {"Window w=(a,a)+1;"}},
       {TimedFile, "window w=(a-2, b)+3", {}, {"No errors."}, {"Window w=(a-2,b)+3;"}},
       {TimedFile, "window w=(a+99999", {}, {"No errors."}, {"Window w=(a+32767;"}},
-      {TimedFile, "window w=, b", {Answer::Abort}, {"1.  Code expected for Window command"}, {}},
-      {TimedFile, "window w=a,", {Answer::Abort}, {"1.  Code expected after comma for Window command"}, {}},
+      {TimedFile, "window w=, b", {Answer::Abort},
+       {"1.  Code expected for Window command", "1. Code '' is not in MDS file"}, {}},
+      {TimedFile, "window w=a,", {Answer::Abort},
+       {"1.  Code expected after comma for Window command", "1. Code '' is not in MDS file"}, {}},
+      {TimedFile, "Window W=,A", {Answer::Abort},
+       {"1.  Code expected for Window command", "1. Code '' is not in MDS file"}, {}},
+      // A window part is its code, brackets and offset as typed: a blank
+      // before the offset or inside a bracket stays in the code.
+      {PointFile, "Window W=point +2; Or X = point", {Answer::Yes}, {"1. Code 'point ' is not in MDS file"},
+       {"Or X= point;"}},
+      {PointFile, "window w=(point +1", {Answer::Abort}, {"1. Code 'point ' is not in MDS file"}, {}},
+      {PointFile, "window w=( point", {Answer::Abort}, {"1. Code ' point' is not in MDS file"}, {}},
+      {PointFile, "window w=point) -1", {Answer::Abort}, {"1. Code 'point) ' is not in MDS file"}, {}},
+      {PointFile, "window w=point, (point +1", {Answer::Abort}, {"1. Code 'point ' is not in MDS file"}, {}},
+      {PointFile, "window w=(point)-1", {Answer::Abort}, {"1. Code 'point)' is not in MDS file"}, {}},
+      {PointFile, "window w=point+2 ,(point-1", {}, {"No errors."}, {"Window w=point+2,(point-1;"}},
       {TimedFile, "or x= a\nb;", {Answer::Yes}, {"2. 'b' found when command expected"}, {"Or x= a;"}},
       {TimedFile, "frob; or x= a;", {Answer::Abort}, {"1. 'frob' found when command expected"}, {}},
       {TimedFile, "frob; or x= a;", {Answer::Yes}, {"1. 'frob' found when command expected"}, {"Or x= a;"}},
