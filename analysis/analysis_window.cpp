@@ -21,6 +21,7 @@
 
 #include "widgets/code_list_box.h"
 #include "widgets/date_time_text.h"
+#include "widgets/desktop_dialogue.h"
 #include "widgets/radio_group_box.h"
 #include "widgets/text_lines.h"
 #include "core/command_error.h"
@@ -35,25 +36,6 @@ const QStringList ResultsBoxItems = {"don't display results", "append new result
                                      "overwrite existing results"};
 const QStringList ExportBoxItems = {"don't write export files", "write a file for each RUN",
                                     "write one file after closing window"};
-
-// Questions and beeps go to the desktop; progress moves the window's own bar.
-class WindowDialogue : public UserDialogue {
- public:
-  WindowDialogue(Platform& platform, QProgressBar& bar) : Desktop(platform), Bar(bar) {}
-  Answer Ask(BoxStyle style, const std::string& text, Buttons buttons) override {
-    return Desktop.Ask(style, text, buttons);
-  }
-  void Beep() override { Desktop.Beep(); }
-  void Progress(int position, int max) override {
-    (void)max;
-    Bar.setValue(position);
-    Bar.repaint();
-  }
-
- private:
-  Platform& Desktop;
-  QProgressBar& Bar;
-};
 
 // Asks for the whole height of its column, so that the window opens showing
 // all of it where the screen allows; it still shrinks, and then scrolls.
@@ -314,7 +296,7 @@ void TAnalysisWindow::RunComputeExecute() {
   frame.Format = Host.Numbers();
   frame.NDigits = Host.Options().NDigits;
   RunOutput output;
-  WindowDialogue dialogue(Host.Dialogs(), *ProgressBar1);
+  DesktopDialogue dialogue(Host.Dialogs(), *ProgressBar1);
   try {
     if (!RunAnalysis(frame, output, dialogue)) return;
   } catch (const std::exception& error) {
