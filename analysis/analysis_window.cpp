@@ -55,6 +55,28 @@ QListWidget* MultiSelectList(QWidget* parent) {
   return list;
 }
 
+QProgressBar* AddAnalysisMenus(QMainWindow& window, QAction* open, QAction* close,
+                               const QList<QAction*>& runs, QAction* runOptions) {
+  QMenu* file = window.menuBar()->addMenu("&File");
+  file->addAction(open);
+  file->addSeparator();
+  file->addAction(close);
+  QMenu* run = window.menuBar()->addMenu("&Run");
+  run->addActions(runs);
+  run->addSeparator();
+  run->addAction(runOptions);
+
+  QToolBar* tools = window.addToolBar("Tools");
+  tools->setMovable(false);
+  tools->addAction(open);
+  if (!runs.isEmpty()) tools->addAction(runs.front());
+  auto* bar = new QProgressBar(tools);
+  bar->setRange(0, 100);
+  bar->setValue(0);
+  tools->addWidget(bar);
+  return bar;
+}
+
 TAnalysisWindow::TAnalysisWindow(WindowHost& host, QWidget* parent,
                                  const AnalysisWindowTraits& traits)
     : QMainWindow(parent, Qt::Window), Traits(traits), Host(host) {
@@ -84,24 +106,7 @@ void TAnalysisWindow::CreateActionsAndMenus() {
   connect(FileOpenMds, &QAction::triggered, this, [this] { FileOpenMdsExecute(); });
   connect(RunCompute, &QAction::triggered, this, [this] { RunComputeExecute(); });
   connect(FileClose, &QAction::triggered, this, [this] { FileCloseExecute(); });
-
-  QMenu* file = menuBar()->addMenu("&File");
-  file->addAction(FileOpenMds);
-  file->addSeparator();
-  file->addAction(FileClose);
-  QMenu* run = menuBar()->addMenu("&Run");
-  run->addAction(RunCompute);
-  run->addSeparator();
-  run->addAction(Host.RunOptionsAction());
-
-  QToolBar* tools = addToolBar("Tools");
-  tools->setMovable(false);
-  tools->addAction(FileOpenMds);
-  tools->addAction(RunCompute);
-  ProgressBar1 = new QProgressBar(tools);
-  ProgressBar1->setRange(0, 100);
-  ProgressBar1->setValue(0);
-  tools->addWidget(ProgressBar1);
+  ProgressBar1 = AddAnalysisMenus(*this, FileOpenMds, FileClose, {RunCompute}, Host.RunOptionsAction());
 }
 
 void TAnalysisWindow::CreatePoolingControls() {
