@@ -14,6 +14,7 @@
 
 #include "analysis/table_stats.h"
 #include "widgets/code_list_box.h"
+#include "widgets/code_list_panel.h"
 #include "widgets/digit_edit.h"
 #include "widgets/number_up_down.h"
 #include "widgets/radio_group_box.h"
@@ -66,30 +67,18 @@ QWidget* TTableStats::CreateCodePanels() {
   row->setContentsMargins(0, 0, 0, 0);
   row->setSpacing(0);
 
-  // One list panel: a caption, the list, and its two buttons.
-  auto panel = [panels](const char* caption, QListWidget* list, QPushButton*& first,
-                        const char* firstCaption, QPushButton*& second,
-                        const char* secondCaption) {
-    auto* widget = new QWidget(panels);
-    auto* grid = new QGridLayout(widget);
-    grid->setContentsMargins(4, 4, 0, 4);
-    list->setParent(widget);
-    first = new QPushButton(firstCaption, widget);
-    second = new QPushButton(secondCaption, widget);
-    grid->addWidget(new QLabel(caption, widget), 0, 0, 1, 2);
-    grid->addWidget(list, 1, 0, 1, 2);
-    grid->addWidget(first, 2, 0);
-    grid->addWidget(second, 2, 1);
-    return widget;
-  };
   GivenCodes = MultiSelectList(panels);
   TargetCodes = MultiSelectList(panels);
-  PanelCodes = panel("Select codes in file...", CodesInFile, MoveSelCodes, "move sel.",
-                     MoveAllCodes, "move all");
-  PanelGiven = panel("...for use as givens.", GivenCodes, OmitSelGivens, "move sel.",
-                     OmitAllGivens, "move all");
-  QWidget* panelTarget = panel("...for use as targets.", TargetCodes, OmitSelTargets,
-                               "move sel.", OmitAllTargets, "move all");
+  MoveSelCodes = new QPushButton("move sel.");
+  MoveAllCodes = new QPushButton("move all");
+  OmitSelGivens = new QPushButton("move sel.");
+  OmitAllGivens = new QPushButton("move all");
+  OmitSelTargets = new QPushButton("move sel.");
+  OmitAllTargets = new QPushButton("move all");
+  PanelCodes = CodeListPanel(panels, "Select codes in file...", CodesInFile, MoveSelCodes, MoveAllCodes);
+  PanelGiven = CodeListPanel(panels, "...for use as givens.", GivenCodes, OmitSelGivens, OmitAllGivens);
+  QWidget* panelTarget =
+      CodeListPanel(panels, "...for use as targets.", TargetCodes, OmitSelTargets, OmitAllTargets);
   row->addWidget(PanelCodes);
   row->addWidget(PanelGiven);
   row->addWidget(panelTarget, 1);
