@@ -21,6 +21,7 @@
 
 #include "widgets/code_list_box.h"
 #include "widgets/date_time_text.h"
+#include "widgets/desktop_dialogue.h"
 #include "widgets/radio_group_box.h"
 #include "widgets/text_lines.h"
 #include "core/command_error.h"
@@ -35,25 +36,6 @@ const QStringList ResultsBoxItems = {"don't display results", "append new result
                                      "overwrite existing results"};
 const QStringList ExportBoxItems = {"don't write export files", "write a file for each RUN",
                                     "write one file after closing window"};
-
-// Questions and beeps go to the desktop; progress moves the window's own bar.
-class WindowDialogue : public UserDialogue {
- public:
-  WindowDialogue(Platform& platform, QProgressBar& bar) : Desktop(platform), Bar(bar) {}
-  Answer Ask(BoxStyle style, const std::string& text, Buttons buttons) override {
-    return Desktop.Ask(style, text, buttons);
-  }
-  void Beep() override { Desktop.Beep(); }
-  void Progress(int position, int max) override {
-    (void)max;
-    Bar.setValue(position);
-    Bar.repaint();
-  }
-
- private:
-  Platform& Desktop;
-  QProgressBar& Bar;
-};
 
 // Asks for the whole height of its column, so that the window opens showing
 // all of it where the screen allows; it still shrinks, and then scrolls.
@@ -71,6 +53,28 @@ QListWidget* MultiSelectList(QWidget* parent) {
   auto* list = new QListWidget(parent);
   list->setSelectionMode(QAbstractItemView::ExtendedSelection);
   return list;
+}
+
+QProgressBar* AddAnalysisMenus(QMainWindow& window, QAction* open, QAction* close,
+                               const QList<QAction*>& runs, QAction* runOptions) {
+  QMenu* file = window.menuBar()->addMenu("&File");
+  file->addAction(open);
+  file->addSeparator();
+  file->addAction(close);
+  QMenu* run = window.menuBar()->addMenu("&Run");
+  run->addActions(runs);
+  run->addSeparator();
+  run->addAction(runOptions);
+
+  QToolBar* tools = window.addToolBar("Tools");
+  tools->setMovable(false);
+  tools->addAction(open);
+  if (!runs.isEmpty()) tools->addAction(runs.front());
+  auto* bar = new QProgressBar(tools);
+  bar->setRange(0, 100);
+  bar->setValue(0);
+  tools->addWidget(bar);
+  return bar;
 }
 
 TAnalysisWindow::TAnalysisWindow(WindowHost& host, QWidget* parent,
@@ -102,24 +106,7 @@ void TAnalysisWindow::CreateActionsAndMenus() {
   connect(FileOpenMds, &QAction::triggered, this, [this] { FileOpenMdsExecute(); });
   connect(RunCompute, &QAction::triggered, this, [this] { RunComputeExecute(); });
   connect(FileClose, &QAction::triggered, this, [this] { FileCloseExecute(); });
-
-  QMenu* file = menuBar()->addMenu("&File");
-  file->addAction(FileOpenMds);
-  file->addSeparator();
-  file->addAction(FileClose);
-  QMenu* run = menuBar()->addMenu("&Run");
-  run->addAction(RunCompute);
-  run->addSeparator();
-  run->addAction(Host.RunOptionsAction());
-
-  QToolBar* tools = addToolBar("Tools");
-  tools->setMovable(false);
-  tools->addAction(FileOpenMds);
-  tools->addAction(RunCompute);
-  ProgressBar1 = new QProgressBar(tools);
-  ProgressBar1->setRange(0, 100);
-  ProgressBar1->setValue(0);
-  tools->addWidget(ProgressBar1);
+  ProgressBar1 = AddAnalysisMenus(*this, FileOpenMds, FileClose, {RunCompute}, Host.RunOptionsAction());
 }
 
 void TAnalysisWindow::CreatePoolingControls() {
@@ -314,7 +301,7 @@ void TAnalysisWindow::RunComputeExecute() {
   frame.Format = Host.Numbers();
   frame.NDigits = Host.Options().NDigits;
   RunOutput output;
-  WindowDialogue dialogue(Host.Dialogs(), *ProgressBar1);
+  DesktopDialogue dialogue(Host.Dialogs(), *ProgressBar1);
   try {
     if (!RunAnalysis(frame, output, dialogue)) return;
   } catch (const std::exception& error) {

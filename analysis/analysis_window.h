@@ -37,6 +37,13 @@ class TRadioGroup;
 // A list box of codes or factors in which several items can be selected.
 QListWidget* MultiSelectList(QWidget* parent);
 
+// The menus and tool bar of an analysis window: File with open and close,
+// Run with the window's run commands and then the program's run options,
+// and a tool bar with open, the first run command and a progress bar
+// (0 to 100), which it returns.
+QProgressBar* AddAnalysisMenus(QMainWindow& window, QAction* open, QAction* close,
+                               const QList<QAction*>& runs, QAction* runOptions);
+
 // What differs between the analysis windows' frames.
 struct AnalysisWindowTraits {
   const char* Name;           // finds an open window of the kind

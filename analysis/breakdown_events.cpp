@@ -35,8 +35,8 @@ class BoutBreakdown {
     }
     NGivens = int(Choices.GivenCodes.size());
     NTargets = int(Choices.TargetCodes.size());
-    GivenIdx = CodeIndexList(Choices.GivenCodes);
-    TargetIdx = CodeIndexList(Choices.TargetCodes);
+    GivenIdx = CodeIndexList(Choices.GivenCodes, Header.CodeNames, Header.NCodes);
+    TargetIdx = CodeIndexList(Choices.TargetCodes, Header.CodeNames, Header.NCodes);
     Etc = NTargets + 1;
     ColumnOf.assign(std::size_t(std::max(Header.NCodes, 0)) + 1, Etc);
     for (int j = 1; j <= NTargets; ++j) ColumnOf[std::size_t(TargetIdx[std::size_t(j)])] = j;
@@ -136,14 +136,6 @@ class BoutBreakdown {
     const std::size_t k = cursor.Run + 1;
     if (k < runs.size() && runs[k].Start == onsets.End && !runs[k].Onset) return runs[k].End;
     return onsets.End;
-  }
-
-  dynInteger CodeIndexList(const dynString& names) const {
-    dynInteger indices(names.size() + 1, 0);
-    for (std::size_t i = 0; i < names.size(); ++i) {
-      indices[i + 1] = FindCodeIndex(names[i], Header.CodeNames, Header.NCodes);
-    }
-    return indices;
   }
 
   // Per stretch between two changes of the segment: the first 2nd-level

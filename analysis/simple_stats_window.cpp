@@ -12,8 +12,9 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "widgets/code_list_box.h"
+#include "widgets/code_list_panel.h"
 #include "widgets/digit_edit.h"
+#include "widgets/picked_codes.h"
 #include "widgets/radio_group_box.h"
 
 namespace vork {
@@ -49,37 +50,17 @@ QWidget* TSimpleStats::CreateCodePanels() {
   row->setContentsMargins(0, 0, 0, 0);
   row->setSpacing(0);
 
-  PanelCodes = new QWidget(panels);
-  auto* left = new QGridLayout(PanelCodes);
-  left->setContentsMargins(4, 4, 0, 4);
-  MoveAllCodes = new QPushButton("move all ", PanelCodes);
-  MoveSelCodes = new QPushButton("move sel.", PanelCodes);
-  left->addWidget(new QLabel("Select codes from file...", PanelCodes), 0, 0, 1, 2);
-  CodesInFile->setParent(PanelCodes);
-  left->addWidget(CodesInFile, 1, 0, 1, 2);
-  left->addWidget(MoveAllCodes, 2, 0);
-  left->addWidget(MoveSelCodes, 2, 1);
-
-  auto* panelPicked = new QWidget(panels);
-  auto* right = new QGridLayout(panelPicked);
-  right->setContentsMargins(4, 4, 0, 4);
-  PickedCodes = MultiSelectList(panelPicked);
-  OmitSelCodes = new QPushButton("move sel.", panelPicked);
-  OmitAllCodes = new QPushButton("move all", panelPicked);
-  right->addWidget(new QLabel("...for simple stats.", panelPicked), 0, 0, 1, 2);
-  right->addWidget(PickedCodes, 1, 0, 1, 2);
-  right->addWidget(OmitSelCodes, 2, 0);
-  right->addWidget(OmitAllCodes, 2, 1);
-
+  MoveAllCodes = new QPushButton("move all ");
+  MoveSelCodes = new QPushButton("move sel.");
+  PickedCodes = MultiSelectList(nullptr);
+  OmitSelCodes = new QPushButton("move sel.");
+  OmitAllCodes = new QPushButton("move all");
+  PanelCodes = CodeListPanel(panels, "Select codes from file...", CodesInFile, MoveAllCodes, MoveSelCodes);
+  QWidget* panelPicked = CodeListPanel(panels, "...for simple stats.", PickedCodes, OmitSelCodes, OmitAllCodes);
   row->addWidget(PanelCodes);
   row->addWidget(panelPicked, 1);
-
-  connect(MoveAllCodes, &QPushButton::clicked, this, [this] { MoveAllCodesClick(); });
-  connect(MoveSelCodes, &QPushButton::clicked, this, [this] { MoveSelCodesClick(); });
-  connect(OmitSelCodes, &QPushButton::clicked, this, [this] { OmitSelCodesClick(); });
-  connect(OmitAllCodes, &QPushButton::clicked, this, [this] { OmitAllCodesClick(); });
-  connect(CodesInFile, &QListWidget::itemDoubleClicked, this, [this] { MoveSelCodesClick(); });
-  connect(PickedCodes, &QListWidget::itemDoubleClicked, this, [this] { OmitSelCodesClick(); });
+  Picked = new TPickedCodes(this, Host.Dialogs(),
+                            {CodesInFile, PickedCodes, MoveAllCodes, MoveSelCodes, OmitSelCodes, OmitAllCodes});
   return panels;
 }
 
@@ -158,10 +139,6 @@ void TSimpleStats::RateFactorBoxChange() {
   RateFactor = FilterDigitEdit(*RateFactorBox->lineEdit(), RateDigits, Host.Dialogs(), '=').Value;
 }
 
-void TSimpleStats::MoveAllCodesClick() { MoveAllCodeItems(*CodesInFile, *PickedCodes); }
-void TSimpleStats::MoveSelCodesClick() { MoveSelectedCodes(*CodesInFile, *PickedCodes); }
-void TSimpleStats::OmitSelCodesClick() { MoveSelectedCodes(*PickedCodes, *CodesInFile); }
-void TSimpleStats::OmitAllCodesClick() { MoveAllCodeItems(*PickedCodes, *CodesInFile); }
 
 void TSimpleStats::Loaded() {
   PickedCodes->clear();
@@ -177,9 +154,7 @@ void TSimpleStats::ResizePanels(int clientWidth) {
 bool TSimpleStats::RunAnalysis(const RunFrame& frame, RunOutput& output,
                                UserDialogue& dialogue) {
   SimpleStatsChoices choices;
-  for (int i = 0; i < PickedCodes->count(); ++i) {
-    choices.PickedCodes.push_back(PickedCodes->item(i)->text().toStdString());
-  }
+  choices.PickedCodes = Picked->PickedNames();
   for (int box = 1; box <= NStatBoxes; ++box) choices.StatCB[box] = StatCB[box]->isChecked();
   choices.RateFactor = RateFactor;
   choices.Pooling = GatherPoolingChoices();

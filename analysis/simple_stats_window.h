@@ -14,6 +14,8 @@ class QPushButton;
 
 namespace vork {
 
+class TPickedCodes;
+
 // The simple statistics window: codes picked from the loaded file, the 18
 // statistics chosen by check boxes, the rate unit, and the frame's results,
 // export and pooling boxes.
@@ -27,10 +29,6 @@ class TSimpleStats : public TAnalysisWindow {
   void CBrateClick();
   void CBavgClick();
   void RateFactorBoxChange();
-  void MoveAllCodesClick();
-  void MoveSelCodesClick();
-  void OmitSelCodesClick();
-  void OmitAllCodesClick();
 
   // --- controls ---------------------------------------------------------
   QWidget* PanelCodes = nullptr;
@@ -39,6 +37,7 @@ class TSimpleStats : public TAnalysisWindow {
   QPushButton* MoveSelCodes = nullptr;
   QPushButton* OmitSelCodes = nullptr;
   QPushButton* OmitAllCodes = nullptr;
+  TPickedCodes* Picked = nullptr;  // the moves between the two lists
   QGroupBox* SimpleStatsBox = nullptr;
   QCheckBox* CBfreq = nullptr;
   QCheckBox* CBrelf = nullptr;

@@ -23,15 +23,14 @@ void BuildSentinel(char digit, int nDigits, std::string& text, double& value) {
   }
 }
 
+// A code list's count, names [1..] and code numbers [1..]; "&" is not a
+// code of the file and has number 0, the residual.
 void BuildCodeIndexList(const dynString& items, const dynString& codeNames, int nCodes,
                         int& count, dynString& names, dynInteger& indices) {
   count = static_cast<int>(items.size());
   names.assign(1, "");
-  indices.assign(1, 0);
-  for (const std::string& item : items) {
-    names.push_back(item);
-    indices.push_back(FindCodeIndex(item, codeNames, nCodes));
-  }
+  names.insert(names.end(), items.begin(), items.end());
+  indices = CodeIndexList(items, codeNames, nCodes);
 }
 
 }  // namespace

@@ -9,13 +9,14 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "analysis/table_stats.h"
 #include "widgets/code_list_box.h"
+#include "widgets/code_list_panel.h"
 #include "widgets/digit_edit.h"
+#include "widgets/number_up_down.h"
 #include "widgets/radio_group_box.h"
 #include "core/code_lists.h"
 
@@ -30,9 +31,6 @@ const AnalysisWindowTraits TableStatsTraits = {
 
 // The options column is at least this wide; the three list panels share the rest.
 constexpr int DesignOptionsWidth = 262;
-
-constexpr int LeastLag = -32768;
-constexpr int GreatestLag = 32767;
 
 const QString Residual = QString::fromUtf8(ResidualCode.data(), int(ResidualCode.size()));
 
@@ -69,30 +67,18 @@ QWidget* TTableStats::CreateCodePanels() {
   row->setContentsMargins(0, 0, 0, 0);
   row->setSpacing(0);
 
-  // One list panel: a caption, the list, and its two buttons.
-  auto panel = [panels](const char* caption, QListWidget* list, QPushButton*& first,
-                        const char* firstCaption, QPushButton*& second,
-                        const char* secondCaption) {
-    auto* widget = new QWidget(panels);
-    auto* grid = new QGridLayout(widget);
-    grid->setContentsMargins(4, 4, 0, 4);
-    list->setParent(widget);
-    first = new QPushButton(firstCaption, widget);
-    second = new QPushButton(secondCaption, widget);
-    grid->addWidget(new QLabel(caption, widget), 0, 0, 1, 2);
-    grid->addWidget(list, 1, 0, 1, 2);
-    grid->addWidget(first, 2, 0);
-    grid->addWidget(second, 2, 1);
-    return widget;
-  };
   GivenCodes = MultiSelectList(panels);
   TargetCodes = MultiSelectList(panels);
-  PanelCodes = panel("Select codes in file...", CodesInFile, MoveSelCodes, "move sel.",
-                     MoveAllCodes, "move all");
-  PanelGiven = panel("...for use as givens.", GivenCodes, OmitSelGivens, "move sel.",
-                     OmitAllGivens, "move all");
-  QWidget* panelTarget = panel("...for use as targets.", TargetCodes, OmitSelTargets,
-                               "move sel.", OmitAllTargets, "move all");
+  MoveSelCodes = new QPushButton("move sel.");
+  MoveAllCodes = new QPushButton("move all");
+  OmitSelGivens = new QPushButton("move sel.");
+  OmitAllGivens = new QPushButton("move all");
+  OmitSelTargets = new QPushButton("move sel.");
+  OmitAllTargets = new QPushButton("move all");
+  PanelCodes = CodeListPanel(panels, "Select codes in file...", CodesInFile, MoveSelCodes, MoveAllCodes);
+  PanelGiven = CodeListPanel(panels, "...for use as givens.", GivenCodes, OmitSelGivens, OmitAllGivens);
+  QWidget* panelTarget =
+      CodeListPanel(panels, "...for use as targets.", TargetCodes, OmitSelTargets, OmitAllTargets);
   row->addWidget(PanelCodes);
   row->addWidget(PanelGiven);
   row->addWidget(panelTarget, 1);
@@ -109,25 +95,11 @@ QWidget* TTableStats::CreateCodePanels() {
   return panels;
 }
 
-QWidget* TTableStats::CreateLagEdit(QLineEdit*& edit) {
-  auto* widget = new QWidget(LagSpecs);
-  auto* row = new QHBoxLayout(widget);
-  row->setContentsMargins(0, 0, 0, 0);
-  row->setSpacing(0);
-  edit = new QLineEdit("0", widget);
-  edit->setMaximumWidth(60);
-  auto* down = new QToolButton(widget);
-  down->setArrowType(Qt::DownArrow);
-  auto* up = new QToolButton(widget);
-  up->setArrowType(Qt::UpArrow);
-  row->addWidget(edit);
-  row->addWidget(down);
-  row->addWidget(up);
-  QLineEdit* lag = edit;
-  connect(edit, &QLineEdit::textChanged, this, [this, lag] { EditLagChange(lag); });
-  connect(up, &QToolButton::clicked, this, [this, lag] { SetLag(lag, LagPosition(lag) + 1); });
-  connect(down, &QToolButton::clicked, this, [this, lag] { SetLag(lag, LagPosition(lag) - 1); });
-  return widget;
+TNumberUpDown* TTableStats::CreateLagEdit() {
+  auto* lag = new TNumberUpDown("0", LagDigits.Least, LagDigits.Greatest,
+                                DigitEditFilter(LagDigits, Host.Dialogs()), LagSpecs);
+  lag->Edit()->setMaximumWidth(60);
+  return lag;
 }
 
 QWidget* TTableStats::CreateOptionsPanel() {
@@ -142,9 +114,9 @@ QWidget* TTableStats::CreateOptionsPanel() {
   LagSpecs = new QGroupBox("lag specifications:", options);
   auto* lags = new QHBoxLayout(LagSpecs);
   lags->setContentsMargins(6, 2, 6, 2);
-  lags->addWidget(CreateLagEdit(EditLagFrom));
+  lags->addWidget(EditLagFrom = CreateLagEdit());
   lags->addWidget(new QLabel("to", LagSpecs));
-  lags->addWidget(CreateLagEdit(EditLagTo));
+  lags->addWidget(EditLagTo = CreateLagEdit());
 
   CellStatsBox = new QGroupBox("Cell stats:", options);
   T2x2StatsBox = new QGroupBox("2x2 table stats:", options);
@@ -229,19 +201,6 @@ void TTableStats::OmitAllTargetsClick() { MoveAllCodeItems(*TargetCodes, *CodesI
 
 void TTableStats::CheckPoolClick() { Pooling.PoolingModified = true; }
 
-void TTableStats::EditLagChange(QLineEdit* edit) {
-  FilterDigitEdit(*edit, LagDigits, Host.Dialogs());
-}
-
-int TTableStats::LagPosition(const QLineEdit* edit) const {
-  return FilterDigits(edit->text().toStdString(), LagDigits).Value;
-}
-
-void TTableStats::SetLag(QLineEdit* edit, int lag) {
-  QSignalBlocker quiet(edit);
-  edit->setText(QString::number(std::clamp(lag, LeastLag, GreatestLag)));
-}
-
 void TTableStats::Loaded() {
   if (Header.CodeNames.empty()) Header.CodeNames.resize(1);
   Header.CodeNames[0] = std::string(ResidualCode);
@@ -262,8 +221,8 @@ void TTableStats::Loaded() {
                            static_cast<QWidget*>(OmitAllTargets), static_cast<QWidget*>(TargetCodes)})
     control->setEnabled(false);
   const int lag = Header.DataType == Event ? 1 : 0;
-  SetLag(EditLagFrom, lag);
-  SetLag(EditLagTo, lag);
+  EditLagFrom->SetPosition(lag);
+  EditLagTo->SetPosition(lag);
   const bool timedOrState = Header.DataType == Timed || Header.DataType == State;
   AddResidualGiven->setChecked(timedOrState);
   AddResidualTarget->setChecked(timedOrState);
@@ -279,8 +238,8 @@ bool TTableStats::RunAnalysis(const RunFrame& frame, RunOutput& output, UserDial
   TableStatsRequest request;
   request.GivenCodes = ItemTexts(*GivenCodes);
   request.TargetCodes = ItemTexts(*TargetCodes);
-  request.LagFrom = LagPosition(EditLagFrom);
-  request.LagTo = LagPosition(EditLagTo);
+  request.LagFrom = EditLagFrom->Position();
+  request.LagTo = EditLagTo->Position();
   for (int k = 0; k < NTableStatistics; ++k)
     request.StatChecked[std::size_t(k)] = StatCB[std::size_t(k)]->isChecked();
   TableStatsOptions options;

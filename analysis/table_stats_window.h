@@ -15,6 +15,8 @@ class QToolButton;
 
 namespace vork {
 
+class TNumberUpDown;
+
 // The table statistics window: givens and targets picked from the loaded
 // file's codes (each side with its own pool of codes still available), the
 // residual code "&" on either side, the range of lags, the 14 statistics,
@@ -34,10 +36,6 @@ class TTableStats : public TAnalysisWindow {
   void OmitSelTargetsClick();
   void OmitAllTargetsClick();
   void CheckPoolClick();
-  void EditLagChange(QLineEdit* edit);
-
-  // The lag a lag edit stands for, as its up-down reads it.
-  int LagPosition(const QLineEdit* edit) const;
 
   // --- controls ---------------------------------------------------------
   QWidget* PanelCodes = nullptr;
@@ -54,8 +52,8 @@ class TTableStats : public TAnalysisWindow {
   QCheckBox* AddResidualGiven = nullptr;
   QCheckBox* AddResidualTarget = nullptr;
   QGroupBox* LagSpecs = nullptr;
-  QLineEdit* EditLagFrom = nullptr;
-  QLineEdit* EditLagTo = nullptr;
+  TNumberUpDown* EditLagFrom = nullptr;
+  TNumberUpDown* EditLagTo = nullptr;
   QGroupBox* CellStatsBox = nullptr;
   QGroupBox* T2x2StatsBox = nullptr;
   QGroupBox* TableStatsBox = nullptr;
@@ -80,13 +78,12 @@ class TTableStats : public TAnalysisWindow {
  private:
   QWidget* CreateCodePanels();
   QWidget* CreateOptionsPanel();
-  QWidget* CreateLagEdit(QLineEdit*& edit);
+  TNumberUpDown* CreateLagEdit();
   // The list and residual box of the side MoveTo shows.
   QListWidget* PickedList() const;
   QCheckBox* ResidualBox() const;
   // Puts "&" last in the picked list of the shown side when its box is ticked.
   void MoveCodes(bool all);
-  void SetLag(QLineEdit* edit, int lag);
 };
 
 }  // namespace vork

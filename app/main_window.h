@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "widgets/memo_commands.h"
 #include "widgets/option_store.h"
 #include "widgets/platform.h"
 #include "app/settings_store.h"
@@ -230,6 +231,7 @@ class TMainForm : public QMainWindow {
 
   void CreateActions();
   void CreateMenus();
+  MemoEditActions EditActions() const;
   void CreateToolBar();
   void CreateClientArea();
   void CreateStatusBar();

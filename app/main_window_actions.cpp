@@ -11,6 +11,7 @@
 #include <QToolButton>
 
 #include "app/main_window.h"
+#include "widgets/memo_commands.h"
 
 namespace vork {
 namespace {
@@ -96,6 +97,10 @@ void TMainForm::CreateActions() {
   }
 }
 
+MemoEditActions TMainForm::EditActions() const {
+  return {EditUndo, EditCut, EditCopy, EditPaste, EditDelete, EditSearch, EditReplace, EditSelectAll};
+}
+
 void TMainForm::CreateMenus() {
   File1 = menuBar()->addMenu("&File");
   File1->addActions({FileNewSds, FileOpenSdsMds});
@@ -107,13 +112,7 @@ void TMainForm::CreateMenus() {
   File1->addAction(FileExit);
 
   Edit1 = menuBar()->addMenu("&Edit");
-  Edit1->addAction(EditUndo);
-  Edit1->addSeparator();
-  Edit1->addActions({EditCut, EditCopy, EditPaste, EditDelete});
-  Edit1->addSeparator();
-  Edit1->addActions({EditSearch, EditReplace});
-  Edit1->addSeparator();
-  Edit1->addAction(EditSelectAll);
+  FillEditMenu(*Edit1, EditActions());
   // The first change of the editor text enables it.
   Edit1->setEnabled(false);
 

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "widgets/date_time_text.h"
+#include "widgets/desktop_dialogue.h"
 #include "app/main_window.h"
 #include "app/results_window.h"
 #include "widgets/text_lines.h"
@@ -36,28 +37,6 @@ class MessageListBox : public CompilerMessageList {
 
  private:
   TMainForm& Form;
-};
-
-// The compiler's questions go to the user; its progress moves the main
-// window's progress bar. The compile holds the only thread until it ends,
-// so the bar is painted at once at every step (once per session), and a
-// long compile never looks frozen.
-class CompileDialogue : public UserDialogue {
- public:
-  CompileDialogue(Platform& platform, QProgressBar& bar) : Dialogs(platform), Bar(bar) {}
-  Answer Ask(BoxStyle style, const std::string& text, Buttons buttons) override {
-    return Dialogs.Ask(style, text, buttons);
-  }
-  void Beep() override { Dialogs.Beep(); }
-  void Progress(int position, int max) override {
-    if (Bar.maximum() != std::max(max, 1)) Bar.setRange(0, std::max(max, 1));
-    Bar.setValue(max > 0 ? std::clamp(position, 0, max) : 0);
-    Bar.repaint();
-  }
-
- private:
-  Platform& Dialogs;
-  QProgressBar& Bar;
 };
 
 CompileOptions CompileOptionsOf(const OptionStore& options) {
@@ -117,7 +96,8 @@ void TMainForm::RunCompiler(bool syntaxOnly) {
   SetMessageListHeight(0);
 
   MessageListBox messages(*this);
-  CompileDialogue dialogue(Dialogs, *ProgressBar1);
+  // The compiler's progress moves the main window's bar, once per session.
+  DesktopDialogue dialogue(Dialogs, *ProgressBar1);
   int errorCount = 0;
   std::string savedAt;
   CompileSds(sdsLines, mdsLines, messages, NavPts, dialogue, syntaxOnly, Options.MaxErrors,

@@ -13,6 +13,7 @@
 
 #include "widgets/date_time_text.h"
 #include "app/main_window.h"
+#include "widgets/memo_commands.h"
 #include "widgets/memo_find_replace.h"
 #include "widgets/text_lines.h"
 #include "core/file_names.h"
@@ -22,22 +23,6 @@ namespace vork {
 namespace {
 
 constexpr int EditorClientHeight = 466;
-
-// Calls its handler on a double click in the widget it watches.
-class DoubleClickFilter : public QObject {
- public:
-  DoubleClickFilter(QObject* parent, std::function<void()> handler)
-      : QObject(parent), Handler(std::move(handler)) {}
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::MouseButtonDblClick) Handler();
-    return QObject::eventFilter(watched, event);
-  }
-
- private:
-  std::function<void()> Handler;
-};
 
 // Loads a raw file's text into the editor piece by piece, so that the text
 // is never held whole beside the editor's own copy. Nothing of the load can
@@ -95,20 +80,10 @@ void TMainForm::ConnectFileActions() {
     connect(LastMenus[tag - 1], &QAction::triggered, this,
             [this, tag] { RunCommand(Dialogs, [this, tag] { LastFileClick(tag); }); });
   }
-  connect(EditUndo, &QAction::triggered, Memo1, &QPlainTextEdit::undo);
-  connect(EditCut, &QAction::triggered, Memo1, &QPlainTextEdit::cut);
-  connect(EditCopy, &QAction::triggered, Memo1, &QPlainTextEdit::copy);
-  connect(EditPaste, &QAction::triggered, Memo1, &QPlainTextEdit::paste);
-  connect(EditDelete, &QAction::triggered, this, [this] {
-    QTextCursor cursor = Memo1->textCursor();
-    cursor.removeSelectedText();
-  });
-  connect(EditSelectAll, &QAction::triggered, Memo1, &QPlainTextEdit::selectAll);
-  connect(EditSearch, &QAction::triggered, this, [this] { EditorFinder->EditSearchExecute(); });
-  connect(EditReplace, &QAction::triggered, this, [this] { EditorFinder->EditReplaceExecute(); });
+  ConnectEditActions(EditActions(), *Memo1, *EditorFinder);
   // The first change of the text makes the Edit menu usable for good.
   connect(Memo1, &QPlainTextEdit::textChanged, this, [this] { Edit1->setEnabled(true); });
-  Memo1->viewport()->installEventFilter(new DoubleClickFilter(this, [this] { Memo1DblClick(); }));
+  OnMemoDoubleClick(*Memo1, [this] { Memo1DblClick(); });
 }
 
 void TMainForm::FileNewSdsExecute() {
@@ -218,11 +193,7 @@ void TMainForm::ClearWindowExecute() {
   StatusPanel0->clear();
 }
 
-void TMainForm::Memo1DblClick() {
-  const bool wrap = Memo1->lineWrapMode() == QPlainTextEdit::NoWrap;
-  Memo1->setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
-  Memo1->setHorizontalScrollBarPolicy(wrap ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
-}
+void TMainForm::Memo1DblClick() { ToggleWordWrap(*Memo1); }
 
 void TMainForm::ShowLineCount() {
   // Counted as EditorLineList counts, without copying the text.
@@ -233,28 +204,11 @@ void TMainForm::ShowLineCount() {
 }
 
 bool TMainForm::SaveModifiedSdsOK() {
-  if (Memo1->document()->isEmpty() || !Memo1->document()->isModified()) return true;
-  const QString question =
-      SaveSdsDialog.FileName.isEmpty()
-          ? QString("Do you want to save to an SDS file?")
-          : NameWithoutFolder(SaveSdsDialog.FileName) +
-                " has been modified. Do you want to save it (yes lets you rename)?";
-  switch (Dialogs.Message(BoxStyle::Question, question, Buttons::YesNoCancel)) {
-    case Answer::Yes:
-      // Only a text that was saved may go: a save that failed, or a save
-      // dialog cancelled after Yes, keeps it.
-      try {
-        FileSaveSDSAsExecute();
-      } catch (const std::exception& error) {
-        Dialogs.ShowError(QString::fromStdString(error.what()));
-        return false;
-      }
-      return !Memo1->document()->isModified();
-    case Answer::Cancel:
-      return false;
-    default:
-      return true;
-  }
+  static constexpr SaveQuestion Question{
+      "Do you want to save to an SDS file?",
+      " has been modified. Do you want to save it (yes lets you rename)?"};
+  return SaveModifiedTextOK(Dialogs, *Memo1->document(), Question, SaveSdsDialog.FileName,
+                            [this] { FileSaveSDSAsExecute(); });
 }
 
 void TMainForm::AddRecentFile(const QString& fileName) {

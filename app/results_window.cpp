@@ -14,6 +14,7 @@
 
 #include "widgets/action_shortcuts.h"
 #include "widgets/date_time_text.h"
+#include "widgets/memo_commands.h"
 #include "widgets/memo_find_replace.h"
 #include "app/program_title.h"
 #include "widgets/text_lines.h"
@@ -65,7 +66,7 @@ TResults::TResults(Platform& platform, std::function<void()> exitProgram, QWidge
   Memo1->setFont(TextWindowFont("Courier New", 10));
   Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  Memo1->viewport()->installEventFilter(this);
+  OnMemoDoubleClick(*Memo1, [this] { Memo1DblClick(); });
   setCentralWidget(Memo1);
   CreateActions();
   CreateMenus();
@@ -97,15 +98,8 @@ void TResults::CreateActions() {
   connect(FileSave1, &QAction::triggered, this, [this] { FileSave1Execute(); });
   connect(FileSaveAs1, &QAction::triggered, this, [this] { FileSaveAs1Execute(); });
   connect(FileClose, &QAction::triggered, this, [this] { close(); });
-  connect(EditUndo, &QAction::triggered, Memo1, &QPlainTextEdit::undo);
-  connect(EditCut, &QAction::triggered, Memo1, &QPlainTextEdit::cut);
-  connect(EditCopy, &QAction::triggered, Memo1, &QPlainTextEdit::copy);
-  connect(EditPaste, &QAction::triggered, Memo1, &QPlainTextEdit::paste);
-  connect(EditDelete, &QAction::triggered, this, [this] { Memo1->textCursor().removeSelectedText(); });
-  connect(EditSelectAll, &QAction::triggered, Memo1, &QPlainTextEdit::selectAll);
   FindReplace = new MemoFindReplace(this, Memo1, Dialogs);
-  connect(EditSearch, &QAction::triggered, FindReplace, &MemoFindReplace::EditSearchExecute);
-  connect(EditReplace, &QAction::triggered, FindReplace, &MemoFindReplace::EditReplaceExecute);
+  ConnectEditActions(EditActions(), *Memo1, *FindReplace);
   connect(ChangeFont, &QAction::triggered, this, [this] { ChangeFontExecute(); });
   connect(ClearWindow, &QAction::triggered, this, [this] { ClearWindowExecute(); });
 }
@@ -115,20 +109,17 @@ void TResults::CreateMenus() {
   file->addActions({FileOpen1, FileSave1, FileSaveAs1});
   file->addSeparator();
   file->addAction(FileClose);
-  QMenu* edit = menuBar()->addMenu("&Edit");
-  edit->addAction(EditUndo);
-  edit->addSeparator();
-  edit->addActions({EditCut, EditCopy, EditPaste, EditDelete});
-  edit->addSeparator();
-  edit->addActions({EditSearch, EditReplace});
-  edit->addSeparator();
-  edit->addAction(EditSelectAll);
+  FillEditMenu(*menuBar()->addMenu("&Edit"), EditActions());
   QMenu* window = menuBar()->addMenu("&Window");
   window->addActions({ChangeFont, ClearWindow});
 
   QToolBar* tools = addToolBar("Results");
   tools->setMovable(false);
   tools->addActions({FileOpen1, FileSave1, FileSaveAs1});
+}
+
+MemoEditActions TResults::EditActions() const {
+  return {EditUndo, EditCut, EditCopy, EditPaste, EditDelete, EditSearch, EditReplace, EditSelectAll};
 }
 
 void TResults::AppendLine(const QString& line) {
@@ -159,17 +150,10 @@ void TResults::SetModified(bool modified) { Memo1->document()->setModified(modif
 bool TResults::WordWrap() const { return Memo1->lineWrapMode() != QPlainTextEdit::NoWrap; }
 
 bool TResults::SaveModifiedMemoOK() {
-  if (Memo1->toPlainText().isEmpty() || !IsModified()) return true;
-  QString question = FileName.isEmpty()
-                         ? QString("Save results to a text file?")
-                         : NameWithoutFolder(FileName) + " has been modified. Save? (yes lets you rename)";
-  switch (Dialogs.Message(BoxStyle::Question, question, Buttons::YesNoCancel)) {
-    // A save dialog cancelled after Yes keeps the text: the user never
-    // agreed to lose it.
-    case Answer::Yes: return FileSaveAs1Execute() && !IsModified();
-    case Answer::No: SetModified(false); return true;
-    default: return false;
-  }
+  static constexpr SaveQuestion Question{"Save results to a text file?",
+                                         " has been modified. Save? (yes lets you rename)"};
+  return SaveModifiedTextOK(Dialogs, *Memo1->document(), Question, FileName, [this] { FileSaveAs1Execute(); },
+                            true);
 }
 
 bool TResults::SaveTo(const QString& fileName) {
@@ -231,18 +215,7 @@ void TResults::ChangeFontExecute() {
   if (std::optional<QFont> font = Dialogs.ChooseFont(Memo1->font())) Memo1->setFont(*font);
 }
 
-void TResults::Memo1DblClick() {
-  bool wrap = !WordWrap();
-  Memo1->setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
-  Memo1->setHorizontalScrollBarPolicy(wrap ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
-}
-
-bool TResults::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == Memo1->viewport() && event->type() == QEvent::MouseButtonDblClick) {
-    Memo1DblClick();
-  }
-  return QMainWindow::eventFilter(watched, event);
-}
+void TResults::Memo1DblClick() { ToggleWordWrap(*Memo1); }
 
 void TResults::closeEvent(QCloseEvent* event) {
   // The results window stays as long as the program: closing it offers to

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <functional>
 
+#include "widgets/memo_commands.h"
 #include "widgets/platform.h"
 #include "core/dyn_arrays.h"
 
@@ -77,11 +78,11 @@ class TResults : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void CreateActions();
   void CreateMenus();
+  MemoEditActions EditActions() const;
   // Writes the text to fileName; false (after the error box) when it failed.
   bool SaveTo(const QString& fileName);
 

@@ -79,3 +79,37 @@ function(vork_window_test_executable name folder)
                        WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
                        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
+
+# vork_warnings_as_errors(<directory>)
+# Makes every warning an error in the project's own source files, of every
+# target made in <directory> and the directories below it. Files the build
+# generates (the Qt meta-object code) and the headers of Qt and the test
+# framework (included as system headers) keep their warnings as warnings,
+# so a newer Qt or library cannot break the build.
+function(vork_warnings_as_errors directory)
+  get_property(targets DIRECTORY ${directory} PROPERTY BUILDSYSTEM_TARGETS)
+  foreach(target ${targets})
+    get_target_property(type ${target} TYPE)
+    if(NOT type MATCHES "^(STATIC_LIBRARY|SHARED_LIBRARY|OBJECT_LIBRARY|EXECUTABLE)$")
+      continue()
+    endif()
+    get_target_property(sources ${target} SOURCES)
+    get_target_property(sourceDir ${target} SOURCE_DIR)
+    set(own)
+    foreach(source ${sources})
+      cmake_path(ABSOLUTE_PATH source BASE_DIRECTORY ${sourceDir} NORMALIZE OUTPUT_VARIABLE path)
+      cmake_path(IS_PREFIX PROJECT_SOURCE_DIR ${path} NORMALIZE inProject)
+      cmake_path(IS_PREFIX PROJECT_BINARY_DIR ${path} NORMALIZE generated)
+      if(inProject AND NOT generated)
+        list(APPEND own ${path})
+      endif()
+    endforeach()
+    if(own)
+      set_source_files_properties(${own} TARGET_DIRECTORY ${target} PROPERTIES COMPILE_OPTIONS -Werror)
+    endif()
+  endforeach()
+  get_property(subdirectories DIRECTORY ${directory} PROPERTY SUBDIRECTORIES)
+  foreach(subdirectory ${subdirectories})
+    vork_warnings_as_errors(${subdirectory})
+  endforeach()
+endfunction()

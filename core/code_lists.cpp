@@ -45,4 +45,10 @@ int FindCodeIndex(const std::string& name, const dynString& names, int n) {
   return 0;
 }
 
+dynInteger CodeIndexList(const dynString& names, const dynString& codeNames, int nCodes) {
+  dynInteger indices(names.size() + 1, 0);
+  for (std::size_t i = 0; i < names.size(); ++i) indices[i + 1] = FindCodeIndex(names[i], codeNames, nCodes);
+  return indices;
+}
+
 }  // namespace vork

@@ -37,4 +37,9 @@ void MoveAllCodeItems(CodeList& source, CodeList& target);
 // further than the names there are.
 int FindCodeIndex(const std::string& name, const dynString& names, int n);
 
+// The code numbers of a list of names as the analyses index them: 0 at [0],
+// then FindCodeIndex of each name among codeNames[1..nCodes]. A name that is
+// not a code of the file has number 0 and is never on.
+dynInteger CodeIndexList(const dynString& names, const dynString& codeNames, int nCodes);
+
 }  // namespace vork

@@ -88,20 +88,43 @@ inline bool FastCount(const char*& p, const char* end, int& count) {
   return true;
 }
 
-void ReadCompressedColumn(std::string_view fields, int count, std::int64_t lineIndex, int nCodes,
-                          RunBuilder& builder) {
+// The code sets of a compressed data line, read in place: the codes on and
+// the codes with an onset ("*" after the first set: the same codes). Only a
+// positive count carries onsets.
+inline CompressedSets CodeSetsOf(std::string_view fields, int count, std::int64_t lineIndex) {
   const char* p = fields.data();
   const char* const end = p + fields.size();
-  std::string_view onSet = TakeField(p, end);
-  std::string_view onsetSet;
-  if (!onSet.empty() && onSet.back() == '*') {
-    onSet.remove_suffix(1);
-    onsetSet = onSet;
+  CompressedSets sets;
+  sets.OnSet = TakeField(p, end);
+  if (!sets.OnSet.empty() && sets.OnSet.back() == '*') {
+    sets.OnSet.remove_suffix(1);
+    sets.OnsetSet = sets.OnSet;
   } else {
-    onsetSet = TakeField(p, end);
+    sets.OnsetSet = TakeField(p, end);
   }
-  if (onSet.empty()) SplitCompressedSets(fields, lineIndex);  // fails, naming the fault
-  if (count <= 0) onsetSet = {};  // only a positive count carries onsets
+  if (sets.OnSet.empty()) SplitCompressedSets(fields, lineIndex);  // fails, naming the fault
+  if (count <= 0) sets.OnsetSet = {};
+  return sets;
+}
+
+// The cells of a plain data line: cell(index from 0, onset) for each code
+// on, failing on a short line or a cell other than ".", "1" or "2".
+template <class Cell>
+inline void ReadPlainCells(std::string_view fields, int nCodes, std::int64_t lineIndex, Cell&& cell) {
+  const std::string_view cells = NextTabField(fields);
+  const std::size_t codes = static_cast<std::size_t>(nCodes);
+  if (cells.size() < codes) FailPlainCells(cells, codes, lineIndex);
+  for (std::size_t r = 0; r < codes; ++r) {
+    const char c = cells[r];
+    if (c == '.') continue;
+    if (c != '1' && c != '2') FailPlainCells(cells, codes, lineIndex);
+    cell(static_cast<int>(r), c == '2');
+  }
+}
+
+void ReadCompressedColumn(std::string_view fields, int count, std::int64_t lineIndex, int nCodes,
+                          RunBuilder& builder) {
+  const auto [onSet, onsetSet] = CodeSetsOf(fields, count, lineIndex);
   const std::size_t digits = std::max(onSet.size(), onsetSet.size());
   for (std::size_t d = 0; d < digits; ++d) {
     const int onset = d < onsetSet.size() ? HexDigitValue(onsetSet[d]) : 0;
@@ -116,18 +139,6 @@ void ReadCompressedColumn(std::string_view fields, int count, std::int64_t lineI
     if (on & 4) builder.On(code + 1, (onset & 4) != 0);
     if (on & 2) builder.On(code + 2, (onset & 2) != 0);
     if (on & 1) builder.On(code + 3, (onset & 1) != 0);
-  }
-}
-
-void ReadPlainColumn(std::string_view fields, std::int64_t lineIndex, int nCodes, RunBuilder& builder) {
-  const std::string_view cells = NextTabField(fields);
-  const std::size_t codes = static_cast<std::size_t>(nCodes);
-  if (cells.size() < codes) FailPlainCells(cells, codes, lineIndex);
-  for (std::size_t r = 0; r < codes; ++r) {
-    const char cell = cells[r];
-    if (cell == '.') continue;
-    if (cell != '1' && cell != '2') FailPlainCells(cells, codes, lineIndex);
-    builder.On(static_cast<int>(r) + 1, cell == '2');
   }
 }
 
@@ -235,31 +246,15 @@ void ReadSegmentRuns(LinesView lines, int& lineIndex, const MdsHeader& header,
     if (byMasks) {
       std::uint64_t on = 0, onsets = 0;
       if (header.Compressed) {
-        const char* q = fields.data();
-        const char* const fieldsEnd = q + fields.size();
-        std::string_view onSet = TakeField(q, fieldsEnd);
-        std::string_view onsetSet;
-        if (!onSet.empty() && onSet.back() == '*') {
-          onSet.remove_suffix(1);
-          onsetSet = onSet;
-        } else {
-          onsetSet = TakeField(q, fieldsEnd);
-        }
-        if (onSet.empty()) SplitCompressedSets(fields, i);  // fails, naming the fault
-        on = CodeSetBits(onSet, nCodes, i);
-        if (count > 0) onsets = CodeSetBits(onsetSet, nCodes, i);  // only a positive count carries onsets
+        const CompressedSets sets = CodeSetsOf(fields, count, i);
+        on = CodeSetBits(sets.OnSet, nCodes, i);
+        onsets = CodeSetBits(sets.OnsetSet, nCodes, i);
         on |= onsets;
       } else {
-        std::string_view rest = fields;
-        const std::string_view cells = NextTabField(rest);
-        if (cells.size() < static_cast<std::size_t>(nCodes)) FailPlainCells(cells, static_cast<std::size_t>(nCodes), i);
-        for (int r = 0; r < nCodes; ++r) {
-          const char cell = cells[static_cast<std::size_t>(r)];
-          if (cell == '.') continue;
-          if (cell != '1' && cell != '2') FailPlainCells(cells, static_cast<std::size_t>(nCodes), i);
+        ReadPlainCells(fields, nCodes, i, [&](int r, bool onset) {
           on |= std::uint64_t{1} << r;
-          if (cell == '2') onsets |= std::uint64_t{1} << r;
-        }
+          if (onset) onsets |= std::uint64_t{1} << r;
+        });
       }
       maskBuilder.Column(static_cast<std::int32_t>(at), on, onsets);
     } else {
@@ -267,7 +262,7 @@ void ReadSegmentRuns(LinesView lines, int& lineIndex, const MdsHeader& header,
       if (header.Compressed)
         ReadCompressedColumn(fields, count, i, nCodes, builder);
       else
-        ReadPlainColumn(fields, i, nCodes, builder);
+        ReadPlainCells(fields, nCodes, i, [&](int r, bool onset) { builder.On(r + 1, onset); });
       builder.FinishColumn();
     }
     at = end;

@@ -16,30 +16,11 @@
 #include "modify/round_mds_name.h"
 #include "modify/round_times.h"
 #include "widgets/date_time_text.h"
+#include "widgets/desktop_dialogue.h"
 #include "widgets/radio_group_box.h"
 #include "widgets/text_lines.h"
 
 namespace vork {
-namespace {
-
-// Questions go to the desktop; progress moves the dialog's own bar.
-class RoundingDialogue : public UserDialogue {
- public:
-  RoundingDialogue(Platform& platform, QProgressBar& bar) : Desktop(platform), Bar(bar) {}
-  Answer Ask(BoxStyle style, const std::string& text, Buttons buttons) override {
-    return Desktop.Ask(style, text, buttons);
-  }
-  void Progress(int position, int) override {
-    Bar.setValue(position);
-    Bar.repaint();
-  }
-
- private:
-  Platform& Desktop;
-  QProgressBar& Bar;
-};
-
-}  // namespace
 
 TRoundMDS::TRoundMDS(WindowHost& host, QWidget* parent) : QDialog(parent), Host(host) {
   setWindowTitle("Round times in MDS file");
@@ -121,7 +102,7 @@ void TRoundMDS::FileCloseExecute() { close(); }
 
 void TRoundMDS::RunComputeExecute() {
   if (!RunCompute->isEnabled()) return;
-  RoundingDialogue dialogue(Host.Dialogs(), *ProgressBar1);
+  DesktopDialogue dialogue(Host.Dialogs(), *ProgressBar1);
   bool done = false;
   RunCommand(Host.Dialogs(), [&] {
     const QString stamp = NowText();

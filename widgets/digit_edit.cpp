@@ -23,4 +23,8 @@ DigitEdit FilterDigitEdit(QLineEdit& edit, const DigitRule& rule, UserDialogue& 
   return result;
 }
 
+std::function<int(QLineEdit&)> DigitEditFilter(const DigitRule& rule, UserDialogue& dialogue) {
+  return [rule, &dialogue](QLineEdit& edit) { return FilterDigitEdit(edit, rule, dialogue).Value; };
+}
+
 }  // namespace vork

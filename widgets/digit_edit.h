@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QChar>
+#include <functional>
 
 #include "core/digit_filter.h"
 #include "core/user_dialogue.h"
@@ -16,5 +17,9 @@ namespace vork {
 // kept at its place from the end). Returns the filter's result.
 DigitEdit FilterDigitEdit(QLineEdit& edit, const DigitRule& rule, UserDialogue& dialogue,
                           QChar stopAt = QChar());
+
+// The same as the filter of a number edit with up and down buttons
+// (TNumberUpDown): the edit's value after FilterDigitEdit.
+std::function<int(QLineEdit&)> DigitEditFilter(const DigitRule& rule, UserDialogue& dialogue);
 
 }  // namespace vork

@@ -10,27 +10,11 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "compiler/compile_sds.h"
-#include "core/text_file.h"
+#include "tests/support/compiled_text.h"
 #include "tests/support/qt/test_host.h"
 
 namespace vork::testing {
 namespace {
-
-// The compiled lines of a KELP text.
-dynString Compiled(const std::string& text) {
-  dynString sds = SplitTextLines(text), mds;
-  CompilerMessageLines messages;
-  dynCardinal positions;
-  SilentDialogue dialogue;
-  int errors = 0;
-  std::string savedAt;
-  CompileOptions options;
-  options.CurrentDateTime = [] { return std::string("NOW"); };
-  CompileSds(sds, mds, messages, positions, dialogue, false, 100, errors, savedAt, options);
-  EXPECT_EQ(errors, 0) << text << (messages.Lines.empty() ? "" : messages.Lines[0]);
-  return mds;
-}
 
 QStringList Items(const QListWidget* list) {
   QStringList items;
@@ -41,8 +25,8 @@ QStringList Items(const QListWidget* list) {
 class ComputeKappaWindowTest : public WindowFixture {
  protected:
   TComputeKappa& OpenKappa(const std::string& obs1, const std::string& obs2) {
-    Host.Observer[0] = WriteFile("obs1.mds", Compiled(obs1));
-    Host.Observer[1] = WriteFile("obs2.mds", Compiled(obs2));
+    Host.Observer[0] = WriteFile("obs1.mds", CompiledText(obs1, true));
+    Host.Observer[1] = WriteFile("obs2.mds", CompiledText(obs2, true));
     auto* window = new TComputeKappa(Host);
     Windows.push_back(window);
     return *window;
@@ -60,7 +44,7 @@ TEST_F(ComputeKappaWindowTest, ComputesKappaOfTwoCompiledKelpTexts) {
   window.CheckKapaAgreePlot->setChecked(false);
   window.CheckKapaAlignPlot->setChecked(false);
   window.RunCompute->trigger();
-  const QString stamp = "MDS file saved by KELP compiler Version 5.1 NOW";
+  const QString stamp = "MDS file saved by KELP compiler Version 5.1 07.12.2026 01:00:00";
   EXPECT_EQ(Host.Results,
             (QStringList{"", "Obs1:\tobs1.mds", "Made:\t" + stamp, "Obs2:\tobs2.mds", "Made:\t" + stamp, "Type:\tTimed",
                          "Units:\tseconds", "",

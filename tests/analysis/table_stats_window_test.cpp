@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "widgets/number_up_down.h"
 #include "widgets/radio_group_box.h"
 #include "core/text_file.h"
 #include "tests/analysis/sample_files.h"
@@ -68,8 +69,8 @@ TEST_F(TableStatsWindow, ALoadSetsListsLagsAndResidualBoxesByDataType) {
   EXPECT_TRUE(window.GivenCodes->isEnabled());
   EXPECT_FALSE(window.TargetCodes->isEnabled());
   EXPECT_FALSE(window.OmitSelTargets->isEnabled());
-  EXPECT_EQ(window.EditLagFrom->text(), "1");
-  EXPECT_EQ(window.EditLagTo->text(), "1");
+  EXPECT_EQ(window.EditLagFrom->Edit()->text(), "1");
+  EXPECT_EQ(window.EditLagTo->Edit()->text(), "1");
   EXPECT_FALSE(window.AddResidualGiven->isChecked());
   EXPECT_FALSE(window.AddResidualTarget->isChecked());
   for (int k = 0; k < NTableStatistics; ++k)
@@ -78,7 +79,7 @@ TEST_F(TableStatsWindow, ALoadSetsListsLagsAndResidualBoxesByDataType) {
   EXPECT_EQ(window.AddResidualGiven->text(), "Add && to givens (&&= none of listed codes)");
 
   TTableStats& state = OpenWindow(StateFile, "state.mds");
-  EXPECT_EQ(state.EditLagFrom->text(), "0");
+  EXPECT_EQ(state.EditLagFrom->Edit()->text(), "0");
   EXPECT_TRUE(state.AddResidualGiven->isChecked());
   EXPECT_TRUE(state.AddResidualTarget->isChecked());
 }
@@ -88,7 +89,7 @@ TEST_F(TableStatsWindow, ALoadResetsTheCodeSidesButKeepsTheStatistics) {
   window.MoveAllCodes->click();
   window.MoveTo->SetItemIndex(1);
   window.MoveToClick();
-  window.EditLagTo->setText("5");
+  window.EditLagTo->Edit()->setText("5");
   window.StatCB[KAPPA - 1]->setChecked(true);
   SaveTextLines(Path("state.mds").toStdString(), StateFile);
 
@@ -98,7 +99,7 @@ TEST_F(TableStatsWindow, ALoadResetsTheCodeSidesButKeepsTheStatistics) {
   EXPECT_EQ(Items(window.CodesInFile), QStringList({"A", "B", "C", "LengthyName"}));
   EXPECT_TRUE(Items(window.GivenCodes).isEmpty());
   EXPECT_EQ(window.MoveTo->ItemIndex(), 0);
-  EXPECT_EQ(window.EditLagTo->text(), "0");
+  EXPECT_EQ(window.EditLagTo->Edit()->text(), "0");
   EXPECT_TRUE(window.StatCB[KAPPA - 1]->isChecked());
   // The targets' pool is the new file's codes too.
   window.MoveTo->SetItemIndex(1);
@@ -160,11 +161,11 @@ TEST_F(TableStatsWindow, TheResidualCodeFollowsItsBoxAtEveryMove) {
 TEST_F(TableStatsWindow, LagEditsKeepWholeNumbersInRange) {
   TTableStats& window = OpenWindow(EventFile);
   const int before = Host.Platform.Beeps;
-  window.EditLagTo->setText("12a");
-  EXPECT_EQ(window.EditLagTo->text(), "12");
+  window.EditLagTo->Edit()->setText("12a");
+  EXPECT_EQ(window.EditLagTo->Edit()->text(), "12");
   EXPECT_EQ(Host.Platform.Beeps - before, 1);
-  window.EditLagFrom->setText("-");
-  EXPECT_EQ(window.LagPosition(window.EditLagFrom), 0);
+  window.EditLagFrom->Edit()->setText("-");
+  EXPECT_EQ(window.EditLagFrom->Position(), 0);
 }
 
 TEST_F(TableStatsWindow, RunWritesTheLaggedTablesAndTheSeparator) {

@@ -10,6 +10,7 @@
 #include "compiler/compile_state.h"
 #include <gtest/gtest.h>
 
+#include "tests/support/compiled_text.h"
 #include "tests/support/scripted_dialogue.h"
 
 namespace vork::testing {
@@ -61,16 +62,6 @@ inline CompileOptions StampedOptions(bool compressed, const std::string& stamp) 
   options.CompressMDS = compressed;
   options.CurrentDateTime = [stamp] { return stamp; };
   return options;
-}
-
-// Compiled lines as tests write them: "|" stands for each TAB.
-inline dynString Tabbed(const std::vector<std::string>& lines) {
-  dynString out;
-  for (std::string line : lines) {
-    for (char& c : line) c = c == '|' ? '\t' : c;
-    out.push_back(line);
-  }
-  return out;
 }
 
 // A compile of a text given as one string with "\n" between lines, kept

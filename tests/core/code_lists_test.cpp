@@ -53,6 +53,9 @@ TEST(CodeLists, FindCodeIndexLooksAmongTheFirstNNames) {
   };
   for (const auto& [name, n, want] : cases) EXPECT_EQ(FindCodeIndex(name, names, n), want) << name << n;
   EXPECT_EQ(FindCodeIndex("cry", {}, 3), 0);
+  // A list's numbers after a 0 at [0]; a name not among the file's codes is 0.
+  EXPECT_EQ(CodeIndexList({"b", "zz", "a", "c"}, {"", "a", "b", "c"}, 2), (dynInteger{0, 2, 0, 1, 0}));
+  EXPECT_EQ(CodeIndexList({}, {"", "a"}, 1), (dynInteger{0}));
 }
 
 }  // namespace

@@ -9,19 +9,10 @@
 #include "core/mds_reader.h"
 #include "modify/modify_engine.h"
 #include "modify/validate_command.h"
+#include "tests/support/compiled_text.h"
 #include "tests/support/scripted_dialogue.h"
 
 namespace vork::testing {
-
-// Compiled lines as tests write them: "|" stands for each TAB.
-inline dynString Tabbed(const std::vector<std::string>& lines) {
-  dynString out;
-  for (std::string line : lines) {
-    for (char& c : line) c = c == '|' ? '\t' : c;
-    out.push_back(line);
-  }
-  return out;
-}
 
 // A compiled file made from KELP text given with "\n" between lines, held
 // as the modification window holds it.

@@ -14,15 +14,9 @@ namespace vork {
 namespace {
 
 using testing::CompiledText;
+using testing::Tabbed;
 
 const std::string Stamp = "07.12.2026 02:00:00";
-
-// Compiled lines as written here: "|" stands for each TAB.
-dynString Tabbed(std::vector<std::string> lines) {
-  for (std::string& line : lines)
-    for (char& c : line) c = c == '|' ? '\t' : c;
-  return lines;
-}
 
 struct Rounded {
   dynString Results, Lines;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -28,6 +29,16 @@ inline dynString CompiledText(const std::string& text, bool compressed = false) 
   CompileSds(sds, mds, messages, positions, dialogue, false, 1000, errors, savedAt, options);
   EXPECT_EQ(errors, 0) << text << "\n" << (messages.Lines.empty() ? "" : messages.Lines[0]);
   return mds;
+}
+
+// Compiled lines as tests write them: "|" stands for each TAB.
+inline dynString Tabbed(const std::vector<std::string>& lines) {
+  dynString out;
+  for (std::string line : lines) {
+    for (char& c : line) c = c == '|' ? '\t' : c;
+    out.push_back(line);
+  }
+  return out;
 }
 
 // The runs of a segment matrix (rows of '.', '1', '2'), as the run reader

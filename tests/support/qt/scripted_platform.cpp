@@ -20,9 +20,13 @@ std::optional<QString> ScriptedPlatform::NextFile(const FileDialogSpec& spec, bo
     Unexpected.push_back("file dialog: " + spec.Title);
     return std::nullopt;
   }
-  std::optional<QString> answer = FileAnswers.front();
+  // The name is taken out of the optional, not the optional copied: GCC 12
+  // at -O2 takes a copied std::optional<QString> for uninitialized.
+  const bool chosen = FileAnswers.front().has_value();
+  const QString name = chosen ? *FileAnswers.front() : QString();
   FileAnswers.pop_front();
-  return answer;
+  if (!chosen) return std::nullopt;
+  return name;
 }
 
 std::optional<QString> ScriptedPlatform::OpenFileName(const FileDialogSpec& spec) {
