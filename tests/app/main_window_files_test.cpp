@@ -2,6 +2,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <filesystem>
 
 #include "widgets/find_replace_dialog.h"
@@ -91,7 +92,11 @@ TEST_F(RawFilesTest, ALargeFileOpensWholeWithNothingToUndoAndSavesBackUnchanged)
   // 13 characters of the first line, then 66,666 lines of 8 and 33,333 of 1.
   EXPECT_EQ(lines[100000].DocumentStart, 566674);
   EXPECT_FALSE(form.Memo1->document()->isModified());
+  // The text is shown from its start, as wrapped lines.
   EXPECT_EQ(form.Memo1->textCursor().position(), 0);
+  EXPECT_EQ(form.Memo1->verticalScrollBar()->value(), 0);
+  EXPECT_GT(form.Memo1->verticalScrollBar()->maximum(), 0);
+  EXPECT_EQ(form.Memo1->lineWrapMode(), QPlainTextEdit::WidgetWidth);
   EXPECT_TRUE(form.Edit1->isEnabled());
 
   // The typed text is gone for good: undo has nothing to take back.
