@@ -116,6 +116,29 @@ TEST_F(ComputeKappaWindowTest, ControlsFollowTheDataTypeAndCodesOnlyObs2HasAreOf
   EXPECT_FALSE(window.RunCompute->isEnabled());
 }
 
+// Codes only Obs2 has are offered with their symbols; Abort takes back the
+// codes and the run, not the symbols.
+TEST_F(ComputeKappaWindowTest, DifferentCodesAbortedKeepTheSymbolsOfObs2sCodes) {
+  const struct {
+    Answer Reply;
+    QStringList Codes;
+    bool RunEnabled;
+  } cases[] = {
+      {Answer::Abort, {}, false},
+      {Answer::Ignore, {"a", "b", "c"}, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.RunEnabled ? "Ignore" : "Abort");
+    Host.Platform.Then(c.Reply);
+    TComputeKappa& window = OpenKappa("Event a b ;\na b /", "Event a b c ;\na c /");
+    EXPECT_EQ(Host.Platform.BoxTexts().last(), "Codes are not the same in both files. OK?");
+    EXPECT_EQ(Items(window.CodesInFile), c.Codes);
+    EXPECT_EQ(Items(window.PickedCodes), QStringList{});
+    EXPECT_EQ(window.Markers->toPlainText(), "c");
+    EXPECT_EQ(window.RunCompute->isEnabled(), c.RunEnabled);
+  }
+}
+
 TEST_F(ComputeKappaWindowTest, PlotSymbolsAreSavedAndLoaded) {
   TComputeKappa& window = OpenKappa("Event a b;\na b/", "Event a b;\na b/");
   window.SaveButton->click();  // no code picked
