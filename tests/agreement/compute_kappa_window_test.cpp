@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 
 #include "tests/support/compiled_text.h"
@@ -65,6 +66,18 @@ TEST_F(ComputeKappaWindowTest, ComputesKappaOfTwoCompiledKelpTexts) {
   ASSERT_GE(second.size(), 7);
   EXPECT_EQ(second.mid(0, 3), (QStringList{".80\tTime-unit kappa", "90%\tAgreement", ".80\tMaximum value of kappa"}));
   EXPECT_EQ(second.mid(5, 2), (QStringList{"\ta\tb\tTotals\tindK", "a\t5\t0\t5\t.80\ta"}));
+}
+
+// The progress bar shows the sessions done while the run reads them and is
+// empty again once the run is over.
+TEST_F(ComputeKappaWindowTest, TheProgressBarIsEmptyAfterARun) {
+  TComputeKappa& window = OpenKappa("Event a b;\na b a/", "Event a b;\na a b/");
+  window.MoveAllCodesClick();
+  QList<int> shown;
+  QObject::connect(window.ProgressBar1, &QProgressBar::valueChanged, [&](int value) { shown.push_back(value); });
+  window.RunCompute->trigger();
+  EXPECT_EQ(shown, (QList<int>{100, 0}));
+  EXPECT_EQ(window.ProgressBar1->value(), 0);
 }
 
 TEST_F(ComputeKappaWindowTest, EditsKeepToTheirRangeAndBeep) {
