@@ -78,8 +78,8 @@ AgreementLoad LoadAgreementFiles(const std::string& fileName1, const std::string
   }
   if (differ && dialogue.Ask(BoxStyle::Question, std::string(CodesDifferText), Buttons::AbortIgnore) ==
                     Answer::Abort) {
+    // The symbols of Obs2's own codes stay, as the window showed them.
     load.CodesInFile.clear();
-    load.Markers.clear();
     load.Outcome = AgreementLoadOutcome::Aborted;
     return load;
   }

@@ -350,6 +350,7 @@ void TComputeKappa::RunComputeExecute() {
   } catch (const std::exception& error) {
     fault = error.what();
   }
+  ProgressBar1->setValue(0);
   if (output.Started) FirstRun = false;
   if (output.ClearResults) Host.ClearResults();
   if (!output.Lines.empty()) Host.AppendResults(output.Lines);

@@ -96,6 +96,7 @@ QWidget* TPlotMDS::CreateOptionsPanel() {
   lengthRow->setContentsMargins(0, 0, 0, 0);
   PlotLineLength = new QComboBox(lineLength);
   PlotLineLength->setEditable(true);
+  PlotLineLength->setCompleter(nullptr);  // a typed "5" stays 5, not the item "50"
   for (const char* item : PlotLineLengthItems) PlotLineLength->addItem(item);
   lengthRow->addWidget(PlotLineLength);
   lengthRow->addWidget(new QLabel("#units per line", lineLength), 1);

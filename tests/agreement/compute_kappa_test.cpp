@@ -57,7 +57,7 @@ TEST_F(ComputeKappaTest, LoadingChecksThatTheFilesCanBeCompared) {
       {"a code only Obs2 has, ignored", PlainFile(2, "A\tCry\tB", 3, "1\t1\tseconds", {}), {Answer::Ignore},
        AgreementLoadOutcome::Loaded, {"A", "B", "Cry"}, {"C"}, {"Codes are not the same in both files. OK?"}},
       {"a code only Obs2 has, aborted", PlainFile(2, "A\tCry\tB", 3, "1\t1\tseconds", {}), {Answer::Abort},
-       AgreementLoadOutcome::Aborted, {}, {}, {"Codes are not the same in both files. OK?"}},
+       AgreementLoadOutcome::Aborted, {}, {"C"}, {"Codes are not the same in both files. OK?"}},
       {"fewer codes", PlainFile(2, "A", 1, "1\t1\tseconds", {}), {Answer::Ignore}, AgreementLoadOutcome::Loaded,
        {"A", "B"}, {}, {"Codes are not the same in both files. OK?"}},
       {"another time unit", PlainFile(2, "A\tB", 2, "1\t2\tseconds", {}), {}, AgreementLoadOutcome::Refused, {}, {},

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 
 #include "tests/support/compiled_text.h"
@@ -67,6 +68,18 @@ TEST_F(ComputeKappaWindowTest, ComputesKappaOfTwoCompiledKelpTexts) {
   EXPECT_EQ(second.mid(5, 2), (QStringList{"\ta\tb\tTotals\tindK", "a\t5\t0\t5\t.80\ta"}));
 }
 
+// The progress bar shows the sessions done while the run reads them and is
+// empty again once the run is over.
+TEST_F(ComputeKappaWindowTest, TheProgressBarIsEmptyAfterARun) {
+  TComputeKappa& window = OpenKappa("Event a b;\na b a/", "Event a b;\na a b/");
+  window.MoveAllCodesClick();
+  QList<int> shown;
+  QObject::connect(window.ProgressBar1, &QProgressBar::valueChanged, [&](int value) { shown.push_back(value); });
+  window.RunCompute->trigger();
+  EXPECT_EQ(shown, (QList<int>{100, 0}));
+  EXPECT_EQ(window.ProgressBar1->value(), 0);
+}
+
 TEST_F(ComputeKappaWindowTest, EditsKeepToTheirRangeAndBeep) {
   TComputeKappa& window = OpenKappa("State a;\na=3/", "State a;\na=3/");
   const struct {
@@ -114,6 +127,29 @@ TEST_F(ComputeKappaWindowTest, ControlsFollowTheDataTypeAndCodesOnlyObs2HasAreOf
   window.FileOpenMDS->trigger();
   EXPECT_EQ(window.CodesInFile->count(), 0);
   EXPECT_FALSE(window.RunCompute->isEnabled());
+}
+
+// Codes only Obs2 has are offered with their symbols; Abort takes back the
+// codes and the run, not the symbols.
+TEST_F(ComputeKappaWindowTest, DifferentCodesAbortedKeepTheSymbolsOfObs2sCodes) {
+  const struct {
+    Answer Reply;
+    QStringList Codes;
+    bool RunEnabled;
+  } cases[] = {
+      {Answer::Abort, {}, false},
+      {Answer::Ignore, {"a", "b", "c"}, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.RunEnabled ? "Ignore" : "Abort");
+    Host.Platform.Then(c.Reply);
+    TComputeKappa& window = OpenKappa("Event a b ;\na b /", "Event a b c ;\na c /");
+    EXPECT_EQ(Host.Platform.BoxTexts().last(), "Codes are not the same in both files. OK?");
+    EXPECT_EQ(Items(window.CodesInFile), c.Codes);
+    EXPECT_EQ(Items(window.PickedCodes), QStringList{});
+    EXPECT_EQ(window.Markers->toPlainText(), "c");
+    EXPECT_EQ(window.RunCompute->isEnabled(), c.RunEnabled);
+  }
 }
 
 TEST_F(ComputeKappaWindowTest, PlotSymbolsAreSavedAndLoaded) {

@@ -2,12 +2,14 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
 #include "tests/analysis/compiled_kelp.h"
 #include "tests/support/qt/test_host.h"
+#include "tests/support/qt/widget_input.h"
 #include "widgets/radio_group_box.h"
 
 namespace vork {
@@ -51,6 +53,26 @@ TEST_F(PlotMdsWindow, PickedCodesGetSymbolsAndAPlot) {
   EXPECT_EQ(Run(window), (QStringList{"#1\t<#1>", "1st=1\tlast=3\t#units=3", "",
                                       "      0         ", "      |----+----",
                                       "Apple .a a......", "Bee   . ? ......", ""}));
+}
+
+// A line length is typed as it stands, also where an item begins with it;
+// "5" plots blocks of 10 units.
+TEST_F(PlotMdsWindow, ATypedLineLengthIsNotCompletedToAnItem) {
+  TPlotMDS& window = OpenCompiled("obs.mds", "Event a;\na a a a a a a a a a a a/");
+  window.show();
+  window.activateWindow();
+  QApplication::processEvents();  // typing completes only in the active window
+  window.PlotLineLength->setFocus();
+  for (const char* typed : {"1", "15", "2", "5"}) {
+    window.PlotLineLength->lineEdit()->selectAll();
+    testing::TypeKeys(window.PlotLineLength->lineEdit(), typed);
+    EXPECT_EQ(window.PlotLineLength->currentText(), QString(typed));
+  }
+  window.MoveAllCodes->click();
+  const QStringList plot = Run(window);
+  EXPECT_EQ(plot.mid(plot.indexOf("1st=1\tlast=12\t#units=12")),
+            (QStringList{"1st=1\tlast=12\t#units=12", "", "  0         ", "  |----+----", "a .aaaaaaaaa", "",
+                         "  10        ", "  |----+----", "a aaa.......", "", Separator}));
 }
 
 TEST_F(PlotMdsWindow, ALineLengthThatIsNoNumberEndsTheRun) {

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
@@ -12,6 +13,7 @@
 #include "core/text_file.h"
 #include "tests/analysis/sample_files.h"
 #include "tests/support/qt/test_host.h"
+#include "tests/support/qt/widget_input.h"
 
 namespace vork {
 namespace {
@@ -250,6 +252,18 @@ TEST_F(SimpleStatsWindow, StatisticBoxesAndTheRateBox) {
   window.RateFactorBox->setCurrentIndex(1);
   EXPECT_EQ(window.RateFactorBox->currentText(), "60=minute");
   EXPECT_EQ(window.RateFactor, 60);
+  // A typed factor stays as typed where an item begins with it.
+  window.show();
+  window.activateWindow();
+  QApplication::processEvents();  // typing completes only in the active window
+  window.RateFactorBox->setFocus();
+  for (const auto& [typed, factor] : {std::pair{"180", 180}, std::pair{"6", 6}}) {
+    window.RateFactorBox->lineEdit()->selectAll();
+    testing::TypeKeys(window.RateFactorBox->lineEdit(), typed);
+    EXPECT_EQ(window.RateFactorBox->currentText(), QString(typed));
+    EXPECT_EQ(window.RateFactor, factor);
+  }
+  window.RateFactorBox->setCurrentIndex(1);
 
   // The kind boxes follow average, minimum and maximum, keeping their marks.
   EXPECT_FALSE(window.CBepso->isEnabled());
