@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <string_view>
 
 #include "analysis/analysis_run.h"
 #include "analysis/session_pooling.h"
@@ -253,6 +254,91 @@ void WriteExportTable(const NWayTable& table, const std::function<void(const std
     (row += '\t') += std::to_string(table.Counts[size_t(cell - 1)]);
     sink(row);
   }
+}
+
+namespace {
+
+int DecimalDigits(std::int64_t value) {
+  int digits = value < 0 ? 2 : 1;  // -1 marks a structural zero
+  for (; value >= 10; value /= 10) ++digits;
+  return digits;
+}
+
+// The digits of the row numbers 1..rows together.
+std::int64_t RowNumberDigits(std::int64_t rows) {
+  std::int64_t digits = 0;
+  for (std::int64_t power = 1; power <= rows; power *= 10) {
+    digits += rows - power + 1;
+    if (power > std::numeric_limits<std::int64_t>::max() / 10) break;
+  }
+  return digits;
+}
+
+std::int64_t SaturatingProduct(std::int64_t a, std::int64_t b) {
+  constexpr std::int64_t most = std::numeric_limits<std::int64_t>::max();
+  return a != 0 && b > most / a ? most : a * b;
+}
+
+std::int64_t SaturatingSum(std::int64_t a, std::int64_t b) {
+  constexpr std::int64_t most = std::numeric_limits<std::int64_t>::max();
+  return b > most - a ? most : a + b;
+}
+
+}  // namespace
+
+TableText ExportTableText(const NWayTable& table) {
+  TableText text;
+  text.Rows = 1;
+  text.Characters = std::int64_t(std::string_view("ID\tCount").size());
+  for (const TableDimension& dim : table.Dims) text.Characters += 1 + std::int64_t(dim.DimName.size());
+  if (table.NCells == 0) return text;
+
+  // Every cell without an "etc" label is written: their rows and labels are
+  // counted from the dimensions alone, each of a dimension's items standing
+  // in as many rows as the other dimensions' items make. A cell with an
+  // "etc" label is written only when counted, and a count of more than one
+  // digit widens its row: those few cells are found among the counted ones.
+  std::int64_t plainRows = 1;
+  for (const TableDimension& dim : table.Dims) plainRows = SaturatingProduct(plainRows, dim.DimSize() - 1);
+  std::int64_t characters = 0;
+  if (plainRows > 0) {
+    for (const TableDimension& dim : table.Dims) {
+      std::int64_t itemChars = 0;
+      for (int i = 1; i < dim.DimSize(); ++i) itemChars += 1 + std::int64_t(dim.DimLabels[size_t(i)].size());
+      characters = SaturatingSum(characters, SaturatingProduct(itemChars, plainRows / (dim.DimSize() - 1)));
+    }
+    characters = SaturatingSum(characters, SaturatingProduct(plainRows, 2));  // the TAB and digit of a count
+  }
+  std::int64_t rows = plainRows;
+  for (std::int64_t cell = 1; cell <= table.NCells; ++cell) {
+    const std::int64_t count = table.Counts[size_t(cell - 1)];
+    if (count == 0) continue;
+    const std::vector<int> idx = CellLabels(table, cell);
+    bool etc = false;
+    std::int64_t labelChars = 0;
+    for (size_t d = 0; d < idx.size(); ++d) {
+      etc = etc || idx[d] == table.Dims[d].DimSize();
+      labelChars += 1 + std::int64_t(table.Dims[d].DimLabels[size_t(idx[d])].size());
+    }
+    if (!etc) {
+      characters = SaturatingSum(characters, DecimalDigits(count) - 1);
+    } else if (count > 0) {
+      ++rows;
+      characters = SaturatingSum(characters, labelChars + 1 + DecimalDigits(count));
+    }
+  }
+  text.Rows += rows;
+  text.Characters = SaturatingSum(text.Characters, SaturatingSum(characters, RowNumberDigits(rows)));
+  return text;
+}
+
+std::string ExportDisplayRefusal(const NWayTable& table) {
+  const TableText text = ExportTableText(table);
+  const std::int64_t tableBytes = table.NCells * std::int64_t(sizeof(std::int64_t));
+  if (ResultsTextBytes(text.Rows, text.Characters) <= SegmentMemoryBudget - tableBytes) return "";
+  return "The " + std::to_string(text.Rows - 1) +
+         " rows of the table are not shown in the results window: beside the table they would need more than the " +
+         std::to_string(SegmentMemoryBudget >> 20) + " MB a RUN may take in memory. Only the count file gets them.";
 }
 
 void SaveExportTable(const std::string& fileName, const NWayTable& table) {

@@ -10,7 +10,8 @@
 //   if (!SetUpTable(header, choices, table, dialogue)) return;
 //   TallyFile(lines, header, choices, table, dialogue);
 //   if (choices.CodesCantRepeat) CheckStructuralZeros(table, dialogue);
-//   WriteExportTable(table, sink);   // once for the results, once for the file
+//   if (ExportDisplayRefusal(table).empty()) WriteExportTable(table, sink);  // the results
+//   SaveExportTable(fileName, table);                                       // the count file
 
 #include <cstdint>
 #include <functional>
@@ -92,6 +93,19 @@ void CheckStructuralZeros(NWayTable& table, UserDialogue& dialogue);
 // The header row of the count file, then one row per written cell, each
 // handed to sink as it is made.
 void WriteExportTable(const NWayTable& table, const std::function<void(const std::string&)>& sink);
+
+// The rows WriteExportTable makes (the header row included) and their
+// characters (TABs included, line ends not), counted without making them.
+struct TableText {
+  std::int64_t Rows = 0;
+  std::int64_t Characters = 0;
+};
+TableText ExportTableText(const NWayTable& table);
+
+// Why the rows cannot be shown in the results window: beside the table they
+// would take more than the memory budget. "" when they can be. The count
+// file is written either way.
+std::string ExportDisplayRefusal(const NWayTable& table);
 
 // Writes the count file row by row, beside the file it replaces, which is
 // replaced only once the new file is complete. Throws CommandError naming

@@ -304,9 +304,15 @@ bool TExportTable::RunAnalysis(const RunFrame& frame, RunOutput& output, UserDia
   if (choices.CodesCantRepeat) CheckStructuralZeros(table, dialogue);
 
   // The RUN ends in the count file's own save dialog and separator, so it
-  // shows its lines itself and leaves the frame nothing to add.
-  if (DisplayResults->isChecked())
-    WriteExportTable(table, [&](const std::string& row) { output.ResultLines.push_back(row); });
+  // shows its lines itself and leaves the frame nothing to add. Rows that
+  // would not fit in memory are not shown; the count file still gets them.
+  if (DisplayResults->isChecked()) {
+    const std::string refusal = ExportDisplayRefusal(table);
+    if (refusal.empty())
+      WriteExportTable(table, [&](const std::string& row) { output.ResultLines.push_back(row); });
+    else
+      dialogue.Notify(refusal);
+  }
   output.ResultLines.push_back("");
   FirstRun = false;
   Host.AppendResults(output.ResultLines);

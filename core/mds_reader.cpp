@@ -182,6 +182,23 @@ void ReadFactorLine(LinesView lines, int& lineIndex, int factor, MdsHeader& head
   for (int level = 1; level <= levels; ++level) names[level] = std::string(NextTabField(rest));
 }
 
+// The largest number of sessions that share a combination of factor levels
+// is bounded by the file's own sessions: no cell holds more than all of
+// them, and spread over every combination some cell holds at least its
+// share (without factors, all sessions share one cell). A writer copies
+// the number; a file whose sessions contradict it would be written back
+// with fewer lines than it claims, so it is refused here.
+void CheckSessionsPerCell(const MdsHeader& header, int countsLine) {
+  const std::int64_t sessions = header.NSessions;
+  std::int64_t cells = 1;
+  for (int factor = 1; factor <= header.NFactors && cells < sessions; ++factor)
+    cells *= std::max(header.FactorLevels[factor], 1);
+  const std::int64_t least = cells >= sessions ? std::min<std::int64_t>(sessions, 1) : (sessions + cells - 1) / cells;
+  if (header.MaxSessionsPerCell < least || header.MaxSessionsPerCell > sessions)
+    Fail(countsLine, "the largest number of sessions in a cell " + std::to_string(header.MaxSessionsPerCell) +
+                         " is outside " + std::to_string(least) + ".." + std::to_string(sessions));
+}
+
 }  // namespace
 
 std::string_view NextTabField(std::string_view& rest) {
@@ -249,7 +266,6 @@ bool ReadMdsHeaderFromLines(LinesView lines, const std::string& fileName, MdsHea
   header.MaxSessionsPerCell = ToCount(fields[6], lineIndex, "the largest number of sessions in a cell");
   const int countsLine = lineIndex;
   CheckLinesLeft(lines, countsLine, header.NSessions, "sessions");
-  CheckLinesLeft(lines, countsLine, header.MaxSessionsPerCell, "sessions in a cell");
   CheckLinesLeft(lines, countsLine, header.NFactors, "factors");
 
   if (header.NCodes > 0) ReadNames(lines, lineIndex, header.NCodes, header.CodeNames, "code names");
@@ -272,6 +288,8 @@ bool ReadMdsHeaderFromLines(LinesView lines, const std::string& fileName, MdsHea
     for (int factor = 1; factor <= header.NFactors; ++factor)
       ReadFactorLine(lines, lineIndex, factor, header);
   }
+
+  CheckSessionsPerCell(header, countsLine);
 
   fields = NextFields(lines, lineIndex, 3, "units line");
   header.TimeFormat = ToIntegerIn(fields[1], lineIndex, "the time format", 0, MaxTimeFormat);

@@ -20,6 +20,16 @@ bool SegmentFitsBudget(std::int64_t cellBytesPerUnit, std::int64_t nTimeUnits, s
   return SegmentBytes(cellBytesPerUnit, nTimeUnits, bytesPerUnit) <= SegmentMemoryBudget;
 }
 
+std::int64_t ResultsTextBytes(std::int64_t lines, std::int64_t characters) {
+  constexpr std::int64_t bytesPerCharacter = 6;
+  constexpr std::int64_t bytesPerLine = 128;
+  constexpr std::int64_t most = std::numeric_limits<std::int64_t>::max();
+  if (lines < 0 || characters < 0 || lines > most / (2 * bytesPerLine) ||
+      characters > most / (2 * bytesPerCharacter))
+    return most;
+  return lines * bytesPerLine + characters * bytesPerCharacter;
+}
+
 std::string SegmentBudgetText(std::int64_t cellBytesPerUnit, std::int64_t nTimeUnits, std::int64_t bytesPerUnit) {
   std::string text = "a segment of " + std::to_string(nTimeUnits) + " time units";
   if (cellBytesPerUnit > 0) text += " and " + std::to_string(cellBytesPerUnit) + " codes";

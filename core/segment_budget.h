@@ -27,6 +27,13 @@ bool SegmentFitsBudget(std::int64_t cellBytesPerUnit, std::int64_t nTimeUnits,
 void CheckSegmentBudget(std::int64_t cellBytesPerUnit, std::int64_t nTimeUnits,
                         std::int64_t bytesPerUnit, const std::string& where);
 
+// The bytes that lines of text take from the moment a step makes them until
+// the results window shows them: each character in the copies made on the
+// way (the step's lines, the window's list, the text appended, the window's
+// own) and the window's bookkeeping for each line. Saturates instead of
+// overflowing.
+std::int64_t ResultsTextBytes(std::int64_t lines, std::int64_t characters);
+
 // The text of that refusal, for callers that report it their own way (the
 // compiler lists it as a message at its token).
 std::string SegmentBudgetText(std::int64_t cellBytesPerUnit, std::int64_t nTimeUnits,

@@ -27,7 +27,9 @@ inline dynString PlainFile(int dataType, const std::string& codes, int nCodes, c
                            const std::vector<PlainSession>& sessions) {
   dynString lines = {"\tMDS file saved by KELP compiler Version 5.1 07.12.2026 01:00:00",
                      std::to_string(dataType) + "\t0\t0",
-                     std::to_string(nCodes) + "\t0\t0\t0\t" + std::to_string(sessions.size()) + "\t1", codes,
+                     std::to_string(nCodes) + "\t0\t0\t0\t" + std::to_string(sessions.size()) + "\t" +
+                         std::to_string(sessions.size()),
+                     codes,
                      unitsLine};
   for (const PlainSession& session : sessions) {
     lines.push_back("1\t" + std::to_string(session.Segments.size()) + "\t" + session.Label);

@@ -183,6 +183,16 @@ TEST(ExportTable, AgreesWithTheRuleOnRandomSegments) {
       const auto found = model.find(CellLabels(table, cell));
       EXPECT_EQ(table.Counts[size_t(cell - 1)], found == model.end() ? 0 : found->second) << trial;
     }
+    // The rows the results window would show, counted before they are made.
+    if (choices.LaggedUnits && trial % 4 == 1) CheckStructuralZeros(table, dialogue);
+    TableText written;
+    WriteExportTable(table, [&](const std::string& row) {
+      ++written.Rows;
+      written.Characters += std::int64_t(row.size());
+    });
+    const TableText counted = ExportTableText(table);
+    EXPECT_EQ(counted.Rows, written.Rows) << trial;
+    EXPECT_EQ(counted.Characters, written.Characters) << trial;
   }
 }
 

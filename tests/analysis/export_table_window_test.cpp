@@ -76,6 +76,45 @@ TEST_F(ExportTableWindow, MovesCodesIntoDimensionsAndWritesTheCountFile) {
   EXPECT_EQ(Host.Results, QStringList{""});
 }
 
+// Rows beyond what memory holds beside the table are not shown; the count
+// file is still offered. Sixteen codes in six dimensions make 16^6 rows,
+// gigabytes as results lines.
+TEST_F(ExportTableWindow, ShowsOnlyTheRowsThatFitInMemory) {
+  const struct {
+    int Dims;
+    QStringList Notices;
+    qsizetype ResultLines;  // the file summary, the rows shown, an empty line
+  } cases[] = {
+      {2, {}, 6 + 257 + 1},
+      {6,
+       {"The 16777216 rows of the table are not shown in the results window: beside the table they would need "
+        "more than the 2048 MB a RUN may take in memory. Only the count file gets them."},
+       6 + 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Dims);
+    TExportTable& window = OpenText("Event a b c d e f g h i j k l m n o p;\na b c d e f g h i j k l m n o p/");
+    window.NumDms->setValue(c.Dims);
+    for (int k = 0; k < c.Dims; ++k) {
+      window.MoveToButtons->button(k)->click();
+      window.AddAll->click();
+    }
+    window.DisplayResults->setChecked(true);
+    Host.Results.clear();
+    Host.Platform.ThenFile(std::nullopt);
+    for (int i = 0; i < c.Notices.size(); ++i) Host.Platform.Then(Answer::Ok);
+    const qsizetype boxesBefore = Host.Platform.BoxTexts().size();
+    const std::size_t dialogsBefore = Host.Platform.FileDialogs.size();
+    window.RunCompute->trigger();
+    EXPECT_EQ(Host.Platform.BoxTexts().mid(boxesBefore), c.Notices);
+    EXPECT_EQ(Host.Results.size(), c.ResultLines);
+    EXPECT_EQ(Host.Results.back(), "");
+    EXPECT_EQ(Host.Platform.FileDialogs.size(), dialogsBefore + 1);  // the count file is offered
+    EXPECT_TRUE(Host.Platform.Unexpected.isEmpty());
+    window.close();
+  }
+}
+
 TEST_F(ExportTableWindow, LaggedUnitsFollowTheDataType) {
   TExportTable& events = OpenText("Event a b;\na b a/");
   EXPECT_TRUE(events.UseLaggedUnits->isChecked());

@@ -218,6 +218,48 @@ TEST(MdsReader, LoadsTheFileIntoTheCallersLines) {
   EXPECT_THROW(ReadMdsHeader(lines, folder.Path("missing.mds"), header, dialogue), CommandError);
 }
 
+// The counts line's largest number of sessions in a cell must fit the file's
+// own sessions, whatever lines follow: a file the modification or rounding
+// would write back shorter than that number is refused when it is opened.
+TEST(MdsReader, SessionsInACellMustFitTheSessions) {
+  const struct {
+    const char* Bytes;
+    std::string Error;  // empty: accepted
+  } cases[] = {
+      {"MDS file saved by KELP compiler Version 5.1 06.12.2026 12:00:00\r\n1\t0\t0\r\n2\t0\t0\t0\t1\t7\r\n"
+       "a\tb\r\n0\t0\tevents\r\n1\t1\t#1\r\n1\t4\t4\t1\t0\r\n1\t8*\r\n1\t4*\r\n1\t4*\r\n1\t8*\r\n",
+       "Compiled file line 3: the largest number of sessions in a cell 7 is outside 1..1."},
+      {"MDS file saved by KELP compiler Version 5.1 06.12.2026 12:00:00\r\n2\t0\t0\r\n1\t0\t0\t0\t1\t4\r\na\r\n"
+       "1\t1\ttenths\r\n1\t0\t#1\r\n\r\n",
+       "Compiled file line 3: the largest number of sessions in a cell 4 is outside 1..1."},
+      {"MDS file saved by KELP compiler Version 5.1 06.12.2026 12:00:00\r\n2\t0\t0\r\n1\t0\t0\t0\t1\t1\r\na\r\n"
+       "1\t1\ttenths\r\n1\t0\t#1\r\n\r\n",
+       ""},
+      // Four sessions in the two levels of one factor: two to four of them share a level.
+      {"MDS file saved by KELP compiler\r\n1\t0\t0\r\n1\t0\t0\t1\t4\t2\r\na\r\nSex\t2\tm\tf\r\n0\t0\tevents\r\n"
+       "1\t0\t#1\r\n1\r\n1\t0\t#2\r\n2\r\n2\t0\t#3\r\n1\r\n2\t0\t#4\r\n2\r\n",
+       ""},
+      {"MDS file saved by KELP compiler\r\n1\t0\t0\r\n1\t0\t0\t1\t4\t1\r\na\r\nSex\t2\tm\tf\r\n0\t0\tevents\r\n"
+       "1\t0\t#1\r\n1\r\n1\t0\t#2\r\n2\r\n2\t0\t#3\r\n1\r\n2\t0\t#4\r\n2\r\n",
+       "Compiled file line 3: the largest number of sessions in a cell 1 is outside 2..4."},
+      {"MDS file saved by KELP compiler\r\n1\t0\t0\r\n1\t0\t0\t0\t0\t0\r\na\r\n0\t0\tevents\r\n", ""},
+  };
+  testing::ScratchFolder folder;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Bytes);
+    std::ofstream(folder.Path("file.mds"), std::ios::binary) << c.Bytes;
+    LineBuffer lines;
+    MdsHeader header;
+    ScriptedDialogue dialogue;
+    try {
+      EXPECT_TRUE(ReadMdsHeader(lines, folder.Path("file.mds"), header, dialogue));
+      EXPECT_EQ(c.Error, "");
+    } catch (const CommandError& error) {
+      EXPECT_EQ(error.what(), c.Error);
+    }
+  }
+}
+
 // Each damaged file ends the command with a text naming the line (counted from 1) and the fault.
 TEST(MdsReader, DamagedFilesEndTheCommand) {
   const struct {
@@ -236,6 +278,14 @@ TEST(MdsReader, DamagedFilesEndTheCommand) {
        "Compiled file line 4: the line cannot hold 2000000000 code names."},
       {false, 2, "4\t0\t0\t0\t99\t1", "Compiled file line 3: the file has too few lines for sessions (99)."},
       {false, 2, "4\t0\t0\t50\t1\t1", "Compiled file line 3: the file has too few lines for factors (50)."},
+      {false, 2, "4\t0\t0\t0\t1\t7",
+       "Compiled file line 3: the largest number of sessions in a cell 7 is outside 1..1."},
+      {false, 2, "4\t0\t0\t0\t1\t0",
+       "Compiled file line 3: the largest number of sessions in a cell 0 is outside 1..1."},
+      {true, 2, "4\t1\t2\t2\t3\t4",
+       "Compiled file line 3: the largest number of sessions in a cell 4 is outside 1..3."},
+      {true, 2, "4\t1\t2\t2\t13\t2",  // 13 sessions in 2 x 3 cells: some cell holds 3
+       "Compiled file line 3: the largest number of sessions in a cell 2 is outside 3..13."},
       {false, 2, "4\t0\t0\t0\t99999999999\t1",
        "Compiled file line 3: the number of sessions \"99999999999\" is out of range."},
       {false, 4, "3\t4\tseconds", "Compiled file line 5: the time unit 4 is outside 0..3."},

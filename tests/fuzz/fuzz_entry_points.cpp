@@ -12,7 +12,9 @@
 #include "analysis/table_stats.h"
 #include "compiler/compile_sds.h"
 #include "compiler/compiler_messages.h"
+#include "core/code_lists.h"
 #include "core/command_error.h"
+#include "core/data_type_flags.h"
 #include "core/mds_reader.h"
 #include "core/line_buffer.h"
 #include "core/segment_budget.h"
@@ -20,6 +22,9 @@
 #include "core/session_reader.h"
 #include "core/segment_writer.h"
 #include "core/text_file.h"
+#include "modify/modify_engine.h"
+#include "modify/round_times.h"
+#include "modify/validate_command.h"
 
 namespace vork::fuzz {
 namespace {
@@ -252,6 +257,97 @@ void RequireSameHeader(const MdsHeader& a, const MdsHeader& b) {
   Require(fields(a) == fields(b), "the plain and compressed headers differ");
 }
 
+// The compiled file an input stands for: the input itself when the reader
+// takes its header, else the compile of it as a KELP text. False when there
+// is none: a refused header, a text that does not compile cleanly, or one
+// the harness skips.
+bool CompiledFileOf(std::string_view bytes, LineBuffer& lines, MdsHeader& header) {
+  lines = LineBuffer(bytes);
+  SilentDialogue dialogue;
+  try {
+    if (ReadMdsHeaderFromLines(lines, "fuzz.mds", header, dialogue)) return true;
+  } catch (const CommandError&) {
+    return false;  // every window refuses the file at its header
+  }
+  if (HoldsLargeLegalNumber(bytes)) return false;
+  Compiled c = Compile(bytes, OptionsFor(bytes.size(), (bytes.size() & 8) != 0));
+  if (c.ErrorCount != 0 || c.Empty) return false;
+  header = ReadCompiledHeader(c, "clean");
+  lines = LineBuffer(c.MdsLines);
+  return true;
+}
+
+// False when a segment is larger than the harness reads. A damaged file
+// fits: every reader must refuse it the same way.
+bool FitsHarness(const LineBuffer& lines, const MdsHeader& header) {
+  try {
+    SegmentCursor cursor(lines, header);
+    while (cursor.Next()) {
+    }
+    return !cursor.TooLarge;
+  } catch (const CommandError&) {
+    return true;
+  }
+}
+
+// A file written from one the reader accepted must read back whole: its
+// header taken and every segment of every session read. (Lines after the
+// last session, which a damaged input may carry, may be copied along.)
+void RequireReadsBack(const dynString& written, const std::string& what) {
+  const LineBuffer lines(written);
+  MdsHeader header;
+  SilentDialogue dialogue;
+  try {
+    Require(ReadMdsHeaderFromLines(lines, "fuzz.mds", header, dialogue), "the " + what + " is not taken for a compiled file");
+    SegmentCursor cursor(lines, header);
+    while (cursor.Next()) {
+    }
+  } catch (const CommandError& error) {
+    throw FuzzFault("the " + what + " does not read back: " + error.what());
+  }
+}
+
+// Answers Yes to every question: the user goes on wherever asked.
+class YesDialogue : public UserDialogue {
+ public:
+  Answer Ask(BoxStyle, const std::string&, Buttons) override { return Answer::Yes; }
+};
+
+// Every command the modification window offers for the file's data type,
+// on its first and last codes, with a new code the file lacks; the input's
+// length picks the WINDOW parts and the bout gap.
+std::vector<ModifyCommand> CommandsFor(const MdsHeader& header, std::size_t size) {
+  const DataTypeFlags flags = SetDataTypeFlags(header.DataType);
+  const std::string first = header.NCodes >= 1 ? header.CodeNames[1] : std::string();
+  const std::string last = header.NCodes >= 1 ? header.CodeNames[header.NCodes] : std::string();
+  std::string fresh = "fz";
+  while (FindCodeIndex(fresh, header.CodeNames, header.NCodes) > 0) fresh += "z";
+  std::vector<ModifyCommand> commands;
+  for (int number = CommandAnd; number <= CommandBout; ++number) {
+    if (number <= CommandXor && flags.IsEvent) continue;
+    if ((number == CommandLump || number == CommandChain) && !flags.IsEvent) continue;
+    if ((number == CommandEvent || number == CommandBout) && !flags.TimedOrState) continue;
+    ModifyCommand command;
+    command.Number = number;
+    command.NewCode = number == CommandRemove || number == CommandEvent ? "" : fresh;
+    command.PickedCodes = {first, last};
+    if (number == CommandRename || number == CommandRemove) command.PickedCodes = {first};
+    if (number == CommandChain) command.PickedCodes = {first, last, first};
+    if (number == CommandEvent && (size & 1) != 0) command.PickedCodes.clear();  // every code
+    if (number == CommandWindow) {
+      command.Window = {static_cast<int>(size % 3), static_cast<int>(size / 3 % 5) - 2,
+                        static_cast<int>(size / 15 % 4), static_cast<int>(size / 60 % 5) - 2};
+      if (command.Window.ToOption == NullToPart) command.PickedCodes = {first};
+    }
+    command.BoutGap = 1 + static_cast<int>(size % 3);
+    commands.push_back(command);
+  }
+  ModifyCommand recodeAll;  // Recode without a new code, which the user agrees to
+  recodeAll.Number = CommandRecode;
+  commands.push_back(recodeAll);
+  return commands;
+}
+
 }  // namespace
 
 void ReadCompiledFile(std::string_view bytes) {
@@ -324,32 +420,10 @@ void CompileText(std::string_view bytes) {
 }
 
 void AnalyseCompiledFile(std::string_view bytes) {
-  LineBuffer lines(bytes);
+  LineBuffer lines;
   MdsHeader header;
   SilentDialogue dialogue;
-  bool isCompiledFile = false;
-  try {
-    isCompiledFile = ReadMdsHeaderFromLines(lines, "fuzz.mds", header, dialogue);
-  } catch (const CommandError&) {
-    return;  // every analysis window refuses the file at its header
-  }
-  if (!isCompiledFile) {
-    if (HoldsLargeLegalNumber(bytes)) return;
-    Compiled c = Compile(bytes, OptionsFor(bytes.size(), (bytes.size() & 8) != 0));
-    if (c.ErrorCount != 0 || c.Empty) return;
-    header = ReadCompiledHeader(c, "clean");
-    lines = LineBuffer(c.MdsLines);
-  }
-  try {
-    // The analyses read the segments the same way: none may be too large
-    // for the harness.
-    SegmentCursor cursor(lines, header);
-    while (cursor.Next()) {
-    }
-    if (cursor.TooLarge) return;
-  } catch (const CommandError&) {
-    // A damaged file: every analysis must refuse it the same way.
-  }
+  if (!CompiledFileOf(bytes, lines, header) || !FitsHarness(lines, header)) return;
 
   dynString report;
   try {
@@ -392,6 +466,43 @@ void AnalyseCompiledFile(std::string_view bytes) {
     RunTableStats(request, TableStatsOptions{}, frame, header, lines, header.LineIndex, pooling, tableGroups,
                   tableOutput, dialogue);
   } catch (const CommandError&) {
+  }
+}
+
+void ModifyCompiledFile(std::string_view bytes) {
+  LineBuffer lines;
+  ModifyFile file;
+  if (!CompiledFileOf(bytes, lines, file.Header) || !FitsHarness(lines, file.Header)) return;
+  file.Lines = lines.ToStrings();
+  file.HeaderEnd = file.Header.LineIndex;
+  for (ModifyCommand command : CommandsFor(file.Header, bytes.size())) {
+    YesDialogue dialogue;
+    if (!ValidateCommand(command, file.Header, dialogue)) continue;
+    ModifyOutcome outcome;
+    try {
+      outcome = RunModifyCommand(file, command, "07.12.2026 03:00:00", dialogue);
+    } catch (const CommandError&) {
+      continue;  // a damaged segment, or a code the file lacks: nothing is written
+    }
+    RequireReadsBack(outcome.File.Lines,
+                     "file modified by " + EchoModifyCommand(command, outcome.Counts, outcome.AllCodes).Text);
+  }
+}
+
+void RoundCompiledFile(std::string_view bytes) {
+  LineBuffer lines;
+  MdsHeader header;
+  if (!CompiledFileOf(bytes, lines, header) || !FitsHarness(lines, header)) return;
+  if (!RoundingRefusal(header).empty()) return;
+  for (int unit = 0; unit < header.TimeUnitIndex; ++unit) {
+    RoundingOutput output;
+    SilentDialogue dialogue;
+    try {
+      RoundMdsTimes(lines, header, "fuzz.mds", unit, "07.12.2026 03:00:00", output, dialogue);
+    } catch (const CommandError&) {
+      continue;  // a damaged file, or times that cannot be rounded: nothing is written
+    }
+    RequireReadsBack(output.MdsLines, "file rounded to " + std::string(RoundUnitNames[static_cast<std::size_t>(unit)]));
   }
 }
 

@@ -35,6 +35,15 @@ void CompileText(std::string_view bytes);
 // KELP text when the input is not a compiled file.
 void AnalyseCompiledFile(std::string_view bytes);
 
+// The modification: every command the file's data type offers, applied to
+// a compiled file the reader accepts (or to the compile of a KELP text),
+// must give a file that reads back whole.
+void ModifyCompiledFile(std::string_view bytes);
+
+// The rounding: a timed-event or state file rounded to each coarser time
+// unit must give a file that reads back whole.
+void RoundCompiledFile(std::string_view bytes);
+
 // Runs one entry point the way a libFuzzer target does: a FuzzFault is
 // printed and aborts, so the fuzzer keeps the input.
 int RunFuzzTarget(void (*entry)(std::string_view), const unsigned char* data, std::size_t size);

@@ -36,7 +36,7 @@ void Replay(const std::string& folder) {
   const std::vector<fs::path> files = SavedInputs(folder);
   for (const fs::path& file : files) {
     const std::string bytes = Bytes(file);
-    for (auto entry : {ReadCompiledFile, CompileText, AnalyseCompiledFile}) {
+    for (auto entry : {ReadCompiledFile, CompileText, AnalyseCompiledFile, ModifyCompiledFile, RoundCompiledFile}) {
       try {
         entry(bytes);
       } catch (const std::exception& fault) {
