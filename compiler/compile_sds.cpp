@@ -1,5 +1,6 @@
 #include "compiler/compile_sds.h"
 
+#include <algorithm>
 #include <locale>
 #include <stdexcept>
 #include <utility>
@@ -38,7 +39,7 @@ bool IsBlank(std::u16string_view line) {
 
 // Deletes the trailing blank lines and finds the last line's raw length,
 // so that reading ends with the last non-blank character.
-void PrepareSourceText(CompileState& state, dynString& sdsLines) {
+void PrepareSourceText(CompileState& state, LinesView sdsLines) {
   state.ErrorCount = 0;
   state.WarningCount = 0;
   state.Stopped = false;
@@ -50,7 +51,6 @@ void PrepareSourceText(CompileState& state, dynString& sdsLines) {
   while (!state.SdsText.empty() && IsBlank(state.SdsText.back())) {
     state.SdsText.pop_back();
   }
-  sdsLines.resize(state.SdsText.size());
   if (!state.SdsText.empty()) {
     state.LastLine = static_cast<int>(state.SdsText.size()) - 1;
     state.LastLineLen = static_cast<int>(state.SdsText.back().size());
@@ -86,7 +86,7 @@ void CollectCodes(CompileState& state) {
 
 }  // namespace
 
-void RunCompile(CompileState& state, dynString& sdsLines) {
+void RunCompile(CompileState& state, LinesView sdsLines) {
   if (sdsLines.empty()) return;
   state.NameOrder =
       CollatedLess{state.Options.CompareNames ? state.Options.CompareNames : SystemCollation()};
@@ -102,24 +102,17 @@ void RunCompile(CompileState& state, dynString& sdsLines) {
   }
   if (state.ErrorCount == 0) {
     if (state.NCodes == 0) CollectCodes(state);
-    if (!state.SyntaxOnly) KeepHeaderLines(state);
     ParseData(state);
   }
   // A compile stopped at a warning question ended in the middle of its
   // data: it counts as failed, so that its lines are never saved.
   if (state.Stopped && state.ErrorCount == 0) state.ErrorCount = 1;
-  if (state.ErrorCount == 0 && !state.SyntaxOnly) {
-    WriteMdsHeader(state);
-  } else if (state.HeaderLinesKept > 0 && state.MdsLines) {
-    // A failed compile leaves only what its data part wrote.
-    state.MdsLines->erase(state.MdsLines->begin(),
-                          state.MdsLines->begin() + static_cast<std::ptrdiff_t>(state.HeaderLinesKept));
-    state.HeaderLinesKept = 0;
-  }
+  // A failed compile leaves only what its data part wrote.
+  if (state.ErrorCount == 0 && !state.SyntaxOnly) WriteMdsHeader(state);
   if (state.Dialogue) state.Dialogue->Progress(0, 100);
 }
 
-void CompileSds(dynString& sdsLines, dynString& mdsLines, CompilerMessageList& errorList,
+void CompileSds(LinesView sdsLines, LineBuffer& mdsLines, CompilerMessageList& errorList,
                 dynCardinal& navPts, UserDialogue& dialogue, bool syntaxOnly, int maxErrors,
                 int& errorCount, std::string& savedAt, const CompileOptions& options) {
   if (sdsLines.empty()) return;
@@ -135,6 +128,21 @@ void CompileSds(dynString& sdsLines, dynString& mdsLines, CompilerMessageList& e
   RunCompile(state, sdsLines);
   errorCount = state.ErrorCount;
   savedAt = state.SavedAt;
+}
+
+void CompileSds(dynString& sdsLines, dynString& mdsLines, CompilerMessageList& errorList,
+                dynCardinal& navPts, UserDialogue& dialogue, bool syntaxOnly, int maxErrors,
+                int& errorCount, std::string& savedAt, const CompileOptions& options) {
+  if (sdsLines.empty()) return;
+  LineBuffer compiled(mdsLines);
+  CompileSds(LinesView(sdsLines), compiled, errorList, navPts, dialogue, syntaxOnly, maxErrors, errorCount,
+             savedAt, options);
+  mdsLines = compiled.ToStrings();
+  // A line of blanks and control characters only is blank in either reading.
+  while (!sdsLines.empty() && std::all_of(sdsLines.back().begin(), sdsLines.back().end(),
+                                          [](char c) { return static_cast<unsigned char>(c) <= ' '; })) {
+    sdsLines.pop_back();
+  }
 }
 
 }  // namespace vork

@@ -4,6 +4,7 @@
 
 #include "compiler/compile_options.h"
 #include "core/dyn_arrays.h"
+#include "core/line_buffer.h"
 #include "core/user_dialogue.h"
 
 namespace vork {
@@ -48,6 +49,13 @@ class CompilerMessageLines : public CompilerMessageList {
 //   no header was written.
 // An empty sdsLines returns at once and touches nothing.
 void CompileSds(dynString& sdsLines, dynString& mdsLines, CompilerMessageList& errorList,
+                dynCardinal& navPts, UserDialogue& dialogue, bool syntaxOnly, int maxErrors,
+                int& errorCount, std::string& savedAt, const CompileOptions& options);
+
+// The same compile over lines seen without a copy (a loaded text file's
+// buffer) into one buffer: the compiled lines are written into mdsLines as
+// they are made, never held as a string each. sdsLines is not changed.
+void CompileSds(LinesView sdsLines, LineBuffer& mdsLines, CompilerMessageList& errorList,
                 dynCardinal& navPts, UserDialogue& dialogue, bool syntaxOnly, int maxErrors,
                 int& errorCount, std::string& savedAt, const CompileOptions& options);
 

@@ -13,6 +13,7 @@
 #include "compiler/compiler_messages.h"
 #include "compiler/source_text.h"
 #include "core/dyn_arrays.h"
+#include "core/line_buffer.h"
 #include "core/user_dialogue.h"
 
 namespace vork {
@@ -94,7 +95,7 @@ struct TokenUnits {
 struct CompileState {
   // --- What the caller handed in ---
   CompileOptions Options;
-  dynString* MdsLines = nullptr;
+  LineBuffer* MdsLines = nullptr;
   CompilerMessageList* ErrorList = nullptr;
   dynCardinal* NavPts = nullptr;
   UserDialogue* Dialogue = nullptr;
@@ -167,9 +168,6 @@ struct CompileState {
   std::string TimeUnitLabel;
   bool OneCharCodesOn = false;     // one-character codes in force for this data type
 
-  // Lines kept empty at the start of MdsLines for the header, so that it is
-  // written in front of the data part without moving it.
-  std::size_t HeaderLinesKept = 0;
 
   // --- Data part: whole compile ---
   int TimeFormat = 0;
@@ -228,6 +226,6 @@ struct CompileState {
 // CompileSds on a state whose caller fields (options, output lists,
 // dialogue, syntax-only flag, error limit) are already set; the state keeps
 // everything the compile worked out for the caller to inspect.
-void RunCompile(CompileState& state, dynString& sdsLines);
+void RunCompile(CompileState& state, LinesView sdsLines);
 
 }  // namespace vork

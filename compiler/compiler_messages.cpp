@@ -136,24 +136,16 @@ std::string CompilerMessageLine(int msgNo) {
   return message.Text + MessageSuffix(message.Kind);
 }
 
-void ReportCompileMessage(CompileState& state, int msgNo, MessageKind kind, std::int64_t pos) {
-  if (state.Stopped) return;
-  if (!state.Reporting) {
-    // The code-collecting pass reports nothing, but a segment with an error
-    // is worked on no further there either: its times are not used.
-    if (kind != MessageKind::Warning) state.SegmentHasError = true;
-    return;
-  }
-  if (msgNo < 1 || msgNo > CompilerMessageCount) {
-    throw CommandError("Compiler message " + std::to_string(msgNo) + " does not exist.");
-  }
+namespace {
+
+void Record(CompileState& state, int msgNo, MessageKind kind, const std::string& line, std::int64_t pos) {
   if (pos < 0) {
     const std::int64_t token = -pos;
     pos = token < static_cast<std::int64_t>(state.TokPos.size()) ? state.TokPos[token] : 0;
   }
   state.ReportedNumbers.push_back(msgNo);
   state.ReportedKinds.push_back(kind);
-  if (state.ErrorList) state.ErrorList->Append(CompilerMessages[msgNo].Text + MessageSuffix(kind));
+  if (state.ErrorList) state.ErrorList->Append(line);
   if (state.NavPts) {
     state.NavPts->push_back(pos < 0 ? 0u
                             : pos > 0xFFFFFFFFLL ? 0xFFFFFFFFu
@@ -186,6 +178,31 @@ void ReportCompileMessage(CompileState& state, int msgNo, MessageKind kind, std:
       }
       break;
   }
+}
+
+}  // namespace
+
+void ReportCompileMessage(CompileState& state, int msgNo, MessageKind kind, std::int64_t pos) {
+  if (state.Stopped) return;
+  if (!state.Reporting) {
+    // The code-collecting pass reports nothing, but a segment with an error
+    // is worked on no further there either: its times are not used.
+    if (kind != MessageKind::Warning) state.SegmentHasError = true;
+    return;
+  }
+  if (msgNo < 1 || msgNo > CompilerMessageCount) {
+    throw CommandError("Compiler message " + std::to_string(msgNo) + " does not exist.");
+  }
+  Record(state, msgNo, kind, CompilerMessages[msgNo].Text + MessageSuffix(kind), pos);
+}
+
+void ReportCompileError(CompileState& state, const std::string& text, std::int64_t pos) {
+  if (state.Stopped) return;
+  if (!state.Reporting) {
+    state.SegmentHasError = true;
+    return;
+  }
+  Record(state, 0, MessageKind::Error, text, pos);
 }
 
 void ReportCompileMessage(CompileState& state, int msgNo, std::int64_t pos) {

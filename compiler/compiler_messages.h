@@ -36,4 +36,9 @@ void ReportCompileMessage(CompileState& state, int msgNo, MessageKind kind, std:
 // Reports message msgNo with the kind the message table gives it.
 void ReportCompileMessage(CompileState& state, int msgNo, std::int64_t pos);
 
+// Reports an error whose text is not one of the numbered messages (a
+// segment refused by the memory budget) as number 0, in the message list at
+// its place like every other error.
+void ReportCompileError(CompileState& state, const std::string& text, std::int64_t pos);
+
 }  // namespace vork

@@ -31,8 +31,16 @@ std::string SessionLine(int session, int segments, const std::string& label) {
   return std::to_string(session) + "\t" + std::to_string(segments) + "\t" + label;
 }
 
-void AppendLine(CompileState& state, std::string line) {
-  if (state.MdsLines) state.MdsLines->push_back(std::move(line));
+void AppendLine(CompileState& state, std::string_view line) {
+  if (state.MdsLines) state.MdsLines->push_back(line);
+}
+
+// Rewrites a line written before its values were known; only a line that
+// changes is rewritten, as the lines behind it move.
+void RewriteLine(CompileState& state, int index, std::string_view line) {
+  if (!state.MdsLines || index < 0 || static_cast<std::size_t>(index) >= state.MdsLines->size()) return;
+  if ((*state.MdsLines)[static_cast<std::size_t>(index)] != line)
+    state.MdsLines->ReplaceLine(static_cast<std::size_t>(index), line);
 }
 
 int LineCount(const CompileState& state) {
@@ -140,9 +148,8 @@ void ParseData(CompileState& state) {
     } while (!state.SessionEnd && !state.EndOfText);
 
     if (state.ErrorCount == 0 && state.Reporting && state.SessionEnd && lastSegmentHadTokens) {
-      if (state.SegmentNo > 1 && sessionLineIndex >= 0 && sessionLineIndex < LineCount(state)) {
-        (*state.MdsLines)[sessionLineIndex] =
-            SessionLine(state.SessionNo, state.SegmentNo, state.SessionLabel);
+      if (state.SegmentNo > 1) {
+        RewriteLine(state, sessionLineIndex, SessionLine(state.SessionNo, state.SegmentNo, state.SessionLabel));
       }
       state.SessionLineIndex.resize(state.SessionNo, -1);
       state.SessionLineIndex.back() = sessionLineIndex;
@@ -167,9 +174,7 @@ void ParseData(CompileState& state) {
   state.LabelList.clear();
   // The units line was written with the time format and unit known after
   // the first segment; data whose first time comes later gets them here.
-  if (state.Reporting && unitsLineIndex >= 0 && unitsLineIndex < LineCount(state)) {
-    (*state.MdsLines)[unitsLineIndex] = UnitsLine(state);
-  }
+  if (state.Reporting) RewriteLine(state, unitsLineIndex, UnitsLine(state));
   // A text without sessions still gets the units line that every compiled
   // file has after its header; without it the file could not be read.
   if (state.Reporting && unitsLineIndex < 0 && state.SessionNo == 0) AppendLine(state, UnitsLine(state));

@@ -153,13 +153,6 @@ std::int64_t NearEndOfText(const CompileState& state) {
 
 }  // namespace
 
-void KeepHeaderLines(CompileState& state) {
-  if (state.MdsLines == nullptr || !state.MdsLines->empty()) return;
-  state.HeaderLinesKept = 3 + (state.NCodes > 0 ? 1 : 0) + (state.Duals == 1 ? 1 : 0) +
-                          (state.NSets > 0 ? 2 : 0) + static_cast<std::size_t>(std::max(state.NFactors, 0));
-  state.MdsLines->resize(state.HeaderLinesKept);
-}
-
 void WriteMdsHeader(CompileState& state) {
   AdoptInferredFactors(state);
   const int sessions = std::max(state.SessionNo, 0);
@@ -192,22 +185,15 @@ void WriteMdsHeader(CompileState& state) {
     header.push_back(std::move(line));
   }
 
-  dynString& data = *state.MdsLines;
-  const std::size_t kept = std::min(state.HeaderLinesKept, data.size());
-  state.HeaderLinesKept = 0;
-  if (nFactors == 0 && header.size() == kept) {
-    std::move(header.begin(), header.end(), data.begin());
-    return;
-  }
+  LineBuffer& data = *state.MdsLines;
   if (nFactors == 0) {
-    // One move of the data part behind the header, not one per line.
-    header.reserve(header.size() + data.size() - kept);
-    std::move(data.begin() + static_cast<std::ptrdiff_t>(kept), data.end(), std::back_inserter(header));
-    data = std::move(header);
+    // The data part moves once behind the header.
+    data.InsertFront(LineBuffer(header));
     return;
   }
 
   const CompletedLevels levels = CompleteLevels(state, sessions);
+  header[countsLine] = CountsLine(state, sessions, levels.MaxSessionsPerCell);
   // Where each session's line stands, so the copy can put its level line
   // after it and its replicate number in front.
   std::unordered_map<std::size_t, int> sessionAt;
@@ -215,27 +201,26 @@ void WriteMdsHeader(CompileState& state) {
     const int at = state.SessionLineIndex[s];
     if (at >= 0 && static_cast<std::size_t>(at) < data.size()) sessionAt[static_cast<std::size_t>(at)] = s;
   }
-  header.reserve(header.size() + data.size() - kept + sessionAt.size());
-  for (std::size_t k = kept; k < data.size(); ++k) {
+  LineBuffer file(header);
+  for (std::size_t k = 0; k < data.size(); ++k) {
+    const std::string_view line = data[k];
     const auto found = sessionAt.find(k);
     if (found == sessionAt.end()) {
-      header.push_back(std::move(data[k]));
+      file.push_back(line);
       continue;
     }
     const int s = found->second;
-    std::string& line = data[k];
     const std::size_t tab = line.find('\t');
-    header.push_back(std::to_string(levels.Replicates[s]) +
-                     (tab == std::string::npos ? std::string() : line.substr(tab)));
-    header.push_back(JoinNumbers(levels.LevelNumbers[s], 1, nFactors));
+    file.push_back(std::to_string(levels.Replicates[s]) +
+                   (tab == std::string::npos ? std::string() : std::string(line.substr(tab))));
+    file.push_back(JoinNumbers(levels.LevelNumbers[s], 1, nFactors));
   }
-  data = std::move(header);
+  data = std::move(file);
 
   const std::int64_t pos = NearEndOfText(state);
   if (levels.LevelNotFound) ReportCompileMessage(state, 108, pos);
   if (levels.LevelsVaried) ReportCompileMessage(state, 109, pos);
   if (levels.LevelsLacked) ReportCompileMessage(state, 110, pos);
-  data[countsLine] = CountsLine(state, sessions, levels.MaxSessionsPerCell);
 }
 
 }  // namespace vork

@@ -17,27 +17,20 @@ bool IsTimedOrState(int dataType) {
   return dataType == DataTypeTimed || dataType == DataTypeState;
 }
 
-// The 1-based line of the raw text that holds a text position.
-int LineOfPosition(const CompileState& state, std::int64_t pos) {
-  std::int64_t start = 0;
-  for (std::size_t line = 0; line < state.SdsText.size(); ++line) {
-    start += static_cast<std::int64_t>(state.SdsText[line].size()) + 2;
-    if (pos < start) return static_cast<int>(line) + 1;
-  }
-  return static_cast<int>(state.SdsText.size());
-}
-
 }  // namespace
 
 SegmentBuilder::SegmentBuilder(CompileState& state) : State(state), NCodes(state.NCodes) {
   if (NCodes < 0) NCodes = 0;
-  Matrix.assign(static_cast<std::size_t>(NCodes), std::string());
+  EventUnits = State.DataType == DataTypeEvent;
+  if (!EventUnits) Matrix.assign(static_cast<std::size_t>(NCodes), std::string());
   Marks.resize(static_cast<std::size_t>(NCodes) + 1);
   CodeUse.assign(static_cast<std::size_t>(NCodes) + 1, 0);
   if (IsTimedOrState(State.DataType)) {
     PrepareTimedSegment();
   } else {
     const std::int64_t columns = CheckTokenUnits();
+    if (Refused) return;
+    if (EventUnits) EventCodes.reserve(static_cast<std::size_t>(columns));
     for (std::string& row : Matrix) row.reserve(static_cast<std::size_t>(columns) + 1);
     // The first interval or multi-event is open from the start.
     if (State.DataType == DataTypeInterval || State.DataType == DataTypeMulti) NewTimeUnit();
@@ -59,25 +52,34 @@ void SegmentBuilder::Report(int msgNo, int token) {
   ReportCompileMessage(State, msgNo, token >= 1 ? -static_cast<std::int64_t>(token) : 0);
 }
 
-// Refuses a segment whose grid and run counts, as this compiler or any
-// reader of the compiled file would hold them, pass the segment memory
-// budget, or whose time units do not fit the segment line.
-void SegmentBuilder::CheckSize(std::int64_t timeUnits, std::int64_t columns) {
+// The most time units a segment may have: its grid and run counts, as this
+// compiler or any reader of the compiled file would hold them, within the
+// segment memory budget, and its units within the segment line's numbers.
+std::int64_t SegmentBuilder::MostUnits() const {
+  return std::min(MaxTimeValue, SegmentMemoryBudget / (NCodes + RunCountBytes));
+}
+
+// A segment larger than that is an error at the token where it passes,
+// reported once; nothing is allocated for it, and nothing more is built.
+bool SegmentBuilder::CheckSize(std::int64_t timeUnits, std::int64_t columns, int token) {
+  if (Refused) return false;
   const std::int64_t units = std::max(timeUnits, columns);
-  if (units <= MaxTimeValue && SegmentFitsBudget(NCodes, units, RunCountBytes)) return;
-  const std::int64_t pos = State.NTokens >= 1 ? State.TokPos[1] : 0;
-  throw CommandError("Segment " + std::to_string(State.SegmentNo) + " of session " +
-                     std::to_string(State.SessionNo) + " (line " +
-                     std::to_string(LineOfPosition(State, pos)) + ") is too large: " +
-                     SegmentBudgetText(NCodes, units, RunCountBytes) + ".");
+  if (units <= MostUnits()) return true;
+  Refused = true;
+  ReportCompileError(State, "Segment too large: " + SegmentBudgetText(NCodes, units, RunCountBytes) + ".",
+                     token >= 1 ? -static_cast<std::int64_t>(token) : 0);
+  State.SegmentHasError = true;
+  return false;
 }
 
 // Event, Interval and Multi data: the units the tokens will make, known
-// before any is made, so that a segment beyond the budget is refused
-// before its grid grows unit by unit. Returns the columns they will take.
+// before any is made, so that a segment beyond the budget is refused at
+// the token that passes it, before its units are made. Returns the columns
+// they will take.
 std::int64_t SegmentBuilder::CheckTokenUnits() {
   std::int64_t units = State.DataType == DataTypeEvent ? 0 : 1;
   std::int64_t columns = units;
+  const std::int64_t most = MostUnits();
   for (int k = 1; k <= State.NTokens; ++k) {
     const int kind = State.TokKind[k];
     std::int64_t n = 0;
@@ -89,18 +91,35 @@ std::int64_t SegmentBuilder::CheckTokenUnits() {
       units += n - 1;
       columns += 2;
     }
+    if (std::max(units, columns) > most) {
+      CheckSize(units, columns, k);
+      return 0;
+    }
   }
-  CheckSize(units, columns);
   return columns;
+}
+
+// Timed and State data: the first time token that reaches past the most
+// units a segment may have, or the segment's first token.
+int SegmentBuilder::TokenPassingTime(std::int64_t mostUnits) const {
+  for (int k = 1; k <= State.NTokens; ++k) {
+    if (State.TokKind[k] != TokenTime) continue;
+    if (std::int64_t{TokenTimeUnits(State, k, true)} - std::int64_t{State.SegStart} > mostUnits) return k;
+  }
+  return 1;
 }
 
 // ---------------------------------------------------------------------------
 // Units of Event, Interval and Multi data
 
 void SegmentBuilder::AppendColumn() {
-  CheckSize(NTimeUnits + 1, NColumns + 1);
+  if (!CheckSize(NTimeUnits + 1, NColumns + 1, CurrentToken)) return;
   ++NColumns;
   ++NTimeUnits;
+  if (EventUnits) {
+    EventCodes.push_back(0);
+    return;
+  }
   // A cell already there holds a context end put ahead of its unit.
   for (std::string& row : Matrix) {
     if (static_cast<std::int64_t>(row.size()) < NColumns) row.push_back('.');
@@ -109,27 +128,29 @@ void SegmentBuilder::AppendColumn() {
 }
 
 void SegmentBuilder::NewTimeUnit() {
+  if (Refused) return;
   AppendColumn();
   UnitHasContext = false;
 }
 
 void SegmentBuilder::AddEventCode(int i) {
+  if (Refused) return;
   NewTimeUnit();
   const int code = CodeOfToken(i);
-  if (code == 0) return;
-  Cell(code, NColumns - 1) = '2';
+  if (code == 0 || Refused) return;
+  EventCodes.back() = code;
   ++EntryCount;
   if (State.Options.RepeatCheck) CheckRepeatedCode(code, NColumns - 1);
 }
 
 void SegmentBuilder::CheckRepeatedCode(int code, std::int64_t column) {
   if (State.DataType != DataTypeEvent || column < 1) return;
-  if (Cell(code, column - 1) != '.') Report(50, CurrentToken);
+  if (EventCodes[static_cast<std::size_t>(column - 1)] == code) Report(50, CurrentToken);
 }
 
 void SegmentBuilder::AddUnitCode(int i) {
   const int code = CodeOfToken(i);
-  if (code == 0) return;
+  if (code == 0 || Refused) return;
   const bool context = i < State.NTokens && !State.TokText[i + 1].empty() &&
                        (State.TokText[i + 1][0] == '+' || State.TokText[i + 1][0] == '-');
   if (context) {
@@ -183,7 +204,7 @@ void SegmentBuilder::FindContextStart(int code, std::int64_t before, int errorTo
 
 void SegmentBuilder::MarkContextStart(int i) {
   const int code = CodeOfToken(i - 1);
-  if (code == 0) return;
+  if (code == 0 || Refused) return;
   SetMark(code, NColumns - 1, '+');
 }
 
@@ -191,9 +212,10 @@ bool SegmentBuilder::MarkContextEnd(int i) {
   const int code = CodeOfToken(i - 1);
   const bool afterUnit = i < State.NTokens && State.TokKind[i + 1] == TokenClose;
   std::int64_t end = NColumns - 1;
+  if (Refused) return afterUnit;
   if (afterUnit) {
     // The code stays on through this unit: its end goes into the next one.
-    CheckSize(NTimeUnits + 1, NColumns + 1);
+    if (!CheckSize(NTimeUnits + 1, NColumns + 1, i)) return afterUnit;
     for (std::string& row : Matrix) {
       if (static_cast<std::int64_t>(row.size()) <= NColumns) row.push_back('.');
     }
@@ -223,7 +245,7 @@ void SegmentBuilder::RepeatUnit(int i) {
   if (UnitHasContext) return Report(30, i);
   std::int64_t n = 0;
   if (!ReadDigits(State.TokText[i], n) || n < 2) return;
-  CheckSize(NTimeUnits + n - 1, NColumns + 2);
+  if (!CheckSize(NTimeUnits + n - 1, NColumns + 2, i)) return;
   NewTimeUnit();
   CopyPreviousColumn();
   if (n >= 3) {
@@ -242,12 +264,15 @@ void SegmentBuilder::PrepareTimedSegment() {
       State.SegStop > State.SegStart
           ? static_cast<std::int64_t>(State.SegStop) - static_cast<std::int64_t>(State.SegStart)
           : 0;
-  CheckSize(length, length);
-  NColumns = NTimeUnits = length;
   Gridless = true;
   Occupied.resize(static_cast<std::size_t>(NCodes) + 1);
   Onsets.resize(static_cast<std::size_t>(NCodes) + 1);
   MarkCells.resize(static_cast<std::size_t>(NCodes) + 1);
+  if (length > MostUnits()) {
+    CheckSize(length, length, TokenPassingTime(MostUnits()));
+    return;
+  }
+  NColumns = NTimeUnits = length;
 }
 
 void SegmentBuilder::MarkOnset(int code, std::int64_t column) {
@@ -344,6 +369,7 @@ void SegmentBuilder::EndEntry() {
 }
 
 void SegmentBuilder::AddStateTime(int i) {
+  if (Refused) return;
   Overlap = false;
   if (State.NoDurations) {
     const std::int64_t t = RelativeTime(i, false);
@@ -375,6 +401,7 @@ void SegmentBuilder::AddStateTime(int i) {
 }
 
 void SegmentBuilder::TimedOnsetTime(int i) {
+  if (Refused) return;
   if (i < State.NTokens && State.TokText[i + 1] == "-") {
     PendingOnset = RelativeTime(i, false);
     PendingOnsetToken = i;
@@ -384,11 +411,13 @@ void SegmentBuilder::TimedOnsetTime(int i) {
 }
 
 void SegmentBuilder::TimedOnsetDash(int i) {
+  if (Refused) return;
   if (i < State.NTokens && State.TokKind[i + 1] == TokenTime) return;
   AddOnsetEntry(PendingOnset, Open);
 }
 
 void SegmentBuilder::AddTimedOffset(int i) {
+  if (Refused) return;
   const std::int64_t off = RelativeTime(i, true);
   const std::int64_t on = PendingOnset;
   if (on < PrevOnset) {
@@ -420,6 +449,7 @@ void SegmentBuilder::AddOnsetEntry(std::int64_t onset, EntryEnd end, std::int64_
 }
 
 void SegmentBuilder::AddContextOnset(int i) {
+  if (Refused) return;
   const std::int64_t t = RelativeTime(i, false);
   if (AcceptsOrder(t, 31, CodeToken)) {
     ForEachComboCode(ContextCode, [&](int code) {
@@ -434,6 +464,7 @@ void SegmentBuilder::AddContextOnset(int i) {
 }
 
 void SegmentBuilder::AddContextOffset(int i) {
+  if (Refused) return;
   const std::int64_t t = RelativeTime(i, false);
   if (t < 1) {
     Report(28, i);
@@ -451,6 +482,7 @@ void SegmentBuilder::AddContextOffset(int i) {
 }
 
 void SegmentBuilder::EndStream() {
+  if (Refused) return;
   if (EntryCount == 0) {
     Report(39, 1);
   } else if (FillPending) {
@@ -462,6 +494,7 @@ void SegmentBuilder::EndStream() {
 }
 
 void SegmentBuilder::EndTokens() {
+  if (Refused) return;
   if (EntryCount == 0) {
     Report(39, 1);
   } else if (IsTimedOrState(State.DataType) && FillPending) {

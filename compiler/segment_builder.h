@@ -74,8 +74,12 @@ class SegmentBuilder {
   int ComboEntries() const { return std::min(ComboCount, static_cast<int>(Combo.size()) - 1); }
   std::int64_t RelativeTime(int i, bool inclusive);
   void Report(int msgNo, int token);
-  void CheckSize(std::int64_t timeUnits, std::int64_t columns);
+  std::int64_t MostUnits() const;
+  bool CheckSize(std::int64_t timeUnits, std::int64_t columns, int token);
   std::int64_t CheckTokenUnits();
+  int TokenPassingTime(std::int64_t mostUnits) const;
+  bool WithinCompiledLinesBudget(const SegmentLinesSize& size, std::size_t changes);
+  std::vector<CellChange> EventCellChanges() const;
 
   void PrepareTimedSegment();
   void AppendColumn();
@@ -105,6 +109,12 @@ class SegmentBuilder {
 
   CompileState& State;
   int NCodes = 0;
+  // The segment passed the memory budget and was reported: nothing more is
+  // built for it.
+  bool Refused = false;
+  // Event data are held as the code of each unit (0 none), not as a grid.
+  bool EventUnits = false;
+  std::vector<int> EventCodes;
 
   dynChar2 Matrix;
   dynInteger Runs;

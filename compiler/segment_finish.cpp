@@ -5,6 +5,8 @@
 
 #include "compiler/compile_state.h"
 #include "compiler/segment_builder.h"
+#include "compiler/compiler_messages.h"
+#include "core/segment_budget.h"
 #include "core/segment_writer.h"
 
 namespace vork {
@@ -142,18 +144,50 @@ void SegmentBuilder::MakeGrid() {
   }
 }
 
+// Event cells without a grid: the code of each unit is on with its onset
+// in that unit, and a code in successive units stays one column of cells.
+std::vector<CellChange> SegmentBuilder::EventCellChanges() const {
+  std::vector<CellChange> changes;
+  changes.reserve(2 * EventCodes.size());
+  int previous = 0;
+  for (std::size_t unit = 0; unit < EventCodes.size(); ++unit) {
+    const int code = EventCodes[unit];
+    if (code == previous) continue;
+    const auto at = static_cast<std::int64_t>(unit);
+    if (previous != 0) changes.push_back({at, previous - 1, '.'});
+    if (code != 0) changes.push_back({at, code - 1, '2'});
+    previous = code;
+  }
+  return changes;
+}
+
+// The compiled lines a compile holds, with what it holds for the segment
+// being written, may not pass the memory budget: the segment's lines are
+// measured before they are written, and a segment whose lines would pass it
+// is an error at its first token.
+bool SegmentBuilder::WithinCompiledLinesBudget(const SegmentLinesSize& size, std::size_t changes) {
+  const std::int64_t lineBytes = size.Bytes + (size.Lines + 1) * std::int64_t{sizeof(std::uint32_t)} + 64;
+  const auto held = static_cast<std::int64_t>(State.MdsLines->MemoryBytes() + changes * sizeof(CellChange));
+  if (held + lineBytes <= SegmentMemoryBudget) return true;
+  ReportCompileError(State, "Segment too large: " + CompiledLinesBudgetText(lineBytes, held) + ".", -1);
+  return false;
+}
+
 void SegmentBuilder::Finish() {
   if (State.MdsLines == nullptr) return;
-  dynString& out = *State.MdsLines;
+  LineBuffer& out = *State.MdsLines;
   const std::string number = std::to_string(State.SegmentNo);
-  const std::size_t lineIndex = out.size();
-  out.push_back(number + "\t0\t0\t0\t0");
-  if (State.SegmentHasError || !State.Reporting || NCodes <= 0 || NColumns <= 0) return;
+  if (State.SegmentHasError || !State.Reporting || NCodes <= 0 || NColumns <= 0) {
+    out.push_back(number + "\t0\t0\t0\t0");
+    return;
+  }
 
   // Context codes are resolved on a grid, which only their segments need.
   if (Gridless && HasContextCodes) MakeGrid();
   std::vector<CellChange> changes;
-  if (Gridless) {
+  if (EventUnits) {
+    changes = EventCellChanges();
+  } else if (Gridless) {
     changes = GridlessCellChanges();
   } else {
     // Drop a context end put ahead past the last unit.
@@ -162,7 +196,10 @@ void SegmentBuilder::Finish() {
     if (State.DataType == DataTypeInterval || State.DataType == DataTypeMulti) JoinSuccessiveUnits();
     changes = CellChanges();
   }
-  const int lineCount = WriteSegmentChanges(out, changes, NCodes, NTimeUnits, State.Options.CompressMDS);
+  // What the segment was built in is no longer needed once its changes are known.
+  dynChar2().swap(Matrix);
+  std::vector<OccupiedColumns>().swap(Occupied);
+  std::vector<int>().swap(EventCodes);
 
   if (State.DataType == DataTypeEvent || State.DataType == DataTypeMulti) {
     if (StartGiven != StopGiven) {
@@ -176,9 +213,14 @@ void SegmentBuilder::Finish() {
       }
     }
   }
-  out[lineIndex] = number + "\t" + std::to_string(lineCount) + "\t" +
-                   std::to_string(NTimeUnits) + "\t" + std::to_string(State.SegStart) + "\t" +
-                   std::to_string(State.SegStop);
+  const SegmentLinesSize size = MeasureSegmentChanges(changes, NCodes, NTimeUnits, State.Options.CompressMDS);
+  if (!WithinCompiledLinesBudget(size, changes.size())) {
+    out.push_back(number + "\t0\t0\t0\t0");
+    return;
+  }
+  out.push_back(number + "\t" + std::to_string(size.Lines) + "\t" + std::to_string(NTimeUnits) + "\t" +
+                std::to_string(State.SegStart) + "\t" + std::to_string(State.SegStop));
+  WriteSegmentChanges(out, changes, NCodes, NTimeUnits, State.Options.CompressMDS);
 }
 
 }  // namespace vork

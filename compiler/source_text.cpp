@@ -9,7 +9,7 @@ namespace vork {
 namespace {
 
 // Appends one line already known to be valid UTF-8.
-void AppendUtf8Line(std::u16string& out, const std::string& line) {
+void AppendUtf8Line(std::u16string& out, std::string_view line) {
   std::size_t i = 0;
   while (i < line.size()) {
     const auto byte = static_cast<unsigned char>(line[i]);
@@ -31,14 +31,13 @@ void AppendUtf8Line(std::u16string& out, const std::string& line) {
 
 }  // namespace
 
-SourceText::SourceText(const dynString& lines, bool caseSensitive) {
-  const bool utf8 =
-      std::all_of(lines.begin(), lines.end(), [](const std::string& line) { return IsValidUtf8(line); });
+SourceText::SourceText(LinesView lines, bool caseSensitive) {
+  const bool utf8 = std::all_of(lines.begin(), lines.end(), [](std::string_view line) { return IsValidUtf8(line); });
   std::size_t bytes = 0;
-  for (const std::string& line : lines) bytes += line.size();
+  for (std::string_view line : lines) bytes += line.size();
   Chars.reserve(bytes);
   Starts.reserve(lines.size() + 1);
-  for (const std::string& raw : lines) {
+  for (std::string_view raw : lines) {
     if (utf8) {
       AppendUtf8Line(Chars, raw);
     } else {

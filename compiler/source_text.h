@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/dyn_arrays.h"
+#include "core/line_buffer.h"
 
 namespace vork {
 
@@ -17,7 +17,7 @@ namespace vork {
 class SourceText {
  public:
   SourceText() = default;
-  SourceText(const dynString& lines, bool caseSensitive);
+  SourceText(LinesView lines, bool caseSensitive);
 
   std::size_t size() const { return Starts.size() - 1; }
   bool empty() const { return size() == 0; }

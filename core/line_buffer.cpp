@@ -1,6 +1,8 @@
 #include "core/line_buffer.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <new>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -100,12 +102,15 @@ LineBuffer LineBuffer::Load(const std::string& fileName) {
   return lines;
 }
 
+void LineBuffer::FreeBytes::operator()(char* bytes) const { std::free(bytes); }
+
 void LineBuffer::Reserve(std::size_t bytes) {
   if (bytes <= Capacity) return;
   if (bytes > MaxBufferBytes) throw CommandError("A text of more than 4 GB cannot be held in memory.");
-  std::unique_ptr<char[]> bigger(new char[bytes]);
-  if (Used > 0) std::memcpy(bigger.get(), Text.get(), Used);
-  Text = std::move(bigger);
+  void* bigger = std::realloc(Text.get(), bytes);
+  if (bigger == nullptr) throw std::bad_alloc();
+  (void)Text.release();
+  Text.reset(static_cast<char*>(bigger));
   Capacity = bytes;
 }
 
@@ -141,6 +146,55 @@ void LineBuffer::push_back(std::string_view line) {
 void LineBuffer::clear() {
   Used = 0;
   Starts.clear();
+}
+
+void LineBuffer::Truncate(std::size_t lines) {
+  if (lines >= size()) return;
+  if (lines == 0) return clear();
+  Starts.resize(lines + 1);
+  Used = Starts.back();
+}
+
+void LineBuffer::ReplaceLine(std::size_t i, std::string_view line) {
+  const std::size_t start = Starts[i];
+  const std::size_t oldEnd = Starts[i + 1];
+  const std::size_t newEnd = start + line.size() + 2;
+  if (newEnd > oldEnd) {
+    if (Used + (newEnd - oldEnd) > MaxBufferBytes)
+      throw CommandError("A text of more than 4 GB cannot be held in memory.");
+    Reserve(std::max(Used + (newEnd - oldEnd), Capacity + Capacity / 2));
+  }
+  char* const text = Text.get();
+  std::memmove(text + newEnd, text + oldEnd, Used - oldEnd);
+  if (!line.empty()) std::memcpy(text + start, line.data(), line.size());
+  text[newEnd - 2] = '\r';
+  text[newEnd - 1] = '\n';
+  Used = Used + newEnd - oldEnd;
+  const auto shift = static_cast<std::uint32_t>(newEnd - oldEnd);  // modulo 2^32 when negative
+  for (std::size_t k = i + 1; k < Starts.size(); ++k) Starts[k] += shift;
+}
+
+void LineBuffer::InsertFront(const LineBuffer& head) {
+  if (head.empty()) return;
+  if (empty()) {
+    *this = head;
+    return;
+  }
+  const std::size_t headBytes = head.TextBytes();
+  const std::size_t from = Starts.front();
+  if (Used - from + headBytes > MaxBufferBytes)
+    throw CommandError("A text of more than 4 GB cannot be held in memory.");
+  const std::size_t bytes = Used - from + headBytes;
+  Reserve(std::max(bytes, Capacity));
+  char* const text = Text.get();
+  std::memmove(text + headBytes, text + from, Used - from);
+  std::memcpy(text, head.Text.get() + head.Starts.front(), headBytes);
+  Used = bytes;
+  const auto shift = static_cast<std::uint32_t>(headBytes - from);  // modulo 2^32 when negative
+  for (std::uint32_t& start : Starts) start += shift;
+  Starts.insert(Starts.begin(), head.Starts.begin(), head.Starts.end() - 1);
+  const std::uint32_t headFrom = head.Starts.front();
+  for (std::size_t k = 0; k + 1 < head.Starts.size(); ++k) Starts[k] -= headFrom;
 }
 
 dynString LineBuffer::ToStrings() const {

@@ -96,6 +96,17 @@ class LineBuffer {
   // Appends a line (which holds no LF).
   void push_back(std::string_view line);
   void clear();
+  // Keeps the first `lines` lines (at most size()) and drops the rest.
+  void Truncate(std::size_t lines);
+  // Replaces line i (< size()) by a line of other length or text; the lines
+  // after it move, so its cost follows the bytes behind it.
+  void ReplaceLine(std::size_t i, std::string_view line);
+  // Puts the lines of head in front of the lines held.
+  void InsertFront(const LineBuffer& head);
+  // The bytes of the lines and their breaks, and the bytes held in all
+  // (text and line offsets).
+  std::size_t TextBytes() const { return Used - (Starts.empty() ? 0 : Starts.front()); }
+  std::size_t MemoryBytes() const { return Used + Starts.size() * sizeof(std::uint32_t); }
 
   Iterator begin() const;
   Iterator end() const;
@@ -111,8 +122,13 @@ class LineBuffer {
   void AppendBytes(std::string_view bytes);
   void IndexLines(std::size_t from);
 
+  struct FreeBytes {
+    void operator()(char* bytes) const;
+  };
   // The bytes, every line followed by its break; not zeroed beyond Used.
-  std::unique_ptr<char[]> Text;
+  // Held by malloc, so that a large text grows by realloc, which moves its
+  // pages rather than copying them.
+  std::unique_ptr<char[], FreeBytes> Text;
   std::size_t Used = 0;
   std::size_t Capacity = 0;
   // Starts[i] is where line i begins; Starts[size()] is one past the last

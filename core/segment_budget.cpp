@@ -39,6 +39,15 @@ std::string SegmentBudgetText(std::int64_t cellBytesPerUnit, std::int64_t nTimeU
   return text;
 }
 
+std::string CompiledLinesBudgetText(std::int64_t lineBytes, std::int64_t heldBytes) {
+  const auto megabytes = [](std::int64_t bytes) { return std::to_string((bytes + (1 << 20) - 1) >> 20); };
+  std::string text = "its compiled lines would take " + megabytes(lineBytes) + " MB";
+  text += heldBytes >= (1 << 20) ? ", which with the " + megabytes(heldBytes) + " MB held before them passes"
+                                 : ", more than";
+  return text + " the " + std::to_string(SegmentMemoryBudget >> 20) +
+         " MB a compile may hold in memory; write fewer codes or time units to a segment";
+}
+
 void CheckSegmentBudget(std::int64_t cellBytesPerUnit, std::int64_t nTimeUnits, std::int64_t bytesPerUnit,
                         const std::string& where) {
   if (SegmentFitsBudget(cellBytesPerUnit, nTimeUnits, bytesPerUnit)) return;

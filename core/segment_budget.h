@@ -9,7 +9,8 @@ namespace vork {
 // every analysis: what a step keeps for one segment (one byte per cell of
 // its codes x time-units grid, when it builds one, plus whatever it keeps
 // per time unit) may not pass it. A compiled file is refused before anything
-// is allocated, so a tiny file can never make the program ask for gigabytes.
+// is allocated, so no file, however small, can make a step ask for more.
+// The compiler also holds the compiled lines it writes to the budget.
 constexpr std::int64_t SegmentMemoryBudget = std::int64_t{1} << 31;  // bytes, 2 GiB
 
 // The bytes a step keeps for a segment: cellBytesPerUnit (the codes, when
@@ -35,8 +36,13 @@ void CheckSegmentBudget(std::int64_t cellBytesPerUnit, std::int64_t nTimeUnits,
 std::int64_t ResultsTextBytes(std::int64_t lines, std::int64_t characters);
 
 // The text of that refusal, for callers that report it their own way (the
-// compiler lists it as a message at its token).
+// compiler lists it as an error message at the token where the segment
+// passes the budget).
 std::string SegmentBudgetText(std::int64_t cellBytesPerUnit, std::int64_t nTimeUnits,
                               std::int64_t bytesPerUnit);
+
+// The text of the compiler's refusal of a segment whose compiled lines
+// (lineBytes) would, with what it holds already (heldBytes), pass the budget.
+std::string CompiledLinesBudgetText(std::int64_t lineBytes, std::int64_t heldBytes);
 
 }  // namespace vork

@@ -206,10 +206,124 @@ void MergeEqualColumns(const dynChar2& matrix, dynInteger& runs, int nCodes, int
   }
 }
 
-void WriteRun(DataLineWriter& writer, const std::string& column, std::int64_t run) {
-  if (run > std::numeric_limits<std::int32_t>::max())
-    throw CommandError("A run of " + std::to_string(run) + " time units is too long to write.");
-  writer.Write(column.data(), run);
+// The column in force while the changes of a segment are swept: its cells,
+// and which codes are on and which have an onset, as bits (code c is bit
+// c % 64 of word c / 64), from which a compressed line is made directly.
+struct SweptColumn {
+  explicit SweptColumn(int nCodes)
+      : Cells(static_cast<std::size_t>(nCodes), '.'),
+        On((static_cast<std::size_t>(nCodes) + 63) / 64, 0),
+        Onset(On.size(), 0) {}
+
+  void Set(int code, char cell) {
+    Cells[static_cast<std::size_t>(code)] = cell;
+    const std::size_t word = static_cast<std::size_t>(code) / 64;
+    const std::uint64_t bit = std::uint64_t{1} << (code % 64);
+    On[word] = cell != '.' ? On[word] | bit : On[word] & ~bit;
+    Onset[word] = cell == '2' ? Onset[word] | bit : Onset[word] & ~bit;
+  }
+
+  std::string Cells;
+  std::vector<std::uint64_t> On;
+  std::vector<std::uint64_t> Onset;
+};
+
+// The hexadecimal digits of a code set: four codes a digit with masks 8,
+// 4, 2, 1, trailing "0" digits dropped but the first kept ("0" for none).
+std::size_t HexDigitCount(const std::vector<std::uint64_t>& set) {
+  for (std::size_t w = set.size(); w-- > 0;) {
+    if (set[w] == 0) continue;
+    const int highest = 63 - __builtin_clzll(set[w]);
+    return w * 16 + static_cast<std::size_t>(highest) / 4 + 1;
+  }
+  return 1;
+}
+
+char* WriteHexDigits(const std::vector<std::uint64_t>& set, std::size_t digits, char* to) {
+  static constexpr char Reversed[] = "084C2A6E195D3B7F";  // a nibble's bits in the other order
+  for (std::size_t d = 0; d < digits; ++d) {
+    *to++ = Reversed[(set[d / 16] >> (d % 16 * 4)) & 0xF];
+  }
+  return to;
+}
+
+std::size_t NumberLength(std::int64_t number) {
+  std::size_t length = number < 0 ? 2 : 1;
+  for (std::uint64_t n = static_cast<std::uint64_t>(number < 0 ? -number : number); n >= 10; n /= 10) ++length;
+  return length;
+}
+
+// The length of the data line of a column and its run, without its break.
+std::size_t LineLength(const SweptColumn& column, std::int64_t run, bool compressed) {
+  if (!compressed) return NumberLength(run) + 1 + column.Cells.size();
+  const std::size_t on = HexDigitCount(column.On);
+  if (std::all_of(column.Onset.begin(), column.Onset.end(), [](std::uint64_t w) { return w == 0; }))
+    return NumberLength(-run) + 1 + on;
+  if (column.Onset == column.On) return NumberLength(run) + 1 + on + 1;
+  return NumberLength(run) + 1 + on + 1 + HexDigitCount(column.Onset);
+}
+
+// Makes the data line of a column and its run in line (resized to fit).
+void MakeLine(const SweptColumn& column, std::int64_t run, bool compressed, std::string& line) {
+  line.resize(LineLength(column, run, compressed));
+  char* to = line.data();
+  char* const end = to + line.size();
+  const bool anyOnset =
+      compressed && std::any_of(column.Onset.begin(), column.Onset.end(), [](std::uint64_t w) { return w != 0; });
+  to = std::to_chars(to, end, compressed && !anyOnset ? -run : run).ptr;
+  *to++ = '\t';
+  if (!compressed) {
+    std::memcpy(to, column.Cells.data(), column.Cells.size());
+    return;
+  }
+  to = WriteHexDigits(column.On, HexDigitCount(column.On), to);
+  if (!anyOnset) return;
+  if (column.Onset == column.On) {
+    *to = '*';
+    return;
+  }
+  *to++ = '\t';
+  WriteHexDigits(column.Onset, HexDigitCount(column.Onset), to);
+}
+
+// Sweeps the changes of a segment in unit order and calls line(column, run)
+// for every stretch of equal columns: a line is written only where some
+// cell really changes. Sorts changes by unit.
+template <class Line>
+void SweepChanges(std::vector<CellChange>& changes, int nCodes, std::int64_t nTimeUnits, Line line) {
+  if (nCodes < 0 || nTimeUnits < 0)
+    throw CommandError("A segment cannot have a negative number of codes or time units.");
+  if (nTimeUnits == 0 || nCodes == 0) return;
+  for (const CellChange& change : changes) {
+    if (change.Code < 0 || change.Code >= nCodes || change.Unit < 0)
+      throw CommandError("A cell change lies outside the segment's codes or time units.");
+  }
+  std::sort(changes.begin(), changes.end(), [](const CellChange& a, const CellChange& b) {
+    return a.Unit != b.Unit ? a.Unit < b.Unit : a.Code < b.Code;
+  });
+  const auto run = [&](const SweptColumn& column, std::int64_t units) {
+    if (units > std::numeric_limits<std::int32_t>::max())
+      throw CommandError("A run of " + std::to_string(units) + " time units is too long to write.");
+    line(column, units);
+  };
+  // The column in force since unit start.
+  SweptColumn column(nCodes);
+  std::int64_t start = 0;
+  std::size_t i = 0;
+  while (i < changes.size() && changes[i].Unit < nTimeUnits) {
+    const std::int64_t unit = changes[i].Unit;
+    std::size_t end = i;
+    bool differs = false;
+    for (; end < changes.size() && changes[end].Unit == unit; ++end) {
+      differs |= column.Cells[static_cast<std::size_t>(changes[end].Code)] != changes[end].Cell;
+    }
+    if (differs && unit > start) {
+      run(column, unit - start);
+      start = unit;
+    }
+    for (; i < end; ++i) column.Set(changes[i].Code, changes[i].Cell);
+  }
+  run(column, nTimeUnits - start);
 }
 
 }  // namespace
@@ -244,37 +358,36 @@ int WriteSegmentData(dynString& out, const dynChar2& segmentMatrix, dynInteger& 
 
 int WriteSegmentChanges(dynString& out, std::vector<CellChange>& changes, int nCodes,
                         std::int64_t nTimeUnits, bool compressed) {
-  if (nCodes < 0 || nTimeUnits < 0)
-    throw CommandError("A segment cannot have a negative number of codes or time units.");
-  DataLineWriter writer(out, nCodes, compressed);
-  if (nTimeUnits == 0 || nCodes == 0) return 0;
-  for (const CellChange& change : changes) {
-    if (change.Code < 0 || change.Code >= nCodes || change.Unit < 0)
-      throw CommandError("A cell change lies outside the segment's codes or time units.");
-  }
-  std::sort(changes.begin(), changes.end(), [](const CellChange& a, const CellChange& b) {
-    return a.Unit != b.Unit ? a.Unit < b.Unit : a.Code < b.Code;
+  int count = 0;
+  std::string line;
+  SweepChanges(changes, nCodes, nTimeUnits, [&](const SweptColumn& column, std::int64_t run) {
+    MakeLine(column, run, compressed, line);
+    out.push_back(line);
+    ++count;
   });
-  // The column in force since unit start; a line is written only where some
-  // cell really changes, so a stretch of equal columns is one line.
-  std::string column(static_cast<std::size_t>(nCodes), '.');
-  std::int64_t start = 0;
-  std::size_t i = 0;
-  while (i < changes.size() && changes[i].Unit < nTimeUnits) {
-    const std::int64_t unit = changes[i].Unit;
-    std::size_t end = i;
-    bool differs = false;
-    for (; end < changes.size() && changes[end].Unit == unit; ++end) {
-      differs |= column[static_cast<std::size_t>(changes[end].Code)] != changes[end].Cell;
-    }
-    if (differs && unit > start) {
-      WriteRun(writer, column, unit - start);
-      start = unit;
-    }
-    for (; i < end; ++i) column[static_cast<std::size_t>(changes[i].Code)] = changes[i].Cell;
-  }
-  WriteRun(writer, column, nTimeUnits - start);
-  return writer.LineCount;
+  return count;
+}
+
+int WriteSegmentChanges(LineBuffer& out, std::vector<CellChange>& changes, int nCodes,
+                        std::int64_t nTimeUnits, bool compressed) {
+  int count = 0;
+  std::string line;
+  SweepChanges(changes, nCodes, nTimeUnits, [&](const SweptColumn& column, std::int64_t run) {
+    MakeLine(column, run, compressed, line);
+    out.push_back(line);
+    ++count;
+  });
+  return count;
+}
+
+SegmentLinesSize MeasureSegmentChanges(std::vector<CellChange>& changes, int nCodes, std::int64_t nTimeUnits,
+                                       bool compressed) {
+  SegmentLinesSize size;
+  SweepChanges(changes, nCodes, nTimeUnits, [&](const SweptColumn& column, std::int64_t run) {
+    ++size.Lines;
+    size.Bytes += static_cast<std::int64_t>(LineLength(column, run, compressed)) + 2;
+  });
+  return size;
 }
 
 }  // namespace vork

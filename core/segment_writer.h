@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/dyn_arrays.h"
+#include "core/line_buffer.h"
 
 namespace vork {
 
@@ -34,5 +35,17 @@ struct CellChange {
 // outside the segment or a stretch too long for a data line.
 int WriteSegmentChanges(dynString& out, std::vector<CellChange>& changes, int nCodes,
                         std::int64_t nTimeUnits, bool compressed);
+int WriteSegmentChanges(LineBuffer& out, std::vector<CellChange>& changes, int nCodes,
+                        std::int64_t nTimeUnits, bool compressed);
+
+// The data lines WriteSegmentChanges would write for the same changes, and
+// their bytes with a CR LF after each, worked out without writing them, so
+// that their memory can be checked before it is taken. Sorts changes.
+struct SegmentLinesSize {
+  std::int64_t Lines = 0;
+  std::int64_t Bytes = 0;
+};
+SegmentLinesSize MeasureSegmentChanges(std::vector<CellChange>& changes, int nCodes, std::int64_t nTimeUnits,
+                                       bool compressed);
 
 }  // namespace vork

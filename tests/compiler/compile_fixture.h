@@ -68,6 +68,7 @@ inline CompileOptions StampedOptions(bool compressed, const std::string& stamp) 
 // whole so that tests can look at what it worked out.
 struct CompileRun {
   dynString SdsLines, MdsLines;
+  LineBuffer Compiled;  // the compiled lines as the compiler writes them; MdsLines holds a copy
   CompilerMessageLines List;
   dynCardinal NavPts;
   ScriptedDialogue Dialogue;
@@ -100,7 +101,7 @@ inline std::unique_ptr<CompileRun> Compile(const std::string& text, CompileOptio
   run->Dialogue.AnswerOkWhenUnscripted = true;
   CompileState& state = run->State;
   state.Options = options;
-  state.MdsLines = &run->MdsLines;
+  state.MdsLines = &run->Compiled;
   state.ErrorList = &run->List;
   state.NavPts = &run->NavPts;
   state.Dialogue = &run->Dialogue;
@@ -116,6 +117,7 @@ inline std::unique_ptr<CompileRun> Compile(const std::string& text, CompileOptio
     raw->Spans.push_back(std::to_string(s.SegStart) + "-" + std::to_string(s.SegStop));
   };
   RunCompile(state, run->SdsLines);
+  run->MdsLines = run->Compiled.ToStrings();
   return run;
 }
 

@@ -86,23 +86,59 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.Name); });
 
 // Tiny texts that would need gigabytes are refused at once, before their
-// grid is allocated or grown.
+// grid is allocated or grown: an error in the message list at the token
+// that passes the budget.
 TEST(OutsideInput, HugeSegmentsAreRefusedQuickly) {
   std::string manyCodes = "Event;\n";
   for (int k = 0; k < 47000; ++k) manyCodes += "c" + std::to_string(k) + " ";
   manyCodes += "/";
-  for (const std::string& text : {std::string("Timed a;\na,0 ,2147483647/"), manyCodes,
-                                  std::string("Interval a;\na*2147483647/")}) {
+  const struct {
+    std::string Text;
+    std::uint32_t Pos;
+    std::string Units;
+  } cases[] = {{"Timed a;\na,0 ,2147483647/", 15, "2147483647 time units and 1 codes"},
+               {manyCodes, 308707, "45688 time units and 47000 codes"},
+               {"Interval a;\na*2147483647/", 15, "2147483647 time units and 1 codes"}};
+  for (const auto& c : cases) {
     const auto start = std::chrono::steady_clock::now();
-    try {
-      Compile(text, {}, false);
-      ADD_FAILURE() << "no refusal for " << text.substr(0, 40);
-    } catch (const CommandError& e) {
-      EXPECT_NE(std::string(e.what()).find("Segment 1 of session 1 (line 2) is too large"), std::string::npos)
-          << e.what();
-    }
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10)) << text.substr(0, 40);
+    auto run = Compile(c.Text, {}, false);
+    EXPECT_EQ(run->Messages(), (std::vector<Reported>{{0, Error, c.Pos}})) << c.Text.substr(0, 40);
+    EXPECT_EQ(run->List.Lines, (dynString{"Segment too large: a segment of " + c.Units +
+                                          " needs more than the 2048 MB a segment may take in memory; write it "
+                                          "as several segments."}));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10)) << c.Text.substr(0, 40);
   }
+}
+
+// A small Event text of many codes, each used once, makes a data line per
+// code as long as the codes: the lines are measured before they are
+// written, and a segment whose lines would pass the memory budget is an
+// error at its first token; one whose lines fit is written without a grid.
+TEST(OutsideInput, CompiledLinesOfManyCodesAreHeldToTheBudget) {
+  const auto eventsOfCodes = [](int codes, bool declared) {
+    std::string names;
+    for (int k = 0; k < codes; ++k) names += "c" + std::to_string(k) + " ";
+    return "Event" + (declared ? " " + names : std::string()) + ";\n" + names + "/";
+  };
+  CompileOptions plain;
+  plain.CompressMDS = false;
+  auto refused = Compile(eventsOfCodes(46330, false), plain, false);
+  EXPECT_EQ(refused->Messages(), (std::vector<Reported>{{0, Error, 8}}));
+  EXPECT_EQ(refused->List.Lines,
+            (dynString{"Segment too large: its compiled lines would take 2048 MB, which with the 2 MB held before "
+                       "them passes the 2048 MB a compile may hold in memory; write fewer codes or time units to a "
+                       "segment."}));
+
+  // 4,000 codes compressed: a line per event, its code's bit the last of
+  // its code set.
+  auto written = Compile(eventsOfCodes(4000, true), {}, false);
+  ASSERT_EQ(written->State.ErrorCount, 0);
+  const std::size_t header = written->MdsLines.size() - 4000 - 3;
+  ASSERT_EQ(written->MdsLines[header + 1], "1\t1\t#1");
+  EXPECT_EQ(written->MdsLines[header + 2], "1\t4000\t4000\t1\t0");
+  EXPECT_EQ(written->MdsLines[header + 3], "1\t8*");
+  EXPECT_EQ(written->MdsLines[header + 4], "1\t4*");
+  EXPECT_EQ(written->MdsLines.back(), "1\t" + std::string(999, '0') + "1*");
 }
 
 }  // namespace
