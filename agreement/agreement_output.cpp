@@ -16,11 +16,6 @@ constexpr int TimeLabelWidth = 10;
 
 std::string FormatPercent(double pct) { return std::to_string(RoundHalfEven(pct)) + "%"; }
 
-std::string PaddedTo(std::string text, size_t width) {
-  if (text.size() < width) text.resize(width, ' ');
-  return text;
-}
-
 // One row of a block of the matrix: its symbol, the counts of the block's
 // columns and, in the block that ends with the totals, the code's kappa and
 // name.
@@ -95,11 +90,15 @@ void WriteAgreementHeading(dynString& lines, const ObserverReader& obs1, const O
 
 void AppendTimeLabel(std::string& line, std::uint32_t& plotStart, bool& longLabel, const AgreementWriter& writer) {
   const std::string label = FormatTime(plotStart, writer.TimeFormat, writer.TimeUnitIndex);
+  const auto padded = [&line, &label](size_t width) {
+    line += label;
+    if (label.size() < width) line.append(width - label.size(), ' ');
+  };
   if (label.size() < TimeLabelWidth) {
-    line += PaddedTo(label, TimeLabelWidth);
+    padded(TimeLabelWidth);
     longLabel = false;
   } else if (!longLabel) {
-    line += PaddedTo(label, 2 * TimeLabelWidth);
+    padded(2 * TimeLabelWidth);
     longLabel = true;
   } else {
     longLabel = false;  // the previous label covers these columns
@@ -113,6 +112,14 @@ void PlotTimeUnitAgreement(dynString& lines, const AgreementWriter& writer, cons
   const PickedCodeTables& codes = writer.Codes;
   WriteAgreementHeading(lines, pairing.Readers[0], pairing.Readers[1]);
   const int chunk = (writer.LineLength + 9) / 10 * 10;
+  // When every picked code's symbol is one byte, a position's character is
+  // looked up by its code (a blank for none of them).
+  std::vector<char> oneByte(static_cast<size_t>(codes.K) + 1, ' ');
+  bool allOneByte = static_cast<size_t>(codes.K) < codes.Symbols.size();
+  for (int code = 1; allOneByte && code <= codes.K; ++code) {
+    allOneByte = codes.Symbols[code].size() == 1;
+    oneByte[code] = codes.Symbols[code][0];
+  }
   bool longLabel = false;
   std::uint32_t labelTime = frame.PlotStart;
   for (int first = 0; first <= frame.PlotEnd; first += chunk) {
@@ -128,17 +135,27 @@ void PlotTimeUnitAgreement(dynString& lines, const AgreementWriter& writer, cons
     lines.push_back(std::move(ruler));
     for (int obs = 0; obs < 2; ++obs) {
       const auto& timeline = pair.Obs[obs].Timeline;
+      const int from = frame.SpanFrom[obs + 1];
+      const int to = frame.SpanTo[obs + 1];
       std::string line;
-      for (int t = first; t <= last; ++t) {
-        const std::int32_t code = timeline[t];
-        if (t < frame.SpanFrom[obs + 1]) {
-          line += '>';
-        } else if (t > frame.SpanTo[obs + 1]) {
-          line += '<';
-        } else if (code < 1 || code > codes.K) {
-          line += ' ';
-        } else {
-          line += codes.Symbols[code];
+      if (allOneByte) {
+        line.resize(static_cast<size_t>(last - first + 1));
+        for (int t = first; t <= last; ++t) {
+          const auto code = static_cast<std::uint32_t>(timeline[t]);
+          line[static_cast<size_t>(t - first)] = t < from ? '>' : t > to ? '<' : code < oneByte.size() ? oneByte[code] : ' ';
+        }
+      } else {
+        for (int t = first; t <= last; ++t) {
+          const std::int32_t code = timeline[t];
+          if (t < from) {
+            line += '>';
+          } else if (t > to) {
+            line += '<';
+          } else if (code < 1 || code > codes.K) {
+            line += ' ';
+          } else {
+            line += codes.Symbols[code];
+          }
         }
       }
       lines.push_back(std::move(line));

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <limits>
 
 #include "core/command_error.h"
 #include "core/data_type_flags.h"
@@ -61,12 +62,28 @@ void BuildSide(const SegmentRuns& runs, const dynInteger& codeMap, int k, int fr
   };
   if (from > 0) stretch(0, 0);
 
+  // By picked code: its runs and the first of them not yet past, whose
+  // units are copied alongside so that the walk reads two small arrays.
+  constexpr std::int32_t Past = std::numeric_limits<std::int32_t>::max();
   std::vector<const std::vector<CodeRun>*> picked(static_cast<size_t>(k) + 1, nullptr);
+  std::vector<size_t> next(static_cast<size_t>(k) + 1, 0);
+  std::vector<std::int32_t> runStart(static_cast<size_t>(k) + 1, Past);
+  std::vector<std::int32_t> runEnd(static_cast<size_t>(k) + 1, Past);
+  const auto load = [&](int j) {
+    const std::vector<CodeRun>& list = *picked[j];
+    if (next[j] < list.size()) {
+      runStart[j] = list[next[j]].Start;
+      runEnd[j] = list[next[j]].End;
+    } else {
+      runStart[j] = runEnd[j] = Past;
+    }
+  };
   for (int j = 1; j <= k; ++j) {
     const int code = codeMap[j];
-    if (code >= 1 && code < static_cast<int>(runs.Runs.size())) picked[j] = &runs.Runs[code];
+    if (code < 1 || code >= static_cast<int>(runs.Runs.size())) continue;
+    picked[j] = &runs.Runs[code];
+    load(j);
   }
-  std::vector<size_t> next(static_cast<size_t>(k) + 1, 0);  // by picked code: its first run not yet past
   const auto& changes = runs.ChangeUnits;
   size_t change = 0;
   std::int32_t last = 0;
@@ -76,13 +93,13 @@ void BuildSide(const SegmentRuns& runs, const dynInteger& codeMap, int k, int fr
     std::int32_t holder = others;
     bool onsets = false;
     for (int j = 1; j <= k; ++j) {
-      if (!picked[j]) continue;
-      const std::vector<CodeRun>& list = *picked[j];
-      size_t& q = next[j];
-      while (q < list.size() && list[q].End <= begin) ++q;
-      if (q < list.size() && list[q].Start <= begin) {
+      while (runEnd[j] <= begin) {
+        ++next[j];
+        load(j);
+      }
+      if (runStart[j] <= begin) {
         holder = j;
-        onsets = list[q].Onset;
+        onsets = (*picked[j])[next[j]].Onset;
         break;
       }
     }
