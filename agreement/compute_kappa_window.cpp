@@ -9,20 +9,19 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSignalBlocker>
-#include <QToolBar>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "agreement/compute_kappa.h"
 #include "agreement/percent_agreement.h"
-#include "agreement/tolerance_edit_text.h"
+#include "analysis/analysis_window.h"
 #include "core/plot_symbols.h"
-#include "widgets/code_list_box.h"
+#include "widgets/desktop_dialogue.h"
+#include "widgets/digit_edit.h"
+#include "widgets/number_up_down.h"
+#include "widgets/picked_codes.h"
 #include "widgets/plot_symbol_dialogs.h"
 #include "widgets/radio_group_box.h"
 #include "widgets/text_lines.h"
@@ -35,30 +34,6 @@ const QStringList ResultsBoxItems = {"don't display results", "append new result
                                      "overwrite existing results"};
 const QStringList LineLengths = {"50", "60", "70", "80", "90", "100", "110", "120", "150", "180", "200"};
 constexpr int MinimumWidth = 574;
-
-// Questions and beeps go to the desktop; progress moves the window's own bar.
-class KappaDialogue : public UserDialogue {
- public:
-  KappaDialogue(Platform& platform, QProgressBar& bar) : Desktop(platform), Bar(bar) {}
-  Answer Ask(BoxStyle style, const std::string& text, Buttons buttons) override {
-    return Desktop.Ask(style, text, buttons);
-  }
-  void Beep() override { Desktop.Beep(); }
-  void Progress(int position, int max) override {
-    (void)max;
-    Bar.setValue(position);
-  }
-
- private:
-  Platform& Desktop;
-  QProgressBar& Bar;
-};
-
-QListWidget* MultiSelectList(QWidget* parent) {
-  auto* list = new QListWidget(parent);
-  list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  return list;
-}
 
 }  // namespace
 
@@ -90,25 +65,7 @@ void TComputeKappa::CreateActionsAndMenus() {
   connect(FileClose, &QAction::triggered, this, [this] { FileCloseExecute(); });
   connect(RunCompute, &QAction::triggered, this, [this] { RunComputeExecute(); });
   connect(RunCAgree, &QAction::triggered, this, [this] { RunCAgreeExecute(); });
-
-  QMenu* file = menuBar()->addMenu("&File");
-  file->addAction(FileOpenMDS);
-  file->addSeparator();
-  file->addAction(FileClose);
-  QMenu* run = menuBar()->addMenu("&Run");
-  run->addAction(RunCompute);
-  run->addAction(RunCAgree);
-  run->addSeparator();
-  run->addAction(Host.RunOptionsAction());
-
-  QToolBar* tools = addToolBar("Tools");
-  tools->setMovable(false);
-  tools->addAction(FileOpenMDS);
-  tools->addAction(RunCompute);
-  ProgressBar1 = new QProgressBar(tools);
-  ProgressBar1->setRange(0, 100);
-  ProgressBar1->setValue(0);
-  tools->addWidget(ProgressBar1);
+  ProgressBar1 = AddAnalysisMenus(*this, FileOpenMDS, FileClose, {RunCompute, RunCAgree}, Host.RunOptionsAction());
 }
 
 QWidget* TComputeKappa::CreateCodePanels() {
@@ -128,36 +85,13 @@ QWidget* TComputeKappa::CreateCodePanels() {
   grid->addWidget(MoveSelCodes, 2, 1);
   grid->addWidget(OmitSelCodes, 2, 2);
   grid->addWidget(OmitAllCodes, 2, 3);
-  connect(MoveAllCodes, &QPushButton::clicked, this, [this] { MoveAllCodesClick(); });
-  connect(MoveSelCodes, &QPushButton::clicked, this, [this] { MoveSelCodesClick(); });
-  connect(OmitSelCodes, &QPushButton::clicked, this, [this] { OmitSelCodesClick(); });
-  connect(OmitAllCodes, &QPushButton::clicked, this, [this] { OmitAllCodesClick(); });
-  connect(CodesInFile, &QListWidget::itemDoubleClicked, this, [this] { MoveSelCodesClick(); });
-  connect(PickedCodes, &QListWidget::itemDoubleClicked, this, [this] { OmitSelCodesClick(); });
   return panels;
 }
 
-QWidget* TComputeKappa::CreateUpDown(UpDown& upDown, const QString& text, int maxLength, int max) {
-  auto* widget = new QWidget(this);
-  auto* row = new QHBoxLayout(widget);
-  row->setContentsMargins(0, 0, 0, 0);
-  row->setSpacing(0);
-  upDown.Edit = new QLineEdit(text, widget);
-  upDown.Edit->setMaxLength(maxLength);
-  upDown.Max = max;
-  upDown.Position = text.toInt();
-  auto* down = new QToolButton(widget);
-  down->setArrowType(Qt::DownArrow);
-  auto* up = new QToolButton(widget);
-  up->setArrowType(Qt::UpArrow);
-  row->addWidget(upDown.Edit);
-  row->addWidget(down);
-  row->addWidget(up);
-  UpDown* target = &upDown;
-  connect(up, &QToolButton::clicked, this, [this, target] { SetUpDown(*target, target->Position + 1); });
-  connect(down, &QToolButton::clicked, this, [this, target] { SetUpDown(*target, target->Position - 1); });
-  connect(upDown.Edit, &QLineEdit::textChanged, this, [this, target] { EditKapaChange(*target); });
-  return widget;
+TNumberUpDown* TComputeKappa::CreateUpDown(QWidget* parent, const QString& text, int maxLength, int max) {
+  auto* upDown = new TNumberUpDown(text, 0, max, DigitEditFilter(DigitRule{0, max, "0"}, Host.Dialogs()), parent);
+  upDown->Edit()->setMaxLength(maxLength);
+  return upDown;
 }
 
 QWidget* TComputeKappa::CreateOptionsPanel() {
@@ -174,17 +108,18 @@ QWidget* TComputeKappa::CreateOptionsPanel() {
   markers->addWidget(SaveButton, 1, 1);
   markers->addWidget(LoadButton, 2, 1);
   column->addLayout(markers);
-  connect(SaveButton, &QPushButton::clicked, this, [this] { SaveButtonClick(); });
-  connect(LoadButton, &QPushButton::clicked, this, [this] { LoadButtonClick(); });
+  Picked = new TPickedCodes(this, Host.Dialogs(),
+                            {CodesInFile, PickedCodes, MoveAllCodes, MoveSelCodes, OmitSelCodes, OmitAllCodes,
+                             Markers, SaveButton, LoadButton});
 
   TolerancePanel = new QWidget(options);
   auto* tolerances = new QGridLayout(TolerancePanel);
   tolerances->setContentsMargins(0, 0, 0, 0);
-  tolerances->addWidget(CreateUpDown(KapaTimeTol, "2", 5, 32767), 0, 0);
+  tolerances->addWidget(KapaTimeTol = CreateUpDown(TolerancePanel, "2", 5, 32767), 0, 0);
   tolerances->addWidget(new QLabel("Time tol (\u00B1TUs)", TolerancePanel), 0, 1);
-  tolerances->addWidget(CreateUpDown(KapaEventTol, "5", 5, 32767), 1, 0);
+  tolerances->addWidget(KapaEventTol = CreateUpDown(TolerancePanel, "5", 5, 32767), 1, 0);
   tolerances->addWidget(new QLabel("Event tol (TUs)", TolerancePanel), 1, 1);
-  tolerances->addWidget(CreateUpDown(KapaOverlap, "80", 3, 100), 2, 0);
+  tolerances->addWidget(KapaOverlap = CreateUpDown(TolerancePanel, "80", 3, 100), 2, 0);
   tolerances->addWidget(new QLabel("% overlap", TolerancePanel), 2, 1);
   column->addWidget(TolerancePanel);
 
@@ -210,24 +145,8 @@ QWidget* TComputeKappa::CreateOptionsPanel() {
   return options;
 }
 
-void TComputeKappa::SetUpDown(UpDown& upDown, int position) {
-  upDown.Position = std::clamp(position, 0, upDown.Max);
-  upDown.Edit->setText(QString::number(upDown.Position));
-}
-
-void TComputeKappa::EditKapaChange(UpDown& upDown) {
-  const ToleranceEditText filtered = FilterToleranceText(upDown.Edit->text().toStdString(), upDown.Max);
-  for (int beep = 0; beep < filtered.Beeps; ++beep) Host.Dialogs().Beep();
-  if (filtered.Changed) {
-    const QSignalBlocker blocker(upDown.Edit);
-    upDown.Edit->setText(QString::fromStdString(filtered.Text));
-    upDown.Edit->setModified(true);
-  }
-  upDown.Position = filtered.Value;
-}
-
 void TComputeKappa::LoadMdsFiles() {
-  KappaDialogue dialogue(Host.Dialogs(), *ProgressBar1);
+  DesktopDialogue dialogue(Host.Dialogs(), *ProgressBar1);
   AgreementLoad load;
   try {
     load = LoadAgreementFiles(Host.ObserverFile(1).toStdString(), Host.ObserverFile(2).toStdString(), dialogue);
@@ -267,9 +186,9 @@ void TComputeKappa::ShowControlsForDataType() {
   CheckKapaAgreePlot->setVisible(controls.AgreePlotVisible);
   if (controls.AgreePlotVisible) CheckKapaAgreePlot->setText(QString::fromUtf8(controls.AgreePlotCaption.data(), int(controls.AgreePlotCaption.size())));
   TolerancePanel->setVisible(controls.TolerancesVisible);
-  SetUpDown(KapaTimeTol, controls.TimeTol);
-  SetUpDown(KapaEventTol, controls.EventTol);
-  SetUpDown(KapaOverlap, controls.Overlap);
+  KapaTimeTol->SetPosition(controls.TimeTol);
+  KapaEventTol->SetPosition(controls.EventTol);
+  KapaOverlap->SetPosition(controls.Overlap);
   TULabel->setText(QString::fromStdString(TimeUnitsCaption(Files.Units())));
   KapaLineLength->setCurrentText(QString::fromUtf8(controls.LineLength.data(), int(controls.LineLength.size())));
 }
@@ -280,48 +199,9 @@ void TComputeKappa::FileOpenMDSExecute() {
 
 void TComputeKappa::FileCloseExecute() { close(); }
 
-void TComputeKappa::ResetMarkers() { vork::ResetMarkers(*PickedCodes, *Markers); }
-
-void TComputeKappa::MoveAllCodesClick() {
-  MoveAllCodeItems(*CodesInFile, *PickedCodes);
-  ResetMarkers();
-}
-
-void TComputeKappa::MoveSelCodesClick() {
-  MoveSelectedCodes(*CodesInFile, *PickedCodes);
-  ResetMarkers();
-}
-
-void TComputeKappa::OmitSelCodesClick() {
-  MoveSelectedCodes(*PickedCodes, *CodesInFile);
-  ResetMarkers();
-}
-
-void TComputeKappa::OmitAllCodesClick() {
-  MoveAllCodeItems(*PickedCodes, *CodesInFile);
-  ResetMarkers();
-}
-
-void TComputeKappa::SaveButtonClick() {
-  RunCommand(Host.Dialogs(), [this] {
-    const int lines = static_cast<int>(MemoLines(*Markers).size());
-    SaveSymbolList(Host.Dialogs(), *Markers, std::min(PickedCodes->count(), lines));
-  });
-}
-
-void TComputeKappa::LoadButtonClick() {
-  RunCommand(Host.Dialogs(), [this] { LoadSymbolList(Host.Dialogs(), *Markers, PickedCodes->count()); });
-}
-
-dynString TComputeKappa::PickedCodeNames() const {
-  dynString names;
-  for (int i = 0; i < PickedCodes->count(); ++i) names.push_back(PickedCodes->item(i)->text().toStdString());
-  return names;
-}
-
 void TComputeKappa::RunComputeExecute() {
   KappaRunInput input;
-  input.PickedCodes = PickedCodeNames();
+  input.PickedCodes = Picked->PickedNames();
   if (!input.PickedCodes.empty()) {
     dynString symbols = MemoLines(*Markers);
     const dynString before = symbols;
@@ -329,11 +209,11 @@ void TComputeKappa::RunComputeExecute() {
     if (symbols != before) ShowMemoLines(*Markers, symbols);
   }
   input.Markers = MemoLines(*Markers);
-  input.TimeTol = KapaTimeTol.Position;
-  input.EventTol = KapaEventTol.Position;
-  input.Overlap = KapaOverlap.Position;
-  input.EventTolText = KapaEventTol.Edit->text().toStdString();
-  input.OverlapText = KapaOverlap.Edit->text().toStdString();
+  input.TimeTol = KapaTimeTol->Position();
+  input.EventTol = KapaEventTol->Position();
+  input.Overlap = KapaOverlap->Position();
+  input.EventTolText = KapaEventTol->Edit()->text().toStdString();
+  input.OverlapText = KapaOverlap->Edit()->text().toStdString();
   input.LineLength = KapaLineLength->currentText().toStdString();
   input.AgreePlot = CheckKapaAgreePlot->isChecked();
   input.AlignPlot = CheckKapaAlignPlot->isChecked();
@@ -342,7 +222,7 @@ void TComputeKappa::RunComputeExecute() {
   input.NDigits = Host.Options().NDigits;
   input.Format = Host.Numbers();
   KappaRunOutput output;
-  KappaDialogue dialogue(Host.Dialogs(), *ProgressBar1);
+  DesktopDialogue dialogue(Host.Dialogs(), *ProgressBar1);
   // A fault ends the run; what it wrote before stays.
   std::string fault;
   try {
@@ -359,10 +239,10 @@ void TComputeKappa::RunComputeExecute() {
 
 void TComputeKappa::RunCAgreeExecute() {
   dynString lines;
-  KappaDialogue dialogue(Host.Dialogs(), *ProgressBar1);
+  DesktopDialogue dialogue(Host.Dialogs(), *ProgressBar1);
   std::string fault;
   try {
-    RunPercentAgreement(Files, PickedCodeNames(), ResultsBox->ItemIndex() != 0, lines, dialogue);
+    RunPercentAgreement(Files, Picked->PickedNames(), ResultsBox->ItemIndex() != 0, lines, dialogue);
   } catch (const std::exception& error) {
     fault = error.what();
   }

@@ -10,15 +10,15 @@ class QAction;
 class QCheckBox;
 class QComboBox;
 class QLabel;
-class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
-class QToolButton;
 
 namespace vork {
 
+class TNumberUpDown;
+class TPickedCodes;
 class TRadioGroup;
 class WindowHost;
 
@@ -36,23 +36,10 @@ class TComputeKappa : public QMainWindow {
   // --- handlers ---------------------------------------------------------
   void FileOpenMDSExecute();
   void FileCloseExecute();
-  void MoveAllCodesClick();
-  void MoveSelCodesClick();
-  void OmitSelCodesClick();
-  void OmitAllCodesClick();
-  void SaveButtonClick();
-  void LoadButtonClick();
   void RunComputeExecute();
   void RunCAgreeExecute();
   // Reads both observers' files; the window changes only when both are good.
   void LoadMdsFiles();
-
-  // --- a number edit with its up-down -------------------------------------
-  struct UpDown {
-    QLineEdit* Edit = nullptr;
-    int Position = 0;
-    int Max = 0;  // the edit's Tag: the highest value
-  };
 
   // --- controls ---------------------------------------------------------
   QListWidget* CodesInFile = nullptr;
@@ -64,9 +51,10 @@ class TComputeKappa : public QMainWindow {
   QPlainTextEdit* Markers = nullptr;
   QPushButton* SaveButton = nullptr;
   QPushButton* LoadButton = nullptr;
-  UpDown KapaTimeTol;
-  UpDown KapaEventTol;
-  UpDown KapaOverlap;
+  TPickedCodes* Picked = nullptr;  // the moves, the symbols' reset, save and load
+  TNumberUpDown* KapaTimeTol = nullptr;
+  TNumberUpDown* KapaEventTol = nullptr;
+  TNumberUpDown* KapaOverlap = nullptr;
   QWidget* TolerancePanel = nullptr;  // the three edits, their up-downs and labels
   QComboBox* KapaLineLength = nullptr;
   QCheckBox* CheckKapaAgreePlot = nullptr;
@@ -91,12 +79,8 @@ class TComputeKappa : public QMainWindow {
   void CreateActionsAndMenus();
   QWidget* CreateCodePanels();
   QWidget* CreateOptionsPanel();
-  QWidget* CreateUpDown(UpDown& upDown, const QString& text, int maxLength, int max);
-  void SetUpDown(UpDown& upDown, int position);
-  void EditKapaChange(UpDown& upDown);
-  void ResetMarkers();
+  TNumberUpDown* CreateUpDown(QWidget* parent, const QString& text, int maxLength, int max);
   void ShowControlsForDataType();
-  dynString PickedCodeNames() const;
 
   WindowHost& Host;
 };

@@ -12,9 +12,9 @@
 
 #include "analysis/plot_mds.h"
 #include "core/plot_symbols.h"
-#include "widgets/code_list_box.h"
 #include "widgets/code_list_panel.h"
 #include "widgets/option_store.h"
+#include "widgets/picked_codes.h"
 #include "widgets/plot_symbol_dialogs.h"
 #include "widgets/radio_group_box.h"
 
@@ -63,12 +63,6 @@ QWidget* TPlotMDS::CreateCodePanels() {
   row->addWidget(PanelCodes);
   row->addWidget(panelPicked, 1);
 
-  connect(MoveAllCodes, &QPushButton::clicked, this, [this] { MoveAllCodesClick(); });
-  connect(MoveSelCodes, &QPushButton::clicked, this, [this] { MoveSelCodesClick(); });
-  connect(OmitSelCodes, &QPushButton::clicked, this, [this] { OmitSelCodesClick(); });
-  connect(OmitAllCodes, &QPushButton::clicked, this, [this] { OmitAllCodesClick(); });
-  connect(CodesInFile, &QListWidget::itemDoubleClicked, this, [this] { MoveSelCodesClick(); });
-  connect(PickedCodes, &QListWidget::itemDoubleClicked, this, [this] { OmitSelCodesClick(); });
   return panels;
 }
 
@@ -108,39 +102,10 @@ QWidget* TPlotMDS::CreateOptionsPanel() {
   column->addWidget(lineLength);
   column->addWidget(ResultsBox);
 
-  connect(SaveButton, &QPushButton::clicked, this, [this] { SaveButtonClick(); });
-  connect(LoadButton, &QPushButton::clicked, this, [this] { LoadButtonClick(); });
+  Picked = new TPickedCodes(this, Host.Dialogs(),
+                            {CodesInFile, PickedCodes, MoveAllCodes, MoveSelCodes, OmitSelCodes, OmitAllCodes,
+                             Markers, SaveButton, LoadButton});
   return options;
-}
-
-void TPlotMDS::MoveAllCodesClick() {
-  MoveAllCodeItems(*CodesInFile, *PickedCodes);
-  ResetMarkers();
-}
-void TPlotMDS::MoveSelCodesClick() {
-  MoveSelectedCodes(*CodesInFile, *PickedCodes);
-  ResetMarkers();
-}
-void TPlotMDS::OmitSelCodesClick() {
-  MoveSelectedCodes(*PickedCodes, *CodesInFile);
-  ResetMarkers();
-}
-void TPlotMDS::OmitAllCodesClick() {
-  MoveAllCodeItems(*PickedCodes, *CodesInFile);
-  ResetMarkers();
-}
-
-void TPlotMDS::ResetMarkers() { vork::ResetMarkers(*PickedCodes, *Markers); }
-
-void TPlotMDS::SaveButtonClick() {
-  const int lines = int(MemoLines(*Markers).size());
-  RunCommand(Host.Dialogs(), [&] {
-    SaveSymbolList(Host.Dialogs(), *Markers, std::min(PickedCodes->count(), lines));
-  });
-}
-
-void TPlotMDS::LoadButtonClick() {
-  RunCommand(Host.Dialogs(), [&] { LoadSymbolList(Host.Dialogs(), *Markers, PickedCodes->count()); });
 }
 
 void TPlotMDS::Loaded() {
@@ -155,9 +120,7 @@ void TPlotMDS::ResizePanels(int clientWidth) {
 
 bool TPlotMDS::RunAnalysis(const RunFrame& frame, RunOutput& output, UserDialogue& dialogue) {
   PlotChoices choices;
-  for (int i = 0; i < PickedCodes->count(); ++i) {
-    choices.PickedCodes.push_back(PickedCodes->item(i)->text().toStdString());
-  }
+  choices.PickedCodes = Picked->PickedNames();
   choices.Markers = MemoLines(*Markers);
   choices.LineLength = PlotLineLength->currentText().toStdString();
   const int plotCharX = Host.Options().PlotCharX;

@@ -10,6 +10,8 @@ class QPushButton;
 
 namespace vork {
 
+class TPickedCodes;
+
 // The plot window: codes picked from the loaded file, one plot symbol per
 // picked code (typed, saved and loaded), the number of time units per line,
 // and the results box, which here decides only the clearing of the results
@@ -19,16 +21,6 @@ class TPlotMDS : public TAnalysisWindow {
 
  public:
   explicit TPlotMDS(WindowHost& host, QWidget* parent = nullptr);
-
-  // --- handlers ---------------------------------------------------------
-  void MoveAllCodesClick();
-  void MoveSelCodesClick();
-  void OmitSelCodesClick();
-  void OmitAllCodesClick();
-  // One line per picked code, holding the first character of its name.
-  void ResetMarkers();
-  void SaveButtonClick();
-  void LoadButtonClick();
 
   // --- controls ---------------------------------------------------------
   QWidget* PanelCodes = nullptr;
@@ -40,6 +32,7 @@ class TPlotMDS : public TAnalysisWindow {
   QPlainTextEdit* Markers = nullptr;
   QPushButton* SaveButton = nullptr;
   QPushButton* LoadButton = nullptr;
+  TPickedCodes* Picked = nullptr;  // the moves, the symbols' reset, save and load
   QComboBox* PlotLineLength = nullptr;
 
  protected:

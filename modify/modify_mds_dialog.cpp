@@ -16,7 +16,6 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QToolBar>
 #include <QToolButton>
@@ -27,7 +26,10 @@
 #include "widgets/dialog_buttons.h"
 #include "widgets/digit_edit.h"
 #include "widgets/date_time_text.h"
+#include "widgets/desktop_dialogue.h"
+#include "widgets/memo_commands.h"
 #include "widgets/memo_find_replace.h"
+#include "widgets/number_up_down.h"
 #include "widgets/radio_group_box.h"
 #include "widgets/text_lines.h"
 #include "core/mds_reader.h"
@@ -50,20 +52,6 @@ bool ButtonEnabled(int number, const DataTypeFlags& flags) {
   return true;
 }
 
-// Questions go to the desktop; progress moves the dialog's own bar.
-class DialogDialogue : public UserDialogue {
- public:
-  DialogDialogue(Platform& platform, QProgressBar& bar) : Desktop(platform), Bar(bar) {}
-  Answer Ask(BoxStyle style, const std::string& text, Buttons buttons) override {
-    return Desktop.Ask(style, text, buttons);
-  }
-  void Beep() override { Desktop.Beep(); }
-  void Progress(int position, int) override { Bar.setValue(position); }
-
- private:
-  Platform& Desktop;
-  QProgressBar& Bar;
-};
 
 }  // namespace
 
@@ -249,25 +237,12 @@ QWidget* TModifyMDS::CreateCodePanels() {
   return panels;
 }
 
-QWidget* TModifyMDS::CreateOffsetEdit(QWidget* parent, QLineEdit*& edit) {
-  auto* widget = new QWidget(parent);
-  auto* row = new QHBoxLayout(widget);
-  row->setContentsMargins(0, 0, 0, 0);
-  row->setSpacing(0);
-  edit = new QLineEdit("0", widget);
+TNumberUpDown* TModifyMDS::CreateOffsetEdit(QWidget* parent, QLineEdit*& edit) {
+  auto* offset = new TNumberUpDown("0", LagDigits.Least, LagDigits.Greatest,
+                                   DigitEditFilter(LagDigits, Host.Dialogs()), parent);
+  edit = offset->Edit();
   edit->setMaximumWidth(60);
-  auto* down = new QToolButton(widget);
-  down->setArrowType(Qt::DownArrow);
-  auto* up = new QToolButton(widget);
-  up->setArrowType(Qt::UpArrow);
-  row->addWidget(edit);
-  row->addWidget(down);
-  row->addWidget(up);
-  QLineEdit* offset = edit;
-  connect(edit, &QLineEdit::textChanged, this, [this, offset] { EditNChange(offset); });
-  connect(up, &QToolButton::clicked, this, [this, offset] { SetOffset(offset, Offset(offset) + 1); });
-  connect(down, &QToolButton::clicked, this, [this, offset] { SetOffset(offset, Offset(offset) - 1); });
-  return widget;
+  return offset;
 }
 
 QWidget* TModifyMDS::CreateCommandPanel() {
@@ -385,8 +360,8 @@ void TModifyMDS::LoadMdsFile() {
   EnableCommandButtons();
   FromOptionsGroup->SetItemIndex(1);
   ToOptionsGroup->SetItemIndex(NullToPart);
-  SetOffset(EditFromN, 0);
-  SetOffset(EditToN, 0);
+  FromN->SetPosition(0);
+  ToN->SetPosition(0);
   BoutGap->setValue(1);
   GroupToOptionsClick();
   ShowCommandControls();
@@ -647,7 +622,7 @@ void TModifyMDS::GroupToOptionsClick() {
   const bool given = ToOptionsGroup->ItemIndex() < NullToPart;
   EditToN->setEnabled(given);
   ToN->setEnabled(given);
-  if (!given) SetOffset(EditToN, 0);
+  if (!given) ToN->SetPosition(0);
 }
 
 void TModifyMDS::WindowParmsBoxDblClick() {
@@ -656,24 +631,7 @@ void TModifyMDS::WindowParmsBoxDblClick() {
   Host.AppendResult(" reset ");
 }
 
-void TModifyMDS::Memo1DblClick() {
-  const bool wrap = Memo1->lineWrapMode() == QPlainTextEdit::NoWrap;
-  Memo1->setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
-  Memo1->setHorizontalScrollBarPolicy(wrap ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
-}
-
-void TModifyMDS::EditNChange(QLineEdit* edit) {
-  FilterDigitEdit(*edit, LagDigits, Host.Dialogs());
-}
-
-int TModifyMDS::Offset(const QLineEdit* edit) const {
-  return FilterDigits(edit->text().toStdString(), LagDigits).Value;
-}
-
-void TModifyMDS::SetOffset(QLineEdit* edit, int value) {
-  QSignalBlocker quiet(edit);
-  edit->setText(QString::number(std::clamp(value, -32768, 32767)));
-}
+void TModifyMDS::Memo1DblClick() { ToggleWordWrap(*Memo1); }
 
 // --- running commands --------------------------------------------------
 
@@ -683,7 +641,7 @@ ModifyCommand TModifyMDS::CommandFromControls() const {
     if (ModSBs[i]->isChecked()) command.Number = i + 1;
   command.NewCode = NewCode->text().toStdString();
   for (int i = 0; i < PickedCodes->count(); ++i) command.PickedCodes.push_back(PickedCodes->item(i)->text().toStdString());
-  command.Window = {FromOptionsGroup->ItemIndex(), Offset(EditFromN), ToOptionsGroup->ItemIndex(), Offset(EditToN)};
+  command.Window = {FromOptionsGroup->ItemIndex(), FromN->Position(), ToOptionsGroup->ItemIndex(), ToN->Position()};
   command.BoutGap = BoutGap->value();
   command.MaxNTUs = MaxNTUs->value();
   return command;
@@ -717,7 +675,7 @@ void TModifyMDS::RunModifyCommand() {
     FirstRun = false;
   }
   if (!ValidateCommand(command, Mds.Header, Host.Dialogs())) return;
-  DialogDialogue progress(Host.Dialogs(), *ProgressBar1);
+  DesktopDialogue progress(Host.Dialogs(), *ProgressBar1);
   ModifyOutcome outcome;
   try {
     outcome = vork::RunModifyCommand(Mds, command, NowText().toStdString(), progress);
@@ -758,9 +716,9 @@ void TModifyMDS::Apply(const ModifyCommand& command) {
   for (const std::string& code : command.PickedCodes) PickedCodes->addItem(QString::fromStdString(code));
   if (command.Number == CommandWindow) {
     FromOptionsGroup->SetItemIndex(command.Window.FromOption);
-    SetOffset(EditFromN, command.Window.FromN);
+    FromN->SetPosition(command.Window.FromN);
     ToOptionsGroup->SetItemIndex(command.Window.ToOption);
-    SetOffset(EditToN, command.Window.ToN);
+    ToN->SetPosition(command.Window.ToN);
   }
   if (command.Number == CommandBout) BoutGap->setValue(command.BoutGap);
   RunModifyCommand();

@@ -25,6 +25,7 @@ class QToolButton;
 namespace vork {
 
 class MemoFindReplace;
+class TNumberUpDown;
 class TRadioGroup;
 
 // "Modify MDS File": the modal dialog in which the current compiled file is
@@ -68,8 +69,8 @@ class TModifyMDS : public QDialog, public HostedWindow, private StatementHost {
   QGroupBox* WindowParmsBox = nullptr;
   TRadioGroup* FromOptionsGroup = nullptr;
   TRadioGroup* ToOptionsGroup = nullptr;
-  QWidget* FromN = nullptr;  // the up-downs beside the offset edits
-  QWidget* ToN = nullptr;
+  TNumberUpDown* FromN = nullptr;  // the offsets with their up-downs
+  TNumberUpDown* ToN = nullptr;
   QLineEdit* EditFromN = nullptr;
   QLineEdit* EditToN = nullptr;
   QLabel* WindowParmsLabel = nullptr;
@@ -141,8 +142,6 @@ class TModifyMDS : public QDialog, public HostedWindow, private StatementHost {
   // picked codes, the WINDOW parts, the bout gap and the maximum units.
   ModifyCommand CommandFromControls() const;
   // Sets the up-down and edit of a WINDOW offset.
-  void SetOffset(QLineEdit* edit, int value);
-  int Offset(const QLineEdit* edit) const;
 
  protected:
   // Esc takes the one way out of the window, which asks about unsaved work.
@@ -155,8 +154,7 @@ class TModifyMDS : public QDialog, public HostedWindow, private StatementHost {
   void CreateActions();
   QWidget* CreateCodePanels();
   QWidget* CreateCommandPanel();
-  QWidget* CreateOffsetEdit(QWidget* parent, QLineEdit*& edit);
-  void EditNChange(QLineEdit* edit);
+  TNumberUpDown* CreateOffsetEdit(QWidget* parent, QLineEdit*& edit);
   void EnableCommandButtons();
   void ShowCodesInFile();
   QString TimeUnitText() const;

@@ -3,6 +3,19 @@
 #include <QListWidget>
 
 namespace vork {
+namespace {
+
+// Moves codes between two list boxes by a rule of the code lists.
+template <class Move>
+void MoveBetweenBoxes(QListWidget& source, QListWidget& target, Move move) {
+  CodeList from = ReadCodeList(source);
+  CodeList to = ReadCodeList(target);
+  move(from, to);
+  ShowCodeList(source, from);
+  ShowCodeList(target, to);
+}
+
+}  // namespace
 
 CodeList ReadCodeList(const QListWidget& box) {
   CodeList list;
@@ -35,19 +48,11 @@ void ShowCodeList(QListWidget& box, const CodeList& list) {
 }
 
 void MoveSelectedCodes(QListWidget& source, QListWidget& target) {
-  CodeList from = ReadCodeList(source);
-  CodeList to = ReadCodeList(target);
-  MoveSelectedCodes(from, to);
-  ShowCodeList(source, from);
-  ShowCodeList(target, to);
+  MoveBetweenBoxes(source, target, [](CodeList& from, CodeList& to) { MoveSelectedCodes(from, to); });
 }
 
 void MoveAllCodeItems(QListWidget& source, QListWidget& target) {
-  CodeList from = ReadCodeList(source);
-  CodeList to = ReadCodeList(target);
-  MoveAllCodeItems(from, to);
-  ShowCodeList(source, from);
-  ShowCodeList(target, to);
+  MoveBetweenBoxes(source, target, [](CodeList& from, CodeList& to) { MoveAllCodeItems(from, to); });
 }
 
 }  // namespace vork

@@ -12,6 +12,7 @@
 #include <QPushButton>
 
 #include "tests/support/compiled_text.h"
+#include "widgets/number_up_down.h"
 #include "tests/support/qt/test_host.h"
 
 namespace vork::testing {
@@ -40,7 +41,7 @@ TEST_F(ComputeKappaWindowTest, ComputesKappaOfTwoCompiledKelpTexts) {
   EXPECT_EQ(window.windowTitle(), "Kappa - obs1.mds(Obs1) obs2.mds(Obs2)");
   EXPECT_EQ(window.TULabel->text(), "TUs = seconds");
   EXPECT_EQ(window.KapaLineLength->currentText(), "120");
-  window.MoveAllCodesClick();
+  window.MoveAllCodes->click();
   EXPECT_EQ(window.Markers->toPlainText(), "a\nb");
   window.CheckKapaAgreePlot->setChecked(false);
   window.CheckKapaAlignPlot->setChecked(false);
@@ -60,7 +61,7 @@ TEST_F(ComputeKappaWindowTest, ComputesKappaOfTwoCompiledKelpTexts) {
                          "b\t0\t0\t1\t1\t1.00\tb", "Totals\t0\t1\t1\t2\t\tTotals", "_________________________"}));
 
   // Without the tolerance unit 5 counts a-b; the summary is not written again.
-  window.KapaTimeTol.Edit->setText("0");
+  window.KapaTimeTol->Edit()->setText("0");
   window.RunCompute->trigger();
   const QStringList second = Host.Results.mid(29);
   ASSERT_GE(second.size(), 7);
@@ -87,10 +88,10 @@ TEST_F(ComputeKappaWindowTest, EditsKeepToTheirRangeAndBeep) {
     QString Typed, Shown;
     int Beeps, Position;
   } cases[] = {
-      {window.KapaOverlap.Edit, "1x2", "12", 1, 12},
-      {window.KapaOverlap.Edit, "250", "100", 1, 100},
-      {window.KapaTimeTol.Edit, "", "0", 1, 0},
-      {window.KapaEventTol.Edit, "40000", "32767", 1, 32767},
+      {window.KapaOverlap->Edit(), "1x2", "12", 1, 12},
+      {window.KapaOverlap->Edit(), "250", "100", 1, 100},
+      {window.KapaTimeTol->Edit(), "", "0", 1, 0},
+      {window.KapaEventTol->Edit(), "40000", "32767", 1, 32767},
   };
   for (const auto& c : cases) {
     const int beeps = Host.Platform.Beeps;
@@ -98,8 +99,8 @@ TEST_F(ComputeKappaWindowTest, EditsKeepToTheirRangeAndBeep) {
     EXPECT_EQ(c.Edit->text(), c.Shown) << c.Typed.toStdString();
     EXPECT_EQ(Host.Platform.Beeps - beeps, c.Beeps) << c.Typed.toStdString();
   }
-  EXPECT_EQ(window.KapaOverlap.Position, 100);
-  EXPECT_EQ(window.KapaEventTol.Position, 32767);
+  EXPECT_EQ(window.KapaOverlap->Position(), 100);
+  EXPECT_EQ(window.KapaEventTol->Position(), 32767);
 }
 
 TEST_F(ComputeKappaWindowTest, ControlsFollowTheDataTypeAndCodesOnlyObs2HasAreOffered) {
@@ -156,7 +157,7 @@ TEST_F(ComputeKappaWindowTest, PlotSymbolsAreSavedAndLoaded) {
   TComputeKappa& window = OpenKappa("Event a b;\na b/", "Event a b;\na b/");
   window.SaveButton->click();  // no code picked
   EXPECT_EQ(Host.Platform.Beeps, 1);
-  window.MoveAllCodesClick();
+  window.MoveAllCodes->click();
   window.Markers->setPlainText("xy\nz");
   Host.Platform.ThenFile(Path("symbols.txt"));
   window.SaveButton->click();
