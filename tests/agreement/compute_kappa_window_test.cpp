@@ -73,7 +73,7 @@ TEST_F(ComputeKappaWindowTest, ComputesKappaOfTwoCompiledKelpTexts) {
 // empty again once the run is over.
 TEST_F(ComputeKappaWindowTest, TheProgressBarIsEmptyAfterARun) {
   TComputeKappa& window = OpenKappa("Event a b;\na b a/", "Event a b;\na a b/");
-  window.MoveAllCodesClick();
+  window.MoveAllCodes->click();
   QList<int> shown;
   QObject::connect(window.ProgressBar1, &QProgressBar::valueChanged, [&](int value) { shown.push_back(value); });
   window.RunCompute->trigger();

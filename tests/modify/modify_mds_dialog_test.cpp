@@ -10,6 +10,7 @@
 #include <QSpinBox>
 #include <QToolButton>
 
+#include "widgets/number_up_down.h"
 #include "widgets/radio_group_box.h"
 #include "core/text_file.h"
 #include "tests/support/qt/test_host.h"
