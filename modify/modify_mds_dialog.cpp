@@ -190,7 +190,13 @@ QWidget* TModifyMDS::CreateCodePanels() {
   PanelCodes = new QWidget(panels);
   auto* left = new QVBoxLayout(PanelCodes);
   left->setContentsMargins(0, 0, 0, 0);
-  left->addWidget(new QLabel("Select codes in file...", PanelCodes));
+  // The list captions wrap rather than be cut when the panels are narrow.
+  auto caption = [](const char* text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setWordWrap(true);
+    return label;
+  };
+  left->addWidget(caption("Select codes in file...", PanelCodes));
   CodesInFile = list(PanelCodes);
   CodesInFile->setStyleSheet("QListWidget { background: #fffbf0; }");
   left->addWidget(CodesInFile, 1);
@@ -204,7 +210,7 @@ QWidget* TModifyMDS::CreateCodePanels() {
   PanelPickedCodes = new QWidget(panels);
   auto* right = new QVBoxLayout(PanelPickedCodes);
   right->setContentsMargins(0, 0, 0, 0);
-  right->addWidget(new QLabel("...for use in the command.", PanelPickedCodes));
+  right->addWidget(caption("...for use in the command.", PanelPickedCodes));
   PickedCodes = list(PanelPickedCodes);
   right->addWidget(PickedCodes, 1);
   auto* rightButtons = new QHBoxLayout;
@@ -279,31 +285,37 @@ QWidget* TModifyMDS::CreateCommandPanel() {
   ToOptionsGroup = new TRadioGroup("to \u00b1 units (optional)", toItems, NullToPart, WindowParmsBox);
   FromN = CreateOffsetEdit(WindowParmsBox, EditFromN);
   ToN = CreateOffsetEdit(WindowParmsBox, EditToN);
+  // The from part above the to part, each with its offset below it: side by
+  // side their captions do not fit the panel.
   window->addWidget(FromOptionsGroup, 0, 0);
-  window->addWidget(ToOptionsGroup, 0, 1);
-  window->addWidget(FromN, 1, 0);
-  window->addWidget(ToN, 1, 1);
+  window->addWidget(FromN, 1, 0, Qt::AlignLeft);
+  window->addWidget(ToOptionsGroup, 2, 0);
+  window->addWidget(ToN, 3, 0, Qt::AlignLeft);
   WindowParmsLabel = new QLabel("(code = onset time unit, code) = offset time unit.", WindowParmsBox);
   WindowParmsLabel->setWordWrap(true);
   WindowTULabel = new QLabel(WindowParmsBox);
-  window->addWidget(WindowParmsLabel, 2, 0, 1, 2);
-  window->addWidget(WindowTULabel, 3, 0, 1, 2);
+  WindowTULabel->setWordWrap(true);
+  window->addWidget(WindowParmsLabel, 4, 0);
+  window->addWidget(WindowTULabel, 5, 0);
   WindowParmsLabel->installEventFilter(this);
   WindowTULabel->installEventFilter(this);
   // The offset follows the choice however it is made: a click or a typed command.
   connect(ToOptionsGroup, &TRadioGroup::ItemIndexChanged, this, [this] { GroupToOptionsClick(); });
   column->addWidget(WindowParmsBox);
 
+  // The time unit's name goes below the gap: beside it a long name cuts the caption.
   EditBoutGap = new QWidget(panel);
-  auto* bout = new QHBoxLayout(EditBoutGap);
+  auto* bout = new QGridLayout(EditBoutGap);
   bout->setContentsMargins(0, 0, 0, 0);
-  bout->addWidget(new QLabel("Gap length for bouts", EditBoutGap));
+  bout->addWidget(new QLabel("Gap length for bouts", EditBoutGap), 0, 0);
   BoutGap = new QSpinBox(EditBoutGap);
   BoutGap->setRange(1, 32767);
   BoutGap->setValue(1);
-  bout->addWidget(BoutGap);
+  bout->addWidget(BoutGap, 0, 1);
   BoutTULabel = new QLabel("units =", EditBoutGap);
-  bout->addWidget(BoutTULabel);
+  BoutTULabel->setWordWrap(true);
+  bout->addWidget(BoutTULabel, 1, 0, 1, 3);
+  bout->setColumnStretch(2, 1);
   column->addWidget(EditBoutGap);
 
   NewCodePanel = new QWidget(panel);
@@ -314,15 +326,16 @@ QWidget* TModifyMDS::CreateCommandPanel() {
   newCode->addWidget(NewCode);
   column->addWidget(NewCodePanel);
 
-  auto* maxRow = new QHBoxLayout;
+  auto* maxRow = new QGridLayout;
   MaxNumTUs = new QLabel("Excluded if > this #TUs:", panel);
   MaxNTUs = new QSpinBox(panel);
   MaxNTUs->setRange(0, 32767);
   MaxNTUs->setValue(0);
   MaxNumLabel = new QLabel("(if 0, none excluded)", panel);
-  maxRow->addWidget(MaxNumTUs);
-  maxRow->addWidget(MaxNTUs);
-  maxRow->addWidget(MaxNumLabel);
+  maxRow->addWidget(MaxNumTUs, 0, 0);
+  maxRow->addWidget(MaxNTUs, 0, 1);
+  maxRow->addWidget(MaxNumLabel, 1, 0, 1, 3);
+  maxRow->setColumnStretch(2, 1);
   column->addLayout(maxRow);
 
   LabelChainMore = new QLabel("To use a code more than once for CHAIN,    move back left, then reselect.", panel);

@@ -1,6 +1,8 @@
 #include "modify/modify_mds_dialog.h"
 
 #include <QAction>
+#include <QApplication>
+#include <functional>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QGroupBox>
@@ -13,6 +15,7 @@
 #include "widgets/number_up_down.h"
 #include "widgets/radio_group_box.h"
 #include "core/text_file.h"
+#include "tests/support/qt/layout_check.h"
 #include "tests/support/qt/test_host.h"
 #include "tests/modify/modify_fixture.h"
 
@@ -197,6 +200,42 @@ TEST_F(ModifyDialog, ASavedSyntaxFileOpensAgainAndRunsTheSame) {
                                       "1|2.2.", "1|1.1.", "1|12.2", "1|.12.", "1|.11.", "1|...2"}));
   Host.Platform.Then(Answer::No);
   EXPECT_TRUE(dialog->close());
+}
+
+// Every caption shows whole and apart from the others, for the controls each
+// command brings, at the window's first size and at its narrowest.
+TEST_F(ModifyDialog, CaptionsShowWholeForEveryCommandsControls) {
+  struct State {
+    const char* Name;
+    const char* Kelp;
+    std::function<void(TModifyMDS&)> Set;
+  };
+  const State states[] = {
+      {"window, two codes", TimedKelp,
+       [](TModifyMDS& d) {
+         d.ModSBs[CommandWindow - 1]->click();
+         d.MoveAllCodes->click();
+       }},
+      {"bout", TimedKelp, [](TModifyMDS& d) { d.ModSBs[CommandBout - 1]->click(); }},
+      {"chain, a code picked", EventKelp,
+       [](TModifyMDS& d) {
+         d.ModSBs[CommandChain - 1]->click();
+         d.CodesInFile->item(0)->setSelected(true);
+         d.MoveSelCodes->click();
+       }},
+      {"typed commands", TimedKelp, [](TModifyMDS& d) { d.RunUseSyntax->trigger(); }},
+  };
+  for (const State& state : states) {
+    SCOPED_TRACE(state.Name);
+    auto dialog = Open(state.Kelp);
+    dialog->show();
+    state.Set(*dialog);
+    QApplication::processEvents();
+    EXPECT_EQ(testing::CutOrOverlappingCaptions(*dialog), QStringList{}) << "first size";
+    dialog->resize(dialog->minimumWidth(), dialog->height());
+    QApplication::processEvents();
+    EXPECT_EQ(testing::CutOrOverlappingCaptions(*dialog), QStringList{}) << "narrowest";
+  }
 }
 
 }  // namespace
