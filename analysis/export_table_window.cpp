@@ -76,6 +76,24 @@ QWidget* TExportTable::CreatePanels() {
   PoolOverSessions->setVisible(false);
   PoolingPanel->setParent(Panels[0]);
   codes->addWidget(PoolingPanel, 3, 0, 1, 2);
+  // The panel is one dimension wide: the two factor lists stand one above
+  // the other, each with its two buttons below it.
+  auto* pooling = static_cast<QGridLayout*>(PoolingPanel->layout());
+  QWidget* const stacked[][2] = {
+      {FactorsInFileLabel, nullptr}, {FactorsInFile, nullptr}, {MoveAllFactors, MoveSelFactors},
+      {FactorsPooledLabel, nullptr}, {FactorsPooled, nullptr}, {OmitSelFactors, OmitAllFactors}};
+  for (int line = 0; line < 6; ++line) {
+    QWidget* first = stacked[line][0];
+    QWidget* second = stacked[line][1];
+    pooling->removeWidget(first);
+    if (second) {
+      pooling->removeWidget(second);
+      pooling->addWidget(first, line + 1, 0);
+      pooling->addWidget(second, line + 1, 1);
+    } else {
+      pooling->addWidget(first, line + 1, 0, 1, 2);
+    }
+  }
   row->addWidget(Panels[0], 1);
 
   for (int k = 1; k <= MaxCodeDims; ++k) {

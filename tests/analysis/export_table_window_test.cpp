@@ -11,6 +11,7 @@
 #include <QSpinBox>
 
 #include "tests/support/compiled_text.h"
+#include "tests/support/qt/layout_check.h"
 #include "tests/support/qt/test_host.h"
 
 namespace vork {
@@ -167,6 +168,22 @@ TEST_F(ExportTableWindow, UnpooledFactorsLimitTheCodeDimensions) {
   window.RunCompute->trigger();
   EXPECT_EQ(Host.Platform.BoxTexts().back(), "Make sure some codes selected for each dimension.");
   EXPECT_TRUE(Host.Results.isEmpty());
+}
+
+// With any number of dimensions the panels show their captions and buttons
+// whole, the factor lists' included, at the window's width and at its least.
+TEST_F(ExportTableWindow, CaptionsShowWholeWithEveryNumberOfDimensions) {
+  TExportTable& window = OpenText("Multi a b * sex(boy girl);\na b. (boy)/");
+  window.show();
+  for (int dims = 2; dims <= 6; ++dims) {
+    SCOPED_TRACE(dims);
+    window.NumDms->setValue(dims);
+    QApplication::processEvents();
+    EXPECT_EQ(testing::CutOrOverlappingCaptions(window), QStringList{}) << "width " << window.width();
+    window.resize(window.minimumWidth(), window.height());
+    QApplication::processEvents();
+    EXPECT_EQ(testing::CutOrOverlappingCaptions(window), QStringList{}) << "least width " << window.width();
+  }
 }
 
 }  // namespace
