@@ -268,7 +268,8 @@ QWidget* TModifyMDS::CreateCommandPanel() {
     button->setMinimumWidth(50);
     ModSBs[i] = button;
     CommandButtons->addButton(button, i + 1);
-    grid->addWidget(button, i / 5, i % 5);
+    button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    grid->addWidget(button, i / 4, i % 4);  // four to a row: five do not fit the panel
     connect(button, &QToolButton::clicked, this, [this] { sbMODClick(); });
   }
   column->addWidget(ModifyCommandsBox);

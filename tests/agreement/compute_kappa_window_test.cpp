@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include <QPushButton>
 
 #include "tests/support/compiled_text.h"
+#include "tests/support/qt/layout_check.h"
 #include "widgets/number_up_down.h"
 #include "tests/support/qt/test_host.h"
 
@@ -79,6 +81,22 @@ TEST_F(ComputeKappaWindowTest, TheProgressBarIsEmptyAfterARun) {
   window.RunCompute->trigger();
   EXPECT_EQ(shown, (QList<int>{100, 0}));
   EXPECT_EQ(window.ProgressBar1->value(), 0);
+}
+
+// With the controls of each data type on show no caption is cut or covered,
+// at the window's first size and at its least width.
+TEST_F(ComputeKappaWindowTest, NoCaptionIsCutOrCovered) {
+  for (const char* kelp : {"Timed a b;\na,0-5 b,5-10 ,10/", "Event a b;\na b/", "Interval a b;\na , b , /"}) {
+    SCOPED_TRACE(kelp);
+    TComputeKappa& window = OpenKappa(kelp, kelp);
+    window.show();
+    window.MoveAllCodes->click();
+    QApplication::processEvents();
+    EXPECT_EQ(CutOrOverlappingCaptions(window), QStringList{}) << "first size " << window.width();
+    window.resize(window.minimumWidth(), window.height());
+    QApplication::processEvents();
+    EXPECT_EQ(CutOrOverlappingCaptions(window), QStringList{}) << "least width " << window.width();
+  }
 }
 
 TEST_F(ComputeKappaWindowTest, EditsKeepToTheirRangeAndBeep) {

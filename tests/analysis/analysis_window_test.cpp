@@ -1,6 +1,9 @@
 #include "analysis/analysis_window.h"
 #include "analysis/simple_stats_window.h"
 #include "analysis/table_stats_window.h"
+#include "analysis/breakdown_events_window.h"
+#include "analysis/export_table_window.h"
+#include "analysis/plot_mds_window.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -10,6 +13,7 @@
 #include <QScreen>
 
 #include "core/text_file.h"
+#include "tests/support/qt/layout_check.h"
 #include "tests/support/qt/test_host.h"
 
 namespace vork {
@@ -69,6 +73,38 @@ TEST_P(AnalysisWindowLayout, EveryCaptionShowsWholeAndTheWindowFitsTheScreen) {
 INSTANTIATE_TEST_SUITE_P(, AnalysisWindowLayout,
                          ::testing::Values(WindowCase{"SimpleStats", &Make<TSimpleStats>},
                                            WindowCase{"TableStats", &Make<TTableStats>}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+class EveryAnalysisWindowLayout : public testing::WindowFixture,
+                                  public ::testing::WithParamInterface<WindowCase> {};
+
+// No caption is cut or covered by another, with every code picked, at the
+// window's first size and at its least width.
+TEST_P(EveryAnalysisWindowLayout, NoCaptionIsCutOrCovered) {
+  Host.Current = WriteFile("baby.mds", TimedFile);
+  Host.Platform.Then(Answer::Yes);  // the n-way export's question on timed data
+  TAnalysisWindow* window = GetParam().Open(Host);
+  Windows.push_back(window);
+  window->show();
+  for (QPushButton* button : window->findChildren<QPushButton*>()) {
+    if (button->text() == "move all") {  // the codes' first: every code picked
+      button->click();
+      break;
+    }
+  }
+  QApplication::processEvents();
+  EXPECT_EQ(testing::CutOrOverlappingCaptions(*window), QStringList{}) << "first size " << window->width();
+  window->resize(window->minimumWidth(), window->height());
+  QApplication::processEvents();
+  EXPECT_EQ(testing::CutOrOverlappingCaptions(*window), QStringList{}) << "least width " << window->width();
+}
+
+INSTANTIATE_TEST_SUITE_P(, EveryAnalysisWindowLayout,
+                         ::testing::Values(WindowCase{"SimpleStats", &Make<TSimpleStats>},
+                                           WindowCase{"TableStats", &Make<TTableStats>},
+                                           WindowCase{"Plot", &Make<TPlotMDS>},
+                                           WindowCase{"Breakdown", &Make<TBreakdownEvents>},
+                                           WindowCase{"ExportTable", &Make<TExportTable>}),
                          [](const auto& info) { return std::string(info.param.Name); });
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "modify/modify_mds_dialog.h"
 #include "widgets/find_replace_dialog.h"
 #include "tests/app/shell_fixture.h"
+#include "tests/support/qt/layout_check.h"
 
 namespace vork {
 namespace {
@@ -176,6 +177,33 @@ TEST_F(ModalWindows, EnterPressesOnlyTheButtonADialogNamesItsDefault) {
     TFindReplaceDialog dialog(replace, &form);
     dialog.show();
     EXPECT_EQ(DefaultButtons(dialog), QStringList{"Find Next"});
+  }
+}
+
+// Every modal window shows its captions whole and apart as it opens.
+TEST_F(ModalWindows, NoCaptionIsCutOrCoveredInAModalWindow) {
+  TMainForm& form = Start();
+  SaveTextLines(Path("timed.mds").toStdString(), testing::CompiledText("Timed a b;\na,0.0-3.0 b,2.5-5.0 ,6.0/"));
+  const std::pair<const char*, QAction* TMainForm::*> modals[] = {
+      {"About", &TMainForm::HelpAbout},
+      {"run options", &TMainForm::RunChangeOptions},
+      {"compile options", &TMainForm::CompileChangeOptions},
+      {"Modify MDS File", &TMainForm::RunModifyMDS},
+      {"Round times", &TMainForm::RunRound},
+  };
+  for (const auto& [name, command] : modals) {
+    SCOPED_TRACE(name);
+    form.OpenMdsDialog.FileName = Path("timed.mds");
+    QStringList faults{"(not shown)"};
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      if (!dialog) return;
+      QApplication::processEvents();
+      faults = testing::CutOrOverlappingCaptions(*dialog);
+      dialog->done(QDialog::Rejected);
+    });
+    (form.*command)->trigger();
+    EXPECT_EQ(faults, QStringList{});
   }
 }
 
