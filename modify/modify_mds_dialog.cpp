@@ -127,6 +127,9 @@ TModifyMDS::TModifyMDS(WindowHost& host, QWidget* parent) : QDialog(parent), Hos
   }
 
   KeepEnterForTheDefaultButton(*this);
+  // In a large font the list panels' buttons need more than the least width.
+  const int listPanel = std::max(PanelCodes->minimumSizeHint().width(), PanelPickedCodes->minimumSizeHint().width());
+  setMinimumWidth(std::max(634, 330 + 2 * listPanel));
   SetSyntaxMode(false);
   LoadMdsFile();
 }
@@ -527,7 +530,7 @@ void TModifyMDS::closeEvent(QCloseEvent* event) {
 
 void TModifyMDS::resizeEvent(QResizeEvent* event) {
   QDialog::resizeEvent(event);
-  if (PanelCodes) PanelCodes->setFixedWidth(std::max(80, (width() - 330) / 2));
+  if (PanelCodes) PanelCodes->setFixedWidth(std::max(PanelCodes->minimumSizeHint().width(), (width() - 330) / 2));
 }
 
 bool TModifyMDS::eventFilter(QObject* watched, QEvent* event) {

@@ -225,8 +225,9 @@ TEST_F(ModifyDialog, CaptionsShowWholeForEveryCommandsControls) {
        }},
       {"typed commands", TimedKelp, [](TModifyMDS& d) { d.RunUseSyntax->trigger(); }},
   };
-  for (const State& state : states) {
-    SCOPED_TRACE(state.Name);
+  for (const State& state : states) for (int points : {10, 12}) {
+    SCOPED_TRACE(std::string(state.Name) + ", " + std::to_string(points) + " points");
+    Host.Font.setPointSize(points);
     auto dialog = Open(state.Kelp);
     dialog->show();
     state.Set(*dialog);
