@@ -303,7 +303,8 @@ void RequireReadsBack(const dynString& written, const std::string& what) {
   MdsHeader header;
   SilentDialogue dialogue;
   try {
-    Require(ReadMdsHeaderFromLines(lines, "fuzz.mds", header, dialogue), "the " + what + " is not taken for a compiled file");
+    Require(ReadMdsHeaderFromLines(lines, "fuzz.mds", header, dialogue),
+            "the " + what + " is not taken for a compiled file");
     SegmentCursor cursor(lines, header);
     while (cursor.Next()) {
     }
@@ -514,7 +515,8 @@ void RoundCompiledFile(std::string_view bytes) {
       continue;  // a damaged file, or times that cannot be rounded: nothing is written
     }
     if (reading == FileReading::Whole)
-      RequireReadsBack(output.MdsLines, "file rounded to " + std::string(RoundUnitNames[static_cast<std::size_t>(unit)]));
+      RequireReadsBack(output.MdsLines,
+                       "file rounded to " + std::string(RoundUnitNames[static_cast<std::size_t>(unit)]));
   }
 }
 
