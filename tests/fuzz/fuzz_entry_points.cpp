@@ -277,16 +277,21 @@ bool CompiledFileOf(std::string_view bytes, LineBuffer& lines, MdsHeader& header
   return true;
 }
 
-// False when a segment is larger than the harness reads. A damaged file
-// fits: every reader must refuse it the same way.
-bool FitsHarness(const LineBuffer& lines, const MdsHeader& header) {
+// How the segments of a file whose header was taken read.
+enum class FileReading {
+  Whole,     // every segment of every session
+  Damaged,   // refused on the way: every reader must refuse it the same way
+  TooLarge,  // a segment larger than the harness reads
+};
+
+FileReading ReadSegments(const LineBuffer& lines, const MdsHeader& header) {
   try {
     SegmentCursor cursor(lines, header);
     while (cursor.Next()) {
     }
-    return !cursor.TooLarge;
+    return cursor.TooLarge ? FileReading::TooLarge : FileReading::Whole;
   } catch (const CommandError&) {
-    return true;
+    return FileReading::Damaged;
   }
 }
 
@@ -298,7 +303,8 @@ void RequireReadsBack(const dynString& written, const std::string& what) {
   MdsHeader header;
   SilentDialogue dialogue;
   try {
-    Require(ReadMdsHeaderFromLines(lines, "fuzz.mds", header, dialogue), "the " + what + " is not taken for a compiled file");
+    Require(ReadMdsHeaderFromLines(lines, "fuzz.mds", header, dialogue),
+            "the " + what + " is not taken for a compiled file");
     SegmentCursor cursor(lines, header);
     while (cursor.Next()) {
     }
@@ -423,7 +429,7 @@ void AnalyseCompiledFile(std::string_view bytes) {
   LineBuffer lines;
   MdsHeader header;
   SilentDialogue dialogue;
-  if (!CompiledFileOf(bytes, lines, header) || !FitsHarness(lines, header)) return;
+  if (!CompiledFileOf(bytes, lines, header) || ReadSegments(lines, header) == FileReading::TooLarge) return;
 
   dynString report;
   try {
@@ -472,7 +478,9 @@ void AnalyseCompiledFile(std::string_view bytes) {
 void ModifyCompiledFile(std::string_view bytes) {
   LineBuffer lines;
   ModifyFile file;
-  if (!CompiledFileOf(bytes, lines, file.Header) || !FitsHarness(lines, file.Header)) return;
+  if (!CompiledFileOf(bytes, lines, file.Header)) return;
+  const FileReading reading = ReadSegments(lines, file.Header);
+  if (reading == FileReading::TooLarge) return;
   file.Lines = lines.ToStrings();
   file.HeaderEnd = file.Header.LineIndex;
   for (ModifyCommand command : CommandsFor(file.Header, bytes.size())) {
@@ -484,16 +492,20 @@ void ModifyCompiledFile(std::string_view bytes) {
     } catch (const CommandError&) {
       continue;  // a damaged segment, or a code the file lacks: nothing is written
     }
-    RequireReadsBack(outcome.File.Lines,
-                     "file modified by " + EchoModifyCommand(command, outcome.Counts, outcome.AllCodes).Text);
+    // A command that only renames copies the segments as they stand, so a
+    // damaged input gives a damaged output; one read whole must read back.
+    if (reading == FileReading::Whole)
+      RequireReadsBack(outcome.File.Lines,
+                       "file modified by " + EchoModifyCommand(command, outcome.Counts, outcome.AllCodes).Text);
   }
 }
 
 void RoundCompiledFile(std::string_view bytes) {
   LineBuffer lines;
   MdsHeader header;
-  if (!CompiledFileOf(bytes, lines, header) || !FitsHarness(lines, header)) return;
-  if (!RoundingRefusal(header).empty()) return;
+  if (!CompiledFileOf(bytes, lines, header)) return;
+  const FileReading reading = ReadSegments(lines, header);
+  if (reading == FileReading::TooLarge || !RoundingRefusal(header).empty()) return;
   for (int unit = 0; unit < header.TimeUnitIndex; ++unit) {
     RoundingOutput output;
     SilentDialogue dialogue;
@@ -502,7 +514,9 @@ void RoundCompiledFile(std::string_view bytes) {
     } catch (const CommandError&) {
       continue;  // a damaged file, or times that cannot be rounded: nothing is written
     }
-    RequireReadsBack(output.MdsLines, "file rounded to " + std::string(RoundUnitNames[static_cast<std::size_t>(unit)]));
+    if (reading == FileReading::Whole)
+      RequireReadsBack(output.MdsLines,
+                       "file rounded to " + std::string(RoundUnitNames[static_cast<std::size_t>(unit)]));
   }
 }
 

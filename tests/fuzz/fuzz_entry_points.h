@@ -36,12 +36,13 @@ void CompileText(std::string_view bytes);
 void AnalyseCompiledFile(std::string_view bytes);
 
 // The modification: every command the file's data type offers, applied to
-// a compiled file the reader accepts (or to the compile of a KELP text),
-// must give a file that reads back whole.
+// a compiled file the reader reads whole (or to the compile of a KELP text),
+// must give a file that reads back whole; on a damaged file it must not
+// crash.
 void ModifyCompiledFile(std::string_view bytes);
 
-// The rounding: a timed-event or state file rounded to each coarser time
-// unit must give a file that reads back whole.
+// The rounding: a timed-event or state file read whole and rounded to each
+// coarser time unit must give a file that reads back whole.
 void RoundCompiledFile(std::string_view bytes);
 
 // Runs one entry point the way a libFuzzer target does: a FuzzFault is
