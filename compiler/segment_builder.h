@@ -78,7 +78,7 @@ class SegmentBuilder {
   bool CheckSize(std::int64_t timeUnits, std::int64_t columns, int token);
   std::int64_t CheckTokenUnits();
   int TokenPassingTime(std::int64_t mostUnits) const;
-  bool WithinCompiledLinesBudget(const SegmentLinesSize& size, std::size_t changes);
+  bool WithinCompiledLinesBudget(std::vector<CellChange>& changes);
   std::vector<CellChange> EventCellChanges() const;
 
   void PrepareTimedSegment();

@@ -162,12 +162,18 @@ std::vector<CellChange> SegmentBuilder::EventCellChanges() const {
 }
 
 // The compiled lines a compile holds, with what it holds for the segment
-// being written, may not pass the memory budget: the segment's lines are
-// measured before they are written, and a segment whose lines would pass it
-// is an error at its first token.
-bool SegmentBuilder::WithinCompiledLinesBudget(const SegmentLinesSize& size, std::size_t changes) {
+// being written, may not pass the memory budget: a segment whose lines
+// could pass it (at most a line per change, each of the longest form) is
+// measured before its lines are written, and if they would pass it, it is
+// an error at its first token.
+bool SegmentBuilder::WithinCompiledLinesBudget(std::vector<CellChange>& changes) {
+  const bool compressed = State.Options.CompressMDS;
+  const auto held = static_cast<std::int64_t>(State.MdsLines->MemoryBytes() + changes.size() * sizeof(CellChange));
+  const std::int64_t longestLine = 24 + (compressed ? 2 * (std::int64_t{NCodes} + 3) / 4 : NCodes);
+  const std::int64_t mostLines = static_cast<std::int64_t>(changes.size()) + 2;
+  if (held + mostLines * longestLine <= SegmentMemoryBudget) return true;
+  const SegmentLinesSize size = MeasureSegmentChanges(changes, NCodes, NTimeUnits, compressed);
   const std::int64_t lineBytes = size.Bytes + (size.Lines + 1) * std::int64_t{sizeof(std::uint32_t)} + 64;
-  const auto held = static_cast<std::int64_t>(State.MdsLines->MemoryBytes() + changes * sizeof(CellChange));
   if (held + lineBytes <= SegmentMemoryBudget) return true;
   ReportCompileError(State, "Segment too large: " + CompiledLinesBudgetText(lineBytes, held) + ".", -1);
   return false;
@@ -213,14 +219,17 @@ void SegmentBuilder::Finish() {
       }
     }
   }
-  const SegmentLinesSize size = MeasureSegmentChanges(changes, NCodes, NTimeUnits, State.Options.CompressMDS);
-  if (!WithinCompiledLinesBudget(size, changes.size())) {
+  if (!WithinCompiledLinesBudget(changes)) {
     out.push_back(number + "\t0\t0\t0\t0");
     return;
   }
-  out.push_back(number + "\t" + std::to_string(size.Lines) + "\t" + std::to_string(NTimeUnits) + "\t" +
-                std::to_string(State.SegStart) + "\t" + std::to_string(State.SegStop));
-  WriteSegmentChanges(out, changes, NCodes, NTimeUnits, State.Options.CompressMDS);
+  // The segment line is written in front of its data lines once their
+  // number is known; only this segment's lines move for it.
+  const std::size_t lineIndex = out.size();
+  out.push_back(number);
+  const int lineCount = WriteSegmentChanges(out, changes, NCodes, NTimeUnits, State.Options.CompressMDS);
+  out.ReplaceLine(lineIndex, number + "\t" + std::to_string(lineCount) + "\t" + std::to_string(NTimeUnits) +
+                                 "\t" + std::to_string(State.SegStart) + "\t" + std::to_string(State.SegStop));
 }
 
 }  // namespace vork
