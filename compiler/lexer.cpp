@@ -166,7 +166,15 @@ std::int64_t CharPos(const CompileState& state) {
 int ReadNextChar(CompileState& state, int kind, int mode) {
   const int lineCount = static_cast<int>(state.SdsText.size());
   state.CharColumns = 1;
-  if (state.LineIndex >= lineCount) {
+  const auto at = static_cast<std::size_t>(state.CharIndex);
+  if (state.LineIndex < state.LastLine && state.LineIndex == state.CurLineIndex && state.CharIndex >= 0 &&
+      at < state.CurLine.size() && state.CurLine[at] >= 32 && state.CurLine[at] < 127) {
+    // A printable ASCII character inside the current line, before the last
+    // line: none of the rules below applies to it.
+    state.CharIndex += 1;
+    state.CurChar = state.CurLine[at];
+    state.CurCharText = state.CurLine[at];
+  } else if (state.LineIndex >= lineCount) {
     state.EndOfText = true;
     state.CurChar = EndOfLineChar;
   } else {

@@ -11,6 +11,30 @@
 
 namespace vork {
 
+namespace {
+
+// Changes made code by code, each code's in unit order, sorted by unit and
+// code by merging the codes' runs of changes pairwise: the work follows the
+// changes times the logarithm of the codes. bounds: where each code's run
+// begins, and the end.
+void MergeCodeRuns(std::vector<CellChange>& changes, const std::vector<std::size_t>& bounds) {
+  const auto byUnit = [](const CellChange& a, const CellChange& b) {
+    return a.Unit != b.Unit ? a.Unit < b.Unit : a.Code < b.Code;
+  };
+  const std::size_t runs = bounds.size() - 1;
+  for (std::size_t width = 1; width < runs; width *= 2) {
+    for (std::size_t i = 0; i + width < runs; i += 2 * width) {
+      std::inplace_merge(changes.begin() + static_cast<std::ptrdiff_t>(bounds[i]),
+                         changes.begin() + static_cast<std::ptrdiff_t>(bounds[i + width]),
+                         changes.begin() + static_cast<std::ptrdiff_t>(bounds[std::min(i + 2 * width, runs)]),
+                         byUnit);
+    }
+  }
+}
+
+}  // namespace
+
+
 // Turns the start and end marks of context codes into cells: a context code
 // is on from its start to its end (or to the end of the segment), and when
 // a context code of a set begins, the context codes of the same set that
@@ -81,7 +105,9 @@ std::vector<CellChange> SegmentBuilder::CellChanges() const {
     }
   }
   std::vector<CellChange> changes;
+  std::vector<std::size_t> bounds{0};
   for (int code = 0; code < NCodes; ++code) {
+    if (code > 0) bounds.push_back(changes.size());
     const char* row = Matrix[code].data();
     char previous = '.';
     for (std::int64_t c = 0; c < NColumns; ++c) {
@@ -94,6 +120,8 @@ std::vector<CellChange> SegmentBuilder::CellChanges() const {
       changes.push_back({unitPerColumn ? c : unitOf[static_cast<std::size_t>(c)], code, previous});
     }
   }
+  bounds.push_back(changes.size());
+  MergeCodeRuns(changes, bounds);
   return changes;
 }
 
@@ -101,7 +129,9 @@ std::vector<CellChange> SegmentBuilder::CellChanges() const {
 // stretches, with "2" at its onsets and "1" elsewhere in them.
 std::vector<CellChange> SegmentBuilder::GridlessCellChanges() {
   std::vector<CellChange> changes;
+  std::vector<std::size_t> bounds{0};
   for (int code = 1; code <= NCodes; ++code) {
+    if (code > 1) bounds.push_back(changes.size());
     std::vector<std::int64_t>& onsets = Onsets[code];
     std::sort(onsets.begin(), onsets.end());
     std::size_t next = 0;
@@ -125,6 +155,8 @@ std::vector<CellChange> SegmentBuilder::GridlessCellChanges() {
       if (last + 1 < NColumns) change(last + 1, '.');
     }
   }
+  bounds.push_back(changes.size());
+  MergeCodeRuns(changes, bounds);
   return changes;
 }
 
@@ -154,8 +186,11 @@ std::vector<CellChange> SegmentBuilder::EventCellChanges() const {
     const int code = EventCodes[unit];
     if (code == previous) continue;
     const auto at = static_cast<std::int64_t>(unit);
-    if (previous != 0) changes.push_back({at, previous - 1, '.'});
+    // In code order within the unit, so that the changes come sorted.
+    const bool offFirst = previous != 0 && (code == 0 || previous < code);
+    if (offFirst) changes.push_back({at, previous - 1, '.'});
     if (code != 0) changes.push_back({at, code - 1, '2'});
+    if (previous != 0 && !offFirst) changes.push_back({at, previous - 1, '.'});
     previous = code;
   }
   return changes;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
 
 #include "core/raw_data_file.h"
 
@@ -42,15 +43,22 @@ std::size_t Utf16Length(std::string_view line) {
 }
 
 bool IsAscii(std::string_view line) {
-  unsigned char any = 0;
-  for (char c : line) any |= static_cast<unsigned char>(c);
-  return any < 0x80;
+  std::uint64_t any = 0;
+  std::size_t i = 0;
+  for (; i + 8 <= line.size(); i += 8) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, line.data() + i, 8);
+    any |= word;
+  }
+  for (; i < line.size(); ++i) any |= static_cast<unsigned char>(line[i]);
+  return (any & 0x8080808080808080ULL) == 0;
 }
 
 }  // namespace
 
 SourceText::SourceText(LinesView lines, bool caseSensitive) : Lines(lines), CaseSensitive(caseSensitive) {
-  Utf8 = std::all_of(lines.begin(), lines.end(), [](std::string_view line) { return IsValidUtf8(line); });
+  Utf8 = std::all_of(lines.begin(), lines.end(),
+                     [](std::string_view line) { return IsAscii(line) || IsValidUtf8(line); });
   std::size_t count = lines.size();
   // A line of blanks and control characters only is blank in either reading.
   while (count > 0 && std::all_of(lines[count - 1].begin(), lines[count - 1].end(),
@@ -60,7 +68,7 @@ SourceText::SourceText(LinesView lines, bool caseSensitive) : Lines(lines), Case
   Lengths.resize(count);
   for (std::size_t i = 0; i < count; ++i) {
     const std::string_view line = lines[i];
-    Lengths[i] = static_cast<std::uint32_t>(Utf8 ? Utf16Length(line) : line.size());
+    Lengths[i] = static_cast<std::uint32_t>(Utf8 && !IsAscii(line) ? Utf16Length(line) : line.size());
   }
 }
 
@@ -69,8 +77,15 @@ void SourceText::Prepare(std::size_t i, std::u16string& chars) const {
   const std::string_view raw = Lines[i];
   if (!Utf8) {
     for (char c : raw) chars.push_back(Windows1252Char(static_cast<unsigned char>(c)));
-  } else if (IsAscii(raw)) {
-    chars.assign(raw.begin(), raw.end());
+  } else if (raw.size() == Lengths[i]) {
+    // ASCII: each byte is its character, prepared as it is copied.
+    chars.resize(raw.size());
+    const char16_t upper = CaseSensitive ? 0 : u'A' - u'a';
+    for (std::size_t k = 0; k < raw.size(); ++k) {
+      const auto c = static_cast<char16_t>(static_cast<unsigned char>(raw[k]));
+      chars[k] = c == u'\t' ? u' ' : c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - upper) : c;
+    }
+    return;
   } else {
     AppendUtf8Line(chars, raw);
   }

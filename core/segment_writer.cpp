@@ -216,7 +216,10 @@ struct SweptColumn {
         Onset(On.size(), 0) {}
 
   void Set(int code, char cell) {
-    Cells[static_cast<std::size_t>(code)] = cell;
+    char& old = Cells[static_cast<std::size_t>(code)];
+    OnCount += (cell != '.') - (old != '.');
+    OnsetCount += (cell == '2') - (old == '2');
+    old = cell;
     const std::size_t word = static_cast<std::size_t>(code) / 64;
     const std::uint64_t bit = std::uint64_t{1} << (code % 64);
     On[word] = cell != '.' ? On[word] | bit : On[word] & ~bit;
@@ -226,6 +229,10 @@ struct SweptColumn {
   std::string Cells;
   std::vector<std::uint64_t> On;
   std::vector<std::uint64_t> Onset;
+  // The codes on, and those with an onset (which are on as well): the sets
+  // are equal when the counts are.
+  int OnCount = 0;
+  int OnsetCount = 0;
 };
 
 // The hexadecimal digits of a code set: four codes a digit with masks 8,
@@ -257,9 +264,8 @@ std::size_t NumberLength(std::int64_t number) {
 std::size_t LineLength(const SweptColumn& column, std::int64_t run, bool compressed) {
   if (!compressed) return NumberLength(run) + 1 + column.Cells.size();
   const std::size_t on = HexDigitCount(column.On);
-  if (std::all_of(column.Onset.begin(), column.Onset.end(), [](std::uint64_t w) { return w == 0; }))
-    return NumberLength(-run) + 1 + on;
-  if (column.Onset == column.On) return NumberLength(run) + 1 + on + 1;
+  if (column.OnsetCount == 0) return NumberLength(-run) + 1 + on;
+  if (column.OnsetCount == column.OnCount) return NumberLength(run) + 1 + on + 1;
   return NumberLength(run) + 1 + on + 1 + HexDigitCount(column.Onset);
 }
 
@@ -267,8 +273,7 @@ std::size_t LineLength(const SweptColumn& column, std::int64_t run, bool compres
 // LineLength gives.
 void MakeLine(const SweptColumn& column, std::int64_t run, bool compressed, std::size_t length, char* to) {
   char* const end = to + length;
-  const bool anyOnset =
-      compressed && std::any_of(column.Onset.begin(), column.Onset.end(), [](std::uint64_t w) { return w != 0; });
+  const bool anyOnset = compressed && column.OnsetCount > 0;
   to = std::to_chars(to, end, compressed && !anyOnset ? -run : run).ptr;
   *to++ = '\t';
   if (!compressed) {
@@ -277,7 +282,7 @@ void MakeLine(const SweptColumn& column, std::int64_t run, bool compressed, std:
   }
   to = WriteHexDigits(column.On, HexDigitCount(column.On), to);
   if (!anyOnset) return;
-  if (column.Onset == column.On) {
+  if (column.OnsetCount == column.OnCount) {
     *to = '*';
     return;
   }
