@@ -255,7 +255,11 @@ void AddSingleCharToken(CompileState& state) {
   AddTokenSlot(state);
   state.TokKind[state.NTokens] =
       state.CurChar >= 0 && state.CurChar < 256 ? SingleCharKinds[state.CurChar] : 0;
-  AppendUtf8(state.TokText[state.NTokens], static_cast<char32_t>(state.CurChar));
+  if (state.CurChar >= 0 && state.CurChar < 0x80) {
+    state.TokText[state.NTokens].assign(1, static_cast<char>(state.CurChar));
+  } else {
+    AppendUtf8(state.TokText[state.NTokens], static_cast<char32_t>(state.CurChar));
+  }
   state.TokPos[state.NTokens] = CharPos(state);
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <memory_resource>
 #include <cstdint>
 #include <set>
 #include <string>
@@ -116,6 +117,8 @@ class SegmentBuilder {
   bool EventUnits = false;
   std::vector<int> EventCodes;
 
+  // The memory of the Timed and State stretches, given back with the segment.
+  std::pmr::monotonic_buffer_resource Pool;
   dynChar2 Matrix;
   dynInteger Runs;
   std::int64_t NColumns = 0;
