@@ -30,13 +30,6 @@ std::function<int(const std::string&, const std::string&)> SystemCollation() {
 
 namespace {
 
-bool IsBlank(std::u16string_view line) {
-  for (char16_t c : line) {
-    if (c > u' ') return false;
-  }
-  return true;
-}
-
 // Deletes the trailing blank lines and finds the last line's raw length,
 // so that reading ends with the last non-blank character.
 void PrepareSourceText(CompileState& state, LinesView sdsLines) {
@@ -48,12 +41,10 @@ void PrepareSourceText(CompileState& state, LinesView sdsLines) {
   if (state.NavPts) state.NavPts->clear();
   state.EndOfText = false;
   state.SdsText = SourceText(sdsLines, state.Options.CaseSensitive);
-  while (!state.SdsText.empty() && IsBlank(state.SdsText.back())) {
-    state.SdsText.pop_back();
-  }
+  state.CurLineIndex = -1;
   if (!state.SdsText.empty()) {
     state.LastLine = static_cast<int>(state.SdsText.size()) - 1;
-    state.LastLineLen = static_cast<int>(state.SdsText.back().size());
+    state.LastLineLen = static_cast<int>(state.SdsText.Length(state.SdsText.size() - 1));
   }
 }
 
@@ -61,7 +52,8 @@ void PrepareSourceText(CompileState& state, LinesView sdsLines) {
 // first pass collects them, sorted, before the real pass.
 void CollectCodes(CompileState& state) {
   state.Reporting = false;
-  const std::u16string_view curLine = state.CurLine;
+  const std::u16string curLine = state.CurLineChars;
+  const int curLineIndex = state.CurLineIndex;
   const int lineIndex = state.LineIndex;
   const int charIndex = state.CharIndex;
   const std::int64_t textPos = state.TextPos;
@@ -76,7 +68,9 @@ void CollectCodes(CompileState& state) {
   state.CodeSet.assign(state.NCodes + 1, 0);
   state.CollectedCodes.clear();
   state.Reporting = true;
-  state.CurLine = curLine;
+  state.CurLineChars = curLine;
+  state.CurLineIndex = curLineIndex;
+  state.CurLine = state.CurLineChars;
   state.LineIndex = lineIndex;
   state.CharIndex = charIndex;
   state.TextPos = textPos;

@@ -117,12 +117,14 @@ struct CompileState {
   bool SegmentHasError = false;
 
   // --- Reader ---
-  // The raw lines as UTF-16, trailing blank lines removed; a column is one
-  // UTF-16 code unit, as the editor counts.
+  // The raw lines read as UTF-16, trailing blank lines removed; a column is
+  // one UTF-16 code unit, as the editor counts.
   SourceText SdsText;
   int LineIndex = 0;               // 0-based line being read
   int CharIndex = 0;               // 1-based column of the character just read
-  std::u16string_view CurLine;     // the current line, prepared
+  std::u16string_view CurLine;     // the current line, prepared (a view of CurLineChars)
+  std::u16string CurLineChars;
+  int CurLineIndex = -1;           // the line CurLine holds
   std::int64_t TextPos = 0;        // position of column 1 of the current line
   int LastLine = 0;                // last non-blank line
   int LastLineLen = 0;             // its raw length

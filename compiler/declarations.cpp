@@ -231,7 +231,7 @@ bool NameInList(const std::string& name, const dynString& names, int count) {
 }
 
 void ParseHeader(CompileState& state) {
-  if (!state.SdsText.empty()) state.CurLine = state.SdsText[0];
+  if (!state.SdsText.empty()) UseLine(state, 0);
   TokenizeHeader(state);
   if (!state.Stopped) ParseDeclarations(state);
 }

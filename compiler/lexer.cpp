@@ -94,18 +94,21 @@ constexpr std::array<int, 256> SingleCharKinds = [] {
 
 int RawLineLength(const CompileState& state, int line) {
   if (line < 0 || line >= static_cast<int>(state.SdsText.size())) return 0;
-  return static_cast<int>(state.SdsText[line].size());
+  return static_cast<int>(state.SdsText.Length(static_cast<std::size_t>(line)));
 }
 
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
-// Makes the line being read the current line.
-void UseLine(CompileState& state, int lineIndex) {
-  state.CurLine = state.SdsText[static_cast<std::size_t>(lineIndex)];
-}
-
 }  // namespace
+
+void UseLine(CompileState& state, int lineIndex) {
+  if (state.CurLineIndex != lineIndex) {
+    state.SdsText.Prepare(static_cast<std::size_t>(lineIndex), state.CurLineChars);
+    state.CurLineIndex = lineIndex;
+  }
+  state.CurLine = state.CurLineChars;
+}
 
 int NormalizeSourceChar(int code) {
   // A character of the Windows code page is read as its byte there, so that
@@ -163,7 +166,15 @@ std::int64_t CharPos(const CompileState& state) {
 int ReadNextChar(CompileState& state, int kind, int mode) {
   const int lineCount = static_cast<int>(state.SdsText.size());
   state.CharColumns = 1;
-  if (state.LineIndex >= lineCount) {
+  const auto at = static_cast<std::size_t>(state.CharIndex);
+  if (state.LineIndex < state.LastLine && state.LineIndex == state.CurLineIndex && state.CharIndex >= 0 &&
+      at < state.CurLine.size() && state.CurLine[at] >= 32 && state.CurLine[at] < 127) {
+    // A printable ASCII character inside the current line, before the last
+    // line: none of the rules below applies to it.
+    state.CharIndex += 1;
+    state.CurChar = state.CurLine[at];
+    state.CurCharText = state.CurLine[at];
+  } else if (state.LineIndex >= lineCount) {
     state.EndOfText = true;
     state.CurChar = EndOfLineChar;
   } else {
@@ -174,8 +185,8 @@ int ReadNextChar(CompileState& state, int kind, int mode) {
         do {
           state.TextPos += RawLineLength(state, state.LineIndex) + 2;
           state.LineIndex += 1;
-        } while (state.SdsText[state.LineIndex].empty() && state.LineIndex + 1 < lineCount);
-        if (!state.SdsText[state.LineIndex].empty()) {
+        } while (state.SdsText.Length(state.LineIndex) == 0 && state.LineIndex + 1 < lineCount);
+        if (state.SdsText.Length(state.LineIndex) != 0) {
           UseLine(state, state.LineIndex);
           state.CharIndex = 0;
         } else {
@@ -244,16 +255,22 @@ void AddSingleCharToken(CompileState& state) {
   AddTokenSlot(state);
   state.TokKind[state.NTokens] =
       state.CurChar >= 0 && state.CurChar < 256 ? SingleCharKinds[state.CurChar] : 0;
-  AppendUtf8(state.TokText[state.NTokens], static_cast<char32_t>(state.CurChar));
+  if (state.CurChar >= 0 && state.CurChar < 0x80) {
+    state.TokText[state.NTokens].assign(1, static_cast<char>(state.CurChar));
+  } else {
+    AppendUtf8(state.TokText[state.NTokens], static_cast<char32_t>(state.CurChar));
+  }
   state.TokPos[state.NTokens] = CharPos(state);
 }
 
 bool SkipToChar(CompileState& state, char16_t ch) {
   const int length = RawLineLength(state, state.LineIndex);
   if (state.LineIndex < static_cast<int>(state.SdsText.size())) {
-    const std::u16string_view raw = state.SdsText[state.LineIndex];
     const std::size_t from = state.CharIndex < 0 ? 0 : static_cast<std::size_t>(state.CharIndex);
-    const std::size_t found = from < raw.size() ? raw.find(ch, from) : std::u16string_view::npos;
+    const std::size_t found =
+        state.LineIndex == state.CurLineIndex
+            ? (from < state.CurLine.size() ? state.CurLine.find(ch, from) : std::u16string_view::npos)
+            : state.SdsText.Find(static_cast<std::size_t>(state.LineIndex), ch, from);
     if (found != std::u16string_view::npos) {
       state.CharIndex = static_cast<int>(found) + 1;
       return true;
@@ -280,7 +297,7 @@ void SkipMultiLineComment(CompileState& state) {
     }
     state.TextPos += RawLineLength(state, state.LineIndex) + 2;
     state.LineIndex += 1;
-    const std::size_t found = state.SdsText[state.LineIndex].find(closing);
+    const std::size_t found = state.SdsText.Find(static_cast<std::size_t>(state.LineIndex), closing);
     if (found != std::u16string_view::npos) {
       state.CharIndex = static_cast<int>(found) + 1;
       UseLine(state, state.LineIndex);
@@ -293,7 +310,8 @@ std::string ReadAngleLabel(CompileState& state) {
   const int start = state.CharIndex;
   SkipToChar(state, u'>');
   if (state.LineIndex >= static_cast<int>(state.SdsText.size())) return "";
-  const std::u16string_view raw = state.SdsText[state.LineIndex];
+  UseLine(state, state.LineIndex);
+  const std::u16string_view raw = state.CurLine;
   const std::size_t from = static_cast<std::size_t>(start);
   const std::size_t to = std::min(static_cast<std::size_t>(state.CharIndex - 1), raw.size());
   if (from >= to) return "";

@@ -28,6 +28,9 @@ int NormalizeSourceChar(int code);
 // clears the declaration counters.
 void InitCharClasses(CompileState& state);
 
+// Makes line lineIndex (0-based, below the text's size) the current line.
+void UseLine(CompileState& state, int lineIndex);
+
 // Copies row 1..6 of the class overrides into the active classes 32..61.
 void UseClassRow(CompileState& state, int row);
 

@@ -146,7 +146,7 @@ CompletedLevels CompleteLevels(CompileState& state, int sessions) {
 std::int64_t NearEndOfText(const CompileState& state) {
   std::int64_t length = 0;
   for (std::size_t line = 0; line < state.SdsText.size(); ++line) {
-    length += static_cast<std::int64_t>(state.SdsText[line].size()) + 2;
+    length += static_cast<std::int64_t>(state.SdsText.Length(line)) + 2;
   }
   return std::max<std::int64_t>(length - 3, 0);
 }

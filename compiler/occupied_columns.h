@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <iterator>
 #include <map>
+#include <memory_resource>
 
 namespace vork {
 
@@ -11,6 +12,11 @@ namespace vork {
 // change, however often entries of one code overlap.
 class OccupiedColumns {
  public:
+  OccupiedColumns() = default;
+  // Stretches kept in memory from the given resource (a segment's pool, so
+  // that a stretch costs no allocation of its own).
+  explicit OccupiedColumns(std::pmr::memory_resource* memory) : Stretches(memory) {}
+
   void Add(std::int64_t column) { AddStretch(column, column); }
 
   bool Contains(std::int64_t column) const {
@@ -19,7 +25,7 @@ class OccupiedColumns {
   }
 
   // The stretches, first column to last, in order; no two touch.
-  const std::map<std::int64_t, std::int64_t>& Stretched() const { return Stretches; }
+  const std::pmr::map<std::int64_t, std::int64_t>& Stretched() const { return Stretches; }
 
   // Calls fill(from, to) for every stretch of free columns within
   // [first, last] and marks the whole range occupied. Returns true when
@@ -78,7 +84,7 @@ class OccupiedColumns {
     }
   }
 
-  std::map<std::int64_t, std::int64_t> Stretches;  // first column -> last column
+  std::pmr::map<std::int64_t, std::int64_t> Stretches;  // first column -> last column
 };
 
 }  // namespace vork

@@ -265,7 +265,8 @@ void SegmentBuilder::PrepareTimedSegment() {
           ? static_cast<std::int64_t>(State.SegStop) - static_cast<std::int64_t>(State.SegStart)
           : 0;
   Gridless = true;
-  Occupied.resize(static_cast<std::size_t>(NCodes) + 1);
+  Occupied.reserve(static_cast<std::size_t>(NCodes) + 1);
+  for (int code = 0; code <= NCodes; ++code) Occupied.emplace_back(&Pool);
   Onsets.resize(static_cast<std::size_t>(NCodes) + 1);
   MarkCells.resize(static_cast<std::size_t>(NCodes) + 1);
   if (length > MostUnits()) {

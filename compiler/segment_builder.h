@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <memory_resource>
 #include <cstdint>
 #include <set>
 #include <string>
@@ -78,7 +79,7 @@ class SegmentBuilder {
   bool CheckSize(std::int64_t timeUnits, std::int64_t columns, int token);
   std::int64_t CheckTokenUnits();
   int TokenPassingTime(std::int64_t mostUnits) const;
-  bool WithinCompiledLinesBudget(const SegmentLinesSize& size, std::size_t changes);
+  bool WithinCompiledLinesBudget(std::vector<CellChange>& changes);
   std::vector<CellChange> EventCellChanges() const;
 
   void PrepareTimedSegment();
@@ -116,6 +117,8 @@ class SegmentBuilder {
   bool EventUnits = false;
   std::vector<int> EventCodes;
 
+  // The memory of the Timed and State stretches, given back with the segment.
+  std::pmr::monotonic_buffer_resource Pool;
   dynChar2 Matrix;
   dynInteger Runs;
   std::int64_t NColumns = 0;

@@ -11,6 +11,30 @@
 
 namespace vork {
 
+namespace {
+
+// Changes made code by code, each code's in unit order, sorted by unit and
+// code by merging the codes' runs of changes pairwise: the work follows the
+// changes times the logarithm of the codes. bounds: where each code's run
+// begins, and the end.
+void MergeCodeRuns(std::vector<CellChange>& changes, const std::vector<std::size_t>& bounds) {
+  const auto byUnit = [](const CellChange& a, const CellChange& b) {
+    return a.Unit != b.Unit ? a.Unit < b.Unit : a.Code < b.Code;
+  };
+  const std::size_t runs = bounds.size() - 1;
+  for (std::size_t width = 1; width < runs; width *= 2) {
+    for (std::size_t i = 0; i + width < runs; i += 2 * width) {
+      std::inplace_merge(changes.begin() + static_cast<std::ptrdiff_t>(bounds[i]),
+                         changes.begin() + static_cast<std::ptrdiff_t>(bounds[i + width]),
+                         changes.begin() + static_cast<std::ptrdiff_t>(bounds[std::min(i + 2 * width, runs)]),
+                         byUnit);
+    }
+  }
+}
+
+}  // namespace
+
+
 // Turns the start and end marks of context codes into cells: a context code
 // is on from its start to its end (or to the end of the segment), and when
 // a context code of a set begins, the context codes of the same set that
@@ -81,7 +105,9 @@ std::vector<CellChange> SegmentBuilder::CellChanges() const {
     }
   }
   std::vector<CellChange> changes;
+  std::vector<std::size_t> bounds{0};
   for (int code = 0; code < NCodes; ++code) {
+    if (code > 0) bounds.push_back(changes.size());
     const char* row = Matrix[code].data();
     char previous = '.';
     for (std::int64_t c = 0; c < NColumns; ++c) {
@@ -94,6 +120,8 @@ std::vector<CellChange> SegmentBuilder::CellChanges() const {
       changes.push_back({unitPerColumn ? c : unitOf[static_cast<std::size_t>(c)], code, previous});
     }
   }
+  bounds.push_back(changes.size());
+  MergeCodeRuns(changes, bounds);
   return changes;
 }
 
@@ -101,7 +129,9 @@ std::vector<CellChange> SegmentBuilder::CellChanges() const {
 // stretches, with "2" at its onsets and "1" elsewhere in them.
 std::vector<CellChange> SegmentBuilder::GridlessCellChanges() {
   std::vector<CellChange> changes;
+  std::vector<std::size_t> bounds{0};
   for (int code = 1; code <= NCodes; ++code) {
+    if (code > 1) bounds.push_back(changes.size());
     std::vector<std::int64_t>& onsets = Onsets[code];
     std::sort(onsets.begin(), onsets.end());
     std::size_t next = 0;
@@ -125,6 +155,8 @@ std::vector<CellChange> SegmentBuilder::GridlessCellChanges() {
       if (last + 1 < NColumns) change(last + 1, '.');
     }
   }
+  bounds.push_back(changes.size());
+  MergeCodeRuns(changes, bounds);
   return changes;
 }
 
@@ -154,20 +186,29 @@ std::vector<CellChange> SegmentBuilder::EventCellChanges() const {
     const int code = EventCodes[unit];
     if (code == previous) continue;
     const auto at = static_cast<std::int64_t>(unit);
-    if (previous != 0) changes.push_back({at, previous - 1, '.'});
+    // In code order within the unit, so that the changes come sorted.
+    const bool offFirst = previous != 0 && (code == 0 || previous < code);
+    if (offFirst) changes.push_back({at, previous - 1, '.'});
     if (code != 0) changes.push_back({at, code - 1, '2'});
+    if (previous != 0 && !offFirst) changes.push_back({at, previous - 1, '.'});
     previous = code;
   }
   return changes;
 }
 
 // The compiled lines a compile holds, with what it holds for the segment
-// being written, may not pass the memory budget: the segment's lines are
-// measured before they are written, and a segment whose lines would pass it
-// is an error at its first token.
-bool SegmentBuilder::WithinCompiledLinesBudget(const SegmentLinesSize& size, std::size_t changes) {
+// being written, may not pass the memory budget: a segment whose lines
+// could pass it (at most a line per change, each of the longest form) is
+// measured before its lines are written, and if they would pass it, it is
+// an error at its first token.
+bool SegmentBuilder::WithinCompiledLinesBudget(std::vector<CellChange>& changes) {
+  const bool compressed = State.Options.CompressMDS;
+  const auto held = static_cast<std::int64_t>(State.MdsLines->MemoryBytes() + changes.size() * sizeof(CellChange));
+  const std::int64_t longestLine = 24 + (compressed ? 2 * (std::int64_t{NCodes} + 3) / 4 : NCodes);
+  const std::int64_t mostLines = static_cast<std::int64_t>(changes.size()) + 2;
+  if (held + mostLines * longestLine <= SegmentMemoryBudget) return true;
+  const SegmentLinesSize size = MeasureSegmentChanges(changes, NCodes, NTimeUnits, compressed);
   const std::int64_t lineBytes = size.Bytes + (size.Lines + 1) * std::int64_t{sizeof(std::uint32_t)} + 64;
-  const auto held = static_cast<std::int64_t>(State.MdsLines->MemoryBytes() + changes * sizeof(CellChange));
   if (held + lineBytes <= SegmentMemoryBudget) return true;
   ReportCompileError(State, "Segment too large: " + CompiledLinesBudgetText(lineBytes, held) + ".", -1);
   return false;
@@ -213,14 +254,17 @@ void SegmentBuilder::Finish() {
       }
     }
   }
-  const SegmentLinesSize size = MeasureSegmentChanges(changes, NCodes, NTimeUnits, State.Options.CompressMDS);
-  if (!WithinCompiledLinesBudget(size, changes.size())) {
+  if (!WithinCompiledLinesBudget(changes)) {
     out.push_back(number + "\t0\t0\t0\t0");
     return;
   }
-  out.push_back(number + "\t" + std::to_string(size.Lines) + "\t" + std::to_string(NTimeUnits) + "\t" +
-                std::to_string(State.SegStart) + "\t" + std::to_string(State.SegStop));
-  WriteSegmentChanges(out, changes, NCodes, NTimeUnits, State.Options.CompressMDS);
+  // The segment line is written in front of its data lines once their
+  // number is known; only this segment's lines move for it.
+  const std::size_t lineIndex = out.size();
+  out.push_back(number);
+  const int lineCount = WriteSegmentChanges(out, changes, NCodes, NTimeUnits, State.Options.CompressMDS);
+  out.ReplaceLine(lineIndex, number + "\t" + std::to_string(lineCount) + "\t" + std::to_string(NTimeUnits) +
+                                 "\t" + std::to_string(State.SegStart) + "\t" + std::to_string(State.SegStop));
 }
 
 }  // namespace vork

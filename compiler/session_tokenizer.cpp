@@ -70,16 +70,60 @@ void EndTimeReading(CompileState& state) {
   if (state.DataType == DataTypeMulti) state.ActiveClass['.'] = ClassSingleChar;
 }
 
+// The next character when it lies inside the current line, before the
+// text's last line, and is a printable ASCII character: then reading it
+// needs none of the line-end, surrogate or code-page rules. Returns false,
+// reading nothing, otherwise.
+bool ReadPlainChar(CompileState& state, char16_t& c) {
+  const auto at = static_cast<std::size_t>(state.CharIndex);
+  if (state.LineIndex >= state.LastLine || state.LineIndex != state.CurLineIndex || state.CharIndex < 0 ||
+      at >= state.CurLine.size()) {
+    return false;
+  }
+  c = state.CurLine[at];
+  if (c < 32 || c >= 127) return false;
+  state.CharIndex += 1;
+  state.CharColumns = 1;
+  state.CurChar = c;
+  state.CurCharText = c;
+  return true;
+}
+
+// The rest of a word after its character of class cls was added: code
+// characters, digits and time separators that follow are added in one go,
+// as the reading loop would add them one by one. Returns the class of the
+// last character added.
+int ContinueWord(CompileState& state, int cls) {
+  char16_t c = 0;
+  while (!state.OneCharMode && !state.Stopped) {
+    const CompileState& peek = state;
+    const auto at = static_cast<std::size_t>(peek.CharIndex);
+    if (peek.CharIndex < 0 || at >= peek.CurLine.size()) break;
+    const char16_t next = peek.CurLine[at];
+    if (next < 32 || next >= 127) break;
+    const int nextClass = peek.ActiveClass[next];
+    if (nextClass < ClassCodeChar || nextClass > ClassTimeSeparator) break;
+    if (!ReadPlainChar(state, c)) break;
+    state.PrevClass = cls;
+    AddTokenChar(state, nextClass);
+    cls = nextClass;
+  }
+  return cls;
+}
+
 void ReadSegmentTokens(CompileState& state) {
   const char16_t lineComment =
       static_cast<unsigned char>(CommentChars[static_cast<std::size_t>(
           state.Options.SingLineComX >= 0 && state.Options.SingLineComX < 15 ? state.Options.SingLineComX : 0)]);
   while (!state.SegmentEnd && !state.SessionEnd && !state.EndOfText && !state.Stopped) {
-    const int cls = ReadNextChar(state, state.PendingKind, 2);
+    int cls = ReadNextChar(state, state.PendingKind, 2);
     switch (DataTokAction[cls]) {
       case 1:
       case 12:
-      case 13: AddTokenChar(state, cls); break;
+      case 13:
+        AddTokenChar(state, cls);
+        cls = ContinueWord(state, cls);
+        break;
       case 2: AddSingleCharToken(state); break;
       case 3: SkipToChar(state, lineComment); break;
       case 4: SkipMultiLineComment(state); break;

@@ -1,5 +1,6 @@
 #include "compiler/time_values.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <string_view>
@@ -134,15 +135,18 @@ void CheckTimeString(CompileState& state, int tokenIndex) {
   } else if (code != state.TimeFormat) {
     ReportCompileMessage(state, 20, -tokenIndex);
   }
-  char digits[24];
-  const auto written = std::to_chars(digits, digits + sizeof digits, value);
-  std::string text(digits, written.ptr);
+  // Most times are written this way already; only others are rewritten.
+  // (More than three decimals were reported above and end the compile.)
+  if (decimals.size() > 3) return;
+  char text[24 + 8];
+  char* end = std::to_chars(text, text + 24, value).ptr;
   if (decimalCount > 0) {
-    text += '.';
-    text += decimals;
+    *end++ = '.';
+    end = std::copy(decimals.begin(), decimals.end(), end);
   }
-  if (inclusive) text += ')';
-  state.TokText[tokenIndex] = std::move(text);
+  if (inclusive) *end++ = ')';
+  const std::string_view rewritten(text, static_cast<std::size_t>(end - text));
+  if (state.TokText[tokenIndex] != rewritten) state.TokText[tokenIndex] = rewritten;
 }
 
 namespace {

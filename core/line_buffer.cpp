@@ -33,6 +33,40 @@ struct FileCloser {
 
 }  // namespace
 
+LineOffsets& LineOffsets::operator=(const LineOffsets& other) {
+  if (this == &other) return *this;
+  Count = 0;
+  reserve(other.Count);
+  if (other.Count > 0) std::memcpy(Items, other.Items, other.Count * sizeof(std::uint32_t));
+  Count = other.Count;
+  return *this;
+}
+
+void LineOffsets::reserve(std::size_t count) {
+  if (count <= Capacity) return;
+  void* bigger = std::realloc(Items, count * sizeof(std::uint32_t));
+  if (bigger == nullptr) throw std::bad_alloc();
+  Items = static_cast<std::uint32_t*>(bigger);
+  Capacity = count;
+}
+
+void LineOffsets::resize(std::size_t count) {
+  if (count < Count) Count = count;
+}
+
+void LineOffsets::InsertFront(const std::uint32_t* items, std::size_t count) {
+  reserve(std::max(Count + count, Capacity));
+  std::memmove(Items + count, Items, Count * sizeof(std::uint32_t));
+  if (count > 0) std::memcpy(Items, items, count * sizeof(std::uint32_t));
+  Count += count;
+}
+
+void LineOffsets::Swap(LineOffsets& other) noexcept {
+  std::swap(Items, other.Items);
+  std::swap(Count, other.Count);
+  std::swap(Capacity, other.Capacity);
+}
+
 LineBuffer::LineBuffer(std::string_view text) {
   if (text.substr(0, ByteOrderMark.size()) == ByteOrderMark) text.remove_prefix(ByteOrderMark.size());
   if (text.empty()) return;
@@ -115,7 +149,7 @@ void LineBuffer::Reserve(std::size_t bytes) {
 }
 
 void LineBuffer::AppendBytes(std::string_view bytes) {
-  if (bytes.size() > Capacity - Used) Reserve(std::max(Used + bytes.size(), Capacity * 2));
+  if (bytes.size() > Capacity - Used) Reserve(std::max(Used + bytes.size(), std::min(Capacity * 2, MaxBufferBytes)));
   if (!bytes.empty()) std::memcpy(Text.get() + Used, bytes.data(), bytes.size());
   Used += bytes.size();
 }
@@ -134,6 +168,17 @@ void LineBuffer::IndexLines(std::size_t from) {
     p = lf + 1;
     Starts.push_back(static_cast<std::uint32_t>(p - text));
   }
+}
+
+char* LineBuffer::AppendLine(std::size_t length) {
+  if (Starts.empty()) Starts.push_back(static_cast<std::uint32_t>(Used));
+  if (length + 2 > Capacity - Used) Reserve(std::max(Used + length + 2, std::min(Capacity * 2, MaxBufferBytes)));
+  char* const line = Text.get() + Used;
+  line[length] = '\r';
+  line[length + 1] = '\n';
+  Used += length + 2;
+  Starts.push_back(static_cast<std::uint32_t>(Used));
+  return line;
 }
 
 void LineBuffer::push_back(std::string_view line) {
@@ -162,7 +207,7 @@ void LineBuffer::ReplaceLine(std::size_t i, std::string_view line) {
   if (newEnd > oldEnd) {
     if (Used + (newEnd - oldEnd) > MaxBufferBytes)
       throw CommandError("A text of more than 4 GB cannot be held in memory.");
-    Reserve(std::max(Used + (newEnd - oldEnd), Capacity + Capacity / 2));
+    Reserve(std::max(Used + (newEnd - oldEnd), std::min(Capacity + Capacity / 2, MaxBufferBytes)));
   }
   char* const text = Text.get();
   std::memmove(text + newEnd, text + oldEnd, Used - oldEnd);
@@ -192,7 +237,7 @@ void LineBuffer::InsertFront(const LineBuffer& head) {
   Used = bytes;
   const auto shift = static_cast<std::uint32_t>(headBytes - from);  // modulo 2^32 when negative
   for (std::uint32_t& start : Starts) start += shift;
-  Starts.insert(Starts.begin(), head.Starts.begin(), head.Starts.end() - 1);
+  Starts.InsertFront(head.Starts.begin(), head.Starts.size() - 1);
   const std::uint32_t headFrom = head.Starts.front();
   for (std::size_t k = 0; k + 1 < head.Starts.size(); ++k) Starts[k] -= headFrom;
 }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <initializer_list>
 #include <iterator>
 #include <memory>
@@ -45,6 +46,50 @@ class LineIterator {
  private:
   const Lines* Source = nullptr;
   std::size_t Index = 0;
+};
+
+// The line offsets of a LineBuffer: an array held by malloc and grown by
+// realloc, which for a large array moves its pages instead of copying them,
+// so that growing never holds the old and the new array at once.
+class LineOffsets {
+ public:
+  LineOffsets() = default;
+  LineOffsets(const LineOffsets& other) { *this = other; }
+  LineOffsets& operator=(const LineOffsets& other);
+  LineOffsets(LineOffsets&& other) noexcept { Swap(other); }
+  LineOffsets& operator=(LineOffsets&& other) noexcept {
+    LineOffsets taken(std::move(other));
+    Swap(taken);
+    return *this;
+  }
+  ~LineOffsets() { std::free(Items); }
+
+  std::size_t size() const { return Count; }
+  bool empty() const { return Count == 0; }
+  std::uint32_t& operator[](std::size_t i) { return Items[i]; }
+  std::uint32_t operator[](std::size_t i) const { return Items[i]; }
+  std::uint32_t front() const { return Items[0]; }
+  std::uint32_t back() const { return Items[Count - 1]; }
+  std::uint32_t* begin() { return Items; }
+  std::uint32_t* end() { return Items + Count; }
+  const std::uint32_t* begin() const { return Items; }
+  const std::uint32_t* end() const { return Items + Count; }
+
+  void clear() { Count = 0; }
+  void reserve(std::size_t count);
+  void resize(std::size_t count);  // not beyond the count held
+  void push_back(std::uint32_t item) {
+    if (Count == Capacity) reserve(Capacity < 16 ? 16 : Capacity * 2);
+    Items[Count++] = item;
+  }
+  // Puts count items in front of those held.
+  void InsertFront(const std::uint32_t* items, std::size_t count);
+
+ private:
+  void Swap(LineOffsets& other) noexcept;
+  std::uint32_t* Items = nullptr;
+  std::size_t Count = 0;
+  std::size_t Capacity = 0;
 };
 
 // A text held as one buffer and the offsets of its lines; a line is a view
@@ -95,6 +140,8 @@ class LineBuffer {
 
   // Appends a line (which holds no LF).
   void push_back(std::string_view line);
+  // Appends a line of length bytes and gives where to write them.
+  char* AppendLine(std::size_t length);
   void clear();
   // Keeps the first `lines` lines (at most size()) and drops the rest.
   void Truncate(std::size_t lines);
@@ -133,7 +180,7 @@ class LineBuffer {
   std::size_t Capacity = 0;
   // Starts[i] is where line i begins; Starts[size()] is one past the last
   // line's LF. Empty for a text of no lines.
-  std::vector<std::uint32_t> Starts;
+  LineOffsets Starts;
 };
 
 inline LineBuffer::Iterator LineBuffer::begin() const { return Iterator(this, 0); }

@@ -216,7 +216,10 @@ struct SweptColumn {
         Onset(On.size(), 0) {}
 
   void Set(int code, char cell) {
-    Cells[static_cast<std::size_t>(code)] = cell;
+    char& old = Cells[static_cast<std::size_t>(code)];
+    OnCount += (cell != '.') - (old != '.');
+    OnsetCount += (cell == '2') - (old == '2');
+    old = cell;
     const std::size_t word = static_cast<std::size_t>(code) / 64;
     const std::uint64_t bit = std::uint64_t{1} << (code % 64);
     On[word] = cell != '.' ? On[word] | bit : On[word] & ~bit;
@@ -226,6 +229,10 @@ struct SweptColumn {
   std::string Cells;
   std::vector<std::uint64_t> On;
   std::vector<std::uint64_t> Onset;
+  // The codes on, and those with an onset (which are on as well): the sets
+  // are equal when the counts are.
+  int OnCount = 0;
+  int OnsetCount = 0;
 };
 
 // The hexadecimal digits of a code set: four codes a digit with masks 8,
@@ -257,19 +264,16 @@ std::size_t NumberLength(std::int64_t number) {
 std::size_t LineLength(const SweptColumn& column, std::int64_t run, bool compressed) {
   if (!compressed) return NumberLength(run) + 1 + column.Cells.size();
   const std::size_t on = HexDigitCount(column.On);
-  if (std::all_of(column.Onset.begin(), column.Onset.end(), [](std::uint64_t w) { return w == 0; }))
-    return NumberLength(-run) + 1 + on;
-  if (column.Onset == column.On) return NumberLength(run) + 1 + on + 1;
+  if (column.OnsetCount == 0) return NumberLength(-run) + 1 + on;
+  if (column.OnsetCount == column.OnCount) return NumberLength(run) + 1 + on + 1;
   return NumberLength(run) + 1 + on + 1 + HexDigitCount(column.Onset);
 }
 
-// Makes the data line of a column and its run in line (resized to fit).
-void MakeLine(const SweptColumn& column, std::int64_t run, bool compressed, std::string& line) {
-  line.resize(LineLength(column, run, compressed));
-  char* to = line.data();
-  char* const end = to + line.size();
-  const bool anyOnset =
-      compressed && std::any_of(column.Onset.begin(), column.Onset.end(), [](std::uint64_t w) { return w != 0; });
+// Makes the data line of a column and its run at to, in the length
+// LineLength gives.
+void MakeLine(const SweptColumn& column, std::int64_t run, bool compressed, std::size_t length, char* to) {
+  char* const end = to + length;
+  const bool anyOnset = compressed && column.OnsetCount > 0;
   to = std::to_chars(to, end, compressed && !anyOnset ? -run : run).ptr;
   *to++ = '\t';
   if (!compressed) {
@@ -278,7 +282,7 @@ void MakeLine(const SweptColumn& column, std::int64_t run, bool compressed, std:
   }
   to = WriteHexDigits(column.On, HexDigitCount(column.On), to);
   if (!anyOnset) return;
-  if (column.Onset == column.On) {
+  if (column.OnsetCount == column.OnCount) {
     *to = '*';
     return;
   }
@@ -298,9 +302,11 @@ void SweepChanges(std::vector<CellChange>& changes, int nCodes, std::int64_t nTi
     if (change.Code < 0 || change.Code >= nCodes || change.Unit < 0)
       throw CommandError("A cell change lies outside the segment's codes or time units.");
   }
-  std::sort(changes.begin(), changes.end(), [](const CellChange& a, const CellChange& b) {
+  const auto byUnit = [](const CellChange& a, const CellChange& b) {
     return a.Unit != b.Unit ? a.Unit < b.Unit : a.Code < b.Code;
-  });
+  };
+  // Measured and then written, the changes are sorted once.
+  if (!std::is_sorted(changes.begin(), changes.end(), byUnit)) std::sort(changes.begin(), changes.end(), byUnit);
   const auto run = [&](const SweptColumn& column, std::int64_t units) {
     if (units > std::numeric_limits<std::int32_t>::max())
       throw CommandError("A run of " + std::to_string(units) + " time units is too long to write.");
@@ -359,10 +365,9 @@ int WriteSegmentData(dynString& out, const dynChar2& segmentMatrix, dynInteger& 
 int WriteSegmentChanges(dynString& out, std::vector<CellChange>& changes, int nCodes,
                         std::int64_t nTimeUnits, bool compressed) {
   int count = 0;
-  std::string line;
   SweepChanges(changes, nCodes, nTimeUnits, [&](const SweptColumn& column, std::int64_t run) {
-    MakeLine(column, run, compressed, line);
-    out.push_back(line);
+    std::string& line = out.emplace_back(LineLength(column, run, compressed), '\0');
+    MakeLine(column, run, compressed, line.size(), line.data());
     ++count;
   });
   return count;
@@ -371,10 +376,9 @@ int WriteSegmentChanges(dynString& out, std::vector<CellChange>& changes, int nC
 int WriteSegmentChanges(LineBuffer& out, std::vector<CellChange>& changes, int nCodes,
                         std::int64_t nTimeUnits, bool compressed) {
   int count = 0;
-  std::string line;
   SweepChanges(changes, nCodes, nTimeUnits, [&](const SweptColumn& column, std::int64_t run) {
-    MakeLine(column, run, compressed, line);
-    out.push_back(line);
+    const std::size_t length = LineLength(column, run, compressed);
+    MakeLine(column, run, compressed, length, out.AppendLine(length));
     ++count;
   });
   return count;

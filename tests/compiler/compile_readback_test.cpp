@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/mds_reader.h"
+#include "core/segment_writer.h"
 #include "tests/compiler/compile_fixture.h"
 
 namespace vork::testing {
@@ -190,6 +191,49 @@ TEST(CompileReadBack, GeneratedTextsReadBackSegmentBySegment) {
       }
       EXPECT_EQ(lineIndex + 1, static_cast<int>(run->MdsLines.size()));
     }
+  }
+}
+
+// Event segments are written from the code of each unit, without a grid:
+// their lines must be those the grid writer gives for the grid of the same
+// events (an onset in the event's unit, nothing else on), in both forms,
+// over many sessions and segments, successive repeats of a code included.
+TEST(CompileReadBack, EventSegmentsWriteTheLinesOfTheirGrid) {
+  std::mt19937 random(2027);
+  for (int round = 0; round < 40; ++round) {
+    const bool compressed = round % 2 == 1;
+    std::string text = "Event a b c d e f g h i;\n";
+    dynString expected;
+    const int sessions = 1 + static_cast<int>(random() % 4);
+    for (int session = 1; session <= sessions; ++session) {
+      const int segments = 1 + static_cast<int>(random() % 3);
+      expected.push_back(std::to_string(session) + "\t" + std::to_string(segments) + "\t#" +
+                         std::to_string(session));
+      for (int segment = 1; segment <= segments; ++segment) {
+        const int events = 1 + static_cast<int>(random() % 30);
+        dynChar2 grid(9, std::string(static_cast<std::size_t>(events), '.'));
+        for (int unit = 0; unit < events; ++unit) {
+          const int code = static_cast<int>(random() % (random() % 2 == 0 ? 3 : 9));
+          grid[static_cast<std::size_t>(code)][static_cast<std::size_t>(unit)] = '2';
+          text += std::string(1, static_cast<char>('a' + code)) + " ";
+        }
+        text += segment < segments ? ";\n" : "/\n";
+        dynString data;
+        dynInteger runs(static_cast<std::size_t>(events), 1);
+        const int lines = WriteSegmentData(data, grid, runs, 9, events, compressed, true);
+        expected.push_back(std::to_string(segment) + "\t" + std::to_string(lines) + "\t" +
+                           std::to_string(events) + "\t1\t0");
+        expected.insert(expected.end(), data.begin(), data.end());
+      }
+    }
+    CompileOptions options;
+    options.CompressMDS = compressed;
+    auto run = Compile(text, options, false);
+    ASSERT_EQ(run->Messages(), std::vector<Reported>{}) << text;
+    ASSERT_GE(run->MdsLines.size(), expected.size() + 1);
+    EXPECT_EQ(dynString(run->MdsLines.end() - static_cast<std::ptrdiff_t>(expected.size()), run->MdsLines.end()),
+              expected)
+        << text;
   }
 }
 
