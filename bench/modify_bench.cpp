@@ -31,14 +31,14 @@ struct BenchFile {
   ModifyFile File;
   std::string Path;
   explicit BenchFile(int nUnits) {
-    File.Lines = MakeTimedCompiledFile(NCodes, nUnits);
+    File.Lines = LineBuffer(MakeTimedCompiledFile(NCodes, nUnits));
     SilentDialogue dialogue;
     ReadMdsHeaderFromLines(File.Lines, "bench.mds", File.Header, dialogue);
     File.HeaderEnd = File.Header.LineIndex;
     Path = (std::filesystem::temp_directory_path() /
             ("vork_modify_bench_" + std::to_string(getpid()) + "_" + std::to_string(nUnits) + ".mds"))
                .string();
-    SaveTextLines(Path, File.Lines);
+    SaveLines(Path, File.Lines);
   }
   ~BenchFile() {
     std::error_code ignored;
@@ -94,7 +94,7 @@ void RunCommand(benchmark::State& state, const ModifyCommand& command) {
   SilentDialogue dialogue;
   for (auto _ : state) {
     ModifyOutcome out = RunModifyCommand(bench.File, command, "bench", dialogue);
-    benchmark::DoNotOptimize(out.File.Lines.data());
+    benchmark::DoNotOptimize(out.File.Lines.size());
   }
   SetFileRate(state, bench);
 }
@@ -151,7 +151,7 @@ void FiftyTypedStatements(benchmark::State& state) {
   for (auto _ : state) {
     BenchHost host(bench.File);
     RunSyntax(text, host);
-    benchmark::DoNotOptimize(host.File.Lines.data());
+    benchmark::DoNotOptimize(host.File.Lines.size());
   }
   SetFileRate(state, bench);
 }
@@ -166,6 +166,7 @@ void LoadAndRun(benchmark::State& state, const ModifyCommand& command) {
   const std::string& path = ManySessionFilePath();
   SilentDialogue dialogue;
   std::int64_t peak = 0;
+  double outBytes = 0, outLines = 0, inLines = 0;
   for (auto _ : state) {
     bench::HeapPeak heap;
     ModifyFile file;
@@ -174,10 +175,15 @@ void LoadAndRun(benchmark::State& state, const ModifyCommand& command) {
     ModifyOutcome out = RunModifyCommand(file, command, "bench", dialogue);
     benchmark::DoNotOptimize(out.File.Lines.size());
     peak = std::max(peak, heap.Bytes());
+    outBytes = double(out.File.Lines.Bytes());
+    outLines = double(out.File.Lines.size());
+    inLines = double(file.Lines.size());
   }
   const auto bytes = static_cast<std::int64_t>(std::filesystem::file_size(path));
   state.SetBytesProcessed(state.iterations() * bytes);
   state.counters["peak_heap_per_file"] = static_cast<double>(peak) / static_cast<double>(bytes);
+  state.counters["new_bytes_per_file"] = outBytes / double(bytes);
+  state.counters["new_lines_per_line"] = outLines / inLines;
 }
 
 void LoadAndRunAnd(benchmark::State& state) { LoadAndRun(state, NewCodeOf(CommandAnd, {"c1", "c2"})); }

@@ -299,10 +299,8 @@ void ReadSegmentColumns(LinesView lines, int& lineIndex, const MdsHeader& header
   columns.NCodes = nCodes;
   columns.NTimeUnits = nTimeUnits;
   columns.Words = words;
-  columns.Starts.clear();
-  columns.Cells.clear();
-  columns.Starts.reserve(static_cast<std::size_t>(nDataLines));
-  columns.Cells.reserve(static_cast<std::size_t>(nDataLines) * 2 * words);
+  columns.Starts.resize(static_cast<std::size_t>(nDataLines));
+  columns.Cells.assign(static_cast<std::size_t>(nDataLines) * 2 * words, 0);
   const std::int64_t first = std::int64_t{lineIndex} + 1;
   std::int64_t at = 0;
   for (std::int64_t i = first; i < first + nDataLines; ++i) {
@@ -311,9 +309,9 @@ void ReadSegmentColumns(LinesView lines, int& lineIndex, const MdsHeader& header
     const int count = ReadLineCount(line, i, p);
     const std::int64_t end = at + ColumnsOfCount(count, header.Compressed);
     if (end > nTimeUnits) FailCoverTooMuch(i, nTimeUnits);
-    columns.Starts.push_back(static_cast<std::int32_t>(at));
-    columns.Cells.resize(columns.Cells.size() + 2 * words, 0);
-    std::uint64_t* on = columns.Cells.data() + columns.Cells.size() - 2 * words;
+    const std::size_t k = static_cast<std::size_t>(i - first);
+    columns.Starts[k] = static_cast<std::int32_t>(at);
+    std::uint64_t* on = columns.Cells.data() + 2 * words * k;
     ReadLineCells(std::string_view(p, static_cast<std::size_t>(line.data() + line.size() - p)), count, i, nCodes,
                   header.Compressed, words, on, on + words);
     at = end;

@@ -406,14 +406,17 @@ void ColumnLineWriter::Add(std::int64_t units, const std::uint64_t* on, const st
       for (std::int64_t k = 0; k < units; ++k) WriteLine(1, on, onsets);
     return;
   }
-  if (HasPending && std::equal(on, on + NWords, Pending.data()) &&
-      std::equal(onsets, onsets + NWords, Pending.data() + NWords)) {
+  bool same = HasPending;
+  for (std::size_t w = 0; w < NWords && same; ++w) same = on[w] == Pending[w] && onsets[w] == Pending[NWords + w];
+  if (same) {
     if (!dropped) PendingUnits += units;
     return;
   }
   if (HasPending && PendingUnits > 0) WriteLine(PendingUnits, Pending.data(), Pending.data() + NWords);
-  std::copy(on, on + NWords, Pending.data());
-  std::copy(onsets, onsets + NWords, Pending.data() + NWords);
+  for (std::size_t w = 0; w < NWords; ++w) {
+    Pending[w] = on[w];
+    Pending[NWords + w] = onsets[w];
+  }
   PendingUnits = dropped ? 0 : units;
   HasPending = true;
 }

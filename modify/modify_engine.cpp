@@ -127,6 +127,10 @@ class CodeMapper {
       : Map(map), OldN(oldN), InWords((static_cast<std::size_t>(oldN) + 63) / 64), OutWords(outWords) {}
 
   void Apply(const std::uint64_t* in, std::uint64_t* out) const {
+    if (Map.empty() && InWords == 1 && OutWords == 1) {
+      *out = *in;
+      return;
+    }
     std::fill(out, out + OutWords, 0);
     if (Map.empty()) {
       std::copy(in, in + std::min(InWords, OutWords), out);
@@ -398,7 +402,7 @@ ModifyOutcome RunModifyCommand(const ModifyFile& file, const ModifyCommand& comm
   // old one; the old file stays as it is until the caller takes the new.
   LineBuffer& lines = out.File.Lines;
   const std::size_t oldBytes = file.Lines.Bytes();
-  lines.Reserve(oldBytes + oldBytes / 8 + 4096, file.Lines.size() + file.Lines.size() / 16 + 64);
+  lines.Reserve(oldBytes + oldBytes / 12 + 4096, file.Lines.size() + file.Lines.size() / 16 + 64);
   for (const std::string& line : modified.Lines) lines.push_back(line);
 
   int lineIndex = file.HeaderEnd;
