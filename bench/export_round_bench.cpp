@@ -13,6 +13,7 @@
 #include "analysis/export_table.h"
 #include "analysis/session_pooling.h"
 #include "bench/generated_files.h"
+#include "bench/heap_peak.h"
 #include "core/line_buffer.h"
 #include "core/mds_reader.h"
 #include "core/text_file.h"
@@ -106,6 +107,32 @@ void RoundThousandthsToSeconds(benchmark::State& state) {
   }
 }
 
+// Rounding hundredths to tenths on the 100 MB many-session file as a user's
+// RUN does it: load, round, the new file in memory; peak heap against the
+// file's size.
+void ReadManySessionBytes(benchmark::State& state) { ReadFileBytes(state, ManySessionFilePath()); }
+
+void RoundManySessionsToTenths(benchmark::State& state) {
+  const std::string& path = ManySessionFilePath();
+  SilentDialogue dialogue;
+  std::int64_t peak = 0;
+  for (auto _ : state) {
+    bench::HeapPeak heap;
+    const LineBuffer lines = LineBuffer::Load(path);
+    MdsHeader header;
+    ReadMdsHeaderFromLines(lines, "bench.mds", header, dialogue);
+    RoundingOutput output;
+    RoundMdsTimes(lines, header, "bench.mds", 1, "bench", output, dialogue);
+    benchmark::DoNotOptimize(output.MdsLines.size());
+    peak = std::max(peak, heap.Bytes());
+  }
+  const auto bytes = static_cast<std::int64_t>(std::filesystem::file_size(path));
+  state.SetBytesProcessed(state.iterations() * bytes);
+  state.counters["peak_heap_per_file"] = static_cast<double>(peak) / static_cast<double>(bytes);
+}
+
+BENCHMARK(ReadManySessionBytes)->Unit(benchmark::kMillisecond);
+BENCHMARK(RoundManySessionsToTenths)->Unit(benchmark::kMillisecond);
 BENCHMARK(ReadTheFileBytes)->Unit(benchmark::kMillisecond);
 BENCHMARK(OnePassOverFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(ExportLaggedTable)->Unit(benchmark::kMillisecond);

@@ -2,7 +2,10 @@
 // and 20 codes (And on two codes, Bout on three, WINDOW between two), and 50
 // typed statements over a file of about 10 MB, each against reading the
 // file's bytes and against one pass that reads every segment into its
-// matrix. Compare the ratios: the machine is shared and single times vary.
+// matrix. The same commands also run as a user runs them on the 100 MB
+// many-session file: load, run, the new file in memory, with the peak heap
+// against the file's size. Compare the ratios: the machine is shared and
+// single times vary.
 
 #include <benchmark/benchmark.h>
 
@@ -12,6 +15,7 @@
 #include <unistd.h>
 
 #include "bench/generated_files.h"
+#include "bench/heap_peak.h"
 #include "core/mds_reader.h"
 #include "core/text_file.h"
 #include "modify/modify_engine.h"
@@ -27,14 +31,14 @@ struct BenchFile {
   ModifyFile File;
   std::string Path;
   explicit BenchFile(int nUnits) {
-    File.Lines = MakeTimedCompiledFile(NCodes, nUnits);
+    File.Lines = LineBuffer(MakeTimedCompiledFile(NCodes, nUnits));
     SilentDialogue dialogue;
     ReadMdsHeaderFromLines(File.Lines, "bench.mds", File.Header, dialogue);
     File.HeaderEnd = File.Header.LineIndex;
     Path = (std::filesystem::temp_directory_path() /
             ("vork_modify_bench_" + std::to_string(getpid()) + "_" + std::to_string(nUnits) + ".mds"))
                .string();
-    SaveTextLines(Path, File.Lines);
+    SaveLines(Path, File.Lines);
   }
   ~BenchFile() {
     std::error_code ignored;
@@ -90,7 +94,7 @@ void RunCommand(benchmark::State& state, const ModifyCommand& command) {
   SilentDialogue dialogue;
   for (auto _ : state) {
     ModifyOutcome out = RunModifyCommand(bench.File, command, "bench", dialogue);
-    benchmark::DoNotOptimize(out.File.Lines.data());
+    benchmark::DoNotOptimize(out.File.Lines.size());
   }
   SetFileRate(state, bench);
 }
@@ -147,11 +151,59 @@ void FiftyTypedStatements(benchmark::State& state) {
   for (auto _ : state) {
     BenchHost host(bench.File);
     RunSyntax(text, host);
-    benchmark::DoNotOptimize(host.File.Lines.data());
+    benchmark::DoNotOptimize(host.File.Lines.size());
   }
   SetFileRate(state, bench);
 }
 
+// The many-session file: its bytes read, and each command as load + run.
+void ReadManySessionBytes(benchmark::State& state) {
+  ReadFileBytes(state, ManySessionFilePath());
+  state.counters["file_MB"] = static_cast<double>(std::filesystem::file_size(ManySessionFilePath())) / 1e6;
+}
+
+void LoadAndRun(benchmark::State& state, const ModifyCommand& command) {
+  const std::string& path = ManySessionFilePath();
+  SilentDialogue dialogue;
+  std::int64_t peak = 0;
+  double outBytes = 0, outLines = 0, inLines = 0;
+  for (auto _ : state) {
+    bench::HeapPeak heap;
+    ModifyFile file;
+    ReadMdsHeader(file.Lines, path, file.Header, dialogue);
+    file.HeaderEnd = file.Header.LineIndex;
+    ModifyOutcome out = RunModifyCommand(file, command, "bench", dialogue);
+    benchmark::DoNotOptimize(out.File.Lines.size());
+    peak = std::max(peak, heap.Bytes());
+    outBytes = double(out.File.Lines.Bytes());
+    outLines = double(out.File.Lines.size());
+    inLines = double(file.Lines.size());
+  }
+  const auto bytes = static_cast<std::int64_t>(std::filesystem::file_size(path));
+  state.SetBytesProcessed(state.iterations() * bytes);
+  state.counters["peak_heap_per_file"] = static_cast<double>(peak) / static_cast<double>(bytes);
+  state.counters["new_bytes_per_file"] = outBytes / double(bytes);
+  state.counters["new_lines_per_line"] = outLines / inLines;
+}
+
+void LoadAndRunAnd(benchmark::State& state) { LoadAndRun(state, NewCodeOf(CommandAnd, {"c1", "c2"})); }
+
+void LoadAndRunBout(benchmark::State& state) {
+  ModifyCommand bout = NewCodeOf(CommandBout, {"c1", "c2", "c3"});
+  bout.BoutGap = 5;
+  LoadAndRun(state, bout);
+}
+
+void LoadAndRunWindow(benchmark::State& state) {
+  ModifyCommand window = NewCodeOf(CommandWindow, {"c1", "c6"});
+  window.Window = {0, -2, 2, 3};
+  LoadAndRun(state, window);
+}
+
+BENCHMARK(ReadManySessionBytes)->Unit(benchmark::kMillisecond);
+BENCHMARK(LoadAndRunAnd)->Unit(benchmark::kMillisecond);
+BENCHMARK(LoadAndRunBout)->Unit(benchmark::kMillisecond);
+BENCHMARK(LoadAndRunWindow)->Unit(benchmark::kMillisecond);
 BENCHMARK(ReadModifyFileBytes)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(ReadEverySegment)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(AndOfTwoCodes)->Unit(benchmark::kMillisecond);

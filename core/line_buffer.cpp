@@ -148,8 +148,14 @@ void LineBuffer::Reserve(std::size_t bytes) {
   Capacity = bytes;
 }
 
+// Half as much again as the buffer holds, so that appending stays linear
+// without doubling a large text's memory.
+void LineBuffer::Grow(std::size_t needed) {
+  Reserve(std::max(needed, std::min(MaxBufferBytes, Capacity + Capacity / 2)));
+}
+
 void LineBuffer::AppendBytes(std::string_view bytes) {
-  if (bytes.size() > Capacity - Used) Reserve(std::max(Used + bytes.size(), std::min(Capacity * 2, MaxBufferBytes)));
+  if (bytes.size() > Capacity - Used) Grow(Used + bytes.size());
   if (!bytes.empty()) std::memcpy(Text.get() + Used, bytes.data(), bytes.size());
   Used += bytes.size();
 }
@@ -172,7 +178,7 @@ void LineBuffer::IndexLines(std::size_t from) {
 
 char* LineBuffer::AppendLine(std::size_t length) {
   if (Starts.empty()) Starts.push_back(static_cast<std::uint32_t>(Used));
-  if (length + 2 > Capacity - Used) Reserve(std::max(Used + length + 2, std::min(Capacity * 2, MaxBufferBytes)));
+  if (length + 2 > Capacity - Used) Grow(Used + length + 2);
   char* const line = Text.get() + Used;
   line[length] = '\r';
   line[length + 1] = '\n';
@@ -183,9 +189,65 @@ char* LineBuffer::AppendLine(std::size_t length) {
 
 void LineBuffer::push_back(std::string_view line) {
   if (Starts.empty()) Starts.push_back(static_cast<std::uint32_t>(Used));
-  AppendBytes(line);
-  AppendBytes("\r\n");
+  if (line.size() + 2 > Capacity - Used) Grow(Used + line.size() + 2);
+  char* at = Text.get() + Used;
+  if (!line.empty()) std::memcpy(at, line.data(), line.size());
+  at[line.size()] = '\r';
+  at[line.size() + 1] = '\n';
+  Used += line.size() + 2;
   Starts.push_back(static_cast<std::uint32_t>(Used));
+}
+
+void LineBuffer::Reserve(std::size_t bytes, std::size_t lines) {
+  if (bytes > MaxBufferBytes - Used) throw CommandError("A text of more than 4 GB cannot be held in memory.");
+  Reserve(Used + bytes);
+  Starts.reserve(Starts.size() + lines + 1);
+}
+
+void LineBuffer::InsertLine(std::size_t index, std::string_view line) {
+  if (index >= size()) {
+    push_back(line);
+    return;
+  }
+  const std::size_t added = line.size() + 2;
+  if (added > Capacity - Used) Grow(Used + added);
+  if (Used + added > MaxBufferBytes) throw CommandError("A text of more than 4 GB cannot be held in memory.");
+  const std::size_t at = Starts[index];
+  std::memmove(Text.get() + at + added, Text.get() + at, Used - at);
+  if (!line.empty()) std::memcpy(Text.get() + at, line.data(), line.size());
+  Text[at + line.size()] = '\r';
+  Text[at + line.size() + 1] = '\n';
+  Used += added;
+  for (std::size_t i = index + 1; i < Starts.size(); ++i) Starts[i] += static_cast<std::uint32_t>(added);
+  Starts.insert(Starts.begin() + static_cast<std::ptrdiff_t>(index) + 1,
+                static_cast<std::uint32_t>(at + added));
+}
+
+void LineBuffer::ReplaceLine(std::size_t index, std::string_view line) {
+  if (index >= size()) return;
+  const std::string_view old = (*this)[index];
+  if (old.size() == line.size()) {
+    if (!line.empty()) std::memcpy(Text.get() + Starts[index], line.data(), line.size());
+    return;
+  }
+  LineBuffer rest;
+  rest.AppendLines(*this, index + 1, size());
+  Used = Starts[index];
+  Starts.resize(index + 1);
+  push_back(line);
+  AppendLines(rest, 0, rest.size());
+}
+
+void LineBuffer::AppendLines(const LineBuffer& other, std::size_t first, std::size_t last) {
+  last = std::min(last, other.size());
+  if (first >= last) return;
+  if (Starts.empty()) Starts.push_back(static_cast<std::uint32_t>(Used));
+  const std::uint32_t from = other.Starts[first];
+  const std::size_t shifted = Used;
+  AppendBytes(std::string_view(other.Text.get() + from, other.Starts[last] - from));
+  Starts.reserve(Starts.size() + (last - first));
+  for (std::size_t i = first + 1; i <= last; ++i)
+    Starts.push_back(static_cast<std::uint32_t>(shifted + (other.Starts[i] - from)));
 }
 
 void LineBuffer::clear() {

@@ -128,6 +128,8 @@ class LineBuffer {
   static LineBuffer Load(const std::string& fileName);
 
   std::size_t size() const { return Starts.empty() ? 0 : Starts.size() - 1; }
+  // The bytes the lines take, breaks included.
+  std::size_t Bytes() const { return Used; }
   bool empty() const { return size() == 0; }
 
   // Line i without its break; i < size().
@@ -155,6 +157,20 @@ class LineBuffer {
   std::size_t TextBytes() const { return Used - (Starts.empty() ? 0 : Starts.front()); }
   std::size_t MemoryBytes() const { return Used + Starts.size() * sizeof(std::uint32_t); }
 
+  // Makes room for bytes more bytes of text and lines more lines, so that a
+  // text written line by line whose size is known roughly is not copied as
+  // it grows.
+  void Reserve(std::size_t bytes, std::size_t lines);
+  // Inserts a line (which holds no LF) before line index (index <= size()).
+  // The lines after it are moved, so this is cheap only near the end: a
+  // writer puts a counts line before the lines it has just counted.
+  void InsertLine(std::size_t index, std::string_view line);
+  // Puts line in place of line index (index < size()), moving the lines
+  // after it when the lengths differ.
+  void ReplaceLine(std::size_t index, std::string_view line);
+  // Appends lines first..last-1 of other, which must be a different buffer.
+  void AppendLines(const LineBuffer& other, std::size_t first, std::size_t last);
+
   Iterator begin() const;
   Iterator end() const;
 
@@ -166,6 +182,7 @@ class LineBuffer {
 
  private:
   void Reserve(std::size_t bytes);
+  void Grow(std::size_t needed);
   void AppendBytes(std::string_view bytes);
   void IndexLines(std::size_t from);
 
@@ -201,6 +218,13 @@ class LinesView {
   LineIterator<LinesView> end() const { return {this, size()}; }
   std::string_view operator[](std::size_t i) const {
     return Buffer ? (*Buffer)[i] : std::string_view((*Strings)[i]);
+  }
+  // The bytes the lines take with a two-byte break after each.
+  std::size_t Bytes() const {
+    if (Buffer) return Buffer->Bytes();
+    std::size_t bytes = 0;
+    for (std::string_view line : *this) bytes += line.size() + 2;
+    return bytes;
   }
 
  private:

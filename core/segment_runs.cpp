@@ -194,17 +194,47 @@ constexpr std::array<std::uint8_t, 16> DigitCodeBits = [] {
   return bits;
 }();
 
-// The codes of a compressed code set as bits, failing on a code beyond nCodes.
-std::uint64_t CodeSetBits(std::string_view hex, int nCodes, std::int64_t lineIndex) {
-  std::uint64_t bits = 0;
+// The codes of a compressed code set as bits into words (code c is bit
+// (c - 1) % 64 of word (c - 1) / 64), failing on a code beyond nCodes.
+void CodeSetBits(std::string_view hex, int nCodes, std::int64_t lineIndex, std::uint64_t* words) {
   for (std::size_t d = 0; d < hex.size(); ++d) {
     const std::uint64_t digit = DigitCodeBits[static_cast<std::size_t>(HexDigitValue(hex[d]))];
     if (digit == 0) continue;
     if (4 * d + static_cast<std::size_t>(std::bit_width(digit)) > static_cast<std::size_t>(nCodes))
       CheckedHexDigits(hex, static_cast<std::size_t>(nCodes), lineIndex);  // fails, naming the set
-    bits |= digit << (4 * d);
+    words[d / 16] |= digit << (4 * (d % 16));
   }
-  return bits;
+}
+
+// A data line's count; p is left at its fields.
+int ReadLineCount(std::string_view line, std::int64_t lineIndex, const char*& p) {
+  p = line.data();
+  const char* const lineEnd = p + line.size();
+  int count = 0;
+  if (!FastCount(p, lineEnd, count)) {
+    std::string_view rest = line;
+    count = ToInteger(NextTabField(rest), lineIndex, "the data line's count");
+    p = lineEnd - rest.size();
+  }
+  return count;
+}
+
+// The cells of a data line (its fields after the count) as bits: on[] and
+// onsets[], words words each, are set, not cleared, and every onset is on.
+void ReadLineCells(std::string_view fields, int count, std::int64_t lineIndex, int nCodes, bool compressed,
+                   std::size_t words, std::uint64_t* on, std::uint64_t* onsets) {
+  if (compressed) {
+    const CompressedSets sets = CodeSetsOf(fields, count, lineIndex);
+    CodeSetBits(sets.OnSet, nCodes, lineIndex, on);
+    CodeSetBits(sets.OnsetSet, nCodes, lineIndex, onsets);
+    for (std::size_t w = 0; w < words; ++w) on[w] |= onsets[w];
+  } else {
+    ReadPlainCells(fields, nCodes, lineIndex, [&](int r, bool onset) {
+      const std::uint64_t bit = std::uint64_t{1} << (r % 64);
+      on[r / 64] |= bit;
+      if (onset) onsets[r / 64] |= bit;
+    });
+  }
 }
 
 }  // namespace
@@ -232,30 +262,14 @@ void ReadSegmentRuns(LinesView lines, int& lineIndex, const MdsHeader& header,
   std::int64_t at = 0;
   for (std::int64_t i = first; i < first + nDataLines; ++i) {
     const std::string_view line = lines[static_cast<std::size_t>(i)];
-    const char* p = line.data();
-    const char* const lineEnd = p + line.size();
-    int count = 0;
-    if (!FastCount(p, lineEnd, count)) {
-      std::string_view rest = line;
-      count = ToInteger(NextTabField(rest), i, "the data line's count");
-      p = lineEnd - rest.size();
-    }
-    const std::string_view fields(p, static_cast<std::size_t>(lineEnd - p));
+    const char* p = nullptr;
+    const int count = ReadLineCount(line, i, p);
+    const std::string_view fields(p, static_cast<std::size_t>(line.data() + line.size() - p));
     const std::int64_t end = at + ColumnsOfCount(count, header.Compressed);
     if (end > nTimeUnits) FailCoverTooMuch(i, nTimeUnits);
     if (byMasks) {
       std::uint64_t on = 0, onsets = 0;
-      if (header.Compressed) {
-        const CompressedSets sets = CodeSetsOf(fields, count, i);
-        on = CodeSetBits(sets.OnSet, nCodes, i);
-        onsets = CodeSetBits(sets.OnsetSet, nCodes, i);
-        on |= onsets;
-      } else {
-        ReadPlainCells(fields, nCodes, i, [&](int r, bool onset) {
-          on |= std::uint64_t{1} << r;
-          if (onset) onsets |= std::uint64_t{1} << r;
-        });
-      }
+      ReadLineCells(fields, count, i, nCodes, header.Compressed, 1, &on, &onsets);
       maskBuilder.Column(static_cast<std::int32_t>(at), on, onsets);
     } else {
       builder.StartColumn(static_cast<std::int32_t>(at), static_cast<std::int32_t>(end));
@@ -272,6 +286,38 @@ void ReadSegmentRuns(LinesView lines, int& lineIndex, const MdsHeader& header,
   if (at < nTimeUnits && nCodes > 0) FailCoverTooLittle(lineIndex, at, nTimeUnits);
   CheckSegmentFits(lineIndex, nCodes, nTimeUnits);
   if (nTimeUnits > 0 && runs.ChangeUnits.empty()) runs.ChangeUnits.push_back(0);
+  lineIndex = static_cast<int>(first + nDataLines - 1);
+}
+
+void ReadSegmentColumns(LinesView lines, int& lineIndex, const MdsHeader& header, const SegmentValues& segment,
+                        SegmentColumns& columns) {
+  const int nCodes = header.NCodes;
+  const int nDataLines = segment.NDataLines;
+  const int nTimeUnits = segment.NTimeUnits;
+  CheckSegmentShape(lines, lineIndex, nCodes, nDataLines, nTimeUnits);
+  const std::size_t words = (static_cast<std::size_t>(nCodes) + 63) / 64;
+  columns.NCodes = nCodes;
+  columns.NTimeUnits = nTimeUnits;
+  columns.Words = words;
+  columns.Starts.resize(static_cast<std::size_t>(nDataLines));
+  columns.Cells.assign(static_cast<std::size_t>(nDataLines) * 2 * words, 0);
+  const std::int64_t first = std::int64_t{lineIndex} + 1;
+  std::int64_t at = 0;
+  for (std::int64_t i = first; i < first + nDataLines; ++i) {
+    const std::string_view line = lines[static_cast<std::size_t>(i)];
+    const char* p = nullptr;
+    const int count = ReadLineCount(line, i, p);
+    const std::int64_t end = at + ColumnsOfCount(count, header.Compressed);
+    if (end > nTimeUnits) FailCoverTooMuch(i, nTimeUnits);
+    const std::size_t k = static_cast<std::size_t>(i - first);
+    columns.Starts[k] = static_cast<std::int32_t>(at);
+    std::uint64_t* on = columns.Cells.data() + 2 * words * k;
+    ReadLineCells(std::string_view(p, static_cast<std::size_t>(line.data() + line.size() - p)), count, i, nCodes,
+                  header.Compressed, words, on, on + words);
+    at = end;
+  }
+  if (at < nTimeUnits && nCodes > 0) FailCoverTooLittle(lineIndex, at, nTimeUnits);
+  CheckSegmentFits(lineIndex, nCodes, nTimeUnits);
   lineIndex = static_cast<int>(first + nDataLines - 1);
 }
 

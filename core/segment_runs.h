@@ -65,6 +65,40 @@ struct SegmentRuns {
 void ReadSegmentRuns(LinesView lines, int& lineIndex, const MdsHeader& header,
                      const SegmentValues& segment, SegmentRuns& runs, const CodeSelection& keep = {});
 
+// One segment as the stretches of columns its data lines stand for, each
+// column's cells as bits: what a command that rewrites whole columns (the
+// modification, the rounding) reads, in memory and time following the data
+// lines, not codes x time units. Stretch k covers units Starts[k] up to the
+// next stretch's start (the last up to NTimeUnits); two stretches in a row
+// may be alike.
+struct SegmentColumns {
+  int NCodes = 0;
+  int NTimeUnits = 0;
+  // 64-bit words of one code set: code c is bit (c - 1) % 64 of word
+  // (c - 1) / 64.
+  std::size_t Words = 0;
+  std::vector<std::int32_t> Starts;
+  // 2 x Words a stretch: the codes on (an onset counts as on), then the
+  // codes with an onset.
+  std::vector<std::uint64_t> Cells;
+
+  std::size_t size() const { return Starts.size(); }
+  std::int32_t End(std::size_t k) const { return k + 1 < Starts.size() ? Starts[k + 1] : NTimeUnits; }
+  const std::uint64_t* On(std::size_t k) const { return Cells.data() + 2 * Words * k; }
+  const std::uint64_t* Onsets(std::size_t k) const { return On(k) + Words; }
+  // Code c (1..NCodes) in stretch k as its cell: '.', '1' or '2'.
+  char Cell(std::size_t k, int c) const {
+    const std::size_t w = static_cast<std::size_t>(c - 1) / 64;
+    const std::uint64_t bit = std::uint64_t{1} << ((c - 1) % 64);
+    return Onsets(k)[w] & bit ? '2' : On(k)[w] & bit ? '1' : '.';
+  }
+};
+
+// Reads the data lines of the segment whose line was just read into column
+// stretches, one a data line, checking them as ReadSegmentRuns does.
+void ReadSegmentColumns(LinesView lines, int& lineIndex, const MdsHeader& header, const SegmentValues& segment,
+                        SegmentColumns& columns);
+
 // The segment matrix of NCodes rows by NTimeUnits cells that the runs
 // describe; codes not kept read '.' throughout.
 void SegmentMatrixFromRuns(const SegmentRuns& runs, dynChar2& segmentMatrix);

@@ -394,4 +394,98 @@ SegmentLinesSize MeasureSegmentChanges(std::vector<CellChange>& changes, int nCo
   return size;
 }
 
+ColumnLineWriter::ColumnLineWriter(LineBuffer& out, int nCodes, bool compressed, bool merge)
+    : Out(out),
+      NCodes(std::max(nCodes, 0)),
+      NWords((static_cast<std::size_t>(std::max(nCodes, 0)) + 63) / 64),
+      Compressed(compressed),
+      Merge(merge),
+      Pending(2 * NWords, 0),
+      Line(static_cast<std::size_t>(NCodes) + 32) {}
+
+void ColumnLineWriter::Add(std::int64_t units, const std::uint64_t* on, const std::uint64_t* onsets, bool dropped) {
+  if (units <= 0 || NCodes == 0) return;
+  if (!Merge) {
+    if (!dropped)
+      for (std::int64_t k = 0; k < units; ++k) WriteLine(1, on, onsets);
+    return;
+  }
+  bool same = HasPending;
+  for (std::size_t w = 0; w < NWords && same; ++w) same = on[w] == Pending[w] && onsets[w] == Pending[NWords + w];
+  if (same) {
+    if (!dropped) PendingUnits += units;
+    return;
+  }
+  if (HasPending && PendingUnits > 0) WriteLine(PendingUnits, Pending.data(), Pending.data() + NWords);
+  for (std::size_t w = 0; w < NWords; ++w) {
+    Pending[w] = on[w];
+    Pending[NWords + w] = onsets[w];
+  }
+  PendingUnits = dropped ? 0 : units;
+  HasPending = true;
+}
+
+int ColumnLineWriter::Finish() {
+  if (HasPending && PendingUnits > 0) WriteLine(PendingUnits, Pending.data(), Pending.data() + NWords);
+  HasPending = false;
+  PendingUnits = 0;
+  return Lines;
+}
+
+// The code set as hexadecimal digits, four codes a digit with masks 8, 4,
+// 2, 1; trailing "0" digits dropped but the first kept, so the empty set is
+// "0". Returns the digits written at at.
+std::size_t ColumnLineWriter::HexSet(const std::uint64_t* bits, char* at) const {
+  static constexpr char Digits[] = "084C2A6E195D3B7F";  // by the four codes' bits, first code lowest
+  const std::size_t nDigits = (static_cast<std::size_t>(NCodes) + 3) / 4;
+  std::size_t kept = 1;
+  for (std::size_t d = 0; d < nDigits; ++d) {
+    const unsigned nibble = static_cast<unsigned>(bits[d / 16] >> (4 * (d % 16))) & 15u;
+    at[d] = Digits[nibble];
+    if (nibble != 0) kept = d + 1;
+  }
+  if (nDigits == 0) at[0] = '0';
+  return kept;
+}
+
+void ColumnLineWriter::WriteLine(std::int64_t count, const std::uint64_t* on, const std::uint64_t* onsets) {
+  if (count > std::numeric_limits<std::int32_t>::max())
+    throw CommandError("A run of " + std::to_string(count) + " time units is too long to write.");
+  const std::size_t nDigits = (static_cast<std::size_t>(NCodes) + 3) / 4 + 1;
+  const std::size_t room = 24 + (Compressed ? 2 * nDigits + 2 : static_cast<std::size_t>(NCodes));
+  if (Line.size() < room) Line.resize(room);
+  char* const start = Line.data();
+  char* p = start;
+  if (Compressed) {
+    bool anyOnset = false;
+    for (std::size_t w = 0; w < NWords; ++w) anyOnset |= onsets[w] != 0;
+    p = std::to_chars(p, start + 24, anyOnset ? count : -count).ptr;
+    *p++ = '\t';
+    const std::size_t onDigits = HexSet(on, p);
+    if (anyOnset) {
+      char* onsetAt = p + onDigits;
+      const std::size_t onsetDigits = HexSet(onsets, onsetAt + 1);
+      if (onsetDigits == onDigits && std::equal(p, p + onDigits, onsetAt + 1)) {
+        *onsetAt = '*';
+        p = onsetAt + 1;
+      } else {
+        *onsetAt = '\t';
+        p = onsetAt + 1 + onsetDigits;
+      }
+    } else {
+      p += onDigits;
+    }
+  } else {
+    p = std::to_chars(p, start + 24, count).ptr;
+    *p++ = '\t';
+    for (int c = 0; c < NCodes; ++c) {
+      const std::uint64_t bit = std::uint64_t{1} << (c % 64);
+      const std::size_t w = static_cast<std::size_t>(c) / 64;
+      *p++ = onsets[w] & bit ? '2' : on[w] & bit ? '1' : '.';
+    }
+  }
+  Out.push_back(std::string_view(start, static_cast<std::size_t>(p - start)));
+  ++Lines;
+}
+
 }  // namespace vork

@@ -48,4 +48,38 @@ struct SegmentLinesSize {
 SegmentLinesSize MeasureSegmentChanges(std::vector<CellChange>& changes, int nCodes, std::int64_t nTimeUnits,
                                        bool compressed);
 
+// Writes a segment's data lines straight into a buffer of lines from its
+// columns given as bits (code c is bit (c - 1) % 64 of word (c - 1) / 64;
+// every onset is also on), stretch after stretch in unit order. With merge,
+// a run of columns identical cell for cell is one line whose count is the
+// units of it not dropped, and is left out when all are: the lines
+// WriteSegmentData writes with merge, runs of -1 for dropped columns.
+// Without merge every unit not dropped is a line of its own.
+class ColumnLineWriter {
+ public:
+  ColumnLineWriter(LineBuffer& out, int nCodes, bool compressed, bool merge);
+
+  // 64-bit words of one code set.
+  std::size_t Words() const { return NWords; }
+  // units units of the column on / onsets (Words() words each).
+  void Add(std::int64_t units, const std::uint64_t* on, const std::uint64_t* onsets, bool dropped = false);
+  // Writes what is pending and returns the number of lines written.
+  int Finish();
+
+ private:
+  void WriteLine(std::int64_t count, const std::uint64_t* on, const std::uint64_t* onsets);
+  std::size_t HexSet(const std::uint64_t* bits, char* at) const;
+
+  LineBuffer& Out;
+  const int NCodes;
+  const std::size_t NWords;
+  const bool Compressed;
+  const bool Merge;
+  std::vector<std::uint64_t> Pending;  // on then onsets of the column being merged
+  std::int64_t PendingUnits = 0;
+  bool HasPending = false;
+  std::vector<char> Line;
+  int Lines = 0;
+};
+
 }  // namespace vork

@@ -48,9 +48,8 @@ std::string JoinTextLines(const dynString& lines) {
 
 dynString LoadTextLines(const std::string& fileName) { return LineBuffer::Load(fileName).ToStrings(); }
 
-void SaveTextLines(const std::string& fileName, const dynString& lines) {
+void SaveLines(const std::string& fileName, LinesView lines) {
   const std::string temporary = TemporaryNameBeside(fileName);
-  const std::string text = JoinTextLines(lines);
   auto fail = [&](const std::string& what, int error) {
     std::error_code ignored;
     std::filesystem::remove(temporary, ignored);
@@ -59,7 +58,16 @@ void SaveTextLines(const std::string& fileName, const dynString& lines) {
   errno = 0;
   std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
   if (!out) fail("Cannot create file", errno);
-  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  constexpr std::size_t PieceBytes = std::size_t{1} << 20;
+  std::string piece;
+  piece.reserve(PieceBytes + 4096);
+  for (std::string_view line : lines) {
+    piece.append(line).append("\r\n");
+    if (piece.size() < PieceBytes) continue;
+    out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
+    piece.clear();
+  }
+  out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
   out.flush();
   if (!out) fail("Cannot write file", errno);
   out.close();

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "core/dyn_arrays.h"
+#include "core/line_buffer.h"
 
 namespace vork {
 
@@ -31,7 +32,9 @@ dynString LoadTextLines(const std::string& fileName);
 // Saves lines as a text file. The new text goes to a temporary file beside
 // the old one, which is replaced only once the new text is completely
 // written; on any failure CommandError is thrown and the old file is
-// untouched.
-void SaveTextLines(const std::string& fileName, const dynString& lines);
+// untouched. The text is written a piece at a time, so saving a large
+// buffer of lines needs no second copy of it.
+void SaveLines(const std::string& fileName, LinesView lines);
+inline void SaveTextLines(const std::string& fileName, const dynString& lines) { SaveLines(fileName, lines); }
 
 }  // namespace vork

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "core/dyn_arrays.h"
+#include "core/line_buffer.h"
 #include "core/mds_header.h"
 
 namespace vork {
@@ -61,10 +62,10 @@ struct ModifyCommand {
   int MaxNTUs = 0;  // WINDOW: longer windows are left out; 0 leaves none out
 };
 
-// A compiled file held in memory with its header values; HeaderEnd is the
-// index of its units line.
+// A compiled file held in memory as one buffer of lines, with its header
+// values; HeaderEnd is the index of its units line.
 struct ModifyFile {
-  dynString Lines;
+  LineBuffer Lines;
   MdsHeader Header;
   int HeaderEnd = 0;
 };

@@ -1,6 +1,7 @@
 #include "modify/modify_engine.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <set>
@@ -14,8 +15,7 @@
 #include "core/segment_runs.h"
 #include "core/segment_writer.h"
 #include "core/session_reader.h"
-#include "modify/segment_rules.h"
-#include "modify/window_command.h"
+#include "modify/column_rules.h"
 
 namespace vork {
 
@@ -74,7 +74,9 @@ dynString HeaderTail(const ModifyFile& file) {
   const int first = FirstCopiedHeaderLine(file.Header);
   if (file.HeaderEnd < first || file.HeaderEnd >= static_cast<int>(file.Lines.size()))
     throw CommandError("The compiled file's header is incomplete.");
-  return dynString(file.Lines.begin() + first, file.Lines.begin() + file.HeaderEnd + 1);
+  dynString tail;
+  for (int i = first; i <= file.HeaderEnd; ++i) tail.emplace_back(file.Lines[static_cast<std::size_t>(i)]);
+  return tail;
 }
 
 // Every code-indexed array made to hold codes 1..n.
@@ -108,53 +110,218 @@ void MakeEventHeader(ModifiedHeader& modified, const std::vector<int>& picked, b
   modified.Lines = HeaderLines(h, stamp, std::to_string(h.DataType) + "\t0\t0", tail);
 }
 
-std::string SegmentLine(int nSegments, int nDataLines, int nTimeUnits, std::uint32_t start, std::uint32_t stop) {
+std::string SegmentLine(int nSegments, int nDataLines, std::int64_t nTimeUnits, std::uint32_t start,
+                        std::uint32_t stop) {
   return std::to_string(nSegments) + '\t' + std::to_string(nDataLines) + '\t' + std::to_string(nTimeUnits) + '\t' +
          std::to_string(start) + '\t' + std::to_string(stop);
 }
 
-// Moves every kept row to its new number; rows past the kept ones go.
-void CompactRows(dynChar2& matrix, const dynInteger& map, int newNCodes) {
-  const int rows = static_cast<int>(matrix.size());
-  for (int c = 1; c <= rows && c < static_cast<int>(map.size()); ++c)
-    if (map[c] > 0 && map[c] != c) matrix[map[c] - 1] = std::move(matrix[c - 1]);
-  matrix.resize(static_cast<std::size_t>(newNCodes));
+void SetBit(std::uint64_t* words, int code) { words[(code - 1) / 64] |= std::uint64_t{1} << ((code - 1) % 64); }
+void ClearBit(std::uint64_t* words, int code) { words[(code - 1) / 64] &= ~(std::uint64_t{1} << ((code - 1) % 64)); }
+
+// How the old codes' bits become the new file's: Map[c] is the new number
+// of old code c, 0 for a code that goes; an empty map keeps every code.
+class CodeMapper {
+ public:
+  CodeMapper(const dynInteger& map, int oldN, std::size_t outWords)
+      : Map(map), OldN(oldN), InWords((static_cast<std::size_t>(oldN) + 63) / 64), OutWords(outWords) {}
+
+  void Apply(const std::uint64_t* in, std::uint64_t* out) const {
+    if (Map.empty() && InWords == 1 && OutWords == 1) {
+      *out = *in;
+      return;
+    }
+    std::fill(out, out + OutWords, 0);
+    if (Map.empty()) {
+      std::copy(in, in + std::min(InWords, OutWords), out);
+      return;
+    }
+    for (std::size_t w = 0; w < InWords; ++w) {
+      for (std::uint64_t bits = in[w]; bits != 0; bits &= bits - 1) {
+        const int code = static_cast<int>(64 * w) + std::countr_zero(bits) + 1;
+        const int to = code <= OldN && code < static_cast<int>(Map.size()) ? Map[code] : 0;
+        if (to > 0) SetBit(out, to);
+      }
+    }
+  }
+
+ private:
+  const dynInteger& Map;
+  const int OldN;
+  const std::size_t InWords;
+  const std::size_t OutWords;
+};
+
+// A unit at which a code's cell is cleared.
+struct CellClear {
+  std::int64_t Unit;
+  int Code;
+};
+
+// What a rule leaves of a segment besides its old columns: the new code's
+// row (NewCode 0: none), dropped units and cleared cells, each in unit
+// order.
+struct SegmentEdits {
+  int NewCode = 0;
+  RowChanges Row;
+  std::vector<UnitStretch> Drops;
+  std::vector<CellClear> Clears;
+
+  void clear() {
+    Row.clear();
+    Drops.clear();
+    Clears.clear();
+  }
+};
+
+// Writes the new segment: its old columns mapped, with the edits, cut where
+// any of them changes. Returns the units not dropped.
+std::int64_t WriteEditedColumns(const SegmentColumns& in, const CodeMapper& mapper, const SegmentEdits& edits,
+                                ColumnLineWriter& out, std::vector<std::uint64_t>& scratch) {
+  const std::size_t words = out.Words();
+  scratch.assign(2 * words, 0);
+  std::uint64_t* on = scratch.data();
+  std::uint64_t* onsets = on + words;
+  const std::vector<RowChange>& row = edits.Row.Items();
+  const std::int64_t u = in.NTimeUnits;
+  std::size_t k = 0, r = 0, d = 0, c = 0;
+  char newCell = '.';
+  std::int64_t kept = 0;
+  for (std::int64_t pos = 0; pos < u;) {
+    while (k + 1 < in.size() && in.Starts[k + 1] <= pos) ++k;
+    for (; r < row.size() && row[r].Unit <= pos; ++r) newCell = row[r].Cell;
+    while (d < edits.Drops.size() && edits.Drops[d].End <= pos) ++d;
+    while (c < edits.Clears.size() && edits.Clears[c].Unit < pos) ++c;
+    const bool dropped = d < edits.Drops.size() && edits.Drops[d].Start <= pos;
+    const bool cleared = c < edits.Clears.size() && edits.Clears[c].Unit == pos;
+    std::int64_t next = in.size() == 0 ? u : in.End(k);
+    if (r < row.size()) next = std::min(next, row[r].Unit);
+    if (d < edits.Drops.size()) next = std::min(next, dropped ? edits.Drops[d].End : edits.Drops[d].Start);
+    if (c < edits.Clears.size()) next = std::min(next, cleared ? pos + 1 : edits.Clears[c].Unit);
+    next = std::min(next, u);
+    if (in.size() == 0) {
+      std::fill(on, on + 2 * words, 0);
+    } else {
+      mapper.Apply(in.On(k), on);
+      mapper.Apply(in.Onsets(k), onsets);
+    }
+    if (cleared) {
+      ClearBit(on, edits.Clears[c].Code);
+      ClearBit(onsets, edits.Clears[c].Code);
+    }
+    if (edits.NewCode > 0 && newCell != '.') {
+      SetBit(on, edits.NewCode);
+      if (newCell == '2') SetBit(onsets, edits.NewCode);
+    }
+    out.Add(next - pos, on, onsets, dropped);
+    if (!dropped) kept += next - pos;
+    pos = next;
+  }
+  return kept;
 }
 
-// The command's rule on one segment.
-void ApplySegmentRule(SegmentWork& work, const ModifyCommand& command, WindowCounts& counts, int oldN) {
-  switch (command.Number) {
-    case CommandAnd:
-    case CommandOr:
-    case CommandNot:
-    case CommandNor:
-    case CommandXor: MarkByCount(work, command.Number); break;
-    case CommandWindow: MarkWindows(work, command.Window, command.MaxNTUs, counts); break;
-    case CommandRecode: RecodeRow(work); break;
-    case CommandLump: LumpEvents(work); break;
-    case CommandChain: ChainEvents(work); break;
-    case CommandBout: MakeBouts(work, command.BoutGap); break;
-    case CommandRecodeAll: JoinSuccessiveEvents(work, oldN); break;
-    default: break;
+// Recode without a new code: an onset right after the same code was on
+// becomes a continuation, so in a stretch only its first unit keeps
+// onsets, those of codes off the unit before.
+void WriteJoinedEvents(const SegmentColumns& in, ColumnLineWriter& out, std::vector<std::uint64_t>& scratch) {
+  const std::size_t words = in.Words;
+  scratch.assign(2 * words, 0);
+  std::uint64_t* onsets = scratch.data();
+  const std::uint64_t* none = onsets + words;
+  for (std::size_t k = 0; k < in.size(); ++k) {
+    for (std::size_t w = 0; w < words; ++w) onsets[w] = in.Onsets(k)[w] & (k > 0 ? ~in.On(k - 1)[w] : ~0ULL);
+    out.Add(1, in.On(k), onsets);
+    out.Add(in.End(k) - in.Starts[k] - 1, in.On(k), none);
   }
 }
 
-int DroppedUnits(const dynInteger& runs) {
-  int dropped = 0;
-  for (int run : runs) dropped += run < 0;
-  return dropped;
+// Event: the picked codes' onsets alone, each unit with one a line of its
+// own. True when some unit holds more than one.
+bool WriteOnsetsOnly(const SegmentColumns& in, const std::vector<int>& picked, ColumnLineWriter& out,
+                     std::vector<std::uint64_t>& scratch) {
+  bool multi = false;
+  for (std::size_t k = 0; k < in.size(); ++k) {
+    scratch.assign(out.Words(), 0);
+    int onsets = 0;
+    for (std::size_t i = 0; i < picked.size(); ++i) {
+      if (!CodeOnset(in, k, picked[i])) continue;
+      SetBit(scratch.data(), static_cast<int>(i) + 1);
+      ++onsets;
+    }
+    if (onsets > 1) multi = true;
+    out.Add(in.End(k) - in.Starts[k], scratch.data(), scratch.data(), onsets == 0);
+  }
+  return multi;
+}
+
+// Remove on event data: the remaining codes, each unit where one of them is
+// on a line of its own.
+void WriteRemainingEvents(const SegmentColumns& in, const CodeMapper& mapper, ColumnLineWriter& out,
+                          std::vector<std::uint64_t>& scratch) {
+  const std::size_t words = out.Words();
+  scratch.assign(2 * words, 0);
+  for (std::size_t k = 0; k < in.size(); ++k) {
+    mapper.Apply(in.On(k), scratch.data());
+    mapper.Apply(in.Onsets(k), scratch.data() + words);
+    const bool on = std::any_of(scratch.begin(), scratch.begin() + static_cast<std::ptrdiff_t>(words),
+                                [](std::uint64_t w) { return w != 0; });
+    out.Add(in.End(k) - in.Starts[k], scratch.data(), scratch.data() + words, !on);
+  }
+}
+
+// Chain: every run of units whose first picked code on follows the picked
+// codes in order, taken from left to right, becomes one event of the new
+// code on its first unit, where the first picked code goes; the run's
+// other units are dropped. A failed try starts again one unit later.
+void ChainRule(const SegmentColumns& in, const std::vector<int>& picked, SegmentEdits& edits,
+               std::vector<int>& first, const std::string& where) {
+  const std::int64_t n = static_cast<std::int64_t>(picked.size());
+  const std::int64_t u = in.NTimeUnits;
+  if (n < 1 || u < n) return;
+  CheckSegmentBudget(0, u, sizeof(int), where);
+  first.assign(static_cast<std::size_t>(u), 0);
+  for (std::size_t k = 0; k < in.size(); ++k) {
+    int code = 0;
+    for (int p : picked)
+      if (CodeOn(in, k, p)) {
+        code = p;
+        break;
+      }
+    std::fill(first.begin() + in.Starts[k], first.begin() + in.End(k), code);
+  }
+  std::int64_t t = 0;
+  while (t <= u - n) {
+    std::int64_t j = 0;
+    while (j < n && first[static_cast<std::size_t>(t + j)] == picked[static_cast<std::size_t>(j)]) ++j;
+    if (j < n) {
+      ++t;
+      continue;
+    }
+    edits.Row.Set(t, '2');
+    if (n > 1) {
+      edits.Row.Set(t + 1, '1');
+      edits.Drops.push_back({t + 1, t + n});
+    }
+    edits.Row.Set(t + n, '.');
+    edits.Clears.push_back({t, first[static_cast<std::size_t>(t)]});
+    t += n;
+  }
 }
 
 ModifyOutcome RenameCode(const ModifyFile& file, const ModifyCommand& command, const std::vector<int>& picked,
                          const std::string& dateTime) {
+  if (file.Lines.size() < 4) throw CommandError("The compiled file's header is incomplete.");
   ModifyOutcome out;
-  out.File = file;
   out.LoadTime = dateTime;
+  out.File.Header = file.Header;
+  out.File.HeaderEnd = file.HeaderEnd;
   MdsHeader& h = out.File.Header;
   h.CodeNames[picked[0]] = command.NewCode;
-  if (out.File.Lines.size() < 4) throw CommandError("The compiled file's header is incomplete.");
-  out.File.Lines[0] = StampLine(h, dateTime);
-  out.File.Lines[3] = JoinTabbed(h.CodeNames, 1, h.NCodes);
+  LineBuffer& lines = out.File.Lines;
+  lines.push_back(StampLine(h, dateTime));
+  lines.AppendLines(file.Lines, 1, 3);
+  lines.push_back(JoinTabbed(h.CodeNames, 1, h.NCodes));
+  lines.AppendLines(file.Lines, 4, file.Lines.size());
   return out;
 }
 
@@ -204,7 +371,7 @@ ModifiedHeader WriteModifiedHeader(const ModifyFile& file, const ModifyCommand& 
     SizeCodeArrays(h, h.NCodes);
   }
   if (file.Lines.size() < 2) throw CommandError("The compiled file's header is incomplete.");
-  result.Lines = HeaderLines(h, StampLine(h, dateTime), file.Lines[1], HeaderTail(file));
+  result.Lines = HeaderLines(h, StampLine(h, dateTime), std::string(file.Lines[1]), HeaderTail(file));
   return result;
 }
 
@@ -221,79 +388,85 @@ ModifyOutcome RunModifyCommand(const ModifyFile& file, const ModifyCommand& comm
   const int oldN = old.NCodes;
   const bool eventOrMulti = SetDataTypeFlags(old.DataType).EventOrMulti;
   ModifiedHeader modified = WriteModifiedHeader(file, command, picked, dateTime);
+  if (number == CommandWindow && old.DataType == Event) {
+    modified.Header.DataType = Multi;
+    modified.Lines[1] = "5\t0\t0";
+  }
+  if (number == CommandEvent) MakeEventHeader(modified, picked, false, modified.Lines[0], file);
   const int newN = modified.Header.NCodes;
 
   ModifyOutcome out;
   out.AllCodes = allCodes;
   out.LoadTime = dateTime;
-  dynString body;
-  body.reserve(file.Lines.size() > static_cast<std::size_t>(file.HeaderEnd)
-                   ? file.Lines.size() - static_cast<std::size_t>(file.HeaderEnd)
-                   : 0);
+  // The new file is written into a buffer of its own, about the size of the
+  // old one; the old file stays as it is until the caller takes the new.
+  LineBuffer& lines = out.File.Lines;
+  const std::size_t oldBytes = file.Lines.Bytes();
+  lines.Reserve(oldBytes + oldBytes / 12 + 4096, file.Lines.size() + file.Lines.size() / 16 + 64);
+  for (const std::string& line : modified.Lines) lines.push_back(line);
+
   int lineIndex = file.HeaderEnd;
   SessionValues session;
   SegmentValues segment;
-  SegmentRuns segmentRuns;
-  dynChar2 matrix, events;
-  dynInteger runs;
+  SegmentColumns columns;
+  SegmentEdits edits;
+  std::vector<std::uint64_t> scratch;
+  std::vector<int> firstCodes;
+  const dynInteger noMap;
+  const CodeMapper mapper(DropsPickedCodes(number) ? modified.Map : noMap, oldN, (static_cast<std::size_t>(newN) + 63) / 64);
+  edits.NewCode = MakesNewCode(number) ? (DropsPickedCodes(number) ? modified.Map[oldN + 1] : newN) : 0;
   bool multi = false;
   for (int s = 1; s <= old.NSessions; ++s) {
     dialogue.Progress(static_cast<int>(std::lround(s * 100.0 / old.NSessions)), 100);
     const int sessionLine = lineIndex + 1;
     ReadSession(file.Lines, lineIndex, old, session);
-    body.insert(body.end(), file.Lines.begin() + sessionLine, file.Lines.begin() + lineIndex + 1);
+    lines.AppendLines(file.Lines, static_cast<std::size_t>(sessionLine), static_cast<std::size_t>(lineIndex) + 1);
     for (int g = 1; g <= session.NSegments; ++g) {
       ReadSegment(file.Lines, lineIndex, segment);
-      const int u = segment.NTimeUnits;
-      const std::string where = "Session " + std::to_string(s) + ", segment " + std::to_string(g);
-      // The grid of every code (the rules walk cells one by one), the new
-      // code's row, Event's grid of onsets, the runs and a mark per unit.
-      const std::int64_t cells = std::int64_t{oldN} + 1 + (number == CommandEvent ? std::int64_t(picked.size()) : 0);
-      CheckSegmentBudget(cells, u, 2 * sizeof(std::int32_t) + 1, where);
-      ReadSegmentRuns(file.Lines, lineIndex, old, segment, segmentRuns);
-      const std::size_t placeholder = body.size();
-      body.emplace_back();
-      int count = 0;
-      int written = u;
-      SegmentMatrixFromRuns(segmentRuns, matrix);
-      if (MakesNewCode(number)) matrix.emplace_back(static_cast<std::size_t>(u), '.');
-      runs.assign(static_cast<std::size_t>(u), 1);
-      SegmentWork work{matrix, runs, picked, u};
-      ApplySegmentRule(work, command, out.Counts, oldN);
-      if (DropsPickedCodes(number)) CompactRows(matrix, modified.Map, newN);
-      if (number == CommandEvent) {
-        multi = OnsetsOnly(work, events) || multi;
-        count = WriteSegmentData(body, events, runs, static_cast<int>(picked.size()), u, old.Compressed, false);
-        written = count;
-      } else if (number == CommandRemove && eventOrMulti) {
-        // On event data a unit that held only removed codes goes.
-        for (int t = 0; t < u; ++t) {
-          bool on = false;
-          for (int c = 0; c < newN && !on; ++c) on = matrix[c][t] != '.';
-          if (!on) runs[t] = 0;
-        }
-        count = WriteSegmentData(body, matrix, runs, newN, u, old.Compressed, false);
-        written = count;
-      } else {
-        written = u - DroppedUnits(runs);
-        count = WriteSegmentData(body, matrix, runs, newN, u, old.Compressed, true);
+      ReadSegmentColumns(file.Lines, lineIndex, old, segment, columns);
+      const std::size_t segmentLine = lines.size();
+      const bool merge = number != CommandEvent && !(number == CommandRemove && eventOrMulti);
+      ColumnLineWriter writer(lines, newN, old.Compressed, merge);
+      edits.clear();
+      std::int64_t written = segment.NTimeUnits;
+      switch (number) {
+        case CommandAnd:
+        case CommandOr:
+        case CommandNot:
+        case CommandNor:
+        case CommandXor: CountRule(columns, picked, number, edits.Row); break;
+        case CommandWindow: WindowRule(columns, picked, command.Window, command.MaxNTUs, out.Counts, edits.Row); break;
+        case CommandRecode: RecodeRule(columns, picked, edits.Row); break;
+        case CommandLump: LumpRule(columns, picked, edits.Row, edits.Drops); break;
+        case CommandChain:
+          ChainRule(columns, picked, edits, firstCodes,
+                    "Session " + std::to_string(s) + ", segment " + std::to_string(g));
+          break;
+        case CommandBout: BoutRule(columns, picked, command.BoutGap, edits.Row); break;
+        default: break;
       }
-      body[placeholder] = SegmentLine(session.NSegments, count, written, segment.StartTime, segment.StopTime);
+      if (number == CommandRecodeAll) {
+        WriteJoinedEvents(columns, writer, scratch);
+      } else if (number == CommandEvent) {
+        multi = WriteOnsetsOnly(columns, picked, writer, scratch) || multi;
+      } else if (number == CommandRemove && eventOrMulti) {
+        WriteRemainingEvents(columns, mapper, writer, scratch);
+      } else {
+        written = WriteEditedColumns(columns, mapper, edits, writer, scratch);
+      }
+      const int count = writer.Finish();
+      if (!merge) written = count;
+      lines.InsertLine(segmentLine, SegmentLine(session.NSegments, count, written, segment.StartTime, segment.StopTime));
     }
   }
 
-  if (number == CommandWindow && old.DataType == Event) {
+  if (number == CommandEvent && multi) {
     modified.Header.DataType = Multi;
-    modified.Lines[1] = "5\t0\t0";
+    lines.ReplaceLine(1, "5\t0\t0");
   }
-  if (number == CommandEvent) MakeEventHeader(modified, picked, multi, modified.Lines[0], file);
-
   out.File.Header = std::move(modified.Header);
   out.File.HeaderEnd = static_cast<int>(modified.Lines.size()) - 1;
   out.File.Header.LineIndex = out.File.HeaderEnd;
-  out.File.Lines = std::move(modified.Lines);
-  out.File.Lines.reserve(out.File.Lines.size() + body.size());
-  for (std::string& line : body) out.File.Lines.push_back(std::move(line));
   dialogue.Progress(0, 100);
   return out;
 }

@@ -427,7 +427,7 @@ bool TModifyMDS::SaveMdsLines() {
   }
   // Written beside the old file and renamed over it, so a failed save
   // leaves the old file whole and the changes unsaved.
-  SaveTextLines(SaveMdsDialog.FileName.toStdString(), Mds.Lines);
+  SaveLines(SaveMdsDialog.FileName.toStdString(), Mds.Lines);
   MdsLinesModified = false;
   Host.AddFileSavedMsg(SaveMdsDialog.FileName, " (modified), ", MdsLoadTime);
   Host.SetCurrentMdsFile(SaveMdsDialog.FileName, false);
@@ -686,7 +686,7 @@ void TModifyMDS::RunModifyCommand() {
     SummaryFiles files;
     files.Current = Host.CurrentMdsFile().toStdString();
     WriteFileSummary(summary, 1, Mds.Header.DataType, Mds.Header.TimeUnitIndex, Mds.Header.TimeUnitLabel,
-                     Mds.Lines.empty() ? "" : Mds.Lines[0], "", files);
+                     Mds.Lines.empty() ? std::string() : std::string(Mds.Lines[0]), "", files);
     Host.AppendResults(summary);
     LinesWritten = true;
     FirstRun = false;

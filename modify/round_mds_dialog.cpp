@@ -124,7 +124,7 @@ void TRoundMDS::RunComputeExecute() {
   if (done && CloseAfterRun->isChecked()) close();
 }
 
-void TRoundMDS::SaveRoundedMds(const dynString& lines, const QString& stamp) {
+void TRoundMDS::SaveRoundedMds(const LineBuffer& lines, const QString& stamp) {
   if (OverwriteMdsBox->ItemIndex() == 0) {
     WriteRoundedMdsFile(lines, stamp);
     return;
@@ -137,9 +137,9 @@ void TRoundMDS::SaveRoundedMds(const dynString& lines, const QString& stamp) {
   WriteRoundedMdsFile(lines, stamp);
 }
 
-void TRoundMDS::WriteRoundedMdsFile(const dynString& lines, const QString& stamp) {
+void TRoundMDS::WriteRoundedMdsFile(const LineBuffer& lines, const QString& stamp) {
   // Written beside the file it replaces: a failed write leaves that file whole.
-  SaveTextLines(SaveMdsDialog.FileName.toStdString(), lines);
+  SaveLines(SaveMdsDialog.FileName.toStdString(), lines);
   Host.AddFileSavedMsg(SaveMdsDialog.FileName, " (rounded), ", stamp);
   Host.SetCurrentMdsFile(SaveMdsDialog.FileName, false);
 }

@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include "core/dyn_arrays.h"
+#include "core/line_buffer.h"
 #include "core/mds_header.h"
 #include "widgets/window_host.h"
 
@@ -32,7 +33,7 @@ class TRoundMDS : public QDialog {
   void LoadMdsForRounding();
 
   // --- the loaded file ---------------------------------------------------
-  dynString MdsLines;
+  LineBuffer MdsLines;
   MdsHeader Header;  // Header.LineIndex is where the header ends (the units line)
 
   // --- controls ----------------------------------------------------------
@@ -47,8 +48,8 @@ class TRoundMDS : public QDialog {
   FileDialogSpec SaveMdsDialog;
 
  private:
-  void SaveRoundedMds(const dynString& lines, const QString& stamp);
-  void WriteRoundedMdsFile(const dynString& lines, const QString& stamp);
+  void SaveRoundedMds(const LineBuffer& lines, const QString& stamp);
+  void WriteRoundedMdsFile(const LineBuffer& lines, const QString& stamp);
 
   WindowHost& Host;
 };

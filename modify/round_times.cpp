@@ -1,5 +1,7 @@
 #include "modify/round_times.h"
 
+#include <algorithm>
+#include <bit>
 #include <cmath>
 #include <limits>
 
@@ -30,6 +32,18 @@ void CheckUnitsMatchTimes(int nTimeUnits, std::uint32_t start, std::uint32_t sto
                      " span a different number; its times cannot be rounded.");
 }
 
+// The segment's new start, stop and units: times round to the nearest new
+// unit, halves up.
+RoundedSegment RoundedTimes(std::uint32_t start, std::uint32_t stop, std::int64_t f, const std::string& where) {
+  const std::int64_t h = f / 2;
+  RoundedSegment seg;
+  seg.NewStart = (std::int64_t(start) + h) / f;
+  seg.NewStop = (std::int64_t(stop) + h) / f;
+  if (seg.NewStop > MaxInt32) throw CommandError(where + ": the rounded stop time is too large.");
+  seg.NewU = int(seg.NewStop - seg.NewStart);
+  return seg;
+}
+
 }  // namespace
 
 std::string RoundingRefusal(const MdsHeader& header) {
@@ -39,7 +53,7 @@ std::string RoundingRefusal(const MdsHeader& header) {
 }
 
 void WriteRoundedHeader(LinesView mdsLines, const MdsHeader& header, int newTimeUnitIndex,
-                        const std::string& stamp, dynString& out) {
+                        const std::string& stamp, LineBuffer& out) {
   if (newTimeUnitIndex < 0 || newTimeUnitIndex >= int(RoundUnitNames.size()) ||
       newTimeUnitIndex >= header.TimeUnitIndex)
     throw CommandError("Times in " + std::string(TimeUnitPrefix[size_t(header.TimeUnitIndex & 3)]) +
@@ -47,7 +61,7 @@ void WriteRoundedHeader(LinesView mdsLines, const MdsHeader& header, int newTime
   if (header.LineIndex < 1 || header.LineIndex >= int(mdsLines.size()))
     throw CommandError("The header of the compiled file is not complete.");
   out.push_back((header.Compressed ? "" : "\t") + std::string(RoundedStampMarker) + stamp);
-  out.insert(out.end(), mdsLines.begin() + 1, mdsLines.begin() + header.LineIndex);
+  for (int i = 1; i < header.LineIndex; ++i) out.push_back(mdsLines[size_t(i)]);
   out.push_back(NewTimeFormat(header, newTimeUnitIndex) + "\t" + std::to_string(newTimeUnitIndex) + "\t" +
                 std::string(RoundUnitNames[size_t(newTimeUnitIndex)]));
 }
@@ -59,11 +73,7 @@ RoundedSegment RoundSegment(const SegmentRuns& runs, std::uint32_t start, std::u
   CheckUnitsMatchTimes(nTimeUnits, start, stop, where);
   const std::int64_t f = factor;
   const std::int64_t h = f / 2;
-  RoundedSegment seg;
-  seg.NewStart = (std::int64_t(start) + h) / f;
-  seg.NewStop = (std::int64_t(stop) + h) / f;
-  if (seg.NewStop > MaxInt32) throw CommandError(where + ": the rounded stop time is too large.");
-  seg.NewU = int(seg.NewStop - seg.NewStart);
+  RoundedSegment seg = RoundedTimes(start, stop, f, where);
   CheckSegmentBudget(nCodes, std::int64_t(seg.NewU) + 1, 0, where);
   seg.Matrix.assign(size_t(nCodes), std::string(size_t(seg.NewU) + 1, '.'));
   if (int(tallies.Merged.size()) < nCodes + 1) tallies.Merged.resize(size_t(nCodes) + 1, 0);
@@ -113,6 +123,81 @@ RoundedSegment RoundSegment(const SegmentRuns& runs, std::uint32_t start, std::u
   return seg;
 }
 
+RoundedSegment WriteRoundedSegment(const SegmentColumns& columns, std::uint32_t start, std::uint32_t stop,
+                                   int factor, RoundingTallies& tallies, const std::string& where,
+                                   ColumnLineWriter& out) {
+  const int nCodes = columns.NCodes;
+  const std::int64_t u = columns.NTimeUnits;
+  CheckUnitsMatchTimes(columns.NTimeUnits, start, stop, where);
+  const std::int64_t f = factor;
+  const std::int64_t h = f / 2;
+  const RoundedSegment seg = RoundedTimes(start, stop, f, where);
+  if (int(tallies.Merged.size()) < nCodes + 1) tallies.Merged.resize(size_t(nCodes) + 1, 0);
+  if (int(tallies.Carry.size()) < nCodes + 1) tallies.Carry.resize(size_t(nCodes) + 1, 0);
+  if (columns.size() == 0) return seg;
+
+  // New unit k (0-based) takes the old units b0 + k F .. b0 + (k + 1) F - 1
+  // that the segment has; the last, NewU, is tallied but not written.
+  const std::int64_t b0 = seg.NewStart * f - std::int64_t(start) - h;
+  const std::size_t words = columns.Words;
+  std::vector<std::int64_t> onsets(size_t(nCodes) + 1, 0), on(size_t(nCodes) + 1, 0);
+  std::vector<int> touched;
+  std::vector<std::uint64_t> cells(2 * words, 0);
+  auto eachCode = [&](const std::uint64_t* bits, auto visit) {
+    for (std::size_t w = 0; w < words; ++w)
+      for (std::uint64_t b = bits[w]; b != 0; b &= b - 1) visit(int(64 * w) + std::countr_zero(b) + 1);
+  };
+  std::size_t p = 0;
+  for (std::int64_t k = 0; k <= seg.NewU;) {
+    const std::int64_t lo = std::max<std::int64_t>(b0 + k * f, 0);
+    const std::int64_t hi = std::min<std::int64_t>(b0 + (k + 1) * f, u);
+    if (lo >= hi) break;
+    while (p + 1 < columns.size() && columns.Starts[p + 1] <= lo) ++p;
+    if (hi - lo == f && columns.End(p) >= hi) {
+      // Whole new units inside one stretch: each holds the stretch's cells
+      // F times, so a code with onsets is an onset merging F - 1 of them,
+      // a code on throughout is on, and they are all alike.
+      const std::int64_t m = std::min((columns.End(p) - lo) / f, seg.NewU + 1 - k);
+      eachCode(columns.Onsets(p), [&](int c) {
+        tallies.Merged[size_t(c)] = std::int32_t(tallies.Merged[size_t(c)] + m * (f - 1));
+        tallies.Carry[size_t(c)] = 0;
+      });
+      out.Add(std::min(m, seg.NewU - k), columns.On(p), columns.Onsets(p));
+      k += m;
+      continue;
+    }
+    // Stretches meet in the new unit, or the segment's edge cuts it: the
+    // onset and on units of each code counted.
+    for (std::size_t q = p; q < columns.size() && columns.Starts[q] < hi; ++q) {
+      const std::int64_t length = std::min<std::int64_t>(columns.End(q), hi) - std::max<std::int64_t>(columns.Starts[q], lo);
+      const std::uint64_t* onsetBits = columns.Onsets(q);
+      eachCode(columns.On(q), [&](int c) {
+        if (onsets[size_t(c)] == 0 && on[size_t(c)] == 0) touched.push_back(c);
+        const bool onset = (onsetBits[size_t(c - 1) / 64] >> ((c - 1) % 64)) & 1;
+        (onset ? onsets : on)[size_t(c)] += length;
+      });
+    }
+    std::fill(cells.begin(), cells.end(), 0);
+    for (int c : touched) {
+      std::int32_t& carry = tallies.Carry[size_t(c)];
+      const std::uint64_t bit = std::uint64_t{1} << ((c - 1) % 64);
+      if (onsets[size_t(c)] > 0) {
+        cells[size_t(c - 1) / 64] |= bit;
+        cells[words + size_t(c - 1) / 64] |= bit;
+        tallies.Merged[size_t(c)] += std::int32_t(onsets[size_t(c)] - 1);
+        carry = std::int32_t(on[size_t(c)]);
+      } else if (on[size_t(c)] == f || on[size_t(c)] + carry > f + h) {
+        cells[size_t(c - 1) / 64] |= bit;
+      }
+      onsets[size_t(c)] = on[size_t(c)] = 0;
+    }
+    touched.clear();
+    if (k < seg.NewU) out.Add(1, cells.data(), cells.data() + words);
+    ++k;
+  }
+  return seg;
+}
+
 void WriteMergeReport(const MdsHeader& header, const RoundingTallies& tallies, dynString& results) {
   bool any = false;
   for (int c = 1; c <= header.NCodes && c < int(tallies.Merged.size()); ++c) {
@@ -135,8 +220,10 @@ void RoundMdsTimes(LinesView mdsLines, const MdsHeader& header, const std::strin
   const std::string refusal = RoundingRefusal(header);
   if (!refusal.empty()) throw CommandError(refusal);
 
-  dynString& out = output.MdsLines;
+  LineBuffer& out = output.MdsLines;
   out.clear();
+  // The rounded file is about as long as the old one, or shorter.
+  out.Reserve(mdsLines.Bytes() + 4096, mdsLines.size() + 64);
   WriteRoundedHeader(mdsLines, header, newTimeUnitIndex, stamp, out);
   const int factor = int(PowersOfTen[size_t(header.TimeUnitIndex)] / PowersOfTen[size_t(newTimeUnitIndex)]);
 
@@ -146,28 +233,25 @@ void RoundMdsTimes(LinesView mdsLines, const MdsHeader& header, const std::strin
   int lineIndex = header.LineIndex;
   SessionValues session;
   SegmentValues segment;
-  SegmentRuns runs;
-  dynInteger columns;
+  SegmentColumns columns;
   for (int s = 1; s <= header.NSessions; ++s) {
     const int sessionLine = lineIndex + 1;
     ReadSession(mdsLines, lineIndex, header, session);
     dialogue.Progress(int(std::lround(100.0 * s / header.NSessions)), 100);
-    out.insert(out.end(), mdsLines.begin() + sessionLine, mdsLines.begin() + lineIndex + 1);
+    for (int i = sessionLine; i <= lineIndex; ++i) out.push_back(mdsLines[size_t(i)]);
     for (int g = 1; g <= session.NSegments; ++g) {
       const std::string where = "Session " + std::to_string(s) + ", segment " + std::to_string(g);
       ReadSegment(mdsLines, lineIndex, segment);
       CheckUnitsMatchTimes(segment.NTimeUnits, segment.StartTime, segment.StopTime, where);
-      ReadSegmentRuns(mdsLines, lineIndex, header, segment, runs);
-      RoundedSegment seg = RoundSegment(runs, segment.StartTime, segment.StopTime, factor, tallies, where);
-
+      ReadSegmentColumns(mdsLines, lineIndex, header, segment, columns);
       const size_t segmentLine = out.size();
-      out.emplace_back();
-      columns.assign(size_t(seg.NewU), 1);
-      const int written =
-          WriteSegmentData(out, seg.Matrix, columns, header.NCodes, seg.NewU, header.Compressed, true);
-      out[segmentLine] = std::to_string(session.NSegments) + "\t" + std::to_string(written) + "\t" +
-                         std::to_string(seg.NewU) + "\t" + std::to_string(seg.NewStart) + "\t" +
-                         std::to_string(seg.NewStop);
+      ColumnLineWriter writer(out, header.NCodes, header.Compressed, true);
+      const RoundedSegment seg =
+          WriteRoundedSegment(columns, segment.StartTime, segment.StopTime, factor, tallies, where, writer);
+      const int written = writer.Finish();
+      out.InsertLine(segmentLine, std::to_string(session.NSegments) + "\t" + std::to_string(written) + "\t" +
+                                      std::to_string(seg.NewU) + "\t" + std::to_string(seg.NewStart) + "\t" +
+                                      std::to_string(seg.NewStop));
     }
   }
   WriteMergeReport(header, tallies, output.ResultLines);

@@ -14,6 +14,7 @@
 #include "core/dyn_arrays.h"
 #include "core/mds_header.h"
 #include "core/segment_runs.h"
+#include "core/segment_writer.h"
 #include "core/user_dialogue.h"
 
 namespace vork {
@@ -32,7 +33,7 @@ std::string RoundingRefusal(const MdsHeader& header);
 // read and the units line in the new unit (time format 5 becomes 2 when
 // rounding to seconds).
 void WriteRoundedHeader(LinesView mdsLines, const MdsHeader& header, int newTimeUnitIndex,
-                        const std::string& stamp, dynString& out);
+                        const std::string& stamp, LineBuffer& out);
 
 // What one old segment becomes.
 struct RoundedSegment {
@@ -49,11 +50,20 @@ struct RoundingTallies {
 };
 
 // Rounds one segment, read as the runs of its codes, from start to stop
-// into the new unit, factor old units to one (10, 100 or 1000). where names
-// the segment in the refusal of a segment whose units do not match its
-// times.
+// into the new unit, factor old units to one (10, 100 or 1000), as a grid:
+// the rule stated cell by cell. where names the segment in the refusal of a
+// segment whose units do not match its times.
 RoundedSegment RoundSegment(const SegmentRuns& runs, std::uint32_t start, std::uint32_t stop, int factor,
                             RoundingTallies& tallies, const std::string& where);
+
+// The same rounding of a segment read as column stretches, written
+// straight as data lines: new units inside one stretch are alike and are
+// worked out together, so the work follows the stretches, not the units.
+// Returns the new start and stop in NewStart, NewStop and NewU (Matrix
+// stays empty).
+RoundedSegment WriteRoundedSegment(const SegmentColumns& columns, std::uint32_t start, std::uint32_t stop,
+                                   int factor, RoundingTallies& tallies, const std::string& where,
+                                   ColumnLineWriter& out);
 
 // The merge report: one line per code with merged onsets, or
 // "No events merged.".
@@ -62,7 +72,7 @@ void WriteMergeReport(const MdsHeader& header, const RoundingTallies& tallies, d
 // The rounding RUN over a loaded file.
 struct RoundingOutput {
   dynString ResultLines;  // the file summary and the merge report, appended as made
-  dynString MdsLines;     // the rounded file, complete only when the run ends normally
+  LineBuffer MdsLines;    // the rounded file, complete only when the run ends normally
 };
 
 // Rounds the whole file (header already read) to newTimeUnitIndex, stamping

@@ -29,22 +29,6 @@ constexpr EdgeTable OffsetFactor = {
 
 int SignIndex(int n) { return n < 0 ? 0 : n == 0 ? 1 : 2; }
 
-// One edge rule: its option and offset, and where the tables place it.
-struct Edge {
-  int Kind = 0;
-  int Side = 0;
-  int Option = 1;
-  int N = 0;
-
-  // The edge for the occurrence onset..last (units counted from 1).
-  std::int64_t At(std::int64_t onset, std::int64_t last) const {
-    const int option = std::clamp(Option, 0, 2);
-    const int sign = SignIndex(N);
-    const std::int64_t anchor = Anchor[Kind][Side][option][sign] == 1 ? onset : last;
-    return anchor + std::int64_t{OffsetFactor[Kind][Side][option][sign]} * N;
-  }
-};
-
 // Calls visit(onset, last) for every occurrence of a code in its row, units
 // counted from 1: an onset and the units that continue it.
 template <class Visit>
@@ -58,15 +42,10 @@ void ForEachOccurrence(const std::string& row, int u, Visit visit) {
   }
 }
 
-bool TooLong(std::int64_t start, std::int64_t end, int maxUnits) {
-  return maxUnits >= 1 && end - start + 1 > maxUnits;
-}
-
 void WindowsOfOneCode(SegmentWork& work, const WindowParms& parms, int maxUnits, WindowCounts& counts) {
-  const bool toGiven = parms.ToOption != NullToPart;
-  const int kind = toGiven ? 1 : 0;
-  const Edge start{kind, 0, parms.FromOption, parms.FromN};
-  const Edge end = toGiven ? Edge{kind, 1, parms.ToOption, parms.ToN} : Edge{kind, 1, parms.FromOption, parms.FromN};
+  const WindowEdges edges = OneCodeEdges(parms);
+  const WindowEdge& start = edges.Start;
+  const WindowEdge& end = edges.End;
   std::string& row = work.Matrix.back();
   const std::int64_t u = work.NTimeUnits;
   // Onsets and last units grow from one occurrence to the next, so both
@@ -92,7 +71,7 @@ void WindowsOfOneCode(SegmentWork& work, const WindowParms& parms, int maxUnits,
       final = u;
       ++counts.Truncated;
     }
-    if (TooLong(first, final, maxUnits)) return;
+    if (WindowTooLong(first, final, maxUnits)) return;
     if (first <= markedTo) ++counts.Overlapped;
     row[first - 1] = '2';
     for (std::int64_t t = std::max(first + 1, markedTo + 1); t <= final; ++t) row[t - 1] = '1';
@@ -102,8 +81,9 @@ void WindowsOfOneCode(SegmentWork& work, const WindowParms& parms, int maxUnits,
 
 void WindowsOfTwoCodes(SegmentWork& work, const WindowParms& parms, int maxUnits, WindowCounts& counts) {
   enum Mark : char { None = 0, StartMark = 1, EndMark = 2, BothMarks = 3 };
-  const Edge start{1, 0, parms.FromOption, parms.FromN};
-  const Edge end{1, 1, parms.ToOption, parms.ToN};
+  const WindowEdges edges = TwoCodeEdges(parms);
+  const WindowEdge& start = edges.Start;
+  const WindowEdge& end = edges.End;
   const int u = work.NTimeUnits;
   std::vector<char> marks(static_cast<std::size_t>(u) + 1, None);  // units 1..u
   ForEachOccurrence(work.Matrix[work.Picked[0] - 1], u, [&](int onset, int last) {
@@ -133,7 +113,7 @@ void WindowsOfTwoCodes(SegmentWork& work, const WindowParms& parms, int maxUnits
         pending = t;
         break;
       case EndMark:
-        if (pending > 0 && !TooLong(pending, t, maxUnits)) MarkStretch(row, pending - 1, t - 1);
+        if (pending > 0 && !WindowTooLong(pending, t, maxUnits)) MarkStretch(row, pending - 1, t - 1);
         pending = 0;
         break;
       case BothMarks:
@@ -147,6 +127,30 @@ void WindowsOfTwoCodes(SegmentWork& work, const WindowParms& parms, int maxUnits
 }
 
 }  // namespace
+
+std::int64_t WindowEdge::At(std::int64_t onset, std::int64_t last) const {
+  const int option = std::clamp(Option, 0, 2);
+  const int sign = SignIndex(N);
+  const int kind = std::clamp(Kind, 0, 1);
+  const int side = std::clamp(Side, 0, 1);
+  const std::int64_t anchor = Anchor[kind][side][option][sign] == 1 ? onset : last;
+  return anchor + std::int64_t{OffsetFactor[kind][side][option][sign]} * N;
+}
+
+WindowEdges OneCodeEdges(const WindowParms& parms) {
+  const bool toGiven = parms.ToOption != NullToPart;
+  const int kind = toGiven ? 1 : 0;
+  return {{kind, 0, parms.FromOption, parms.FromN},
+          toGiven ? WindowEdge{kind, 1, parms.ToOption, parms.ToN} : WindowEdge{kind, 1, parms.FromOption, parms.FromN}};
+}
+
+WindowEdges TwoCodeEdges(const WindowParms& parms) {
+  return {{1, 0, parms.FromOption, parms.FromN}, {1, 1, parms.ToOption, parms.ToN}};
+}
+
+bool WindowTooLong(std::int64_t start, std::int64_t end, int maxUnits) {
+  return maxUnits >= 1 && end - start + 1 > maxUnits;
+}
 
 void MarkWindows(SegmentWork& work, const WindowParms& parms, int maxUnits, WindowCounts& counts) {
   if (work.Picked.size() >= 2)

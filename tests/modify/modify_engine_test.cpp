@@ -138,7 +138,7 @@ TEST(Modify, RenameTouchesOnlyTheStampAndTheNames) {
   const ModifyFile file = CompiledFile("Event a b * g(x y);\n(x) a b/ (y) b/", true);
   SilentDialogue silent;
   const ModifyOutcome out = RunModifyCommand(file, Command(CommandRename, "z", {"a"}), "NOW", silent);
-  dynString expected = file.Lines;
+  dynString expected = file.Lines.ToStrings();
   expected[0] = "MDS file modified by VORK Version 5.1 NOW";
   expected[3] = "z\tb";
   EXPECT_EQ(out.File.Lines, expected);
@@ -155,8 +155,8 @@ TEST(Modify, NewCodeGetsEmptyDualNameAndNoSetAndCompressedLines) {
 }
 
 TEST(Modify, ADamagedSegmentLeavesTheFileAsItWas) {
-  ModifyFile file = CompiledFile("Event a b;\na b/ a/");
-  file.Lines.back() = "1\tx";  // the second session's only data line
+  // The second session's only data line damaged.
+  const ModifyFile file = WithLastLine(CompiledFile("Event a b;\na b/ a/"), "1\tx");
   const ModifyFile before = file;
   SilentDialogue silent;
   EXPECT_THROW(RunModifyCommand(file, Command(CommandOr, "n", {"a"}), "NOW", silent), CommandError);
@@ -179,8 +179,7 @@ struct RandomFile {
 
 RandomFile MakeRandomFile(std::mt19937& random, bool compressed) {
   RandomFile made;
-  dynString& lines = made.File.Lines;
-  lines = {std::string(compressed ? "" : "\t") + "MDS file saved by KELP compiler Version 5.1 THEN", "2\t0\t0",
+  dynString lines = {std::string(compressed ? "" : "\t") + "MDS file saved by KELP compiler Version 5.1 THEN", "2\t0\t0",
            "3\t0\t0\t0\t2\t2", "a\tb\tc", "1\t0\tseconds"};
   for (int s = 1; s <= 2; ++s) {
     const int segments = 1 + static_cast<int>(random() % 2);
@@ -199,6 +198,7 @@ RandomFile MakeRandomFile(std::mt19937& random, bool compressed) {
       made.Grids.push_back(grid);
     }
   }
+  made.File.Lines = LineBuffer(lines);
   SilentDialogue silent;
   EXPECT_TRUE(ReadMdsHeaderFromLines(lines, "random.mds", made.File.Header, silent));
   made.File.HeaderEnd = made.File.Header.LineIndex;
@@ -220,7 +220,7 @@ TEST(Modify, CountRulesAndRemoveAgreeWithAModelOnRandomFiles) {
       dynString expected;
       std::size_t segment = 0;
       for (std::size_t i = made.File.HeaderEnd + 1; i < made.File.Lines.size(); ++i) {
-        const std::string& line = made.File.Lines[i];
+        const std::string line(made.File.Lines[i]);
         if (line.find('#') != std::string::npos) {
           expected.push_back(line);
           continue;

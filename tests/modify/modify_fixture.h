@@ -14,6 +14,14 @@
 
 namespace vork::testing {
 
+// The file with its last line replaced.
+inline ModifyFile WithLastLine(ModifyFile file, const std::string& line) {
+  dynString lines = file.Lines.ToStrings();
+  lines.back() = line;
+  file.Lines = LineBuffer(lines);
+  return file;
+}
+
 // A compiled file made from KELP text given with "\n" between lines, held
 // as the modification window holds it.
 inline ModifyFile CompiledFile(const std::string& kelp, bool compressed = false) {
@@ -33,7 +41,9 @@ inline ModifyFile CompiledFile(const std::string& kelp, bool compressed = false)
   int errors = 0;
   std::string savedAt;
   ModifyFile file;
-  CompileSds(sds, file.Lines, messages, positions, silent, false, 25, errors, savedAt, options);
+  dynString mds;
+  CompileSds(sds, mds, messages, positions, silent, false, 25, errors, savedAt, options);
+  file.Lines = LineBuffer(mds);
   EXPECT_EQ(errors, 0) << kelp;
   EXPECT_TRUE(ReadMdsHeaderFromLines(file.Lines, "test.mds", file.Header, silent)) << kelp;
   file.HeaderEnd = file.Header.LineIndex;
@@ -50,10 +60,10 @@ inline ModifyCommand Command(int number, const std::string& newCode, const dynSt
 }
 
 // The lines from line 1 on ("|" for TAB), as the expected files are written.
-inline std::vector<std::string> LinesAfterStamp(const dynString& lines) {
+inline std::vector<std::string> LinesAfterStamp(LinesView lines) {
   std::vector<std::string> out;
   for (std::size_t i = 1; i < lines.size(); ++i) {
-    std::string line = lines[i];
+    std::string line(lines[i]);
     for (char& c : line) c = c == '\t' ? '|' : c;
     out.push_back(line);
   }

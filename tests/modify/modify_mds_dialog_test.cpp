@@ -29,7 +29,7 @@ class ModifyDialog : public testing::WindowFixture {
  protected:
   // A compiled file of the text current, and the dialog on it.
   std::unique_ptr<TModifyMDS> Open(const char* kelp, const QString& name = "data.mds") {
-    Host.Current = WriteFile(name, testing::CompiledFile(kelp).Lines);
+    Host.Current = WriteFile(name, testing::CompiledFile(kelp).Lines.ToStrings());
     return std::make_unique<TModifyMDS>(Host);
   }
   static QStringList Items(const QListWidget* list) {

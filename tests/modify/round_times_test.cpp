@@ -35,7 +35,7 @@ Rounded Round(const dynString& mds, int newUnit) {
     rounded.Error = error.what();
   }
   rounded.Results = output.ResultLines;
-  rounded.Lines = output.MdsLines;
+  rounded.Lines = output.MdsLines.ToStrings();
   return rounded;
 }
 

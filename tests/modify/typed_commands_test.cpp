@@ -118,8 +118,8 @@ TEST(TypedCommands, GiveTheFileTheButtonsGive) {
 }
 
 TEST(TypedCommands, AStatementThatFailsWhileAppliedEndsTheRun) {
-  ModifyFile file = CompiledFile("Timed a b;\na,0-3 b,2-5 ,6/");
-  file.Lines.back() = "1\tx.";  // the last data line: its count is no number
+  // The last data line: its count is no number.
+  const ModifyFile file = WithLastLine(CompiledFile("Timed a b;\na,0-3 b,2-5 ,6/"), "1\tx.");
   TestHost host(file);
   EXPECT_THROW(RunSyntax("remove b; or x= a; and y= a b", host), CommandError);
   EXPECT_EQ(host.List, std::vector<std::string>{
