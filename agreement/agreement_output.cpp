@@ -89,18 +89,18 @@ void WriteAgreementHeading(dynString& lines, const ObserverReader& obs1, const O
 }
 
 void AppendTimeLabel(std::string& line, std::uint32_t& plotStart, bool& longLabel, const AgreementWriter& writer) {
-  const std::string label = FormatTime(plotStart, writer.TimeFormat, writer.TimeUnitIndex);
-  const auto padded = [&line, &label](size_t width) {
-    line += label;
-    if (label.size() < width) line.append(width - label.size(), ' ');
-  };
-  if (label.size() < TimeLabelWidth) {
-    padded(TimeLabelWidth);
+  // The label is written in place, then padded or taken back.
+  const size_t start = line.size();
+  AppendTime(line, plotStart, writer.TimeFormat, writer.TimeUnitIndex);
+  const size_t length = line.size() - start;
+  if (length < TimeLabelWidth) {
+    line.append(TimeLabelWidth - length, ' ');
     longLabel = false;
   } else if (!longLabel) {
-    padded(2 * TimeLabelWidth);
+    if (length < 2 * TimeLabelWidth) line.append(2 * TimeLabelWidth - length, ' ');
     longLabel = true;
   } else {
+    line.resize(start);
     longLabel = false;  // the previous label covers these columns
   }
   plotStart += 10;
@@ -127,6 +127,8 @@ void PlotTimeUnitAgreement(dynString& lines, const AgreementWriter& writer, cons
     const int groups = (last - first) / 10 + 1;
     std::string labels;
     std::string ruler;
+    labels.reserve(static_cast<size_t>(groups + 1) * TimeLabelWidth);
+    ruler.reserve(static_cast<size_t>(groups) * 10);
     for (int g = 0; g < groups; ++g) {
       AppendTimeLabel(labels, labelTime, longLabel, writer);
       ruler += "|----+----";

@@ -251,6 +251,7 @@ BENCHMARK(LoadAndComputeKappa)
     ->Args({0, 0})
     ->Args({0, 1})
     ->Args({1, 0})
+    ->Args({1, 1})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
 

@@ -1,6 +1,7 @@
 #include "core/results_format.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "core/command_error.h"
 #include "core/file_names.h"
@@ -15,19 +16,25 @@ void CheckTimeUnitIndex(int timeUnitIndex) {
   }
 }
 
-std::string TwoDigits(std::uint32_t value) {
-  return std::string(1, static_cast<char>('0' + value / 10 % 10)) +
-         static_cast<char>('0' + value % 10);
+void AppendNumber(std::string& out, std::uint32_t value) {
+  char digits[16];
+  const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  out.append(digits, end);
+}
+
+void AppendTwoDigits(std::string& out, std::uint32_t value) {
+  out += static_cast<char>('0' + value / 10 % 10);
+  out += static_cast<char>('0' + value % 10);
 }
 
 // The fraction of a second, as `decimals` digits with leading zeros.
-std::string Fraction(std::uint32_t units, int decimals) {
-  if (decimals == 0) return "";
-  std::string digits = std::to_string(units);
-  if (static_cast<int>(digits.size()) < decimals) {
-    digits.insert(0, static_cast<size_t>(decimals) - digits.size(), '0');
-  }
-  return "." + digits;
+void AppendFraction(std::string& out, std::uint32_t units, int decimals) {
+  if (decimals == 0) return;
+  char digits[16];
+  const auto length = static_cast<int>(std::to_chars(digits, digits + sizeof digits, units).ptr - digits);
+  out += '.';
+  if (length < decimals) out.append(static_cast<size_t>(decimals - length), '0');
+  out.append(digits, static_cast<size_t>(length));
 }
 
 }  // namespace
@@ -58,25 +65,43 @@ void WriteFileSummary(dynString& lines, int fileCount, int dataType, int timeUni
 void WriteSeparatorLine(dynString& lines) { lines.push_back(std::string(25, '_')); }
 
 std::string FormatTime(std::uint32_t time, int timeFormat, int timeUnitIndex) {
-  if (timeFormat < 1 || timeFormat > 7) return "";
+  std::string text;
+  AppendTime(text, time, timeFormat, timeUnitIndex);
+  return text;
+}
+
+void AppendTime(std::string& out, std::uint32_t time, int timeFormat, int timeUnitIndex) {
+  if (timeFormat < 1 || timeFormat > 7) return;
   CheckTimeUnitIndex(timeUnitIndex);
   const std::uint32_t perSecond = PowersOfTen[static_cast<size_t>(timeUnitIndex)];
   switch (timeFormat) {
     case 1:
-      return std::to_string(time);
+      AppendNumber(out, time);
+      return;
     case 2:
     case 7:
-      return std::to_string(time / 60) + ":" + TwoDigits(time % 60);
+      AppendNumber(out, time / 60);
+      out += ':';
+      AppendTwoDigits(out, time % 60);
+      return;
     case 3:
-      return std::to_string(time / 3600) + ":" + TwoDigits(time / 60 % 60) + ":" +
-             TwoDigits(time % 60);
+      AppendNumber(out, time / 3600);
+      out += ':';
+      AppendTwoDigits(out, time / 60 % 60);
+      out += ':';
+      AppendTwoDigits(out, time % 60);
+      return;
     case 5: {
       const std::uint32_t seconds = time / perSecond;
-      return std::to_string(seconds / 60) + ":" + TwoDigits(seconds % 60) +
-             Fraction(time % perSecond, timeUnitIndex);
+      AppendNumber(out, seconds / 60);
+      out += ':';
+      AppendTwoDigits(out, seconds % 60);
+      AppendFraction(out, time % perSecond, timeUnitIndex);
+      return;
     }
     default:  // 4 and 6
-      return std::to_string(time / perSecond) + Fraction(time % perSecond, timeUnitIndex);
+      AppendNumber(out, time / perSecond);
+      AppendFraction(out, time % perSecond, timeUnitIndex);
   }
 }
 

@@ -47,6 +47,10 @@ void WriteSeparatorLine(dynString& lines);
 // CommandError when timeUnitIndex is not 0..3.
 std::string FormatTime(std::uint32_t time, int timeFormat, int timeUnitIndex);
 
+// The same text appended to out, without a string of its own (for plots that
+// label every ten units).
+void AppendTime(std::string& out, std::uint32_t time, int timeFormat, int timeUnitIndex);
+
 // The text without the zero of a zero integer part: "0.25" -> ".25",
 // "-0.25" -> "-.25"; anything else ("10.5", "0", "1e5") unchanged.
 std::string StripLeadingZero(const std::string& text, const NumberFormat& format);
