@@ -356,8 +356,13 @@ int WriteSegmentData(dynString& out, const dynChar2& segmentMatrix, dynInteger& 
   return writer.LineCount;
 }
 
-int WriteSegmentChanges(dynString& out, std::vector<CellChange>& changes, int nCodes,
-                        std::int64_t nTimeUnits, bool compressed) {
+namespace {
+
+// The data lines of a segment's cell changes, added to out (lines or a line
+// buffer); their count.
+template <class Lines>
+int AppendSegmentChanges(Lines& out, std::vector<CellChange>& changes, int nCodes, std::int64_t nTimeUnits,
+                         bool compressed) {
   int count = 0;
   std::string line;
   SweepChanges(changes, nCodes, nTimeUnits, [&](const SweptColumn& column, std::int64_t run) {
@@ -368,16 +373,16 @@ int WriteSegmentChanges(dynString& out, std::vector<CellChange>& changes, int nC
   return count;
 }
 
+}  // namespace
+
+int WriteSegmentChanges(dynString& out, std::vector<CellChange>& changes, int nCodes,
+                        std::int64_t nTimeUnits, bool compressed) {
+  return AppendSegmentChanges(out, changes, nCodes, nTimeUnits, compressed);
+}
+
 int WriteSegmentChanges(LineBuffer& out, std::vector<CellChange>& changes, int nCodes,
                         std::int64_t nTimeUnits, bool compressed) {
-  int count = 0;
-  std::string line;
-  SweepChanges(changes, nCodes, nTimeUnits, [&](const SweptColumn& column, std::int64_t run) {
-    MakeLine(column, run, compressed, line);
-    out.push_back(line);
-    ++count;
-  });
-  return count;
+  return AppendSegmentChanges(out, changes, nCodes, nTimeUnits, compressed);
 }
 
 SegmentLinesSize MeasureSegmentChanges(std::vector<CellChange>& changes, int nCodes, std::int64_t nTimeUnits,
