@@ -362,26 +362,34 @@ int WriteSegmentData(dynString& out, const dynChar2& segmentMatrix, dynInteger& 
   return writer.LineCount;
 }
 
-int WriteSegmentChanges(dynString& out, std::vector<CellChange>& changes, int nCodes,
-                        std::int64_t nTimeUnits, bool compressed) {
+namespace {
+
+// The data lines of a segment's cell changes, each made in place where
+// lineAt(length) says (in lines or in a line buffer); their count.
+template <class LineAt>
+int AppendSegmentChanges(std::vector<CellChange>& changes, int nCodes, std::int64_t nTimeUnits, bool compressed,
+                         LineAt lineAt) {
   int count = 0;
   SweepChanges(changes, nCodes, nTimeUnits, [&](const SweptColumn& column, std::int64_t run) {
-    std::string& line = out.emplace_back(LineLength(column, run, compressed), '\0');
-    MakeLine(column, run, compressed, line.size(), line.data());
+    const std::size_t length = LineLength(column, run, compressed);
+    MakeLine(column, run, compressed, length, lineAt(length));
     ++count;
   });
   return count;
 }
 
+}  // namespace
+
+int WriteSegmentChanges(dynString& out, std::vector<CellChange>& changes, int nCodes,
+                        std::int64_t nTimeUnits, bool compressed) {
+  return AppendSegmentChanges(changes, nCodes, nTimeUnits, compressed,
+                              [&out](std::size_t length) { return out.emplace_back(length, '\0').data(); });
+}
+
 int WriteSegmentChanges(LineBuffer& out, std::vector<CellChange>& changes, int nCodes,
                         std::int64_t nTimeUnits, bool compressed) {
-  int count = 0;
-  SweepChanges(changes, nCodes, nTimeUnits, [&](const SweptColumn& column, std::int64_t run) {
-    const std::size_t length = LineLength(column, run, compressed);
-    MakeLine(column, run, compressed, length, out.AppendLine(length));
-    ++count;
-  });
-  return count;
+  return AppendSegmentChanges(changes, nCodes, nTimeUnits, compressed,
+                              [&out](std::size_t length) { return out.AppendLine(length); });
 }
 
 SegmentLinesSize MeasureSegmentChanges(std::vector<CellChange>& changes, int nCodes, std::int64_t nTimeUnits,

@@ -22,21 +22,33 @@ struct ExampleCase {
 
 class Examples : public ::testing::TestWithParam<ExampleCase> {};
 
-TEST_P(Examples, CompileWithoutAMessage) {
-  const ExampleCase& c = GetParam();
-  dynString sdsLines = LoadTextLines(std::string(VORK_SOURCE_DIR "/examples/") + c.File);
-  dynString mdsLines;
-  CompilerMessageLines messages;
+// An example file compiled as the program compiles it by default.
+struct CompiledExample {
+  dynString MdsLines;
+  CompilerMessageLines Messages;
+  int ErrorCount = -1;
+};
+
+CompiledExample CompileExample(const std::string& file) {
+  dynString sdsLines = LoadTextLines(std::string(VORK_SOURCE_DIR "/examples/") + file);
+  CompiledExample compiled;
   dynCardinal navPts;
   SilentDialogue dialogue;
-  int errorCount = -1;
   std::string savedAt;
-  CompileSds(sdsLines, mdsLines, messages, navPts, dialogue, false, 25, errorCount, savedAt, {});
-  EXPECT_EQ(errorCount, 0);
-  EXPECT_EQ(messages.Lines, dynString{});
+  CompileSds(sdsLines, compiled.MdsLines, compiled.Messages, navPts, dialogue, false, 25, compiled.ErrorCount,
+             savedAt, {});
+  return compiled;
+}
+
+TEST_P(Examples, CompileWithoutAMessage) {
+  const ExampleCase& c = GetParam();
+  const CompiledExample compiled = CompileExample(c.File);
+  EXPECT_EQ(compiled.ErrorCount, 0);
+  EXPECT_EQ(compiled.Messages.Lines, dynString{});
 
   MdsHeader header;
-  ASSERT_TRUE(ReadMdsHeaderFromLines(mdsLines, c.File, header, dialogue));
+  SilentDialogue dialogue;
+  ASSERT_TRUE(ReadMdsHeaderFromLines(compiled.MdsLines, c.File, header, dialogue));
   EXPECT_EQ(header.DataType, c.DataType);
   EXPECT_EQ(dynString(header.CodeNames.begin() + 1, header.CodeNames.end()), c.CodeNames);
   EXPECT_EQ(header.NFactors, c.NFactors);
@@ -52,14 +64,8 @@ INSTANTIATE_TEST_SUITE_P(
 // The first steps' simple statistics of infant_feeding.sds: the title line of
 // each table, as the pooling choices make them.
 TEST(FirstSteps, PoolingOverSessionsKeepsTheFactorsLevelsApartUntilTheFactorIsPooled) {
-  dynString sdsLines = LoadTextLines(VORK_SOURCE_DIR "/examples/infant_feeding.sds");
-  dynString mdsLines;
-  CompilerMessageLines messages;
-  dynCardinal navPts;
+  const dynString mdsLines = CompileExample("infant_feeding.sds").MdsLines;
   SilentDialogue dialogue;
-  int errorCount = -1;
-  std::string savedAt;
-  CompileSds(sdsLines, mdsLines, messages, navPts, dialogue, false, 25, errorCount, savedAt, {});
   MdsHeader header;
   ASSERT_TRUE(ReadMdsHeaderFromLines(mdsLines, "infant_feeding.mds", header, dialogue));
 
