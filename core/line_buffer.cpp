@@ -210,32 +210,18 @@ void LineBuffer::InsertLine(std::size_t index, std::string_view line) {
     return;
   }
   const std::size_t added = line.size() + 2;
-  if (added > Capacity - Used) Grow(Used + added);
   if (Used + added > MaxBufferBytes) throw CommandError("A text of more than 4 GB cannot be held in memory.");
+  if (added > Capacity - Used) Grow(Used + added);
   const std::size_t at = Starts[index];
   std::memmove(Text.get() + at + added, Text.get() + at, Used - at);
   if (!line.empty()) std::memcpy(Text.get() + at, line.data(), line.size());
   Text[at + line.size()] = '\r';
   Text[at + line.size() + 1] = '\n';
   Used += added;
-  for (std::size_t i = index + 1; i < Starts.size(); ++i) Starts[i] += static_cast<std::uint32_t>(added);
-  Starts.insert(Starts.begin() + static_cast<std::ptrdiff_t>(index) + 1,
-                static_cast<std::uint32_t>(at + added));
-}
-
-void LineBuffer::ReplaceLine(std::size_t index, std::string_view line) {
-  if (index >= size()) return;
-  const std::string_view old = (*this)[index];
-  if (old.size() == line.size()) {
-    if (!line.empty()) std::memcpy(Text.get() + Starts[index], line.data(), line.size());
-    return;
-  }
-  LineBuffer rest;
-  rest.AppendLines(*this, index + 1, size());
-  Used = Starts[index];
-  Starts.resize(index + 1);
-  push_back(line);
-  AppendLines(rest, 0, rest.size());
+  const std::size_t oldCount = Starts.size();
+  Starts.push_back(0);
+  for (std::size_t j = oldCount - 1; j > index; --j) Starts[j + 1] = Starts[j] + static_cast<std::uint32_t>(added);
+  Starts[index + 1] = static_cast<std::uint32_t>(at + added);
 }
 
 void LineBuffer::AppendLines(const LineBuffer& other, std::size_t first, std::size_t last) {
@@ -263,6 +249,7 @@ void LineBuffer::Truncate(std::size_t lines) {
 }
 
 void LineBuffer::ReplaceLine(std::size_t i, std::string_view line) {
+  if (i >= size()) return;
   const std::size_t start = Starts[i];
   const std::size_t oldEnd = Starts[i + 1];
   const std::size_t newEnd = start + line.size() + 2;

@@ -147,8 +147,9 @@ class LineBuffer {
   void clear();
   // Keeps the first `lines` lines (at most size()) and drops the rest.
   void Truncate(std::size_t lines);
-  // Replaces line i (< size()) by a line of other length or text; the lines
-  // after it move, so its cost follows the bytes behind it.
+  // Replaces line i by a line of other length or text (nothing when
+  // i >= size()); the lines after it move, so its cost follows the bytes
+  // behind it.
   void ReplaceLine(std::size_t i, std::string_view line);
   // Puts the lines of head in front of the lines held.
   void InsertFront(const LineBuffer& head);
@@ -165,9 +166,6 @@ class LineBuffer {
   // The lines after it are moved, so this is cheap only near the end: a
   // writer puts a counts line before the lines it has just counted.
   void InsertLine(std::size_t index, std::string_view line);
-  // Puts line in place of line index (index < size()), moving the lines
-  // after it when the lengths differ.
-  void ReplaceLine(std::size_t index, std::string_view line);
   // Appends lines first..last-1 of other, which must be a different buffer.
   void AppendLines(const LineBuffer& other, std::size_t first, std::size_t last);
 

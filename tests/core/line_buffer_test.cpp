@@ -48,7 +48,9 @@ TEST(LineBuffer, ChangesInPlaceLeaveTheLinesWritten) {
     c.Change(lines);
     EXPECT_TRUE(lines == c.Expected) << c.Name;
     EXPECT_TRUE(LineBuffer(c.Expected) == lines) << c.Name;
-    if (!lines.empty()) EXPECT_EQ(lines.TextBytes(), LineBuffer(c.Expected).TextBytes()) << c.Name;
+    if (!lines.empty()) {
+      EXPECT_EQ(lines.TextBytes(), LineBuffer(c.Expected).TextBytes()) << c.Name;
+    }
   }
   LineBuffer empty;
   empty.InsertFront(LineBuffer{"only"});

@@ -298,8 +298,7 @@ FileReading ReadSegments(const LineBuffer& lines, const MdsHeader& header) {
 // A file written from one the reader accepted must read back whole: its
 // header taken and every segment of every session read. (Lines after the
 // last session, which a damaged input may carry, may be copied along.)
-void RequireReadsBack(const dynString& written, const std::string& what) {
-  const LineBuffer lines(written);
+void RequireReadsBack(const LineBuffer& lines, const std::string& what) {
   MdsHeader header;
   SilentDialogue dialogue;
   try {
@@ -481,7 +480,7 @@ void ModifyCompiledFile(std::string_view bytes) {
   if (!CompiledFileOf(bytes, lines, file.Header)) return;
   const FileReading reading = ReadSegments(lines, file.Header);
   if (reading == FileReading::TooLarge) return;
-  file.Lines = lines.ToStrings();
+  file.Lines = std::move(lines);
   file.HeaderEnd = file.Header.LineIndex;
   for (ModifyCommand command : CommandsFor(file.Header, bytes.size())) {
     YesDialogue dialogue;
