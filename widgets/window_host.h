@@ -107,9 +107,10 @@ class WindowHost {
   virtual void WindowClosed(QWidget& window) = 0;
 };
 
-// A non-modal window that may hold unsaved work. When the program is about
-// to exit it asks the same question as closing the window would; false
-// keeps the program (and the window) open.
+// A window that may hold unsaved work: a numbered non-modal window, or a
+// modal one on show. When the program is about to exit it asks the same
+// questions as closing the window would; false keeps the program (and the
+// window) open.
 class HostedWindow {
  public:
   virtual ~HostedWindow() = default;
