@@ -256,7 +256,8 @@ void LineBuffer::ReplaceLine(std::size_t i, std::string_view line) {
   if (newEnd > oldEnd) {
     if (Used + (newEnd - oldEnd) > MaxBufferBytes)
       throw CommandError("A text of more than 4 GB cannot be held in memory.");
-    Reserve(std::max(Used + (newEnd - oldEnd), std::min(Capacity + Capacity / 2, MaxBufferBytes)));
+    if (Used + (newEnd - oldEnd) > Capacity)
+      Reserve(std::max(Used + (newEnd - oldEnd), std::min(Capacity + Capacity / 2, MaxBufferBytes)));
   }
   char* const text = Text.get();
   std::memmove(text + newEnd, text + oldEnd, Used - oldEnd);
