@@ -70,44 +70,41 @@ void EndTimeReading(CompileState& state) {
   if (state.DataType == DataTypeMulti) state.ActiveClass['.'] = ClassSingleChar;
 }
 
-// The next character when it lies inside the current line, before the
-// text's last line, and is a printable ASCII character: then reading it
-// needs none of the line-end, surrogate or code-page rules. Returns false,
-// reading nothing, otherwise.
-bool ReadPlainChar(CompileState& state, char16_t& c) {
-  const auto at = static_cast<std::size_t>(state.CharIndex);
-  if (state.LineIndex >= state.LastLine || state.LineIndex != state.CurLineIndex || state.CharIndex < 0 ||
-      at >= state.CurLine.size()) {
-    return false;
-  }
-  c = state.CurLine[at];
-  if (c < 32 || c >= 127) return false;
-  state.CharIndex += 1;
-  state.CharColumns = 1;
-  state.CurChar = c;
-  state.CurCharText = c;
-  return true;
-}
-
-// The rest of a word after its character of class cls was added: code
-// characters, digits and time separators that follow are added in one go,
-// as the reading loop would add them one by one. Returns the class of the
-// last character added.
+// The rest of a word after its character of class cls was added: the code
+// characters, digits and time separators that follow on the line are added
+// in one go, with the kinds the reading loop would give them one by one,
+// up to the first character that would not join (left to that loop). Only
+// printable ASCII characters before the text's last line are taken here;
+// every other character is left to the loop. Returns the class of the last
+// character added.
 int ContinueWord(CompileState& state, int cls) {
-  char16_t c = 0;
-  while (!state.OneCharMode && !state.Stopped) {
-    const CompileState& peek = state;
-    const auto at = static_cast<std::size_t>(peek.CharIndex);
-    if (peek.CharIndex < 0 || at >= peek.CurLine.size()) break;
-    const char16_t next = peek.CurLine[at];
-    if (next < 32 || next >= 127) break;
-    const int nextClass = peek.ActiveClass[next];
-    if (nextClass < ClassCodeChar || nextClass > ClassTimeSeparator) break;
-    if (!ReadPlainChar(state, c)) break;
-    state.PrevClass = cls;
-    AddTokenChar(state, nextClass);
-    cls = nextClass;
+  if (state.OneCharMode || state.Stopped || state.PendingText.empty() || state.LineIndex >= state.LastLine ||
+      state.LineIndex != state.CurLineIndex || state.CharIndex < 0 || cls < ClassCodeChar ||
+      cls > ClassTimeSeparator) {
+    return cls;
   }
+  const std::u16string_view line = state.CurLine;
+  const auto from = static_cast<std::size_t>(state.CharIndex);
+  std::size_t at = from;
+  int kind = state.PendingKind;
+  for (; at < line.size(); ++at) {
+    const char16_t c = line[at];
+    if (c < 32 || c >= 127) break;
+    const int next = state.ActiveClass[c];
+    if (next < ClassCodeChar || next > ClassTimeSeparator) break;
+    const Join join = JoinTable[cls][next - 1];
+    if (join == Join::Error) break;
+    if (join == Join::AppendAsCode) kind = TokenCode;
+    if (join == Join::AppendAsTime) kind = TokenTime;
+    cls = next;
+  }
+  if (at == from) return cls;
+  for (std::size_t k = from; k < at; ++k) state.PendingText += static_cast<char>(line[k]);
+  state.PendingKind = kind;
+  state.CharIndex = static_cast<int>(at);
+  state.CharColumns = 1;
+  state.CurChar = line[at - 1];
+  state.CurCharText = line[at - 1];
   return cls;
 }
 

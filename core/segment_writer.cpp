@@ -260,34 +260,51 @@ std::size_t NumberLength(std::int64_t number) {
   return length;
 }
 
-// The length of the data line of a column and its run, without its break.
-std::size_t LineLength(const SweptColumn& column, std::int64_t run, bool compressed) {
-  if (!compressed) return NumberLength(run) + 1 + column.Cells.size();
-  const std::size_t on = HexDigitCount(column.On);
-  if (column.OnsetCount == 0) return NumberLength(-run) + 1 + on;
-  if (column.OnsetCount == column.OnCount) return NumberLength(run) + 1 + on + 1;
-  return NumberLength(run) + 1 + on + 1 + HexDigitCount(column.Onset);
+// The form of the data line of a column and its run: its length without
+// its break, and the digits of its code sets.
+struct LineForm {
+  std::size_t Length = 0;
+  std::size_t OnDigits = 0;
+  std::size_t OnsetDigits = 0;  // 0: no onset set written
+  bool AnyOnset = false;
+};
+
+LineForm FormOf(const SweptColumn& column, std::int64_t run, bool compressed) {
+  LineForm form;
+  if (!compressed) {
+    form.Length = NumberLength(run) + 1 + column.Cells.size();
+    return form;
+  }
+  form.OnDigits = HexDigitCount(column.On);
+  form.AnyOnset = column.OnsetCount > 0;
+  if (!form.AnyOnset) {
+    form.Length = NumberLength(-run) + 1 + form.OnDigits;
+  } else if (column.OnsetCount == column.OnCount) {
+    form.Length = NumberLength(run) + 1 + form.OnDigits + 1;
+  } else {
+    form.OnsetDigits = HexDigitCount(column.Onset);
+    form.Length = NumberLength(run) + 1 + form.OnDigits + 1 + form.OnsetDigits;
+  }
+  return form;
 }
 
-// Makes the data line of a column and its run at to, in the length
-// LineLength gives.
-void MakeLine(const SweptColumn& column, std::int64_t run, bool compressed, std::size_t length, char* to) {
-  char* const end = to + length;
-  const bool anyOnset = compressed && column.OnsetCount > 0;
-  to = std::to_chars(to, end, compressed && !anyOnset ? -run : run).ptr;
+// Makes the data line of a column and its run at to, in its form.
+void MakeLine(const SweptColumn& column, std::int64_t run, bool compressed, const LineForm& form, char* to) {
+  char* const end = to + form.Length;
+  to = std::to_chars(to, end, compressed && !form.AnyOnset ? -run : run).ptr;
   *to++ = '\t';
   if (!compressed) {
     std::memcpy(to, column.Cells.data(), column.Cells.size());
     return;
   }
-  to = WriteHexDigits(column.On, HexDigitCount(column.On), to);
-  if (!anyOnset) return;
-  if (column.OnsetCount == column.OnCount) {
+  to = WriteHexDigits(column.On, form.OnDigits, to);
+  if (!form.AnyOnset) return;
+  if (form.OnsetDigits == 0) {
     *to = '*';
     return;
   }
   *to++ = '\t';
-  WriteHexDigits(column.Onset, HexDigitCount(column.Onset), to);
+  WriteHexDigits(column.Onset, form.OnsetDigits, to);
 }
 
 // Sweeps the changes of a segment in unit order and calls line(column, run)
@@ -371,8 +388,8 @@ int AppendSegmentChanges(std::vector<CellChange>& changes, int nCodes, std::int6
                          LineAt lineAt) {
   int count = 0;
   SweepChanges(changes, nCodes, nTimeUnits, [&](const SweptColumn& column, std::int64_t run) {
-    const std::size_t length = LineLength(column, run, compressed);
-    MakeLine(column, run, compressed, length, lineAt(length));
+    const LineForm form = FormOf(column, run, compressed);
+    MakeLine(column, run, compressed, form, lineAt(form.Length));
     ++count;
   });
   return count;
@@ -397,7 +414,7 @@ SegmentLinesSize MeasureSegmentChanges(std::vector<CellChange>& changes, int nCo
   SegmentLinesSize size;
   SweepChanges(changes, nCodes, nTimeUnits, [&](const SweptColumn& column, std::int64_t run) {
     ++size.Lines;
-    size.Bytes += static_cast<std::int64_t>(LineLength(column, run, compressed)) + 2;
+    size.Bytes += static_cast<std::int64_t>(FormOf(column, run, compressed).Length) + 2;
   });
   return size;
 }
