@@ -403,7 +403,7 @@ void SegmentBuilder::AddStateTime(int i) {
 
 void SegmentBuilder::TimedOnsetTime(int i) {
   if (Refused) return;
-  if (i < State.NTokens && State.TokText[i + 1] == "-") {
+  if (i < State.NTokens && std::string_view(State.TokText[i + 1]) == std::string_view("-")) {
     PendingOnset = RelativeTime(i, false);
     PendingOnsetToken = i;
     return;

@@ -146,7 +146,8 @@ void CheckTimeString(CompileState& state, int tokenIndex) {
   }
   if (inclusive) *end++ = ')';
   const std::string_view rewritten(text, static_cast<std::size_t>(end - text));
-  if (state.TokText[tokenIndex] != rewritten) state.TokText[tokenIndex] = rewritten;
+  std::string& written = state.TokText[tokenIndex];
+  if (written.size() != rewritten.size() || std::string_view(written) != rewritten) written = rewritten;
 }
 
 namespace {
