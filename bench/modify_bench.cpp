@@ -175,7 +175,7 @@ void LoadAndRun(benchmark::State& state, const ModifyCommand& command) {
     ModifyOutcome out = RunModifyCommand(file, command, "bench", dialogue);
     benchmark::DoNotOptimize(out.File.Lines.size());
     peak = std::max(peak, heap.Bytes());
-    outBytes = double(out.File.Lines.Bytes());
+    outBytes = double(out.File.Lines.TextBytes());
     outLines = double(out.File.Lines.size());
     inLines = double(file.Lines.size());
   }
