@@ -115,9 +115,10 @@ void ReadManySessionBytes(benchmark::State& state) { ReadFileBytes(state, ManySe
 void RoundManySessionsToTenths(benchmark::State& state) {
   const std::string& path = ManySessionFilePath();
   SilentDialogue dialogue;
-  std::int64_t peak = 0;
+  std::int64_t peak = 0, rss = 0;
   for (auto _ : state) {
     bench::HeapPeak heap;
+    bench::RssPeak resident;
     const LineBuffer lines = LineBuffer::Load(path);
     MdsHeader header;
     ReadMdsHeaderFromLines(lines, "bench.mds", header, dialogue);
@@ -125,10 +126,12 @@ void RoundManySessionsToTenths(benchmark::State& state) {
     RoundMdsTimes(lines, header, "bench.mds", 1, "bench", output, dialogue);
     benchmark::DoNotOptimize(output.MdsLines.size());
     peak = std::max(peak, heap.Bytes());
+    rss = std::max(rss, resident.Bytes());
   }
   const auto bytes = static_cast<std::int64_t>(std::filesystem::file_size(path));
   state.SetBytesProcessed(state.iterations() * bytes);
   state.counters["peak_heap_per_file"] = static_cast<double>(peak) / static_cast<double>(bytes);
+  state.counters["peak_rss_per_file"] = static_cast<double>(rss) / static_cast<double>(bytes);
 }
 
 BENCHMARK(ReadManySessionBytes)->Unit(benchmark::kMillisecond);

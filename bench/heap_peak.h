@@ -9,7 +9,9 @@
 
 #include <atomic>
 #include <cstddef>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 namespace vork::bench {
@@ -24,6 +26,36 @@ class HeapPeak {
 
  private:
   std::int64_t Start;
+};
+
+// The most resident memory a piece of work adds, as the kernel counts it
+// (what malloc holds too, such as a line buffer's text): the process's peak
+// resident size is reset when it is taken, and read against the resident
+// size at that moment.
+class RssPeak {
+ public:
+  RssPeak() {
+    if (std::FILE* clear = std::fopen("/proc/self/clear_refs", "w")) {
+      std::fputs("5", clear);
+      std::fclose(clear);
+    }
+    Start = Status("VmRSS:");
+  }
+  std::int64_t Bytes() const { return Status("VmHWM:") - Start; }
+
+ private:
+  static std::int64_t Status(const char* field) {
+    std::FILE* status = std::fopen("/proc/self/status", "r");
+    if (status == nullptr) return 0;
+    char line[256];
+    long long kilobytes = 0;
+    const std::size_t length = std::strlen(field);
+    while (std::fgets(line, sizeof line, status))
+      if (std::strncmp(line, field, length) == 0) kilobytes = std::atoll(line + length);
+    std::fclose(status);
+    return kilobytes * 1024;
+  }
+  std::int64_t Start = 0;
 };
 
 inline void* CountedAllocation(std::size_t size) {

@@ -165,23 +165,26 @@ void ReadManySessionBytes(benchmark::State& state) {
 void LoadAndRun(benchmark::State& state, const ModifyCommand& command) {
   const std::string& path = ManySessionFilePath();
   SilentDialogue dialogue;
-  std::int64_t peak = 0;
+  std::int64_t peak = 0, rss = 0;
   double outBytes = 0, outLines = 0, inLines = 0;
   for (auto _ : state) {
     bench::HeapPeak heap;
+    bench::RssPeak resident;
     ModifyFile file;
     ReadMdsHeader(file.Lines, path, file.Header, dialogue);
     file.HeaderEnd = file.Header.LineIndex;
     ModifyOutcome out = RunModifyCommand(file, command, "bench", dialogue);
     benchmark::DoNotOptimize(out.File.Lines.size());
     peak = std::max(peak, heap.Bytes());
-    outBytes = double(out.File.Lines.Bytes());
+    rss = std::max(rss, resident.Bytes());
+    outBytes = double(out.File.Lines.TextBytes());
     outLines = double(out.File.Lines.size());
     inLines = double(file.Lines.size());
   }
   const auto bytes = static_cast<std::int64_t>(std::filesystem::file_size(path));
   state.SetBytesProcessed(state.iterations() * bytes);
   state.counters["peak_heap_per_file"] = static_cast<double>(peak) / static_cast<double>(bytes);
+  state.counters["peak_rss_per_file"] = static_cast<double>(rss) / static_cast<double>(bytes);
   state.counters["new_bytes_per_file"] = outBytes / double(bytes);
   state.counters["new_lines_per_line"] = outLines / inLines;
 }

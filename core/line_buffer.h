@@ -128,8 +128,6 @@ class LineBuffer {
   static LineBuffer Load(const std::string& fileName);
 
   std::size_t size() const { return Starts.empty() ? 0 : Starts.size() - 1; }
-  // The bytes the lines take, breaks included.
-  std::size_t Bytes() const { return Used; }
   bool empty() const { return size() == 0; }
 
   // Line i without its break; i < size().
@@ -219,7 +217,7 @@ class LinesView {
   }
   // The bytes the lines take with a two-byte break after each.
   std::size_t Bytes() const {
-    if (Buffer) return Buffer->Bytes();
+    if (Buffer) return Buffer->TextBytes();
     std::size_t bytes = 0;
     for (std::string_view line : *this) bytes += line.size() + 2;
     return bytes;

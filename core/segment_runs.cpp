@@ -197,7 +197,11 @@ constexpr std::array<std::uint8_t, 16> DigitCodeBits = [] {
 // The codes of a compressed code set as bits into words (code c is bit
 // (c - 1) % 64 of word (c - 1) / 64), failing on a code beyond nCodes.
 void CodeSetBits(std::string_view hex, int nCodes, std::int64_t lineIndex, std::uint64_t* words) {
-  for (std::size_t d = 0; d < hex.size(); ++d) {
+  // Digits wholly within the codes need no check.
+  const std::size_t whole = std::min(hex.size(), static_cast<std::size_t>(nCodes) / 4);
+  for (std::size_t d = 0; d < whole; ++d)
+    words[d / 16] |= std::uint64_t{DigitCodeBits[static_cast<std::size_t>(HexDigitValue(hex[d]))]} << (4 * (d % 16));
+  for (std::size_t d = whole; d < hex.size(); ++d) {
     const std::uint64_t digit = DigitCodeBits[static_cast<std::size_t>(HexDigitValue(hex[d]))];
     if (digit == 0) continue;
     if (4 * d + static_cast<std::size_t>(std::bit_width(digit)) > static_cast<std::size_t>(nCodes))

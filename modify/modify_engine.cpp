@@ -401,7 +401,7 @@ ModifyOutcome RunModifyCommand(const ModifyFile& file, const ModifyCommand& comm
   // The new file is written into a buffer of its own, about the size of the
   // old one; the old file stays as it is until the caller takes the new.
   LineBuffer& lines = out.File.Lines;
-  const std::size_t oldBytes = file.Lines.Bytes();
+  const std::size_t oldBytes = file.Lines.TextBytes();
   lines.Reserve(oldBytes + oldBytes / 12 + 4096, file.Lines.size() + file.Lines.size() / 16 + 64);
   for (const std::string& line : modified.Lines) lines.push_back(line);
 

@@ -142,7 +142,7 @@ RoundedSegment WriteRoundedSegment(const SegmentColumns& columns, std::uint32_t 
   const std::size_t words = columns.Words;
   std::vector<std::int64_t> onsets(size_t(nCodes) + 1, 0), on(size_t(nCodes) + 1, 0);
   std::vector<int> touched;
-  std::vector<std::uint64_t> cells(2 * words, 0);
+  std::vector<std::uint64_t> cells(2 * words, 0), counted(words, 0);
   auto eachCode = [&](const std::uint64_t* bits, auto visit) {
     for (std::size_t w = 0; w < words; ++w)
       for (std::uint64_t b = bits[w]; b != 0; b &= b - 1) visit(int(64 * w) + std::countr_zero(b) + 1);
@@ -166,18 +166,35 @@ RoundedSegment WriteRoundedSegment(const SegmentColumns& columns, std::uint32_t 
       k += m;
       continue;
     }
-    // Stretches meet in the new unit, or the segment's edge cuts it: the
-    // onset and on units of each code counted.
-    for (std::size_t q = p; q < columns.size() && columns.Starts[q] < hi; ++q) {
+    // Stretches meet in the new unit, or the segment's edge cuts it. In a
+    // whole new unit a code alike in all its stretches is worked out as in
+    // one stretch; the others' onset and on units are counted code by code.
+    std::fill(cells.begin(), cells.end(), 0);
+    std::size_t last = p;
+    while (last + 1 < columns.size() && columns.Starts[last + 1] < hi) ++last;
+    for (std::size_t w = 0; w < words; ++w) {
+      std::uint64_t differ = 0;
+      for (std::size_t q = p + 1; q <= last; ++q)
+        differ |= (columns.On(q)[w] ^ columns.On(p)[w]) | (columns.Onsets(q)[w] ^ columns.Onsets(p)[w]);
+      counted[w] = hi - lo == f ? differ : ~std::uint64_t{0};
+      cells[w] = columns.On(p)[w] & ~counted[w];
+      cells[words + w] = columns.Onsets(p)[w] & ~counted[w];
+    }
+    eachCode(cells.data() + words, [&](int c) {
+      tallies.Merged[size_t(c)] = std::int32_t(tallies.Merged[size_t(c)] + (f - 1));
+      tallies.Carry[size_t(c)] = 0;
+    });
+    for (std::size_t q = p; q <= last; ++q) {
       const std::int64_t length = std::min<std::int64_t>(columns.End(q), hi) - std::max<std::int64_t>(columns.Starts[q], lo);
       const std::uint64_t* onsetBits = columns.Onsets(q);
-      eachCode(columns.On(q), [&](int c) {
-        if (onsets[size_t(c)] == 0 && on[size_t(c)] == 0) touched.push_back(c);
-        const bool onset = (onsetBits[size_t(c - 1) / 64] >> ((c - 1) % 64)) & 1;
-        (onset ? onsets : on)[size_t(c)] += length;
-      });
+      for (std::size_t w = 0; w < words; ++w)
+        for (std::uint64_t b = columns.On(q)[w] & counted[w]; b != 0; b &= b - 1) {
+          const int bit = std::countr_zero(b);
+          const int c = int(64 * w) + bit + 1;
+          if (onsets[size_t(c)] == 0 && on[size_t(c)] == 0) touched.push_back(c);
+          ((onsetBits[w] >> bit) & 1 ? onsets : on)[size_t(c)] += length;
+        }
     }
-    std::fill(cells.begin(), cells.end(), 0);
     for (int c : touched) {
       std::int32_t& carry = tallies.Carry[size_t(c)];
       const std::uint64_t bit = std::uint64_t{1} << ((c - 1) % 64);
