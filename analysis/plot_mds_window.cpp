@@ -91,6 +91,7 @@ QWidget* TPlotMDS::CreateOptionsPanel() {
   PlotLineLength = new QComboBox(lineLength);
   PlotLineLength->setEditable(true);
   PlotLineLength->setCompleter(nullptr);  // a typed "5" stays 5, not the item "50"
+  PlotLineLength->setInsertPolicy(QComboBox::NoInsert);  // Enter adds no item to the list
   for (const char* item : PlotLineLengthItems) PlotLineLength->addItem(item);
   lengthRow->addWidget(PlotLineLength);
   lengthRow->addWidget(new QLabel("#units per line", lineLength), 1);

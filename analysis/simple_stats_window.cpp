@@ -93,6 +93,7 @@ QWidget* TSimpleStats::CreateOptionsPanel() {
   RateFactorBox = new QComboBox(SimpleStatsBox);
   RateFactorBox->setEditable(true);
   RateFactorBox->setCompleter(nullptr);  // a typed "180" stays 180, not the item "1800=half-hour"
+  RateFactorBox->setInsertPolicy(QComboBox::NoInsert);  // Enter adds no item to the list
   RateFactorBox->lineEdit()->setMaxLength(14);
   RateFactorBox->addItems({"1=second", "60=minute", "600=10-min", "1800=half-hour", "3600=hour"});
   RateFactorBox->setCurrentIndex(3);

@@ -68,6 +68,10 @@ TEST_F(PlotMdsWindow, ATypedLineLengthIsNotCompletedToAnItem) {
     testing::TypeKeys(window.PlotLineLength->lineEdit(), typed);
     EXPECT_EQ(window.PlotLineLength->currentText(), QString(typed));
   }
+  // Enter takes the number as typed; the list keeps its own items.
+  testing::PressKey(window.PlotLineLength->lineEdit(), Qt::Key_Return);
+  EXPECT_EQ(window.PlotLineLength->currentText(), "5");
+  EXPECT_EQ(testing::ComboItems(window.PlotLineLength), QString("50|60|70|80|90|100|110|120|150|180|200"));
   window.MoveAllCodes->click();
   const QStringList plot = Run(window);
   EXPECT_EQ(plot.mid(plot.indexOf("1st=1\tlast=12\t#units=12")),

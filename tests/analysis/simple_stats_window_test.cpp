@@ -263,6 +263,12 @@ TEST_F(SimpleStatsWindow, StatisticBoxesAndTheRateBox) {
     EXPECT_EQ(window.RateFactorBox->currentText(), QString(typed));
     EXPECT_EQ(window.RateFactor, factor);
   }
+  // Enter takes the factor as typed; the list keeps its own items.
+  testing::PressKey(window.RateFactorBox->lineEdit(), Qt::Key_Return);
+  EXPECT_EQ(window.RateFactorBox->currentText(), "6");
+  EXPECT_EQ(window.RateFactor, 6);
+  EXPECT_EQ(testing::ComboItems(window.RateFactorBox),
+            QString("1=second|60=minute|600=10-min|1800=half-hour|3600=hour"));
   window.RateFactorBox->setCurrentIndex(1);
 
   // The kind boxes follow average, minimum and maximum, keeping their marks.

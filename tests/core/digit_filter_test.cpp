@@ -7,6 +7,7 @@ namespace {
 
 TEST(FilterDigits, EveryNumberEditScansBeepsAndClamps) {
   const DigitRule overlap{0, 100, "0"};
+  const DigitRule tolerance{0, 32767, "0"};
   struct Case {
     const DigitRule* Rule;
     const char* Typed;
@@ -39,8 +40,16 @@ TEST(FilterDigits, EveryNumberEditScansBeepsAndClamps) {
       {&ErrorLimitDigits, "1a2", "12", 1, true, 12},
       {&ErrorLimitDigits, "40000", "32767", 1, true, 32767},
       // An overlap percentage: 0..100.
+      {&overlap, "80", "80", 0, false, 80},
       {&overlap, "1x2", "12", 1, true, 12},
       {&overlap, "250", "100", 1, true, 100},
+      {&overlap, "", "0", 1, true, 0},
+      {&overlap, "0007", "0007", 0, false, 7},
+      // A time or event tolerance: digits only, 0..32767, "0" when emptied.
+      {&tolerance, "ab", "0", 2, true, 0},
+      {&tolerance, "-5", "5", 1, true, 5},
+      {&tolerance, "32768", "32767", 1, true, 32767},
+      {&tolerance, "99999999999999999999", "32767", 1, true, 32767},
   };
   for (const Case& c : cases) {
     const DigitEdit result = FilterDigits(c.Typed, *c.Rule);
