@@ -299,12 +299,17 @@ void ReadSegmentColumns(LinesView lines, int& lineIndex, const MdsHeader& header
   const int nDataLines = segment.NDataLines;
   const int nTimeUnits = segment.NTimeUnits;
   CheckSegmentShape(lines, lineIndex, nCodes, nDataLines, nTimeUnits);
+  // The budget is checked and the stretches are counted before any is made:
+  // each data line covers at least one unit, so a segment holds no more
+  // stretches than units, however many data lines a damaged one claims.
+  CheckSegmentFits(lineIndex, nCodes, nTimeUnits);
   const std::size_t words = (static_cast<std::size_t>(nCodes) + 63) / 64;
+  const std::size_t stretches = static_cast<std::size_t>(std::min(nDataLines, nTimeUnits));
   columns.NCodes = nCodes;
   columns.NTimeUnits = nTimeUnits;
   columns.Words = words;
-  columns.Starts.resize(static_cast<std::size_t>(nDataLines));
-  columns.Cells.assign(static_cast<std::size_t>(nDataLines) * 2 * words, 0);
+  columns.Starts.resize(stretches);
+  columns.Cells.assign(stretches * 2 * words, 0);
   const std::int64_t first = std::int64_t{lineIndex} + 1;
   std::int64_t at = 0;
   for (std::int64_t i = first; i < first + nDataLines; ++i) {
@@ -321,7 +326,6 @@ void ReadSegmentColumns(LinesView lines, int& lineIndex, const MdsHeader& header
     at = end;
   }
   if (at < nTimeUnits && nCodes > 0) FailCoverTooLittle(lineIndex, at, nTimeUnits);
-  CheckSegmentFits(lineIndex, nCodes, nTimeUnits);
   lineIndex = static_cast<int>(first + nDataLines - 1);
 }
 

@@ -157,5 +157,37 @@ TEST(SegmentRuns, RefusesWhatTheGridReaderRefuses) {
   }
 }
 
+// The column reader asks for memory only for what the segment can hold: a
+// damaged segment of many codes whose data lines far outnumber its units,
+// or whose codes by units pass the memory budget, is refused with the
+// reader's message instead of first asking for a stretch per line.
+TEST(SegmentColumns, RefuseADamagedSegmentBeforeAskingForItsLines) {
+  MdsHeader header;
+  header.NCodes = 1 << 26;  // two million words of bits a stretch
+  header.Compressed = true;
+  const struct {
+    int NTimeUnits;
+    std::string Error;
+  } cases[] = {
+      {1, "Compiled file line 3: the data lines cover more than the segment's 1 time units."},
+      {1024,
+       "Compiled file line 1: a segment of 1024 time units and 67108864 codes needs more than the 2048 MB a segment "
+       "may take in memory; write it as several segments."},
+  };
+  for (const auto& c : cases) {
+    dynString lines(65538, "1\t1");
+    lines[0] = "1\t65537\t" + std::to_string(c.NTimeUnits) + "\t0\t0";
+    const SegmentValues segment{65537, c.NTimeUnits, 0, 0};
+    int lineIndex = 0;
+    SegmentColumns columns;
+    try {
+      ReadSegmentColumns(lines, lineIndex, header, segment, columns);
+      ADD_FAILURE() << "accepted: " << c.Error;
+    } catch (const CommandError& error) {
+      EXPECT_EQ(error.what(), c.Error);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace vork
