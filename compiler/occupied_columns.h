@@ -104,6 +104,10 @@ class OccupiedColumns {
         Ordered.emplace_back(first, last);
         return;
       }
+      if (first >= Ordered.back().first) {
+        if (Ordered.back().second < last) Ordered.back().second = last;
+        return;
+      }
       // Joins the last stretch, perhaps some before it: those merge at the
       // vector's end.
       auto it = FirstAfter(Ordered, first);
