@@ -5,12 +5,12 @@
 #include <functional>
 #include <set>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "compiler/compile_options.h"
 #include "compiler/compile_sds.h"
 #include "compiler/compiler_messages.h"
+#include "compiler/name_index.h"
 #include "compiler/source_text.h"
 #include "core/dyn_arrays.h"
 #include "core/line_buffer.h"
@@ -193,8 +193,8 @@ struct CompileState {
   CollatedLess NameOrder;
   int LevelsGivenCount = 0;        // non-empty names of the latest level list
   // The last code index of each code name and each dual name.
-  std::unordered_map<std::string, int> CodeIndexByName;
-  std::unordered_map<std::string, int> DualIndexByName;
+  NameIndex CodeIndexByName;
+  NameIndex DualIndexByName;
 
   // --- Data part: one session ---
   int SegmentNo = 0;

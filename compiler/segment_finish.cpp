@@ -13,6 +13,9 @@ namespace vork {
 
 namespace {
 
+// The most changes of a segment merged through a second buffer.
+constexpr std::size_t MergeBufferChanges = std::size_t{1} << 16;
+
 // Changes made code by code, each code's in unit order, sorted by unit and
 // code by merging the codes' runs of changes pairwise: the work follows the
 // changes times the logarithm of the codes. bounds: where each code's run
@@ -22,13 +25,38 @@ void MergeCodeRuns(std::vector<CellChange>& changes, const std::vector<std::size
     return a.Unit != b.Unit ? a.Unit < b.Unit : a.Code < b.Code;
   };
   const std::size_t runs = bounds.size() - 1;
-  for (std::size_t width = 1; width < runs; width *= 2) {
-    for (std::size_t i = 0; i + width < runs; i += 2 * width) {
-      std::inplace_merge(changes.begin() + static_cast<std::ptrdiff_t>(bounds[i]),
-                         changes.begin() + static_cast<std::ptrdiff_t>(bounds[i + width]),
-                         changes.begin() + static_cast<std::ptrdiff_t>(bounds[std::min(i + 2 * width, runs)]),
-                         byUnit);
+  if (runs < 2) return;
+  const auto at = [&](std::vector<CellChange>& v, std::size_t i) {
+    return v.begin() + static_cast<std::ptrdiff_t>(i);
+  };
+  // A long segment merges in place, in the memory its changes hold; a short
+  // one merges into a second buffer, one buffer for all its merges.
+  if (changes.size() > MergeBufferChanges) {
+    for (std::size_t width = 1; width < runs; width *= 2) {
+      for (std::size_t i = 0; i + width < runs; i += 2 * width) {
+        std::inplace_merge(at(changes, bounds[i]), at(changes, bounds[i + width]),
+                           at(changes, bounds[std::min(i + 2 * width, runs)]), byUnit);
+      }
     }
+    return;
+  }
+  std::vector<CellChange> other(changes.size());
+  std::vector<std::size_t> from = bounds;
+  std::vector<std::size_t> to;
+  while (from.size() > 2) {
+    to.assign(1, 0);
+    for (std::size_t i = 0; i + 1 < from.size(); i += 2) {
+      if (i + 2 < from.size()) {
+        std::merge(at(changes, from[i]), at(changes, from[i + 1]), at(changes, from[i + 1]),
+                   at(changes, from[i + 2]), at(other, from[i]), byUnit);
+        to.push_back(from[i + 2]);
+      } else {
+        std::copy(at(changes, from[i]), at(changes, from[i + 1]), at(other, from[i]));
+        to.push_back(from[i + 1]);
+      }
+    }
+    changes.swap(other);
+    from.swap(to);
   }
 }
 

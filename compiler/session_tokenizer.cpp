@@ -281,12 +281,8 @@ void LookUpCodes(CompileState& state) {
       state.CollectedCodes.insert(name);
       continue;
     }
-    auto found = state.CodeIndexByName.find(name);
-    int index = found != state.CodeIndexByName.end() ? found->second : 0;
-    if (index == 0) {
-      found = state.DualIndexByName.find(name);
-      index = found != state.DualIndexByName.end() ? found->second : 0;
-    }
+    int index = state.CodeIndexByName.Find(name);
+    if (index == 0) index = state.DualIndexByName.Find(name);
     if (index == 0) {
       ReportCompileMessage(state, 23, -k);
     } else {
@@ -415,9 +411,9 @@ void DurationTimes(CompileState& state) {
 
 }  // namespace
 
-std::unordered_map<std::string, int> LastIndexesOfNames(const dynString& names, int count) {
-  std::unordered_map<std::string, int> indexes;
-  for (int i = 1; i <= count && i < static_cast<int>(names.size()); ++i) indexes[names[i]] = i;
+NameIndex LastIndexesOfNames(const dynString& names, int count) {
+  NameIndex indexes;
+  for (int i = 1; i <= count && i < static_cast<int>(names.size()); ++i) indexes.Set(names[i], i);
   return indexes;
 }
 

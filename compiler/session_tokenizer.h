@@ -1,8 +1,8 @@
 #pragma once
 
 #include <string>
-#include <unordered_map>
 
+#include "compiler/name_index.h"
 #include "core/dyn_arrays.h"
 
 namespace vork {
@@ -16,7 +16,7 @@ struct CompileState;
 void TokenizeSession(CompileState& state);
 
 // For every name of names[1..count], the last index i with names[i] == name.
-std::unordered_map<std::string, int> LastIndexesOfNames(const dynString& names, int count);
+NameIndex LastIndexesOfNames(const dynString& names, int count);
 
 // True when time token t is an explicit stop written after another time,
 // or, in Timed data, an offset.

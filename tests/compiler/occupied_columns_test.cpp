@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vork {
@@ -62,6 +63,40 @@ TEST(OccupiedColumns, FillsOnlyTheFreeColumns) {
       EXPECT_EQ(fills, step.Fills) << step.First << ".." << step.Last;
       EXPECT_EQ(occupied, step.Occupied) << step.First << ".." << step.Last;
     }
+  }
+}
+
+// Stretches added in any order come out sorted, joined where they touch,
+// whether they stayed in time order or not.
+TEST(OccupiedColumns, StretchesComeOutSortedAndJoined) {
+  struct StretchCase {
+    const char* Name;
+    std::vector<std::pair<std::int64_t, std::int64_t>> Fills;
+    std::vector<std::int64_t> Adds;
+    const char* Expected;  // "first-last" per stretch
+    std::vector<std::int64_t> Inside;
+    std::vector<std::int64_t> Outside;
+  };
+  const StretchCase cases[] = {
+      {"in time order", {{0, 2}, {5, 6}, {7, 9}}, {11}, "0-2 5-9 11-11", {0, 2, 5, 9, 11}, {3, 4, 10, 12, -1}},
+      {"a fill over the last ones", {{0, 1}, {4, 5}, {8, 9}, {3, 12}}, {}, "0-1 3-12", {3, 12}, {2, 13}},
+      {"inside an earlier stretch", {{0, 9}, {20, 21}}, {4, 9, 0}, "0-9 20-21", {4}, {10, 19, 22}},
+      {"last to first", {{30, 31}, {20, 21}, {10, 11}, {0, 1}}, {}, "0-1 10-11 20-21 30-31", {1, 10, 31}, {2, 12, 29}},
+      {"an earlier one joins two", {{0, 2}, {6, 8}, {12, 14}}, {4, 3, 5}, "0-8 12-14", {3, 4, 5}, {9, 11, 15}},
+  };
+  for (const StretchCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    OccupiedColumns row;
+    for (const auto& [first, last] : c.Fills) row.FillFree(first, last, [](std::int64_t, std::int64_t) {});
+    for (std::int64_t column : c.Adds) row.Add(column);
+    for (std::int64_t column : c.Inside) EXPECT_TRUE(row.Contains(column)) << column;
+    for (std::int64_t column : c.Outside) EXPECT_FALSE(row.Contains(column)) << column;
+    std::string stretches;
+    for (const auto& [first, last] : row.Stretched()) {
+      if (!stretches.empty()) stretches += ' ';
+      stretches += std::to_string(first) + "-" + std::to_string(last);
+    }
+    EXPECT_EQ(stretches, c.Expected);
   }
 }
 
