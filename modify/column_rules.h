@@ -4,8 +4,8 @@
 // stretches (core/segment_runs.h): what the new code's row becomes, as the
 // changes of its cell, worked out from the stretches and the picked codes'
 // occurrences, so a command costs what the segment's data lines hold, not
-// its codes x time units. The cell-by-cell statement of the same rules is
-// modify/segment_rules.h.
+// its codes x time units. The tests keep the cell-by-cell statement of the
+// same rules as the model the engine is checked against.
 
 #include <cstdint>
 #include <vector>

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "modify/modify_command.h"
-#include "modify/segment_rules.h"
-
 #include <cstdint>
+
+#include "modify/modify_command.h"
 
 namespace vork {
 
@@ -31,11 +30,5 @@ WindowEdges TwoCodeEdges(const WindowParms& parms);
 
 // A window of more than maxUnits units is left out (maxUnits 0: none is).
 bool WindowTooLong(std::int64_t start, std::int64_t end, int maxUnits);
-
-// WINDOW on one segment: the new code (the last row) is on in windows
-// placed around each occurrence of the one picked code, or from each
-// occurrence of the first picked code to the next occurrence of the second.
-// counts gathers null, truncated and overlapped windows over a run.
-void MarkWindows(SegmentWork& work, const WindowParms& parms, int maxUnits, WindowCounts& counts);
 
 }  // namespace vork

@@ -14,8 +14,7 @@
 #include "core/segment_runs.h"
 #include "core/segment_writer.h"
 #include "core/session_reader.h"
-#include "modify/segment_rules.h"
-#include "modify/window_command.h"
+#include "tests/modify/grid_rules.h"
 
 namespace vork::model {
 

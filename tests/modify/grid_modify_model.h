@@ -2,7 +2,7 @@
 
 // The modification engine as it was before it worked on column stretches:
 // the file as a list of strings, every segment as a grid walked cell by
-// cell through modify/segment_rules.h, the new file built as strings. Kept
+// cell through tests/modify/grid_rules.h, the new file built as strings. Kept
 // as the model the engine is checked against.
 
 #include <string>

@@ -1,12 +1,18 @@
 #pragma once
 
+// The modification rules as they were stated before the engine worked on
+// column stretches: a segment as a grid walked cell by cell. Part of the
+// grid model (tests/modify/grid_modify_model.h) the engine is checked
+// against; the WINDOW edges come from the engine's own tables
+// (modify/window_command.h).
+
 #include <string>
 #include <vector>
 
 #include "core/dyn_arrays.h"
 #include "modify/modify_command.h"
 
-namespace vork {
+namespace vork::model {
 
 // One segment while a command rewrites it. Matrix holds the old codes'
 // rows (row 0 is code 1) and, for a command that makes a new code, one more
@@ -59,4 +65,10 @@ void JoinSuccessiveEvents(SegmentWork& work, int nCodes);
 // more than one onset.
 bool OnsetsOnly(SegmentWork& work, dynChar2& events);
 
-}  // namespace vork
+// WINDOW on one segment: the new code (the last row) is on in windows
+// placed around each occurrence of the one picked code, or from each
+// occurrence of the first picked code to the next occurrence of the second.
+// counts gathers null, truncated and overlapped windows over a run.
+void MarkWindows(SegmentWork& work, const WindowParms& parms, int maxUnits, WindowCounts& counts);
+
+}  // namespace vork::model

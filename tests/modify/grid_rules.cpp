@@ -1,6 +1,12 @@
-#include "modify/segment_rules.h"
+#include "tests/modify/grid_rules.h"
 
-namespace vork {
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "modify/window_command.h"
+
+namespace vork::model {
 
 namespace {
 
@@ -10,7 +16,105 @@ std::string& NewRow(SegmentWork& work) { return work.Matrix.back(); }
 // Marks the new code on at t: an onset where it was off the unit before.
 void MarkOn(std::string& row, int t) { row[t] = t == 0 || row[t - 1] == '.' ? '2' : '1'; }
 
+// Calls visit(onset, last) for every occurrence of a code in its row, units
+// counted from 1: an onset and the units that continue it.
+template <class Visit>
+void ForEachOccurrence(const std::string& row, int u, Visit visit) {
+  for (int t = 0; t < u; ++t) {
+    if (row[t] != '2') continue;
+    int last = t;
+    while (last + 1 < u && row[last + 1] == '1') ++last;
+    visit(t + 1, last + 1);
+    t = last;
+  }
+}
+
+void WindowsOfOneCode(SegmentWork& work, const WindowParms& parms, int maxUnits, WindowCounts& counts) {
+  const WindowEdges edges = OneCodeEdges(parms);
+  const WindowEdge& start = edges.Start;
+  const WindowEdge& end = edges.End;
+  std::string& row = work.Matrix.back();
+  const std::int64_t u = work.NTimeUnits;
+  // Onsets and last units grow from one occurrence to the next, so both
+  // edges of the windows do too: the cells of a new window that are on
+  // already are those up to the furthest end marked so far.
+  std::int64_t markedTo = 0;
+  ForEachOccurrence(work.Matrix[work.Picked[0] - 1], work.NTimeUnits, [&](int onset, int last) {
+    std::int64_t first = start.At(onset, last);
+    std::int64_t final = end.At(onset, last);
+    if (first > u) return;
+    if (first > final) {
+      ++counts.Null;
+      return;
+    }
+    // A window that ends before the segment begins is dropped like one
+    // that starts after it ends.
+    if (final < 1) return;
+    if (first < 1) {
+      first = 1;
+      ++counts.Truncated;
+    }
+    if (final > u) {
+      final = u;
+      ++counts.Truncated;
+    }
+    if (WindowTooLong(first, final, maxUnits)) return;
+    if (first <= markedTo) ++counts.Overlapped;
+    row[first - 1] = '2';
+    for (std::int64_t t = std::max(first + 1, markedTo + 1); t <= final; ++t) row[t - 1] = '1';
+    markedTo = std::max(markedTo, final);
+  });
+}
+
+void WindowsOfTwoCodes(SegmentWork& work, const WindowParms& parms, int maxUnits, WindowCounts& counts) {
+  enum Mark : char { None = 0, StartMark = 1, EndMark = 2, BothMarks = 3 };
+  const WindowEdges edges = TwoCodeEdges(parms);
+  const WindowEdge& start = edges.Start;
+  const WindowEdge& end = edges.End;
+  const int u = work.NTimeUnits;
+  std::vector<char> marks(static_cast<std::size_t>(u) + 1, None);  // units 1..u
+  ForEachOccurrence(work.Matrix[work.Picked[0] - 1], u, [&](int onset, int last) {
+    std::int64_t first = start.At(onset, last);
+    if (first > u) return;
+    if (first < 1) {
+      first = 1;
+      ++counts.Truncated;
+    }
+    marks[first] = StartMark;
+  });
+  ForEachOccurrence(work.Matrix[work.Picked[1] - 1], u, [&](int onset, int last) {
+    std::int64_t final = end.At(onset, last);
+    if (final < 1) return;
+    if (final > u) {
+      final = u;
+      ++counts.Truncated;
+    }
+    marks[final] = marks[final] & StartMark ? BothMarks : EndMark;
+  });
+  // Each window runs from the latest start before an end to that end.
+  std::string& row = work.Matrix.back();
+  int pending = 0;
+  for (int t = 1; t <= u; ++t) {
+    switch (marks[t]) {
+      case StartMark:
+        pending = t;
+        break;
+      case EndMark:
+        if (pending > 0 && !WindowTooLong(pending, t, maxUnits)) MarkStretch(row, pending - 1, t - 1);
+        pending = 0;
+        break;
+      case BothMarks:
+        row[t - 1] = '2';
+        pending = 0;
+        break;
+      default:
+        break;
+    }
+  }
+}
+
 }  // namespace
+
 
 void MarkStretch(std::string& row, int first, int last) {
   row[first] = '2';
@@ -177,4 +281,11 @@ bool OnsetsOnly(SegmentWork& work, dynChar2& events) {
   return multi;
 }
 
-}  // namespace vork
+void MarkWindows(SegmentWork& work, const WindowParms& parms, int maxUnits, WindowCounts& counts) {
+  if (work.Picked.size() >= 2)
+    WindowsOfTwoCodes(work, parms, maxUnits, counts);
+  else if (work.Picked.size() == 1)
+    WindowsOfOneCode(work, parms, maxUnits, counts);
+}
+
+}  // namespace vork::model
