@@ -9,7 +9,6 @@
 #include "core/mds_reader.h"
 #include "core/session_reader.h"
 #include "core/results_format.h"
-#include "core/segment_budget.h"
 #include "core/segment_writer.h"
 
 namespace vork {
@@ -64,63 +63,6 @@ void WriteRoundedHeader(LinesView mdsLines, const MdsHeader& header, int newTime
   for (int i = 1; i < header.LineIndex; ++i) out.push_back(mdsLines[size_t(i)]);
   out.push_back(NewTimeFormat(header, newTimeUnitIndex) + "\t" + std::to_string(newTimeUnitIndex) + "\t" +
                 std::string(RoundUnitNames[size_t(newTimeUnitIndex)]));
-}
-
-RoundedSegment RoundSegment(const SegmentRuns& runs, std::uint32_t start, std::uint32_t stop, int factor,
-                            RoundingTallies& tallies, const std::string& where) {
-  const int nCodes = runs.NCodes;
-  const int nTimeUnits = runs.NTimeUnits;
-  CheckUnitsMatchTimes(nTimeUnits, start, stop, where);
-  const std::int64_t f = factor;
-  const std::int64_t h = f / 2;
-  RoundedSegment seg = RoundedTimes(start, stop, f, where);
-  CheckSegmentBudget(nCodes, std::int64_t(seg.NewU) + 1, 0, where);
-  seg.Matrix.assign(size_t(nCodes), std::string(size_t(seg.NewU) + 1, '.'));
-  if (int(tallies.Merged.size()) < nCodes + 1) tallies.Merged.resize(size_t(nCodes) + 1, 0);
-  if (int(tallies.Carry.size()) < nCodes + 1) tallies.Carry.resize(size_t(nCodes) + 1, 0);
-
-  // New unit k (0-based) takes the old columns b0 + k F .. b0 + (k + 1) F - 1
-  // that the segment has: the old times that round to it, halves up. A
-  // segment whose units match its times fills at most NewU + 1 new units;
-  // the last, which starts at the stop, is tallied but not written.
-  const std::int64_t b0 = seg.NewStart * f - std::int64_t(start) - h;
-  for (int c = 1; c <= nCodes && c < int(runs.Runs.size()); ++c) {
-    std::string& out = seg.Matrix[size_t(c - 1)];
-    std::int32_t& merged = tallies.Merged[size_t(c)];
-    std::int32_t& carry = tallies.Carry[size_t(c)];
-    std::int64_t unit = -1, onsets = 0, on = 0;
-    // A new unit where the code is never on stays '.' and leaves its carry.
-    auto finish = [&] {
-      if (unit < 0) return;
-      char mark = '.';
-      if (onsets > 0) {
-        mark = '2';
-        merged += std::int32_t(onsets - 1);
-        carry = std::int32_t(on);
-      } else if (on == f || on + carry > f + h) {
-        mark = '1';
-      }
-      out[size_t(unit)] = mark;
-    };
-    for (const CodeRun& run : runs.Runs[size_t(c)]) {
-      std::int64_t from = std::max<std::int64_t>(run.Start, 0);
-      const std::int64_t to = std::min<std::int64_t>(run.End, nTimeUnits);
-      while (from < to) {
-        const std::int64_t k = (std::int64_t(start) + from + h) / f - seg.NewStart;
-        if (k > seg.NewU) throw CommandError(where + ": a time unit lies beyond the segment's stop.");
-        const std::int64_t end = std::min(to, b0 + (k + 1) * f);
-        if (k != unit) {
-          finish();
-          unit = k;
-          onsets = on = 0;
-        }
-        (run.Onset ? onsets : on) += end - from;
-        from = end;
-      }
-    }
-    finish();
-  }
-  return seg;
 }
 
 RoundedSegment WriteRoundedSegment(const SegmentColumns& columns, std::uint32_t start, std::uint32_t stop,

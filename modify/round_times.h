@@ -35,12 +35,11 @@ std::string RoundingRefusal(const MdsHeader& header);
 void WriteRoundedHeader(LinesView mdsLines, const MdsHeader& header, int newTimeUnitIndex,
                         const std::string& stamp, LineBuffer& out);
 
-// What one old segment becomes.
+// What one old segment's times become.
 struct RoundedSegment {
   std::int64_t NewStart = 0;
   std::int64_t NewStop = 0;
   int NewU = 0;
-  dynChar2 Matrix;  // NCodes rows of NewU + 1 cells; the last unit is not written
 };
 
 // Counts kept across a whole run, by code [1..NCodes].
@@ -49,18 +48,12 @@ struct RoundingTallies {
   dynInteger Carry;   // on-units of a code's latest onset unit besides the onset
 };
 
-// Rounds one segment, read as the runs of its codes, from start to stop
-// into the new unit, factor old units to one (10, 100 or 1000), as a grid:
-// the rule stated cell by cell. where names the segment in the refusal of a
-// segment whose units do not match its times.
-RoundedSegment RoundSegment(const SegmentRuns& runs, std::uint32_t start, std::uint32_t stop, int factor,
-                            RoundingTallies& tallies, const std::string& where);
-
-// The same rounding of a segment read as column stretches, written
-// straight as data lines: new units inside one stretch are alike and are
-// worked out together, so the work follows the stretches, not the units.
-// Returns the new start and stop in NewStart, NewStop and NewU (Matrix
-// stays empty).
+// Rounds one segment, read as column stretches, from start to stop into
+// the new unit, factor old units to one (10, 100 or 1000), written straight
+// as data lines: new units inside one stretch are alike and are worked out
+// together, so the work follows the stretches, not the units. where names
+// the segment in the refusal of a segment whose units do not match its
+// times. Returns the new start, stop and units.
 RoundedSegment WriteRoundedSegment(const SegmentColumns& columns, std::uint32_t start, std::uint32_t stop,
                                    int factor, RoundingTallies& tallies, const std::string& where,
                                    ColumnLineWriter& out);

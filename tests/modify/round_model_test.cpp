@@ -8,6 +8,7 @@
 #include "core/segment_writer.h"
 #include "core/session_reader.h"
 #include "modify/round_times.h"
+#include "tests/modify/grid_round_model.h"
 #include "tests/support/scripted_dialogue.h"
 
 namespace vork::testing {
@@ -33,7 +34,7 @@ dynString GridRounding(const dynString& mds, const MdsHeader& header, int newUni
     for (int g = 1; g <= session.NSegments; ++g) {
       ReadSegment(mds, lineIndex, segment);
       ReadSegmentRuns(mds, lineIndex, header, segment, runs);
-      RoundedSegment seg = RoundSegment(runs, segment.StartTime, segment.StopTime, factor, tallies, "here");
+      model::GridRoundedSegment seg = model::RoundSegment(runs, segment.StartTime, segment.StopTime, factor, tallies, "here");
       dynString data;
       dynInteger columns(size_t(seg.NewU), 1);
       const int written = WriteSegmentData(data, seg.Matrix, columns, header.NCodes, seg.NewU, header.Compressed, true);
