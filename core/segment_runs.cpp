@@ -241,6 +241,28 @@ void ReadLineCells(std::string_view fields, int count, std::int64_t lineIndex, i
   }
 }
 
+// Walks the segment's data lines after lineIndex: visit(i, at, end, count,
+// fields) for data line i, which covers units at..end - 1, with its count
+// and its fields after the count. A line that covers units past the
+// segment is refused. Returns the units the lines cover.
+template <class Visit>
+std::int64_t ForEachDataLine(LinesView lines, int lineIndex, int nDataLines, int nTimeUnits, bool compressed,
+                             Visit visit) {
+  const std::int64_t first = std::int64_t{lineIndex} + 1;
+  std::int64_t at = 0;
+  for (std::int64_t i = first; i < first + nDataLines; ++i) {
+    const std::string_view line = lines[static_cast<std::size_t>(i)];
+    const char* p = nullptr;
+    const int count = ReadLineCount(line, i, p);
+    const std::string_view fields(p, static_cast<std::size_t>(line.data() + line.size() - p));
+    const std::int64_t end = at + ColumnsOfCount(count, compressed);
+    if (end > nTimeUnits) FailCoverTooMuch(i, nTimeUnits);
+    visit(i, at, end, count, fields);
+    at = end;
+  }
+  return at;
+}
+
 }  // namespace
 
 void ReadSegmentRuns(LinesView lines, int& lineIndex, const MdsHeader& header,
@@ -262,35 +284,28 @@ void ReadSegmentRuns(LinesView lines, int& lineIndex, const MdsHeader& header,
   RunBuilder builder(runs, keep);
   const bool byMasks = nCodes <= 64;
   MaskRunBuilder maskBuilder(runs, keep, byMasks ? nCodes : 0);
-  const std::int64_t first = std::int64_t{lineIndex} + 1;
-  std::int64_t at = 0;
-  for (std::int64_t i = first; i < first + nDataLines; ++i) {
-    const std::string_view line = lines[static_cast<std::size_t>(i)];
-    const char* p = nullptr;
-    const int count = ReadLineCount(line, i, p);
-    const std::string_view fields(p, static_cast<std::size_t>(line.data() + line.size() - p));
-    const std::int64_t end = at + ColumnsOfCount(count, header.Compressed);
-    if (end > nTimeUnits) FailCoverTooMuch(i, nTimeUnits);
-    if (byMasks) {
-      std::uint64_t on = 0, onsets = 0;
-      ReadLineCells(fields, count, i, nCodes, header.Compressed, 1, &on, &onsets);
-      maskBuilder.Column(static_cast<std::int32_t>(at), on, onsets);
-    } else {
-      builder.StartColumn(static_cast<std::int32_t>(at), static_cast<std::int32_t>(end));
-      if (header.Compressed)
-        ReadCompressedColumn(fields, count, i, nCodes, builder);
-      else
-        ReadPlainCells(fields, nCodes, i, [&](int r, bool onset) { builder.On(r + 1, onset); });
-      builder.FinishColumn();
-    }
-    at = end;
-  }
-  if (byMasks) maskBuilder.Finish(static_cast<std::int32_t>(at));
+  const std::int64_t covered = ForEachDataLine(
+      lines, lineIndex, nDataLines, nTimeUnits, header.Compressed,
+      [&](std::int64_t i, std::int64_t at, std::int64_t end, int count, std::string_view fields) {
+        if (byMasks) {
+          std::uint64_t on = 0, onsets = 0;
+          ReadLineCells(fields, count, i, nCodes, header.Compressed, 1, &on, &onsets);
+          maskBuilder.Column(static_cast<std::int32_t>(at), on, onsets);
+        } else {
+          builder.StartColumn(static_cast<std::int32_t>(at), static_cast<std::int32_t>(end));
+          if (header.Compressed)
+            ReadCompressedColumn(fields, count, i, nCodes, builder);
+          else
+            ReadPlainCells(fields, nCodes, i, [&](int r, bool onset) { builder.On(r + 1, onset); });
+          builder.FinishColumn();
+        }
+      });
+  if (byMasks) maskBuilder.Finish(static_cast<std::int32_t>(covered));
   // A segment without codes is written without data lines.
-  if (at < nTimeUnits && nCodes > 0) FailCoverTooLittle(lineIndex, at, nTimeUnits);
+  if (covered < nTimeUnits && nCodes > 0) FailCoverTooLittle(lineIndex, covered, nTimeUnits);
   CheckSegmentFits(lineIndex, nCodes, nTimeUnits);
   if (nTimeUnits > 0 && runs.ChangeUnits.empty()) runs.ChangeUnits.push_back(0);
-  lineIndex = static_cast<int>(first + nDataLines - 1);
+  lineIndex = static_cast<int>(std::int64_t{lineIndex} + nDataLines);
 }
 
 void ReadSegmentColumns(LinesView lines, int& lineIndex, const MdsHeader& header, const SegmentValues& segment,
@@ -311,22 +326,16 @@ void ReadSegmentColumns(LinesView lines, int& lineIndex, const MdsHeader& header
   columns.Starts.resize(stretches);
   columns.Cells.assign(stretches * 2 * words, 0);
   const std::int64_t first = std::int64_t{lineIndex} + 1;
-  std::int64_t at = 0;
-  for (std::int64_t i = first; i < first + nDataLines; ++i) {
-    const std::string_view line = lines[static_cast<std::size_t>(i)];
-    const char* p = nullptr;
-    const int count = ReadLineCount(line, i, p);
-    const std::int64_t end = at + ColumnsOfCount(count, header.Compressed);
-    if (end > nTimeUnits) FailCoverTooMuch(i, nTimeUnits);
-    const std::size_t k = static_cast<std::size_t>(i - first);
-    columns.Starts[k] = static_cast<std::int32_t>(at);
-    std::uint64_t* on = columns.Cells.data() + 2 * words * k;
-    ReadLineCells(std::string_view(p, static_cast<std::size_t>(line.data() + line.size() - p)), count, i, nCodes,
-                  header.Compressed, words, on, on + words);
-    at = end;
-  }
-  if (at < nTimeUnits && nCodes > 0) FailCoverTooLittle(lineIndex, at, nTimeUnits);
-  lineIndex = static_cast<int>(first + nDataLines - 1);
+  const std::int64_t covered = ForEachDataLine(
+      lines, lineIndex, nDataLines, nTimeUnits, header.Compressed,
+      [&](std::int64_t i, std::int64_t at, std::int64_t, int count, std::string_view fields) {
+        const std::size_t k = static_cast<std::size_t>(i - first);
+        columns.Starts[k] = static_cast<std::int32_t>(at);
+        std::uint64_t* on = columns.Cells.data() + 2 * words * k;
+        ReadLineCells(fields, count, i, nCodes, header.Compressed, words, on, on + words);
+      });
+  if (covered < nTimeUnits && nCodes > 0) FailCoverTooLittle(lineIndex, covered, nTimeUnits);
+  lineIndex = static_cast<int>(std::int64_t{lineIndex} + nDataLines);
 }
 
 void SegmentMatrixFromRuns(const SegmentRuns& runs, dynChar2& segmentMatrix) {
