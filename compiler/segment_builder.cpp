@@ -22,7 +22,9 @@ bool IsTimedOrState(int dataType) {
 SegmentBuilder::SegmentBuilder(CompileState& state) : State(state), NCodes(state.NCodes) {
   if (NCodes < 0) NCodes = 0;
   EventUnits = State.DataType == DataTypeEvent;
-  if (!EventUnits) Matrix.assign(static_cast<std::size_t>(NCodes), std::string());
+  UnitLists = (State.DataType == DataTypeInterval || State.DataType == DataTypeMulti) && !UsesContextCodes();
+  if (UnitLists) UnitColumns.resize(static_cast<std::size_t>(NCodes) + 1);
+  if (!EventUnits && !UnitLists) Matrix.assign(static_cast<std::size_t>(NCodes), std::string());
   Marks.resize(static_cast<std::size_t>(NCodes) + 1);
   CodeUse.assign(static_cast<std::size_t>(NCodes) + 1, 0);
   if (IsTimedOrState(State.DataType)) {
@@ -35,6 +37,16 @@ SegmentBuilder::SegmentBuilder(CompileState& state) : State(state), NCodes(state
     // The first interval or multi-event is open from the start.
     if (State.DataType == DataTypeInterval || State.DataType == DataTypeMulti) NewTimeUnit();
   }
+}
+
+// Whether a code of the segment's tokens is followed by a context start or
+// end: such a segment's context codes are resolved on a grid.
+bool SegmentBuilder::UsesContextCodes() const {
+  for (int k = 1; k < State.NTokens; ++k) {
+    const std::string& next = State.TokText[k + 1];
+    if (CodeOfToken(k) != 0 && !next.empty() && (next[0] == '+' || next[0] == '-')) return true;
+  }
+  return false;
 }
 
 int SegmentBuilder::CodeOfToken(int i) const {
@@ -120,6 +132,10 @@ void SegmentBuilder::AppendColumn() {
     EventCodes.push_back(0);
     return;
   }
+  if (UnitLists) {
+    ColumnBeforeCodes.swap(LastColumnCodes);
+    LastColumnCodes.clear();
+  }
   // A cell already there holds a context end put ahead of its unit.
   for (std::string& row : Matrix) {
     if (static_cast<std::int64_t>(row.size()) < NColumns) row.push_back('.');
@@ -162,13 +178,25 @@ void SegmentBuilder::AddUnitCode(int i) {
     return;
   }
   if (CodeUse[code] == ContextCode) return Report(27, i);
-  Cell(code, NColumns - 1) = '2';
+  if (UnitLists) {
+    std::vector<std::int64_t>& columns = UnitColumns[code];
+    if (columns.empty() || columns.back() != NColumns - 1) {
+      columns.push_back(NColumns - 1);
+      LastColumnCodes.push_back(code);
+    }
+  } else {
+    Cell(code, NColumns - 1) = '2';
+  }
   CodeUse[code] = RegularCode;
   ++EntryCount;
   if (State.Options.ExclusivityCheck && State.NSets > 0) CheckExclusiveCode(code, NColumns - 1);
 }
 
 char SegmentBuilder::CellOf(int code, std::int64_t column) const {
+  if (UnitLists) {
+    const std::vector<std::int64_t>& columns = UnitColumns[code];
+    return std::binary_search(columns.begin(), columns.end(), column) ? '2' : '.';
+  }
   if (!Gridless) return Matrix[code - 1][column];
   const auto mark = MarkCells[code].find(column);
   if (mark != MarkCells[code].end()) return mark->second;
@@ -232,6 +260,13 @@ bool SegmentBuilder::MarkContextEnd(int i) {
 }
 
 void SegmentBuilder::CopyPreviousColumn() {
+  if (UnitLists) {
+    for (int code : ColumnBeforeCodes) {
+      UnitColumns[code].push_back(NColumns - 1);
+      LastColumnCodes.push_back(code);
+    }
+    return;
+  }
   for (std::size_t row = 0; row < Matrix.size(); ++row) {
     const char previous = Matrix[row][NColumns - 2];
     char& cell = Matrix[row][NColumns - 1];
@@ -316,7 +351,7 @@ void SegmentBuilder::CheckExclusiveCode(int code, std::int64_t column) {
   if (set <= 0) return;
   for (int other = 1; other <= NCodes; ++other) {
     if (other != code && State.CodeSet[other] == set &&
-        (Gridless || static_cast<std::int64_t>(Matrix[other - 1].size()) > column) &&
+        (Gridless || UnitLists || static_cast<std::int64_t>(Matrix[other - 1].size()) > column) &&
         CellOf(other, column) != '.') {
       return Report(51, CurrentToken);
     }

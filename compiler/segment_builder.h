@@ -81,6 +81,8 @@ class SegmentBuilder {
   int TokenPassingTime(std::int64_t mostUnits) const;
   bool WithinCompiledLinesBudget(std::vector<CellChange>& changes);
   std::vector<CellChange> EventCellChanges() const;
+  std::vector<CellChange> UnitListCellChanges() const;
+  bool UsesContextCodes() const;
 
   void PrepareTimedSegment();
   void AppendColumn();
@@ -116,6 +118,13 @@ class SegmentBuilder {
   // Event data are held as the code of each unit (0 none), not as a grid.
   bool EventUnits = false;
   std::vector<int> EventCodes;
+  // Interval and Multi data without context codes are held without a grid:
+  // per code the columns it was coded in, in column order, and the codes
+  // of the last column and the one before it.
+  bool UnitLists = false;
+  std::vector<std::vector<std::int64_t>> UnitColumns;
+  std::vector<int> LastColumnCodes;
+  std::vector<int> ColumnBeforeCodes;
 
   // The memory of the Timed and State stretches, given back with the segment.
   std::pmr::monotonic_buffer_resource Pool;

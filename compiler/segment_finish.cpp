@@ -224,6 +224,40 @@ std::vector<CellChange> SegmentBuilder::EventCellChanges() const {
   return changes;
 }
 
+// Interval and Multi cells without a grid: a code coded in successive
+// columns is one occurrence, its onset ("2") in the first and on ("1") in
+// the rest, off after the last; columns begin at the units their run
+// counts give.
+std::vector<CellChange> SegmentBuilder::UnitListCellChanges() const {
+  std::vector<std::int64_t> unitOf;
+  if (NTimeUnits != NColumns) {
+    unitOf.resize(static_cast<std::size_t>(NColumns));
+    for (std::int64_t c = 1; c < NColumns; ++c) {
+      unitOf[static_cast<std::size_t>(c)] = unitOf[static_cast<std::size_t>(c) - 1] + Runs[c - 1];
+    }
+  }
+  const auto unit = [&](std::int64_t column) {
+    return unitOf.empty() ? column : unitOf[static_cast<std::size_t>(column)];
+  };
+  std::vector<CellChange> changes;
+  std::vector<std::size_t> bounds{0};
+  for (int code = 1; code <= NCodes; ++code) {
+    if (code > 1) bounds.push_back(changes.size());
+    const std::vector<std::int64_t>& columns = UnitColumns[code];
+    for (std::size_t k = 0; k < columns.size();) {
+      std::size_t last = k;
+      while (last + 1 < columns.size() && columns[last + 1] == columns[last] + 1) ++last;
+      changes.push_back({unit(columns[k]), code - 1, '2'});
+      if (last > k) changes.push_back({unit(columns[k] + 1), code - 1, '1'});
+      if (columns[last] + 1 < NColumns) changes.push_back({unit(columns[last] + 1), code - 1, '.'});
+      k = last + 1;
+    }
+  }
+  bounds.push_back(changes.size());
+  MergeCodeRuns(changes, bounds);
+  return changes;
+}
+
 // The compiled lines a compile holds, with what it holds for the segment
 // being written, may not pass the memory budget: a segment whose lines
 // could pass it (at most a line per change, each of the longest form) is
@@ -256,6 +290,8 @@ void SegmentBuilder::Finish() {
   std::vector<CellChange> changes;
   if (EventUnits) {
     changes = EventCellChanges();
+  } else if (UnitLists) {
+    changes = UnitListCellChanges();
   } else if (Gridless) {
     changes = GridlessCellChanges();
   } else {
@@ -269,6 +305,7 @@ void SegmentBuilder::Finish() {
   dynChar2().swap(Matrix);
   std::vector<OccupiedColumns>().swap(Occupied);
   std::vector<int>().swap(EventCodes);
+  std::vector<std::vector<std::int64_t>>().swap(UnitColumns);
 
   if (State.DataType == DataTypeEvent || State.DataType == DataTypeMulti) {
     if (StartGiven != StopGiven) {

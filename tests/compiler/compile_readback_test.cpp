@@ -237,5 +237,74 @@ TEST(CompileReadBack, EventSegmentsWriteTheLinesOfTheirGrid) {
   }
 }
 
+// Interval and Multi segments are written from the columns each code was
+// coded in, without a grid: their lines must be those the grid writer
+// gives for the grid of the same units (a code's onset in the first of
+// successive units that hold it, on in the rest), in both forms, with
+// repeated units, codes given twice in a unit and empty units.
+TEST(CompileReadBack, IntervalAndMultiSegmentsWriteTheLinesOfTheirGrid) {
+  std::mt19937 random(2031);
+  for (int round = 0; round < 1000; ++round) {
+    const bool compressed = round % 2 == 1;
+    const bool multi = round % 4 >= 2;
+    const std::string separator = multi ? " ." : " ,";
+    const int nCodes = 1 + static_cast<int>(random() % 9);
+    std::string text = multi ? "Multi" : "Interval";
+    for (int code = 0; code < nCodes; ++code) text += " " + std::string(1, static_cast<char>('a' + code));
+    text += ";\n";
+    dynString expected;
+    const int sessions = 1 + static_cast<int>(random() % 3);
+    for (int session = 1; session <= sessions; ++session) {
+      const int segments = 1 + static_cast<int>(random() % 3);
+      expected.push_back(std::to_string(session) + "\t" + std::to_string(segments) + "\t#" +
+                         std::to_string(session));
+      for (int segment = 1; segment <= segments; ++segment) {
+        const int units = 1 + static_cast<int>(random() % 12);
+        dynChar2 grid(static_cast<std::size_t>(nCodes));
+        std::vector<char> previous(static_cast<std::size_t>(nCodes), 0);
+        for (int unit = 0; unit < units; ++unit) {
+          std::vector<char> held(static_cast<std::size_t>(nCodes), 0);
+          // A segment without codes is warned about: its first unit has one.
+          const int codes = static_cast<int>(random() % 4) + (unit == 0 ? 1 : 0);
+          for (int k = 0; k < codes; ++k) {
+            const int code = static_cast<int>(random() % static_cast<unsigned>(random() % 2 == 0 ? std::min(nCodes, 3) : nCodes));
+            held[static_cast<std::size_t>(code)] = 1;
+            text += std::string(1, static_cast<char>('a' + code)) + " ";
+          }
+          int repeat = 1;
+          if (codes > 0 && random() % 3 == 0) {
+            repeat = 2 + static_cast<int>(random() % 6);
+            text += "*" + std::to_string(repeat) + " ";
+          }
+          for (int r = 0; r < repeat; ++r) {
+            for (int code = 0; code < nCodes; ++code) {
+              const auto c = static_cast<std::size_t>(code);
+              grid[c] += held[c] == 0 ? '.' : previous[c] != 0 ? '1' : '2';
+              previous[c] = held[c];
+            }
+          }
+          if (unit + 1 < units) text += separator + " ";
+        }
+        text += segment < segments ? ";\n" : "/\n";
+        const int timeUnits = static_cast<int>(grid[0].size());
+        dynString data;
+        dynInteger runs(static_cast<std::size_t>(timeUnits), 1);
+        const int lines = WriteSegmentData(data, grid, runs, nCodes, timeUnits, compressed, true);
+        expected.push_back(std::to_string(segment) + "\t" + std::to_string(lines) + "\t" +
+                           std::to_string(timeUnits) + "\t1\t0");
+        expected.insert(expected.end(), data.begin(), data.end());
+      }
+    }
+    CompileOptions options;
+    options.CompressMDS = compressed;
+    auto run = Compile(text, options, false);
+    ASSERT_EQ(run->Messages(), std::vector<Reported>{}) << text;
+    ASSERT_GE(run->MdsLines.size(), expected.size() + 1);
+    EXPECT_EQ(dynString(run->MdsLines.end() - static_cast<std::ptrdiff_t>(expected.size()), run->MdsLines.end()),
+              expected)
+        << text;
+  }
+}
+
 }  // namespace
 }  // namespace vork::testing
