@@ -61,7 +61,7 @@ void LineIndex::Escape(std::size_t b, std::uint32_t at) {
   }
 }
 
-void LineIndex::push_back(std::uint32_t length) {
+void LineIndex::PushBackSlow(std::uint32_t length) {
   const std::size_t k = Count & 15;
   if (k == 0) Blocks.push_back({EndOffset, NoSide});
   if (length >= 255 && Blocks.back().Side == NoSide)

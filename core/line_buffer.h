@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <utility>
@@ -53,9 +54,10 @@ class LineIterator {
 
 // An array of plain values held by malloc and grown by realloc, which for a
 // large array moves its pages instead of copying them, so that growing never
-// holds the old and the new array at once. Its room is a multiple of 16
-// items, so that 16 items from any multiple of 16 below size() can be read.
-template <class T>
+// holds the old and the new array at once. Its room is a multiple of Round
+// items, so that Round items from any multiple of Round below size() can be
+// read.
+template <class T, std::size_t Round = 1>
 class GrowArray {
  public:
   GrowArray() = default;
@@ -86,7 +88,7 @@ class GrowArray {
   void clear() { Count = 0; }
   void reserve(std::size_t count) {
     if (count <= Capacity) return;
-    count = (count + 15) & ~std::size_t{15};
+    count = (count + Round - 1) / Round * Round;
     void* bigger = std::realloc(Items, count * sizeof(T));
     if (bigger == nullptr) throw std::bad_alloc();
     Items = static_cast<T*>(bigger);
@@ -96,12 +98,12 @@ class GrowArray {
     if (count < Count) Count = count;
   }
   void push_back(T item) {
-    if (Count == Capacity) reserve(Capacity < 16 ? 16 : Capacity * 2);
+    if (Count == Capacity) reserve(Capacity < 4 ? 4 : Capacity * 2);
     Items[Count++] = item;
   }
   // Puts count zeroed items before item at.
   void InsertZeros(std::size_t at, std::size_t count) {
-    reserve(Count + count);
+    if (Count + count > Capacity) reserve(std::max(Count + count, Capacity * 2));
     std::memmove(Items + at + count, Items + at, (Count - at) * sizeof(T));
     std::memset(static_cast<void*>(Items + at), 0, count * sizeof(T));
     Count += count;
@@ -183,7 +185,16 @@ class LineIndex {
   // Makes room for lines more lines.
   void reserve(std::size_t lines);
   // Appends a line of length bytes with its break.
-  void push_back(std::uint32_t length);
+  void push_back(std::uint32_t length) {
+    // Most often a short line inside a block of short lines: its byte alone.
+    if ((Count & 15) != 0 && length < 255 && Blocks.back().Side == NoSide) {
+      Lengths.push_back(static_cast<std::uint8_t>(length));
+      EndOffset += length;
+      ++Count;
+      return;
+    }
+    PushBackSlow(length);
+  }
   // Keeps the first `lines` lines (fewer than size(), more than 0).
   void Truncate(std::size_t lines);
   // Gives line i a new length with its break; the lines after it move.
@@ -215,10 +226,11 @@ class LineIndex {
     const std::uint64_t lanes = (low & Even) + ((low >> 8) & Even) + (high & Even) + ((high >> 8) & Even);
     return static_cast<std::uint32_t>((lanes * 0x0001000100010001ULL) >> 48);
   }
+  void PushBackSlow(std::uint32_t length);
   // Gives block b a side table at place `at`, the places from at on moving up.
   void Escape(std::size_t b, std::uint32_t at);
 
-  GrowArray<std::uint8_t> Lengths;  // 255: see the side table
+  GrowArray<std::uint8_t, 16> Lengths;  // 255: see the side table
   GrowArray<Block> Blocks;
   GrowArray<std::uint32_t> Side;  // 16 starts for each block that has one
   std::size_t Count = 0;
