@@ -33,38 +33,80 @@ struct FileCloser {
 
 }  // namespace
 
-LineOffsets& LineOffsets::operator=(const LineOffsets& other) {
-  if (this == &other) return *this;
+void LineIndex::clear() {
+  Lengths.clear();
+  Blocks.clear();
+  Side.clear();
   Count = 0;
-  reserve(other.Count);
-  if (other.Count > 0) std::memcpy(Items, other.Items, other.Count * sizeof(std::uint32_t));
-  Count = other.Count;
-  return *this;
+  EndOffset = 0;
 }
 
-void LineOffsets::reserve(std::size_t count) {
-  if (count <= Capacity) return;
-  void* bigger = std::realloc(Items, count * sizeof(std::uint32_t));
-  if (bigger == nullptr) throw std::bad_alloc();
-  Items = static_cast<std::uint32_t*>(bigger);
-  Capacity = count;
+void LineIndex::reserve(std::size_t lines) {
+  Lengths.reserve(Count + lines);
+  Blocks.reserve((Count + lines + 15) / 16);
 }
 
-void LineOffsets::resize(std::size_t count) {
-  if (count < Count) Count = count;
+void LineIndex::Escape(std::size_t b, std::uint32_t at) {
+  Side.InsertZeros(std::size_t{at} * 16, 16);
+  for (std::size_t j = b + 1; j < Blocks.size(); ++j)
+    if (Blocks[j].Side != NoSide) ++Blocks[j].Side;
+  Blocks[b].Side = at;
+  std::uint32_t* const starts = &Side[std::size_t{at} * 16];
+  const std::size_t first = b * 16;
+  const std::size_t lines = std::min<std::size_t>(16, Count - first);
+  std::uint32_t start = 0;
+  for (std::size_t k = 0; k < lines; ++k) {  // every line of the block is under 255 bytes
+    starts[k] = start;
+    start += Lengths[first + k];
+  }
 }
 
-void LineOffsets::InsertFront(const std::uint32_t* items, std::size_t count) {
-  reserve(std::max(Count + count, Capacity));
-  std::memmove(Items + count, Items, Count * sizeof(std::uint32_t));
-  if (count > 0) std::memcpy(Items, items, count * sizeof(std::uint32_t));
-  Count += count;
+void LineIndex::PushBackSlow(std::uint32_t length) {
+  const std::size_t k = Count & 15;
+  if (k == 0) Blocks.push_back({EndOffset, NoSide});
+  if (length >= 255 && Blocks.back().Side == NoSide)
+    Escape(Blocks.size() - 1, static_cast<std::uint32_t>(Side.size() / 16));
+  const Block& block = Blocks.back();
+  if (block.Side != NoSide) Side[std::size_t{block.Side} * 16 + k] = EndOffset - block.Start;
+  Lengths.push_back(static_cast<std::uint8_t>(std::min<std::uint32_t>(length, 255)));
+  EndOffset += length;
+  ++Count;
 }
 
-void LineOffsets::Swap(LineOffsets& other) noexcept {
-  std::swap(Items, other.Items);
-  std::swap(Count, other.Count);
-  std::swap(Capacity, other.Capacity);
+void LineIndex::Truncate(std::size_t lines) {
+  EndOffset = Start(lines);
+  const std::size_t blocks = (lines + 15) / 16;
+  // The side tables are in the order of their blocks: those of the blocks
+  // dropped are the end of the table.
+  for (std::size_t j = blocks; j < Blocks.size(); ++j)
+    if (Blocks[j].Side != NoSide) {
+      Side.resize(std::size_t{Blocks[j].Side} * 16);
+      break;
+    }
+  Blocks.resize(blocks);
+  Lengths.resize(lines);
+  Count = lines;
+}
+
+void LineIndex::SetLength(std::size_t i, std::uint32_t length) {
+  const std::uint32_t shift = length - Length(i);  // modulo 2^32 when shorter
+  const std::size_t b = i >> 4;
+  if (length >= 255 && Blocks[b].Side == NoSide) {
+    auto at = static_cast<std::uint32_t>(Side.size() / 16);
+    for (std::size_t j = b + 1; j < Blocks.size(); ++j)
+      if (Blocks[j].Side != NoSide) {
+        at = Blocks[j].Side;
+        break;
+      }
+    Escape(b, at);
+  }
+  Lengths[i] = static_cast<std::uint8_t>(std::min<std::uint32_t>(length, 255));
+  if (Blocks[b].Side != NoSide) {
+    std::uint32_t* const starts = &Side[std::size_t{Blocks[b].Side} * 16];
+    for (std::size_t k = (i & 15) + 1; k < 16 && b * 16 + k < Count; ++k) starts[k] += shift;
+  }
+  for (std::size_t j = b + 1; j < Blocks.size(); ++j) Blocks[j].Start += shift;
+  EndOffset += shift;
 }
 
 LineBuffer::LineBuffer(std::string_view text) {
@@ -79,7 +121,7 @@ LineBuffer::LineBuffer(const dynString& lines) {
   std::size_t bytes = 0;
   for (const std::string& line : lines) bytes += line.size() + 2;
   Reserve(bytes);
-  Starts.reserve(lines.size() + 1);
+  Starts.reserve(lines.size());
   for (const std::string& line : lines) push_back(line);
 }
 
@@ -167,41 +209,41 @@ void LineBuffer::IndexLines(std::size_t from) {
   if (Text[Used - 1] != '\n') AppendBytes("\r\n");
   const char* const text = Text.get();
   Starts.clear();
-  Starts.reserve(std::count(text + from, text + Used, '\n') + 1);
-  Starts.push_back(static_cast<std::uint32_t>(from));
+  Starts.reserve(static_cast<std::size_t>(std::count(text + from, text + Used, '\n')));
+  Starts.Begin(static_cast<std::uint32_t>(from));
   for (const char* p = text + from; p < text + Used;) {
     const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(text + Used - p)));
+    Starts.push_back(static_cast<std::uint32_t>(lf + 1 - p));
     p = lf + 1;
-    Starts.push_back(static_cast<std::uint32_t>(p - text));
   }
 }
 
 char* LineBuffer::AppendLine(std::size_t length) {
-  if (Starts.empty()) Starts.push_back(static_cast<std::uint32_t>(Used));
+  if (Starts.empty()) Starts.Begin(static_cast<std::uint32_t>(Used));
   if (length + 2 > Capacity - Used) Grow(Used + length + 2);
   char* const line = Text.get() + Used;
   line[length] = '\r';
   line[length + 1] = '\n';
   Used += length + 2;
-  Starts.push_back(static_cast<std::uint32_t>(Used));
+  Starts.push_back(static_cast<std::uint32_t>(length + 2));
   return line;
 }
 
 void LineBuffer::push_back(std::string_view line) {
-  if (Starts.empty()) Starts.push_back(static_cast<std::uint32_t>(Used));
+  if (Starts.empty()) Starts.Begin(static_cast<std::uint32_t>(Used));
   if (line.size() + 2 > Capacity - Used) Grow(Used + line.size() + 2);
   char* at = Text.get() + Used;
   if (!line.empty()) std::memcpy(at, line.data(), line.size());
   at[line.size()] = '\r';
   at[line.size() + 1] = '\n';
   Used += line.size() + 2;
-  Starts.push_back(static_cast<std::uint32_t>(Used));
+  Starts.push_back(static_cast<std::uint32_t>(line.size() + 2));
 }
 
 void LineBuffer::Reserve(std::size_t bytes, std::size_t lines) {
   if (bytes > MaxBufferBytes - Used) throw CommandError("A text of more than 4 GB cannot be held in memory.");
   Reserve(Used + bytes);
-  Starts.reserve(Starts.size() + lines + 1);
+  Starts.reserve(lines);
 }
 
 void LineBuffer::InsertLine(std::size_t index, std::string_view line) {
@@ -212,28 +254,34 @@ void LineBuffer::InsertLine(std::size_t index, std::string_view line) {
   const std::size_t added = line.size() + 2;
   if (Used + added > MaxBufferBytes) throw CommandError("A text of more than 4 GB cannot be held in memory.");
   if (added > Capacity - Used) Grow(Used + added);
-  const std::size_t at = Starts[index];
+  const std::size_t at = Starts.Start(index);
   std::memmove(Text.get() + at + added, Text.get() + at, Used - at);
   if (!line.empty()) std::memcpy(Text.get() + at, line.data(), line.size());
   Text[at + line.size()] = '\r';
   Text[at + line.size() + 1] = '\n';
   Used += added;
-  const std::size_t oldCount = Starts.size();
-  Starts.push_back(0);
-  for (std::size_t j = oldCount - 1; j > index; --j) Starts[j + 1] = Starts[j] + static_cast<std::uint32_t>(added);
-  Starts[index + 1] = static_cast<std::uint32_t>(at + added);
+  // The lines from index on are indexed again after the new one.
+  std::vector<std::uint32_t> moved(Starts.size() - index);
+  for (std::size_t j = index; j < Starts.size(); ++j) moved[j - index] = Starts.Length(j);
+  if (index == 0) {
+    Starts.clear();
+    Starts.Begin(static_cast<std::uint32_t>(at));
+  } else {
+    Starts.Truncate(index);
+  }
+  Starts.reserve(moved.size() + 1);
+  Starts.push_back(static_cast<std::uint32_t>(added));
+  for (std::uint32_t length : moved) Starts.push_back(length);
 }
 
 void LineBuffer::AppendLines(const LineBuffer& other, std::size_t first, std::size_t last) {
   last = std::min(last, other.size());
   if (first >= last) return;
-  if (Starts.empty()) Starts.push_back(static_cast<std::uint32_t>(Used));
-  const std::uint32_t from = other.Starts[first];
-  const std::size_t shifted = Used;
-  AppendBytes(std::string_view(other.Text.get() + from, other.Starts[last] - from));
-  Starts.reserve(Starts.size() + (last - first));
-  for (std::size_t i = first + 1; i <= last; ++i)
-    Starts.push_back(static_cast<std::uint32_t>(shifted + (other.Starts[i] - from)));
+  if (Starts.empty()) Starts.Begin(static_cast<std::uint32_t>(Used));
+  const std::uint32_t from = other.Starts.Start(first);
+  AppendBytes(std::string_view(other.Text.get() + from, other.Starts.Start(last) - from));
+  Starts.reserve(last - first);
+  for (std::size_t i = first; i < last; ++i) Starts.push_back(other.Starts.Length(i));
 }
 
 void LineBuffer::clear() {
@@ -244,14 +292,14 @@ void LineBuffer::clear() {
 void LineBuffer::Truncate(std::size_t lines) {
   if (lines >= size()) return;
   if (lines == 0) return clear();
-  Starts.resize(lines + 1);
-  Used = Starts.back();
+  Starts.Truncate(lines);
+  Used = Starts.End();
 }
 
 void LineBuffer::ReplaceLine(std::size_t i, std::string_view line) {
   if (i >= size()) return;
-  const std::size_t start = Starts[i];
-  const std::size_t oldEnd = Starts[i + 1];
+  const std::size_t start = Starts.Start(i);
+  const std::size_t oldEnd = Starts.Start(i + 1);
   const std::size_t newEnd = start + line.size() + 2;
   if (newEnd > oldEnd) {
     if (Used + (newEnd - oldEnd) > MaxBufferBytes)
@@ -265,8 +313,7 @@ void LineBuffer::ReplaceLine(std::size_t i, std::string_view line) {
   text[newEnd - 2] = '\r';
   text[newEnd - 1] = '\n';
   Used = Used + newEnd - oldEnd;
-  const auto shift = static_cast<std::uint32_t>(newEnd - oldEnd);  // modulo 2^32 when negative
-  for (std::size_t k = i + 1; k < Starts.size(); ++k) Starts[k] += shift;
+  Starts.SetLength(i, static_cast<std::uint32_t>(line.size() + 2));
 }
 
 void LineBuffer::InsertFront(const LineBuffer& head) {
@@ -276,20 +323,20 @@ void LineBuffer::InsertFront(const LineBuffer& head) {
     return;
   }
   const std::size_t headBytes = head.TextBytes();
-  const std::size_t from = Starts.front();
+  const std::size_t from = Starts.Start(0);
   if (Used - from + headBytes > MaxBufferBytes)
     throw CommandError("A text of more than 4 GB cannot be held in memory.");
   const std::size_t bytes = Used - from + headBytes;
   Reserve(std::max(bytes, Capacity));
   char* const text = Text.get();
   std::memmove(text + headBytes, text + from, Used - from);
-  std::memcpy(text, head.Text.get() + head.Starts.front(), headBytes);
+  std::memcpy(text, head.Text.get() + head.Starts.Start(0), headBytes);
   Used = bytes;
-  const auto shift = static_cast<std::uint32_t>(headBytes - from);  // modulo 2^32 when negative
-  for (std::uint32_t& start : Starts) start += shift;
-  Starts.InsertFront(head.Starts.begin(), head.Starts.size() - 1);
-  const std::uint32_t headFrom = head.Starts.front();
-  for (std::size_t k = 0; k + 1 < head.Starts.size(); ++k) Starts[k] -= headFrom;
+  LineIndex joined;
+  joined.reserve(head.size() + size());
+  for (std::size_t i = 0; i < head.size(); ++i) joined.push_back(head.Starts.Length(i));
+  for (std::size_t i = 0; i < size(); ++i) joined.push_back(Starts.Length(i));
+  Starts = std::move(joined);
 }
 
 dynString LineBuffer::ToStrings() const {
