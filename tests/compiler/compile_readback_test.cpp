@@ -194,6 +194,19 @@ TEST(CompileReadBack, GeneratedTextsReadBackSegmentBySegment) {
   }
 }
 
+// Compiles text without a message; its compiled file must end with the
+// expected lines.
+void ExpectLastLines(const std::string& text, bool compressed, const dynString& expected) {
+  CompileOptions options;
+  options.CompressMDS = compressed;
+  auto run = Compile(text, options, false);
+  ASSERT_EQ(run->Messages(), std::vector<Reported>{}) << text;
+  ASSERT_GE(run->MdsLines.size(), expected.size() + 1);
+  EXPECT_EQ(dynString(run->MdsLines.end() - static_cast<std::ptrdiff_t>(expected.size()), run->MdsLines.end()),
+            expected)
+      << text;
+}
+
 // Event segments are written from the code of each unit, without a grid:
 // their lines must be those the grid writer gives for the grid of the same
 // events (an onset in the event's unit, nothing else on), in both forms,
@@ -226,14 +239,7 @@ TEST(CompileReadBack, EventSegmentsWriteTheLinesOfTheirGrid) {
         expected.insert(expected.end(), data.begin(), data.end());
       }
     }
-    CompileOptions options;
-    options.CompressMDS = compressed;
-    auto run = Compile(text, options, false);
-    ASSERT_EQ(run->Messages(), std::vector<Reported>{}) << text;
-    ASSERT_GE(run->MdsLines.size(), expected.size() + 1);
-    EXPECT_EQ(dynString(run->MdsLines.end() - static_cast<std::ptrdiff_t>(expected.size()), run->MdsLines.end()),
-              expected)
-        << text;
+    ExpectLastLines(text, compressed, expected);
   }
 }
 
@@ -295,14 +301,7 @@ TEST(CompileReadBack, IntervalAndMultiSegmentsWriteTheLinesOfTheirGrid) {
         expected.insert(expected.end(), data.begin(), data.end());
       }
     }
-    CompileOptions options;
-    options.CompressMDS = compressed;
-    auto run = Compile(text, options, false);
-    ASSERT_EQ(run->Messages(), std::vector<Reported>{}) << text;
-    ASSERT_GE(run->MdsLines.size(), expected.size() + 1);
-    EXPECT_EQ(dynString(run->MdsLines.end() - static_cast<std::ptrdiff_t>(expected.size()), run->MdsLines.end()),
-              expected)
-        << text;
+    ExpectLastLines(text, compressed, expected);
   }
 }
 
