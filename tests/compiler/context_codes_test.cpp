@@ -474,7 +474,7 @@ class Generator {
         if (first == 0) first = at;
       }
       if (hasContext ? Sometimes(10) : Below(4) == 0) {
-        const int n = Below(7);
+        const int n = Below(10) == 0 ? 7 + Below(2000) : Below(7);
         repeats[k] = {n, g.Raw.Put("*") + 1};
         g.Raw.Put(std::to_string(n), "");
       }
@@ -506,7 +506,9 @@ class Generator {
   // Timed: an explicit start and stop around streams of regular entries
   // (momentary, open, with an offset) and context starts and ends.
   SegmentOutcome Timed(GeneratedText& g) {
-    const int start = Below(30), columns = 3 + Below(25), stop = start + columns;
+    // Now and then a long segment whose entries lie far apart.
+    const int start = Below(30), columns = 3 + (Below(8) == 0 ? Below(600) : Below(25)), stop = start + columns;
+    const int step = std::max(4, columns / 8);
     const std::uint32_t first = g.Raw.Put(",");
     g.Raw.Put(std::to_string(start), "");
     SegmentModel model(Sets, g.Options.ExclusivityCheck, g.Messages, first);
@@ -519,7 +521,7 @@ class Generator {
       }
       int t = start + Below(3);
       for (int n = 1 + Below(6); n > 0; --n) {
-        t = std::min(stop - 1, t + Below(4));
+        t = std::min(stop - 1, t + Below(step));
         if (Sometimes(15)) t = std::max(start, t - 1 - Below(3));  // before the previous onset
         const bool context = Below(2) == 0;
         SegmentModel::Entry e;
@@ -559,7 +561,7 @@ class Generator {
           continue;
         }
         const bool inclusive = Below(3) == 0;
-        int offset = std::min(t + Below(6), inclusive ? stop - 1 : stop);
+        int offset = std::min(t + Below(step + 2), inclusive ? stop - 1 : stop);
         if (Sometimes(10) && t > start) offset = t - 1;  // before its onset
         e.DashAt = g.Raw.Put("-", "");
         e.OffsetAt = g.Raw.Put(std::to_string(offset) + (inclusive ? ")" : ""), "");
