@@ -151,6 +151,9 @@ struct CompileState {
   // Time tokens in time units, worked out once per segment: times are
   // looked at many times over while a segment is checked and filled.
   std::vector<TokenUnits> TokUnits{TokenUnits{}};
+  // A time of the segment was not kept in units when it was checked (it is
+  // written in another unit or does not fit): ConvertSegmentTimes reads them.
+  bool TimesToConvert = false;
 
   // --- Declarations ---
   int DataType = 0;

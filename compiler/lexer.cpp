@@ -159,22 +159,10 @@ void UseClassRow(CompileState& state, int row) {
   for (int c = 32; c <= 61; ++c) state.ActiveClass[c] = state.ClassOverride[row][c - 32];
 }
 
-std::int64_t CharPos(const CompileState& state) {
-  return state.TextPos + state.CharIndex - state.CharColumns;
-}
-
-int ReadNextChar(CompileState& state, int kind, int mode) {
+int ReadAnyNextChar(CompileState& state, int kind, int mode) {
   const int lineCount = static_cast<int>(state.SdsText.size());
   state.CharColumns = 1;
-  const auto at = static_cast<std::size_t>(state.CharIndex);
-  if (state.LineIndex < state.LastLine && state.LineIndex == state.CurLineIndex && state.CharIndex >= 0 &&
-      at < state.CurLine.size() && state.CurLine[at] >= 32 && state.CurLine[at] < 127) {
-    // A printable ASCII character inside the current line, before the last
-    // line: none of the rules below applies to it.
-    state.CharIndex += 1;
-    state.CurChar = state.CurLine[at];
-    state.CurCharText = state.CurLine[at];
-  } else if (state.LineIndex >= lineCount) {
+  if (state.LineIndex >= lineCount) {
     state.EndOfText = true;
     state.CurChar = EndOfLineChar;
   } else {
@@ -212,13 +200,7 @@ int ReadNextChar(CompileState& state, int kind, int mode) {
       }
     }
   }
-  const int cls = state.ActiveClass[state.CurChar];
-  if (!state.PendingText.empty() &&
-      (((mode == 1 || mode == 2) && cls >= 1 && cls <= 16 && state.EndsToken[cls]) ||
-       state.OneCharMode)) {
-    RecordPendingToken(state, kind);
-  }
-  return cls;
+  return EndPendingWord(state, kind, mode, state.ActiveClass[state.CurChar]);
 }
 
 void AppendPendingChar(CompileState& state) {
@@ -230,17 +212,13 @@ void AppendPendingChar(CompileState& state) {
   }
 }
 
-void AddTokenSlot(CompileState& state) {
-  state.NTokens += 1;
+void GrowTokenArrays(CompileState& state) {
   const auto size = static_cast<std::size_t>(state.NTokens) + 1;
   if (state.TokKind.size() < size) {
     state.TokKind.resize(size, 0);
     state.TokText.resize(size);
     state.TokPos.resize(size, 0);
   }
-  state.TokKind[state.NTokens] = 0;
-  state.TokText[state.NTokens].clear();
-  state.TokPos[state.NTokens] = 0;
 }
 
 void RecordPendingToken(CompileState& state, int kind) {

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string>
 
-namespace vork {
+#include "compiler/compile_state.h"
 
-struct CompileState;
+namespace vork {
 
 // The characters that may be chosen as comment characters, by option
 // index 1..14; index 0 is "none".
@@ -34,21 +34,63 @@ void UseLine(CompileState& state, int lineIndex);
 // Copies row 1..6 of the class overrides into the active classes 32..61.
 void UseClassRow(CompileState& state, int row);
 
+// Records the pending identifier as a token of the given kind and empties it.
+void RecordPendingToken(CompileState& state, int kind);
+
+// The pending identifier is recorded as a token of the given kind when the
+// character of class cls just read ends it (mode 1 or 2: a class that ends
+// tokens; any mode: one-character mode). Gives cls.
+inline int EndPendingWord(CompileState& state, int kind, int mode, int cls) {
+  if (!state.PendingText.empty() &&
+      (((mode == 1 || mode == 2) && cls >= 1 && cls <= 16 && state.EndsToken[cls]) || state.OneCharMode)) {
+    RecordPendingToken(state, kind);
+  }
+  return cls;
+}
+
+// ReadNextChar for any character: line ends, characters beyond ASCII and
+// those of the text's last line.
+int ReadAnyNextChar(CompileState& state, int kind, int mode);
+
 // Reads the next character and gives its class. The pending identifier is
 // first recorded as a token of the given kind when the character ends it
 // (mode 1 or 2: a class that ends tokens; any mode: one-character mode).
-int ReadNextChar(CompileState& state, int kind, int mode);
+inline int ReadNextChar(CompileState& state, int kind, int mode) {
+  const auto at = static_cast<std::size_t>(state.CharIndex);
+  if (state.LineIndex < state.LastLine && state.LineIndex == state.CurLineIndex && state.CharIndex >= 0 &&
+      at < state.CurLine.size() && state.CurLine[at] >= 32 && state.CurLine[at] < 127) {
+    // A printable ASCII character inside the current line, before the last
+    // line: none of the rules for line ends and other characters applies.
+    const char16_t c = state.CurLine[at];
+    state.CharColumns = 1;
+    state.CharIndex += 1;
+    state.CurChar = c;
+    state.CurCharText = c;
+    return EndPendingWord(state, kind, mode, state.ActiveClass[c]);
+  }
+  return ReadAnyNextChar(state, kind, mode);
+}
 
 // The text position of the character just read.
-std::int64_t CharPos(const CompileState& state);
+inline std::int64_t CharPos(const CompileState& state) {
+  return state.TextPos + state.CharIndex - state.CharColumns;
+}
 
 // Adds a character to the pending identifier, remembering where it began.
 void AppendPendingChar(CompileState& state);
 
-// Records the pending identifier as a token of the given kind and empties it.
-void RecordPendingToken(CompileState& state, int kind);
+// Makes room for token NTokens in every token array.
+void GrowTokenArrays(CompileState& state);
 
-void AddTokenSlot(CompileState& state);
+// Adds an empty token (kind 0, no text, position 0).
+inline void AddTokenSlot(CompileState& state) {
+  state.NTokens += 1;
+  const auto n = static_cast<std::size_t>(state.NTokens);
+  if (state.TokKind.size() <= n) GrowTokenArrays(state);
+  state.TokKind[n] = 0;
+  state.TokText[n].clear();
+  state.TokPos[n] = 0;
+}
 
 // Records the character just read as a one-character token.
 void AddSingleCharToken(CompileState& state);

@@ -456,6 +456,7 @@ void TokenizeSession(CompileState& state) {
   CheckNumbers(state);
   RekindUnitEnds(state);
   RekindLevelNames(state);
+  state.TimesToConvert = false;
   for (int k = 1; k <= state.NTokens; ++k) {
     if (state.TokKind[k] == TokenTime) CheckTimeString(state, k);
   }

@@ -23,6 +23,71 @@ bool ReadDigits(std::string_view text, std::int64_t& value, std::int64_t most) {
 
 namespace {
 
+// Keeps a checked time's units as ConvertSegmentTimes would work them out
+// from the rewritten text: the whole seconds and the decimals, in units of
+// the compile's time unit. A time written in another unit, or one that
+// would not fit, is left to ConvertSegmentTimes, which reports it.
+void KeepTimeUnits(CompileState& state, int tokenIndex, std::int64_t seconds, std::string_view decimals,
+                   bool inclusive) {
+  if (state.TokUnits.size() < state.TokKind.size()) state.TokUnits.resize(state.TokKind.size());
+  constexpr std::int64_t Scales[] = {1, 10, 100, 1000};
+  std::int64_t fraction = 0;
+  const auto count = static_cast<int>(decimals.size());
+  if (count != state.TimeUnitIndex || count > 3 || (count > 0 && !ReadDigits(decimals, fraction))) {
+    state.TimesToConvert = true;
+    return;
+  }
+  const std::int64_t exclusive = seconds * Scales[count] + fraction;
+  const std::int64_t closed = exclusive + (inclusive ? 1 : 0);
+  if (closed > MaxTimeValue) {
+    state.TimesToConvert = true;
+    return;
+  }
+  TokenUnits& units = state.TokUnits[static_cast<std::size_t>(tokenIndex)];
+  units.Exclusive = static_cast<std::uint32_t>(exclusive);
+  units.Inclusive = static_cast<std::uint32_t>(closed);
+}
+
+// Reads a time written as whole seconds without a leading zero, perhaps
+// "." and one to three decimals, fitting 31 bits: the form nearly every
+// time is written in, and already as CheckTimeString rewrites it. False,
+// touching nothing, for any other form.
+bool ReadPlainTime(std::string_view s, std::int64_t& seconds, std::string_view& decimals) {
+  std::size_t at = 0;
+  std::int64_t value = 0;
+  for (; at < s.size() && s[at] >= '0' && s[at] <= '9'; ++at) {
+    value = value * 10 + (s[at] - '0');
+    if (value > MaxTimeValue) return false;
+  }
+  if (at == 0 || (at > 1 && s[0] == '0')) return false;
+  std::string_view fraction;
+  if (at < s.size()) {
+    if (s[at] != '.') return false;
+    fraction = s.substr(at + 1);
+    if (fraction.empty() || fraction.size() > 3) return false;
+    for (char c : fraction) {
+      if (c < '0' || c > '9') return false;
+    }
+  }
+  seconds = value;
+  decimals = fraction;
+  return true;
+}
+
+// The first time of the compile fixes the time format and the time unit;
+// every later one must agree with them.
+void AgreeWithFirstTime(CompileState& state, int tokenIndex, int code, int decimalCount) {
+  if (!state.FirstTimeSeen) {
+    state.TimeFormat = code;
+    state.TimeUnitIndex = decimalCount;
+    state.FirstTimeSeen = true;
+  } else if (decimalCount != state.TimeUnitIndex) {
+    ReportCompileMessage(state, 19, -tokenIndex);
+  } else if (code != state.TimeFormat) {
+    ReportCompileMessage(state, 20, -tokenIndex);
+  }
+}
+
 // Reads two pieces of digits written one after the other as one number.
 bool ReadJoinedNumber(std::string_view first, std::string_view second, std::int64_t& value) {
   std::string joined(first);
@@ -41,6 +106,15 @@ void CheckTimeString(CompileState& state, int tokenIndex) {
     s.remove_suffix(1);
   }
   if (!s.empty() && s.front() == ',') s.remove_prefix(1);
+  std::int64_t seconds = 0;
+  std::string_view plainDecimals;
+  if (s.data() == state.TokText[tokenIndex].data() && ReadPlainTime(s, seconds, plainDecimals)) {
+    // Nothing but the format and the unit to check, and nothing to rewrite.
+    if (state.SegmentHasError) return;
+    AgreeWithFirstTime(state, tokenIndex, plainDecimals.empty() ? 1 : 4, static_cast<int>(plainDecimals.size()));
+    KeepTimeUnits(state, tokenIndex, seconds, plainDecimals, inclusive);
+    return;
+  }
   if (s.empty()) {
     ReportCompileMessage(state, 21, -tokenIndex);
     return;
@@ -126,16 +200,7 @@ void CheckTimeString(CompileState& state, int tokenIndex) {
   if (code == 8) code = 5;
 
   const int decimalCount = static_cast<int>(decimals.size());
-  if (!state.FirstTimeSeen) {
-    state.TimeFormat = code;
-    state.TimeUnitIndex = decimalCount;
-    state.FirstTimeSeen = true;
-  } else if (decimalCount != state.TimeUnitIndex) {
-    ReportCompileMessage(state, 19, -tokenIndex);
-  } else if (code != state.TimeFormat) {
-    ReportCompileMessage(state, 20, -tokenIndex);
-  }
-  // Most times are written this way already; only others are rewritten.
+  AgreeWithFirstTime(state, tokenIndex, code, decimalCount);
   // (More than three decimals were reported above and end the compile.)
   if (decimals.size() > 3) return;
   char text[24 + 8];
@@ -148,6 +213,7 @@ void CheckTimeString(CompileState& state, int tokenIndex) {
   const std::string_view rewritten(text, static_cast<std::size_t>(end - text));
   std::string& written = state.TokText[tokenIndex];
   if (written.size() != rewritten.size() || std::string_view(written) != rewritten) written = rewritten;
+  KeepTimeUnits(state, tokenIndex, value, decimals, inclusive);
 }
 
 namespace {
@@ -199,6 +265,9 @@ std::uint32_t TimeToUnits(CompileState& state, const std::string& time, bool inc
 }
 
 void ConvertSegmentTimes(CompileState& state) {
+  // Times checked into units already need no second reading.
+  if (!state.TimesToConvert) return;
+  state.TimesToConvert = false;
   if (state.TokUnits.size() < state.TokKind.size()) state.TokUnits.resize(state.TokKind.size());
   for (int k = 1; k <= state.NTokens; ++k) {
     if (state.TokKind[k] != TokenTime) continue;
@@ -214,15 +283,6 @@ void ConvertSegmentTimes(CompileState& state) {
       units.Inclusive = static_cast<std::uint32_t>(inclusive);
     }
   }
-}
-
-std::uint32_t TokenTimeUnits(const CompileState& state, int tokenIndex, bool inclusive) {
-  if (tokenIndex < 1 || tokenIndex > state.NTokens ||
-      tokenIndex >= static_cast<int>(state.TokUnits.size())) {
-    return 0;
-  }
-  const TokenUnits& units = state.TokUnits[tokenIndex];
-  return inclusive ? units.Inclusive : units.Exclusive;
 }
 
 }  // namespace vork
