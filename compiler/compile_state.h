@@ -46,6 +46,9 @@ constexpr int TokenNumber = 14;
 constexpr int TokenDollar = 15;
 constexpr int TokenPeriod = 16;
 
+// A token kind's bit in a set of kinds (0 for a declared code's kind).
+constexpr std::uint32_t KindBit(int kind) { return kind >= 0 && kind < 32 ? 1u << kind : 0u; }
+
 // Character classes (indexes 1..16 of the action tables).
 constexpr int ClassCodeChar = 1;
 constexpr int ClassDigit = 2;
@@ -148,6 +151,9 @@ struct CompileState {
   dynInteger TokKind{0};
   dynString TokText{""};
   std::vector<std::int64_t> TokPos{0};
+  // The kinds the segment's tokens were recorded with, one bit each
+  // (KindBit): passes over the tokens for kinds not among them are skipped.
+  std::uint32_t TokenKindsSeen = 0;
   // Time tokens in time units, worked out once per segment: times are
   // looked at many times over while a segment is checked and filled.
   std::vector<TokenUnits> TokUnits{TokenUnits{}};

@@ -83,6 +83,9 @@ constexpr SingleCharKindRow SingleCharTokenKind[] = {
     {'-', TokenMinus}, {'*', TokenStar},  {'$', TokenDollar}, {'.', TokenPeriod},
 };
 
+
+}  // namespace
+
 // The table above by character, for the reading loop.
 constexpr std::array<int, 256> SingleCharKinds = [] {
   std::array<int, 256> kinds{};
@@ -91,6 +94,8 @@ constexpr std::array<int, 256> SingleCharKinds = [] {
   }
   return kinds;
 }();
+
+namespace {
 
 int RawLineLength(const CompileState& state, int line) {
   if (line < 0 || line >= static_cast<int>(state.SdsText.size())) return 0;
@@ -203,15 +208,6 @@ int ReadAnyNextChar(CompileState& state, int kind, int mode) {
   return EndPendingWord(state, kind, mode, state.ActiveClass[state.CurChar]);
 }
 
-void AppendPendingChar(CompileState& state) {
-  if (state.PendingText.empty()) state.PendingPos = CharPos(state);
-  if (state.CurChar < 0x80) {
-    state.PendingText += static_cast<char>(state.CurChar);
-  } else {
-    AppendUtf8(state.PendingText, static_cast<char32_t>(state.CurCharText));
-  }
-}
-
 void GrowTokenArrays(CompileState& state) {
   const auto size = static_cast<std::size_t>(state.NTokens) + 1;
   if (state.TokKind.size() < size) {
@@ -221,25 +217,6 @@ void GrowTokenArrays(CompileState& state) {
   }
 }
 
-void RecordPendingToken(CompileState& state, int kind) {
-  AddTokenSlot(state);
-  state.TokKind[state.NTokens] = kind;
-  state.TokText[state.NTokens] = std::move(state.PendingText);
-  state.TokPos[state.NTokens] = state.PendingPos;
-  state.PendingText.clear();
-}
-
-void AddSingleCharToken(CompileState& state) {
-  AddTokenSlot(state);
-  state.TokKind[state.NTokens] =
-      state.CurChar >= 0 && state.CurChar < 256 ? SingleCharKinds[state.CurChar] : 0;
-  if (state.CurChar >= 0 && state.CurChar < 0x80) {
-    state.TokText[state.NTokens].assign(1, static_cast<char>(state.CurChar));
-  } else {
-    AppendUtf8(state.TokText[state.NTokens], static_cast<char32_t>(state.CurChar));
-  }
-  state.TokPos[state.NTokens] = CharPos(state);
-}
 
 bool SkipToChar(CompileState& state, char16_t ch) {
   const int length = RawLineLength(state, state.LineIndex);

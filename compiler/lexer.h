@@ -5,6 +5,7 @@
 #include <string>
 
 #include "compiler/compile_state.h"
+#include "core/raw_data_file.h"
 
 namespace vork {
 
@@ -34,8 +35,30 @@ void UseLine(CompileState& state, int lineIndex);
 // Copies row 1..6 of the class overrides into the active classes 32..61.
 void UseClassRow(CompileState& state, int row);
 
+// Makes room for token NTokens in every token array.
+void GrowTokenArrays(CompileState& state);
+
+// Adds an empty token (kind 0, no text, position 0).
+inline void AddTokenSlot(CompileState& state) {
+  state.NTokens += 1;
+  const auto n = static_cast<std::size_t>(state.NTokens);
+  if (state.TokKind.size() <= n) GrowTokenArrays(state);
+  state.TokKind[n] = 0;
+  state.TokText[n].clear();
+  state.TokPos[n] = 0;
+}
+
 // Records the pending identifier as a token of the given kind and empties it.
-void RecordPendingToken(CompileState& state, int kind);
+inline void RecordPendingToken(CompileState& state, int kind) {
+  AddTokenSlot(state);
+  const auto n = static_cast<std::size_t>(state.NTokens);
+  state.TokKind[n] = kind;
+  state.TokenKindsSeen |= KindBit(kind);
+  // The slot's emptied text becomes the next pending identifier, so that
+  // neither string gives up the room it has.
+  state.TokText[n].swap(state.PendingText);
+  state.TokPos[n] = state.PendingPos;
+}
 
 // The pending identifier is recorded as a token of the given kind when the
 // character of class cls just read ends it (mode 1 or 2: a class that ends
@@ -77,23 +100,34 @@ inline std::int64_t CharPos(const CompileState& state) {
 }
 
 // Adds a character to the pending identifier, remembering where it began.
-void AppendPendingChar(CompileState& state);
-
-// Makes room for token NTokens in every token array.
-void GrowTokenArrays(CompileState& state);
-
-// Adds an empty token (kind 0, no text, position 0).
-inline void AddTokenSlot(CompileState& state) {
-  state.NTokens += 1;
-  const auto n = static_cast<std::size_t>(state.NTokens);
-  if (state.TokKind.size() <= n) GrowTokenArrays(state);
-  state.TokKind[n] = 0;
-  state.TokText[n].clear();
-  state.TokPos[n] = 0;
+inline void AppendPendingChar(CompileState& state) {
+  if (state.PendingText.empty()) state.PendingPos = CharPos(state);
+  if (state.CurChar < 0x80) {
+    state.PendingText += static_cast<char>(state.CurChar);
+  } else {
+    AppendUtf8(state.PendingText, static_cast<char32_t>(state.CurCharText));
+  }
 }
 
+// The token kind of each character as a one-character token; 0 for a
+// character without one.
+extern const std::array<int, 256> SingleCharKinds;
+
 // Records the character just read as a one-character token.
-void AddSingleCharToken(CompileState& state);
+inline void AddSingleCharToken(CompileState& state) {
+  AddTokenSlot(state);
+  const auto n = static_cast<std::size_t>(state.NTokens);
+  const int c = state.CurChar;
+  const int kind = c >= 0 && c < 256 ? SingleCharKinds[static_cast<std::size_t>(c)] : 0;
+  state.TokKind[n] = kind;
+  state.TokenKindsSeen |= KindBit(kind);
+  if (c >= 0 && c < 0x80) {
+    state.TokText[n].assign(1, static_cast<char>(c));
+  } else {
+    AppendUtf8(state.TokText[n], static_cast<char32_t>(c));
+  }
+  state.TokPos[n] = CharPos(state);
+}
 
 // Moves to the next ch on the current raw line (true), or past the line's end.
 bool SkipToChar(CompileState& state, char16_t ch);

@@ -66,17 +66,4 @@ const std::array<int, SessionActionCount + 1> StateMap2{
 
 const std::array<int, 6> ErrRecovery{0, 34, 35, 36, 37, 38};
 
-int KindColumn(int kind) {
-  if (kind < 0) return 1;
-  if (kind >= 1 && kind <= SessionColumnCount) return kind;
-  return 0;
-}
-
-int SessionAction(int state, int kind) {
-  if (state < 1 || state > SessionStateCount) return ActionSyntaxError;
-  const int column = KindColumn(kind);
-  if (column == 0) return state >= ErrRecovery[1] ? ActionSkipToken : ActionSyntaxError;
-  return DataTrans[state][column];
-}
-
 }  // namespace vork

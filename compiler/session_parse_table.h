@@ -29,10 +29,19 @@ extern const std::array<int, 6> ErrRecovery;
 
 // The table column of a token kind: a declared code (negative kind) is
 // column 1; a kind outside the table's columns gives 0.
-int KindColumn(int kind);
+constexpr int KindColumn(int kind) {
+  if (kind < 0) return 1;
+  if (kind >= 1 && kind <= SessionColumnCount) return kind;
+  return 0;
+}
 
 // The action for a token kind in a state: a kind without a column is a
 // syntax error, or a skipped token in a recovery state.
-int SessionAction(int state, int kind);
+inline int SessionAction(int state, int kind) {
+  if (state < 1 || state > SessionStateCount) return ActionSyntaxError;
+  const int column = KindColumn(kind);
+  if (column == 0) return state >= ErrRecovery[1] ? ActionSkipToken : ActionSyntaxError;
+  return DataTrans[static_cast<std::size_t>(state)][static_cast<std::size_t>(column)];
+}
 
 }  // namespace vork

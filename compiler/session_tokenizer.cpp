@@ -99,7 +99,9 @@ int ContinueWord(CompileState& state, int cls) {
     cls = next;
   }
   if (at == from) return cls;
-  for (std::size_t k = from; k < at; ++k) state.PendingText += static_cast<char>(line[k]);
+  const std::size_t pending = state.PendingText.size();
+  state.PendingText.resize(pending + (at - from));
+  for (std::size_t k = from; k < at; ++k) state.PendingText[pending + (k - from)] = static_cast<char>(line[k]);
   state.PendingKind = kind;
   state.CharIndex = static_cast<int>(at);
   state.CharColumns = 1;
@@ -444,6 +446,7 @@ void CheckNumbers(CompileState& state) {
 
 void TokenizeSession(CompileState& state) {
   state.InLevelList = false;
+  state.TokenKindsSeen = 0;
   ReadSegmentTokens(state);
   // A word still being built when the text ends is no token: the session
   // is unfinished and only that is reported, at this last word.
@@ -452,10 +455,14 @@ void TokenizeSession(CompileState& state) {
     state.UnfinishedWordPos = state.PendingPos;
     state.PendingText.clear();
   }
-  RekindNumbers(state);
-  CheckNumbers(state);
+  // Numbers are only ever recorded as numbers; the other passes change or
+  // read them alone.
+  if ((state.TokenKindsSeen & KindBit(TokenNumber)) != 0) {
+    RekindNumbers(state);
+    CheckNumbers(state);
+  }
   RekindUnitEnds(state);
-  RekindLevelNames(state);
+  if ((state.TokenKindsSeen & KindBit(TokenOpen)) != 0) RekindLevelNames(state);
   state.TimesToConvert = false;
   for (int k = 1; k <= state.NTokens; ++k) {
     if (state.TokKind[k] == TokenTime) CheckTimeString(state, k);
