@@ -203,6 +203,9 @@ void CheckTimeString(CompileState& state, int tokenIndex) {
   AgreeWithFirstTime(state, tokenIndex, code, decimalCount);
   // (More than three decimals were reported above and end the compile.)
   if (decimals.size() > 3) return;
+  // The pieces look into the token's text: its units are kept before it is
+  // rewritten.
+  KeepTimeUnits(state, tokenIndex, value, decimals, inclusive);
   char text[24 + 8];
   char* end = std::to_chars(text, text + 24, value).ptr;
   if (decimalCount > 0) {
@@ -213,7 +216,6 @@ void CheckTimeString(CompileState& state, int tokenIndex) {
   const std::string_view rewritten(text, static_cast<std::size_t>(end - text));
   std::string& written = state.TokText[tokenIndex];
   if (written.size() != rewritten.size() || std::string_view(written) != rewritten) written = rewritten;
-  KeepTimeUnits(state, tokenIndex, value, decimals, inclusive);
 }
 
 namespace {

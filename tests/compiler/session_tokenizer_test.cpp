@@ -80,6 +80,29 @@ INSTANTIATE_TEST_SUITE_P(
         TokenCase{"LabelsMakeNoTokens", "Event a;\n<one> a /", {"-1:a 8:/"}}),
     [](const ::testing::TestParamInfo<TokenCase>& info) { return info.param.Name; });
 
+// Times in every form: the text each is rewritten to, and the segment's
+// start and stop in time units worked out from them.
+INSTANTIATE_TEST_SUITE_P(
+    TimeForms, SegmentTokens,
+    ::testing::Values(
+        TokenCase{"LeadingZerosDropped", "Timed a b;\na,05-010 b,7) ,020 ;",
+                  {"-1:a 4:, 2:5 12:- 2:10 -2:b 4:, 2:7) 4:, 2:20 7:;"}, {"5-20"}},
+        TokenCase{"LeadingZeroBeforeDecimals", "Timed a;\na,00.50-01.00 ;",
+                  {"-1:a 4:, 2:0.50 12:- 2:1.00 7:;"}, {"50-100"}},
+        TokenCase{"MinutesAndTenths", "Timed a;\na,1:05.5-1:10.0 ,2:00.0 ;",
+                  {"-1:a 4:, 2:65.5 12:- 2:70.0 4:, 2:120.0 7:;"}, {"655-1200"}},
+        TokenCase{"Hours", "Timed a;\na,1:00:00-1:00:01 ;", {"-1:a 4:, 2:3600 12:- 2:3601 7:;"}, {"3600-3601"}},
+        TokenCase{"MinutesWrittenBeforeAPeriod", "Timed a;\na,1.30.5 ;", {"-1:a 4:, 2:130.5 7:;"}, {"1305-1306"}},
+        TokenCase{"LargestTimeInThousandths", "Timed a;\na,2147483.646-2147483.647 ;",
+                  {"-1:a 4:, 2:2147483.646 12:- 2:2147483.647 7:;"}, {"2147483646-2147483647"}},
+        TokenCase{"InclusiveTimeAtTheLargest", "Timed a;\na,2147483646-2147483646) ;",
+                  {"-1:a 4:, 2:2147483646 12:- 2:2147483646) 7:;"}, {"2147483646-2147483647"}},
+        TokenCase{"SegmentAfterATimeTooLarge", "Timed a;\na,2147483647) ;\na,5-6 ,7 /",
+                  {"-1:a 4:, 2:2147483647) 7:;", "-1:a 4:, 2:5 12:- 2:6 4:, 2:7 8:/"}, {"1-0", "5-7"}},
+        TokenCase{"StateDurationsWithLeadingZeros", "State a b;\na=03 b=2 ;",
+                  {"-1:a 10:= 2:3 -2:b 10:= 2:2 7:;"}, {"1-6"}}),
+    [](const ::testing::TestParamInfo<TokenCase>& info) { return info.param.Name; });
+
 // The characters that are tokens, time separators or invalid differ by
 // data type and inside a level list; comment characters replace any class.
 struct ClassCase {
