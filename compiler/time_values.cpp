@@ -23,13 +23,26 @@ bool ReadDigits(std::string_view text, std::int64_t& value, std::int64_t most) {
 
 namespace {
 
+// Keeps a checked time's units, without and with the unit a ")" adds; a
+// time that would not fit is left to ConvertSegmentTimes, which reports it.
+void StoreTimeUnits(CompileState& state, int tokenIndex, std::int64_t exclusive, bool inclusive) {
+  const std::int64_t closed = exclusive + (inclusive ? 1 : 0);
+  if (closed > MaxTimeValue || static_cast<std::size_t>(tokenIndex) >= state.TokKind.size()) {
+    state.TimesToConvert = true;
+    return;
+  }
+  if (state.TokUnits.size() < state.TokKind.size()) state.TokUnits.resize(state.TokKind.size());
+  TokenUnits& units = state.TokUnits[static_cast<std::size_t>(tokenIndex)];
+  units.Exclusive = static_cast<std::uint32_t>(exclusive);
+  units.Inclusive = static_cast<std::uint32_t>(closed);
+}
+
 // Keeps a checked time's units as ConvertSegmentTimes would work them out
 // from the rewritten text: the whole seconds and the decimals, in units of
-// the compile's time unit. A time written in another unit, or one that
-// would not fit, is left to ConvertSegmentTimes, which reports it.
+// the compile's time unit. A time written in another unit is left to
+// ConvertSegmentTimes.
 void KeepTimeUnits(CompileState& state, int tokenIndex, std::int64_t seconds, std::string_view decimals,
                    bool inclusive) {
-  if (state.TokUnits.size() < state.TokKind.size()) state.TokUnits.resize(state.TokKind.size());
   constexpr std::int64_t Scales[] = {1, 10, 100, 1000};
   std::int64_t fraction = 0;
   const auto count = static_cast<int>(decimals.size());
@@ -37,22 +50,22 @@ void KeepTimeUnits(CompileState& state, int tokenIndex, std::int64_t seconds, st
     state.TimesToConvert = true;
     return;
   }
-  const std::int64_t exclusive = seconds * Scales[count] + fraction;
-  const std::int64_t closed = exclusive + (inclusive ? 1 : 0);
-  if (closed > MaxTimeValue) {
-    state.TimesToConvert = true;
-    return;
-  }
-  TokenUnits& units = state.TokUnits[static_cast<std::size_t>(tokenIndex)];
-  units.Exclusive = static_cast<std::uint32_t>(exclusive);
-  units.Inclusive = static_cast<std::uint32_t>(closed);
+  StoreTimeUnits(state, tokenIndex, seconds * Scales[count] + fraction, inclusive);
 }
 
-// Reads a time written as whole seconds without a leading zero, perhaps
-// "." and one to three decimals, fitting 31 bits: the form nearly every
-// time is written in, and already as CheckTimeString rewrites it. False,
-// touching nothing, for any other form.
-bool ReadPlainTime(std::string_view s, std::int64_t& seconds, std::string_view& decimals) {
+// A time written as whole seconds without a leading zero, perhaps "." and
+// one to three decimals: the form nearly every time is written in, and
+// already as CheckTimeString rewrites it.
+struct PlainTime {
+  std::int64_t Seconds = 0;
+  int Decimals = 0;
+  // All its digits read as one number: its units when the time unit has
+  // as many decimals as it.
+  std::int64_t Units = 0;
+};
+
+// Reads a plain time fitting 31 bits; false for any other form.
+bool ReadPlainTime(std::string_view s, PlainTime& time) {
   std::size_t at = 0;
   std::int64_t value = 0;
   for (; at < s.size() && s[at] >= '0' && s[at] <= '9'; ++at) {
@@ -60,17 +73,17 @@ bool ReadPlainTime(std::string_view s, std::int64_t& seconds, std::string_view& 
     if (value > MaxTimeValue) return false;
   }
   if (at == 0 || (at > 1 && s[0] == '0')) return false;
-  std::string_view fraction;
+  time.Seconds = value;
+  time.Decimals = 0;
   if (at < s.size()) {
-    if (s[at] != '.') return false;
-    fraction = s.substr(at + 1);
-    if (fraction.empty() || fraction.size() > 3) return false;
-    for (char c : fraction) {
-      if (c < '0' || c > '9') return false;
+    if (s[at] != '.' || s.size() - at - 1 < 1 || s.size() - at - 1 > 3) return false;
+    for (++at; at < s.size(); ++at) {
+      if (s[at] < '0' || s[at] > '9') return false;
+      value = value * 10 + (s[at] - '0');
+      time.Decimals += 1;
     }
   }
-  seconds = value;
-  decimals = fraction;
+  time.Units = value;
   return true;
 }
 
@@ -106,13 +119,16 @@ void CheckTimeString(CompileState& state, int tokenIndex) {
     s.remove_suffix(1);
   }
   if (!s.empty() && s.front() == ',') s.remove_prefix(1);
-  std::int64_t seconds = 0;
-  std::string_view plainDecimals;
-  if (s.data() == state.TokText[tokenIndex].data() && ReadPlainTime(s, seconds, plainDecimals)) {
+  PlainTime plain;
+  if (s.data() == state.TokText[tokenIndex].data() && ReadPlainTime(s, plain)) {
     // Nothing but the format and the unit to check, and nothing to rewrite.
     if (state.SegmentHasError) return;
-    AgreeWithFirstTime(state, tokenIndex, plainDecimals.empty() ? 1 : 4, static_cast<int>(plainDecimals.size()));
-    KeepTimeUnits(state, tokenIndex, seconds, plainDecimals, inclusive);
+    AgreeWithFirstTime(state, tokenIndex, plain.Decimals == 0 ? 1 : 4, plain.Decimals);
+    if (plain.Decimals == state.TimeUnitIndex) {
+      StoreTimeUnits(state, tokenIndex, plain.Units, inclusive);
+    } else {
+      state.TimesToConvert = true;
+    }
     return;
   }
   if (s.empty()) {
