@@ -293,38 +293,26 @@ void LookUpCodes(CompileState& state) {
   }
 }
 
-struct StreamTimesResult {
+// The times of one stream, taken in token order: the first, and the
+// largest inclusive one with the token that first reached it.
+struct StreamTimes {
   bool HasTime = false;
   std::uint32_t First = 0;
   std::uint32_t Max = 0;
-  std::uint32_t DerivedStop = 0;
-  bool StopIsOnsetPlusOne = false;
-};
+  int MaxToken = 0;
 
-StreamTimesResult StreamTimes(CompileState& state, int from, int to) {
-  StreamTimesResult result;
-  int maxToken = 0;
-  for (int k = from; k <= to; ++k) {
-    if (state.TokKind[k] != TokenTime) continue;
+  void Add(const CompileState& state, int k) {
     const std::uint32_t inclusive = TokenTimeUnits(state, k, true);
-    if (!result.HasTime) {
-      result.HasTime = true;
-      result.First = TokenTimeUnits(state, k, false);
+    if (!HasTime) {
+      HasTime = true;
+      First = TokenTimeUnits(state, k, false);
     }
-    if (maxToken == 0 || inclusive > result.Max) {
-      result.Max = inclusive;
-      maxToken = k;
+    if (MaxToken == 0 || inclusive > Max) {
+      Max = inclusive;
+      MaxToken = k;
     }
   }
-  if (!result.HasTime || maxToken <= from + 1) return result;
-  if (IsStopOrOffsetTime(state, maxToken)) {
-    result.DerivedStop = result.Max;
-  } else {
-    result.DerivedStop = result.Max + 1;
-    result.StopIsOnsetPlusOne = true;
-  }
-  return result;
-}
+};
 
 // Start and stop of a Timed or State segment written with times.
 void SessionTimes(CompileState& state) {
@@ -337,22 +325,32 @@ void SessionTimes(CompileState& state) {
   std::uint32_t onsetStop = 0;
   int remembered = 0;
   int from = 1;
+  StreamTimes stream;
   for (int k = 1; k <= end + 1; ++k) {
-    if (k <= end && !KindIs(state, k, TokenUnitEnd)) continue;
-    const int to = k - 1;
-    if (from <= to) {
-      const StreamTimesResult stream = StreamTimes(state, from, to);
-      if (stream.HasTime) {
-        if (!anyTime || stream.First < start) start = stream.First;
-        if (!anyTime || stream.Max > stop) stop = stream.Max;
-        anyTime = true;
-      }
-      if (stream.DerivedStop > derived) derived = stream.DerivedStop;
-      if (stream.StopIsOnsetPlusOne && stream.DerivedStop > onsetStop) {
-        onsetStop = stream.DerivedStop;
-        remembered = to;
+    if (k <= end && !KindIs(state, k, TokenUnitEnd)) {
+      if (state.TokKind[k] == TokenTime) stream.Add(state, k);
+      continue;
+    }
+    // The stream of tokens from .. k - 1 ends here.
+    if (stream.HasTime) {
+      if (!anyTime || stream.First < start) start = stream.First;
+      if (!anyTime || stream.Max > stop) stop = stream.Max;
+      anyTime = true;
+      // A stream whose largest time is not its first token has a stop: that
+      // time when it is a stop or an offset, else the unit after it.
+      if (stream.MaxToken > from + 1) {
+        if (IsStopOrOffsetTime(state, stream.MaxToken)) {
+          derived = std::max(derived, stream.Max);
+        } else {
+          derived = std::max(derived, stream.Max + 1);
+          if (stream.Max + 1 > onsetStop) {
+            onsetStop = stream.Max + 1;
+            remembered = k - 1;
+          }
+        }
       }
     }
+    stream = StreamTimes{};
     from = k + 1;
   }
   if (!anyTime) {
