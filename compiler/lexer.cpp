@@ -83,7 +83,6 @@ constexpr SingleCharKindRow SingleCharTokenKind[] = {
     {'-', TokenMinus}, {'*', TokenStar},  {'$', TokenDollar}, {'.', TokenPeriod},
 };
 
-
 }  // namespace
 
 // The table above by character, for the reading loop.
@@ -216,7 +215,6 @@ void GrowTokenArrays(CompileState& state) {
     state.TokPos.resize(size, 0);
   }
 }
-
 
 bool SkipToChar(CompileState& state, char16_t ch) {
   const int length = RawLineLength(state, state.LineIndex);

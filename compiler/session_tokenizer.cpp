@@ -331,7 +331,7 @@ void SessionTimes(CompileState& state) {
       if (state.TokKind[k] == TokenTime) stream.Add(state, k);
       continue;
     }
-    // The stream of tokens from .. k - 1 ends here.
+    // The stream that began at token `from` ends before token k.
     if (stream.HasTime) {
       if (!anyTime || stream.First < start) start = stream.First;
       if (!anyTime || stream.Max > stop) stop = stream.Max;
@@ -453,8 +453,8 @@ void TokenizeSession(CompileState& state) {
     state.UnfinishedWordPos = state.PendingPos;
     state.PendingText.clear();
   }
-  // Numbers are only ever recorded as numbers; the other passes change or
-  // read them alone.
+  // These two passes look at tokens recorded as numbers only; a segment
+  // without one skips them.
   if ((state.TokenKindsSeen & KindBit(TokenNumber)) != 0) {
     RekindNumbers(state);
     CheckNumbers(state);

@@ -57,14 +57,14 @@ void KeepTimeUnits(CompileState& state, int tokenIndex, std::int64_t seconds, st
 // one to three decimals: the form nearly every time is written in, and
 // already as CheckTimeString rewrites it.
 struct PlainTime {
-  std::int64_t Seconds = 0;
   int Decimals = 0;
   // All its digits read as one number: its units when the time unit has
   // as many decimals as it.
   std::int64_t Units = 0;
 };
 
-// Reads a plain time fitting 31 bits; false for any other form.
+// Reads a plain time whose whole seconds fit 31 bits; false for any other
+// form.
 bool ReadPlainTime(std::string_view s, PlainTime& time) {
   std::size_t at = 0;
   std::int64_t value = 0;
@@ -73,7 +73,6 @@ bool ReadPlainTime(std::string_view s, PlainTime& time) {
     if (value > MaxTimeValue) return false;
   }
   if (at == 0 || (at > 1 && s[0] == '0')) return false;
-  time.Seconds = value;
   time.Decimals = 0;
   if (at < s.size()) {
     if (s[at] != '.' || s.size() - at - 1 < 1 || s.size() - at - 1 > 3) return false;
