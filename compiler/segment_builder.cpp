@@ -1,6 +1,7 @@
 #include "compiler/segment_builder.h"
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 
 #include "compiler/compile_state.h"
@@ -22,10 +23,9 @@ bool IsTimedOrState(int dataType) {
 SegmentBuilder::SegmentBuilder(CompileState& state) : State(state), NCodes(state.NCodes) {
   if (NCodes < 0) NCodes = 0;
   EventUnits = State.DataType == DataTypeEvent;
-  UnitLists = (State.DataType == DataTypeInterval || State.DataType == DataTypeMulti) && !UsesContextCodes();
+  UnitLists = State.DataType == DataTypeInterval || State.DataType == DataTypeMulti;
   if (UnitLists) UnitColumns.resize(static_cast<std::size_t>(NCodes) + 1);
-  if (!EventUnits && !UnitLists) Matrix.assign(static_cast<std::size_t>(NCodes), std::string());
-  Marks.resize(static_cast<std::size_t>(NCodes) + 1);
+  MarkCells.resize(static_cast<std::size_t>(NCodes) + 1);
   CodeUse.assign(static_cast<std::size_t>(NCodes) + 1, 0);
   if (IsTimedOrState(State.DataType)) {
     PrepareTimedSegment();
@@ -33,20 +33,9 @@ SegmentBuilder::SegmentBuilder(CompileState& state) : State(state), NCodes(state
     const std::int64_t columns = CheckTokenUnits();
     if (Refused) return;
     if (EventUnits) EventCodes.reserve(static_cast<std::size_t>(columns));
-    for (std::string& row : Matrix) row.reserve(static_cast<std::size_t>(columns) + 1);
     // The first interval or multi-event is open from the start.
-    if (State.DataType == DataTypeInterval || State.DataType == DataTypeMulti) NewTimeUnit();
+    if (UnitLists) NewTimeUnit();
   }
-}
-
-// Whether a code of the segment's tokens is followed by a context start or
-// end: such a segment's context codes are resolved on a grid.
-bool SegmentBuilder::UsesContextCodes() const {
-  for (int k = 1; k < State.NTokens; ++k) {
-    const std::string& next = State.TokText[k + 1];
-    if (CodeOfToken(k) != 0 && !next.empty() && (next[0] == '+' || next[0] == '-')) return true;
-  }
-  return false;
 }
 
 int SegmentBuilder::CodeOfToken(int i) const {
@@ -64,9 +53,9 @@ void SegmentBuilder::Report(int msgNo, int token) {
   ReportCompileMessage(State, msgNo, token >= 1 ? -static_cast<std::int64_t>(token) : 0);
 }
 
-// The most time units a segment may have: its grid and run counts, as this
-// compiler or any reader of the compiled file would hold them, within the
-// segment memory budget, and its units within the segment line's numbers.
+// The most time units a segment may have: its grid and run counts, as a
+// reader of the compiled file would hold them, within the segment memory
+// budget, and its units within the segment line's numbers.
 std::int64_t SegmentBuilder::MostUnits() const {
   return std::min(MaxTimeValue, SegmentMemoryBudget / (NCodes + RunCountBytes));
 }
@@ -132,14 +121,11 @@ void SegmentBuilder::AppendColumn() {
     EventCodes.push_back(0);
     return;
   }
-  if (UnitLists) {
-    ColumnBeforeCodes.swap(LastColumnCodes);
-    LastColumnCodes.clear();
-  }
-  // A cell already there holds a context end put ahead of its unit.
-  for (std::string& row : Matrix) {
-    if (static_cast<std::int64_t>(row.size()) < NColumns) row.push_back('.');
-  }
+  // A context end put ahead of its unit already stands in the new column.
+  ColumnBeforeCodes.swap(LastColumnCodes);
+  LastColumnCodes.clear();
+  ColumnBeforeStarts.swap(LastColumnStarts);
+  LastColumnStarts.clear();
   Runs.push_back(1);
 }
 
@@ -178,39 +164,39 @@ void SegmentBuilder::AddUnitCode(int i) {
     return;
   }
   if (CodeUse[code] == ContextCode) return Report(27, i);
-  if (UnitLists) {
-    std::vector<std::int64_t>& columns = UnitColumns[code];
-    if (columns.empty() || columns.back() != NColumns - 1) {
-      columns.push_back(NColumns - 1);
-      LastColumnCodes.push_back(code);
-    }
-  } else {
-    Cell(code, NColumns - 1) = '2';
+  std::vector<std::int64_t>& columns = UnitColumns[code];
+  if (columns.empty() || columns.back() != NColumns - 1) {
+    columns.push_back(NColumns - 1);
+    LastColumnCodes.push_back(code);
   }
+  // Coded over a context mark of the code (a code used both ways).
+  if (!MarkCells[code].empty()) MarkCells[code].erase(NColumns - 1);
   CodeUse[code] = RegularCode;
   ++EntryCount;
   if (State.Options.ExclusivityCheck && State.NSets > 0) CheckExclusiveCode(code, NColumns - 1);
 }
 
 char SegmentBuilder::CellOf(int code, std::int64_t column) const {
+  const std::map<std::int64_t, char>& marks = MarkCells[code];
+  if (!marks.empty()) {
+    const auto mark = marks.find(column);
+    if (mark != marks.end()) return mark->second;
+  }
   if (UnitLists) {
     const std::vector<std::int64_t>& columns = UnitColumns[code];
     return std::binary_search(columns.begin(), columns.end(), column) ? '2' : '.';
   }
-  if (!Gridless) return Matrix[code - 1][column];
-  const auto mark = MarkCells[code].find(column);
-  if (mark != MarkCells[code].end()) return mark->second;
-  return Occupied[code].Contains(column) ? '1' : '.';
+  return TimedRows && Occupied[code].Contains(column) ? '1' : '.';
 }
 
 void SegmentBuilder::SetMark(int code, std::int64_t column, char mark) {
-  if (Gridless) {
-    MarkCells[code][column] = mark;
-  } else {
-    Cell(code, column) = mark;
+  MarkCells[code][column] = mark;
+  if (TimedRows) Occupied[code].Add(column);
+  // A start in one of the last two columns is copied by a repeat.
+  if (UnitLists && mark == '+') {
+    if (column == NColumns - 1) LastColumnStarts.push_back(code);
+    if (column == NColumns - 2) ColumnBeforeStarts.push_back(code);
   }
-  Marks[code].insert(column);
-  if (!Occupied.empty()) Occupied[code].Add(column);
 }
 
 // Looks back from column before - 1 for the nearest start or end of a
@@ -218,13 +204,11 @@ void SegmentBuilder::SetMark(int code, std::int64_t column, char mark) {
 // no start at all gives the code a start in the segment's first column.
 void SegmentBuilder::FindContextStart(int code, std::int64_t before, int errorToken,
                                       int warningToken) {
-  std::set<std::int64_t>& marks = Marks[code];
-  auto it = marks.lower_bound(before);
-  while (it != marks.begin()) {
-    --it;
-    const char mark = CellOf(code, *it);
-    if (mark == '+') return;
-    if (mark == '-') return Report(111, errorToken);
+  const std::map<std::int64_t, char>& marks = MarkCells[code];
+  const auto it = marks.lower_bound(before);
+  if (it != marks.begin()) {
+    if (std::prev(it)->second == '+') return;
+    return Report(111, errorToken);
   }
   if (NColumns > 0) SetMark(code, 0, '+');
   Report(29, warningToken);
@@ -244,9 +228,6 @@ bool SegmentBuilder::MarkContextEnd(int i) {
   if (afterUnit) {
     // The code stays on through this unit: its end goes into the next one.
     if (!CheckSize(NTimeUnits + 1, NColumns + 1, i)) return afterUnit;
-    for (std::string& row : Matrix) {
-      if (static_cast<std::int64_t>(row.size()) <= NColumns) row.push_back('.');
-    }
     end = NColumns;
   }
   if (code == 0) return afterUnit;
@@ -259,20 +240,19 @@ bool SegmentBuilder::MarkContextEnd(int i) {
   return afterUnit;
 }
 
+// The new column takes the cells of the one before: its codes and its
+// context starts; an end there is not copied, and an end put ahead into the
+// new column stays.
 void SegmentBuilder::CopyPreviousColumn() {
-  if (UnitLists) {
-    for (int code : ColumnBeforeCodes) {
-      UnitColumns[code].push_back(NColumns - 1);
-      LastColumnCodes.push_back(code);
-    }
-    return;
+  const std::int64_t column = NColumns - 1;
+  for (int code : ColumnBeforeCodes) {
+    std::vector<std::int64_t>& columns = UnitColumns[code];
+    if (columns.back() == column || CellOf(code, column - 1) != '2' || CellOf(code, column) == '-') continue;
+    columns.push_back(column);
+    LastColumnCodes.push_back(code);
   }
-  for (std::size_t row = 0; row < Matrix.size(); ++row) {
-    const char previous = Matrix[row][NColumns - 2];
-    char& cell = Matrix[row][NColumns - 1];
-    if (cell == '-') continue;  // an end put ahead stays
-    cell = previous == '-' ? '.' : previous;
-    if (cell == '+') Marks[row + 1].insert(NColumns - 1);
+  for (int code : ColumnBeforeStarts) {
+    if (CellOf(code, column - 1) == '+' && CellOf(code, column) == '.') SetMark(code, column, '+');
   }
 }
 
@@ -299,11 +279,10 @@ void SegmentBuilder::PrepareTimedSegment() {
       State.SegStop > State.SegStart
           ? static_cast<std::int64_t>(State.SegStop) - static_cast<std::int64_t>(State.SegStart)
           : 0;
-  Gridless = true;
+  TimedRows = true;
   Occupied.reserve(static_cast<std::size_t>(NCodes) + 1);
   for (int code = 0; code <= NCodes; ++code) Occupied.emplace_back(&Pool);
   Onsets.resize(static_cast<std::size_t>(NCodes) + 1);
-  MarkCells.resize(static_cast<std::size_t>(NCodes) + 1);
   if (length > MostUnits()) {
     CheckSize(length, length, TokenPassingTime(MostUnits()));
     return;
@@ -313,16 +292,10 @@ void SegmentBuilder::PrepareTimedSegment() {
 
 void SegmentBuilder::MarkOnset(int code, std::int64_t column) {
   if (column < 0 || column >= NColumns) return;
-  if (Gridless) {
-    if (CellOf(code, column) != '.') Overlap = true;
-    Onsets[code].push_back(column);
-    MarkCells[code].erase(column);
-  } else {
-    char& cell = Cell(code, column);
-    if (cell != '.') Overlap = true;
-    cell = '2';
-  }
-  if (!Occupied.empty()) Occupied[code].Add(column);
+  if (CellOf(code, column) != '.') Overlap = true;
+  Onsets[code].push_back(column);
+  MarkCells[code].erase(column);
+  Occupied[code].Add(column);
   if (State.Options.RepeatCheck) CheckRepeatedCode(code, column);
   if (State.Options.ExclusivityCheck && State.NSets > 0) CheckExclusiveCode(code, column);
 }
@@ -330,10 +303,7 @@ void SegmentBuilder::MarkOnset(int code, std::int64_t column) {
 void SegmentBuilder::FillOn(int code, std::int64_t from, std::int64_t to) {
   from = std::max<std::int64_t>(from, 0);
   to = std::min(to, NColumns - 1);
-  const bool occupied = Occupied[code].FillFree(from, to, [&](std::int64_t a, std::int64_t b) {
-    if (!Gridless) std::fill(Matrix[code - 1].begin() + a, Matrix[code - 1].begin() + b + 1, '1');
-  });
-  if (occupied) Overlap = true;
+  if (Occupied[code].FillFree(from, to, [](std::int64_t, std::int64_t) {})) Overlap = true;
 }
 
 void SegmentBuilder::FillPreviousCodes(std::int64_t column) {
@@ -350,9 +320,7 @@ void SegmentBuilder::CheckExclusiveCode(int code, std::int64_t column) {
   const int set = State.CodeSet[code];
   if (set <= 0) return;
   for (int other = 1; other <= NCodes; ++other) {
-    if (other != code && State.CodeSet[other] == set &&
-        (Gridless || UnitLists || static_cast<std::int64_t>(Matrix[other - 1].size()) > column) &&
-        CellOf(other, column) != '.') {
+    if (other != code && State.CodeSet[other] == set && CellOf(other, column) != '.') {
       return Report(51, CurrentToken);
     }
   }

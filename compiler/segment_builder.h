@@ -1,11 +1,11 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdint>
 #include <map>
 #include <memory_resource>
-#include <cstdint>
-#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "compiler/occupied_columns.h"
@@ -16,14 +16,30 @@ namespace vork {
 
 struct CompileState;
 
-// The bytes the compiler keeps per time unit beside the unit's cells: its
-// run count.
+// A change of one code's cells from a column on.
+using ColumnCell = std::pair<std::int64_t, char>;
+
+// Where a context code's cells change once its marks are resolved: from
+// Column on it is After, but Column itself holds Cell ("2" at a start, "."
+// at an end or where it gives way to a code of its set). A start or an end
+// (Mark) holds its cell over what the code was coded with there.
+struct ContextStep {
+  std::int64_t Column;
+  char Cell;
+  char After;
+  bool Mark;
+};
+
+// The bytes a reader of a compiled segment keeps per time unit beside the
+// unit's cells: its run count.
 constexpr std::int64_t RunCountBytes = sizeof(std::int32_t);
 
-// One segment's code-by-time-unit matrix while its tokens are parsed: the
-// routines that turn codes and times into cells and make the checks of the
-// data part, and the finishing that writes the segment's lines. Token
-// numbers are those of the compile state's token arrays (1-based).
+// One segment's codes and times while its tokens are parsed: the routines
+// that turn them into cells and make the checks of the data part, and the
+// finishing that writes the segment's lines. No code-by-time-unit grid is
+// made: each data type holds only what its entries and marks set (see the
+// members), so work and memory follow the entries, not codes times units.
+// Token numbers are those of the compile state's token arrays (1-based).
 class SegmentBuilder {
  public:
   explicit SegmentBuilder(CompileState& state);
@@ -67,9 +83,10 @@ class SegmentBuilder {
   void Finish();
 
  private:
-  char& Cell(int code, std::int64_t column) { return Matrix[code - 1][column]; }
-  // A cell of either form of the segment. Without a grid an onset reads as
-  // "1": only whether a cell is off, or which mark it holds, is asked.
+  // A cell as it stands while the tokens are parsed: a context mark ("+"
+  // begins, "-" ends), "2" for a code coded in an interval or multi-event,
+  // "1" for a Timed or State cell that is on (an onset reads as "1" too:
+  // only whether a cell is off, or which mark it holds, is asked), or ".".
   char CellOf(int code, std::int64_t column) const;
   int CodeOfToken(int i) const;
   int ComboEntries() const { return std::min(ComboCount, static_cast<int>(Combo.size()) - 1); }
@@ -81,8 +98,6 @@ class SegmentBuilder {
   int TokenPassingTime(std::int64_t mostUnits) const;
   bool WithinCompiledLinesBudget(std::vector<CellChange>& changes);
   std::vector<CellChange> EventCellChanges() const;
-  std::vector<CellChange> UnitListCellChanges() const;
-  bool UsesContextCodes() const;
 
   void PrepareTimedSegment();
   void AppendColumn();
@@ -104,42 +119,45 @@ class SegmentBuilder {
   void ForEachComboCode(int use, Work work);
   void AddOnsetEntry(std::int64_t onset, EntryEnd end, std::int64_t offset = 0);
 
-  std::vector<CellChange> CellChanges() const;
-  std::vector<CellChange> GridlessCellChanges();
-  void MakeGrid();
-  void ResolveContextCodes();
-  void JoinSuccessiveUnits();
+  std::vector<std::vector<ContextStep>> ResolveContextCodes() const;
+  template <class Emit>
+  void UnitRow(int code, bool joined, Emit emit) const;
+  template <class Emit>
+  void TimedRow(int code, Emit emit);
+  std::vector<CellChange> RowCellChanges();
 
   CompileState& State;
   int NCodes = 0;
   // The segment passed the memory budget and was reported: nothing more is
   // built for it.
   bool Refused = false;
-  // Event data are held as the code of each unit (0 none), not as a grid.
+  // Event data are held as the code of each unit (0 none).
   bool EventUnits = false;
   std::vector<int> EventCodes;
-  // Interval and Multi data without context codes are held without a grid:
-  // per code the columns it was coded in, in column order, and the codes
-  // of the last column and the one before it.
+  // Interval and Multi data are held as the columns each code was coded in,
+  // in column order, and the codes of the last column and the one before
+  // it; the codes given a context start in those two columns likewise.
   bool UnitLists = false;
   std::vector<std::vector<std::int64_t>> UnitColumns;
   std::vector<int> LastColumnCodes;
   std::vector<int> ColumnBeforeCodes;
+  std::vector<int> LastColumnStarts;
+  std::vector<int> ColumnBeforeStarts;
 
   // The memory of the Timed and State stretches, given back with the segment.
   std::pmr::monotonic_buffer_resource Pool;
-  dynChar2 Matrix;
-  dynInteger Runs;
+  dynInteger Runs;  // Interval and Multi: the time units of each column
   std::int64_t NColumns = 0;
   std::int64_t NTimeUnits = 0;
-  std::vector<OccupiedColumns> Occupied;       // Timed and State rows
-  std::vector<std::set<std::int64_t>> Marks;   // context marks per code
 
-  // Timed and State data are held without a grid: per code the columns that
-  // are on (Occupied), its onsets, and the marks of context codes. Work and
-  // memory then follow the entries, not the time units.
-  bool Gridless = false;
+  // Timed and State data are held as, per code, the columns that are on
+  // (Occupied, context marks included) and its onsets.
+  bool TimedRows = false;
+  std::vector<OccupiedColumns> Occupied;
   std::vector<std::vector<std::int64_t>> Onsets;
+  // Every data type but Event: per code the context marks ("+", "-") that
+  // stand in its cells; a cell coded over a mark loses the mark. An end put
+  // ahead of its interval may stand one column past the last.
   std::vector<std::map<std::int64_t, char>> MarkCells;
 
   std::vector<int> Combo{0, 0};  // [1..ComboCount]

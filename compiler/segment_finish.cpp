@@ -1,6 +1,7 @@
 #include <algorithm>
-#include <cstring>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "compiler/compile_state.h"
@@ -60,152 +61,146 @@ void MergeCodeRuns(std::vector<CellChange>& changes, const std::vector<std::size
   }
 }
 
-}  // namespace
-
-
-// Turns the start and end marks of context codes into cells: a context code
-// is on from its start to its end (or to the end of the segment), and when
-// a context code of a set begins, the context codes of the same set that
-// were on give way to it.
-void SegmentBuilder::ResolveContextCodes() {
-  std::vector<int> contextCodes;
-  for (int code = 1; code <= NCodes; ++code) {
-    if (CodeUse[code] == ContextCode) contextCodes.push_back(code);
+// The cells of one code where its context steps meet what it was coded
+// with (row: its changes, column order, from "." on): a start or an end
+// holds its cell, elsewhere a coded cell stands and the context code fills
+// the cells left off. Appends the changes of the result to cells.
+void AddContextCells(const std::vector<ColumnCell>& row,
+                     const std::vector<ContextStep>& steps, std::int64_t columns,
+                     std::vector<std::int64_t>& at, std::vector<ColumnCell>& cells) {
+  at.clear();
+  for (const auto& change : row) at.push_back(change.first);
+  for (const ContextStep& step : steps) {
+    at.push_back(step.Column);
+    at.push_back(step.Column + 1);
   }
-  std::vector<char> on(static_cast<std::size_t>(NCodes) + 1, 0);
-  std::vector<char> began(static_cast<std::size_t>(NCodes) + 1, 0);
-  std::vector<int> beganSets;
-  for (std::int64_t u = 0; u < NColumns; ++u) {
-    beganSets.clear();
-    for (int code : contextCodes) {
-      char& cell = Cell(code, u);
-      began[code] = 0;
-      if (cell == '+') {
-        cell = '2';
-        on[code] = 1;
-        began[code] = 1;
-        if (State.CodeSet[code] > 0) beganSets.push_back(State.CodeSet[code]);
-      } else if (cell == '-') {
-        cell = '.';
-        on[code] = 0;
+  std::sort(at.begin(), at.end());
+  at.erase(std::unique(at.begin(), at.end()), at.end());
+  std::size_t r = 0, s = 0;
+  char coded = '.', last = '.';
+  for (const std::int64_t column : at) {
+    if (column >= columns) break;
+    while (r < row.size() && row[r].first <= column) coded = row[r++].second;
+    while (s < steps.size() && steps[s].Column <= column) ++s;
+    char cell = coded;
+    if (s > 0) {
+      const ContextStep& step = steps[s - 1];
+      if (step.Column == column && step.Mark) {
+        cell = step.Cell;
+      } else if (coded == '.') {
+        cell = step.Column == column ? step.Cell : step.After;
       }
     }
-    if (u > 0 && State.NSets > 0 && !beganSets.empty()) {
-      for (int code : contextCodes) {
-        if (!on[code] || began[code]) continue;
-        for (int set : beganSets) {
-          if (set == State.CodeSet[code]) {
-            on[code] = 0;
-            break;
-          }
-        }
-      }
-    }
-    for (int code : contextCodes) {
-      char& cell = Cell(code, u);
-      if (on[code] && cell == '.') cell = '1';
-    }
+    if (cell != last) cells.emplace_back(column, cell);
+    last = cell;
   }
 }
 
 // A code in successive intervals or multi-events is one occurrence that
-// continues, not a new onset in each.
-void SegmentBuilder::JoinSuccessiveUnits() {
-  for (std::string& row : Matrix) {
-    for (std::int64_t u = NColumns - 1; u >= 1; --u) {
-      if (row[u] == '2' && row[u - 1] != '.') row[u] = '1';
+// continues: an onset ("2") in a column after one where the code is not
+// off is on ("1"). cells: a code's changes in column order, from "." on.
+void JoinSuccessiveUnits(std::vector<ColumnCell>& cells, std::int64_t columns,
+                         std::vector<ColumnCell>& joined) {
+  joined.clear();
+  char before = '.', last = '.';
+  const auto put = [&](std::int64_t column, char cell) {
+    if (cell != last) joined.emplace_back(column, cell);
+    last = cell;
+  };
+  for (std::size_t k = 0; k < cells.size(); ++k) {
+    const auto [column, cell] = cells[k];
+    const std::int64_t next = k + 1 < cells.size() ? cells[k + 1].first : columns;
+    if (cell == '2') {
+      put(column, before != '.' ? '1' : '2');
+      if (column + 1 < next) put(column + 1, '1');
+    } else {
+      put(column, cell);
     }
+    before = cell;
   }
+  cells.swap(joined);
 }
 
-// The grid's cells as the changes along each row, at the units where its
-// columns begin. Rows are read a word of cells at a time where nothing
-// changes, which is nearly everywhere.
-std::vector<CellChange> SegmentBuilder::CellChanges() const {
-  std::vector<std::int64_t> unitOf;
-  const bool unitPerColumn = std::all_of(Runs.begin(), Runs.begin() + NColumns, [](int run) { return run == 1; });
-  if (!unitPerColumn) {
-    unitOf.resize(static_cast<std::size_t>(NColumns));
-    std::int64_t unit = 0;
-    for (std::int64_t c = 0; c < NColumns; ++c) {
-      unitOf[static_cast<std::size_t>(c)] = unit;
-      unit += Runs[c];
-    }
-  }
-  std::vector<CellChange> changes;
-  std::vector<std::size_t> bounds{0};
-  for (int code = 0; code < NCodes; ++code) {
-    if (code > 0) bounds.push_back(changes.size());
-    const char* row = Matrix[code].data();
-    char previous = '.';
-    for (std::int64_t c = 0; c < NColumns; ++c) {
-      if (c >= 1 && c + 8 <= NColumns && std::memcmp(row + c, row + c - 1, 8) == 0) {
-        c += 7;
-        continue;
-      }
-      if (row[c] == previous) continue;
-      previous = row[c];
-      changes.push_back({unitPerColumn ? c : unitOf[static_cast<std::size_t>(c)], code, previous});
-    }
-  }
-  bounds.push_back(changes.size());
-  MergeCodeRuns(changes, bounds);
-  return changes;
-}
+}  // namespace
 
-// Timed and State cells without a grid: a code is on in its occupied
-// stretches, with "2" at its onsets and "1" elsewhere in them.
-std::vector<CellChange> SegmentBuilder::GridlessCellChanges() {
-  std::vector<CellChange> changes;
-  std::vector<std::size_t> bounds{0};
+// Turns the start and end marks of context codes into the columns where
+// their cells change: a context code is on from its start to its end (or
+// to the end of the segment), and when a context code of a set begins, the
+// context codes of the same set that were on give way to it. The sweep
+// visits only the columns that hold marks, in column order.
+std::vector<std::vector<ContextStep>> SegmentBuilder::ResolveContextCodes() const {
+  struct Mark {
+    std::int64_t Column;
+    int Code;
+    char Cell;
+  };
+  std::vector<Mark> marks;
+  int mostSet = 0;
   for (int code = 1; code <= NCodes; ++code) {
-    if (code > 1) bounds.push_back(changes.size());
-    std::vector<std::int64_t>& onsets = Onsets[code];
-    std::sort(onsets.begin(), onsets.end());
-    std::size_t next = 0;
-    for (const auto& [first, last] : Occupied[code].Stretched()) {
-      char cell = '.';
-      const auto change = [&](std::int64_t unit, char to) {
-        if (to != cell) changes.push_back({unit, code - 1, to});
-        cell = to;
-      };
-      while (next < onsets.size() && onsets[next] < first) ++next;
-      for (std::int64_t u = first; u <= last;) {
-        if (next < onsets.size() && onsets[next] == u) {
-          change(u, '2');
-          while (next < onsets.size() && onsets[next] == u) ++next;
-          ++u;
-          continue;
+    if (CodeUse[code] != ContextCode) continue;
+    mostSet = std::max(mostSet, State.CodeSet[code]);
+    for (const auto& [column, cell] : MarkCells[code]) {
+      if (column >= 0 && column < NColumns) marks.push_back({column, code, cell});
+    }
+  }
+  std::sort(marks.begin(), marks.end(), [](const Mark& a, const Mark& b) {
+    return a.Column != b.Column ? a.Column < b.Column : a.Code < b.Code;
+  });
+  const auto codes = static_cast<std::size_t>(NCodes) + 1;
+  std::vector<std::vector<ContextStep>> steps(codes);
+  std::vector<char> on(codes, 0), listed(codes, 0);
+  std::vector<std::int64_t> beganIn(codes, -1);
+  // Per set the context codes that came on and may not yet have gone off,
+  // and the last column where one of the set began.
+  std::vector<std::vector<int>> onInSet(static_cast<std::size_t>(mostSet) + 1);
+  std::vector<std::int64_t> setBegan(static_cast<std::size_t>(mostSet) + 1, -1);
+  for (std::size_t first = 0; first < marks.size();) {
+    const std::int64_t u = marks[first].Column;
+    std::size_t end = first;
+    for (; end < marks.size() && marks[end].Column == u; ++end) {
+      const int code = marks[end].Code;
+      if (marks[end].Cell == '+') {
+        on[code] = 1;
+        beganIn[code] = u;
+        steps[code].push_back({u, '2', '1', true});
+        const int set = State.CodeSet[code];
+        if (set > 0 && !listed[code]) {
+          onInSet[set].push_back(code);
+          listed[code] = 1;
         }
-        change(u, '1');
-        u = next < onsets.size() && onsets[next] <= last ? onsets[next] : last + 1;
+      } else {
+        on[code] = 0;
+        steps[code].push_back({u, '.', '.', true});
       }
-      if (last + 1 < NColumns) change(last + 1, '.');
     }
+    if (u > 0 && State.NSets > 0) {
+      for (std::size_t k = first; k < end; ++k) {
+        const int set = State.CodeSet[marks[k].Code];
+        if (marks[k].Cell != '+' || set <= 0 || setBegan[set] == u) continue;
+        setBegan[set] = u;
+        std::vector<int>& others = onInSet[set];
+        std::size_t kept = 0;
+        for (const int other : others) {
+          if (on[other] && beganIn[other] != u) {
+            on[other] = 0;
+            steps[other].push_back({u, '.', '.', false});
+          }
+          if (on[other]) {
+            others[kept++] = other;
+          } else {
+            listed[other] = 0;
+          }
+        }
+        others.resize(kept);
+      }
+    }
+    first = end;
   }
-  bounds.push_back(changes.size());
-  MergeCodeRuns(changes, bounds);
-  return changes;
+  return steps;
 }
 
-// The grid of a Timed or State segment, for the resolving of its context
-// codes: onsets and marks written in the order they were made.
-void SegmentBuilder::MakeGrid() {
-  Gridless = false;
-  Runs.assign(static_cast<std::size_t>(NColumns), 1);
-  for (int code = 1; code <= NCodes; ++code) {
-    std::string& row = Matrix[code - 1];
-    row.assign(static_cast<std::size_t>(NColumns), '.');
-    for (const auto& [first, last] : Occupied[code].Stretched()) {
-      std::fill(row.begin() + first, row.begin() + last + 1, '1');
-    }
-    for (std::int64_t onset : Onsets[code]) row[onset] = '2';
-    for (const auto& [column, mark] : MarkCells[code]) row[column] = mark;
-  }
-}
-
-// Event cells without a grid: the code of each unit is on with its onset
-// in that unit, and a code in successive units stays one column of cells.
+// Event cells: the code of each unit is on with its onset in that unit,
+// and a code in successive units stays one column of cells.
 std::vector<CellChange> SegmentBuilder::EventCellChanges() const {
   std::vector<CellChange> changes;
   changes.reserve(2 * EventCodes.size());
@@ -224,11 +219,59 @@ std::vector<CellChange> SegmentBuilder::EventCellChanges() const {
   return changes;
 }
 
-// Interval and Multi cells without a grid: a code coded in successive
-// columns is one occurrence, its onset ("2") in the first and on ("1") in
-// the rest, off after the last; columns begin at the units their run
-// counts give.
-std::vector<CellChange> SegmentBuilder::UnitListCellChanges() const {
+// Interval and Multi: a code's cells from the columns it was coded in, an
+// onset ("2") in each; joined, a code coded in successive columns is one
+// occurrence, its onset in the first and on ("1") in the rest. Calls
+// emit(column, cell) for each change, in column order.
+template <class Emit>
+void SegmentBuilder::UnitRow(int code, bool joined, Emit emit) const {
+  const std::vector<std::int64_t>& columns = UnitColumns[code];
+  for (std::size_t k = 0; k < columns.size();) {
+    std::size_t last = k;
+    while (last + 1 < columns.size() && columns[last + 1] == columns[last] + 1) ++last;
+    emit(columns[k], '2');
+    if (joined && last > k) emit(columns[k] + 1, '1');
+    if (columns[last] + 1 < NColumns) emit(columns[last] + 1, '.');
+    k = last + 1;
+  }
+}
+
+// Timed and State: a code is on in its occupied stretches, with "2" at its
+// onsets and "1" elsewhere in them. Calls emit(column, cell) for each
+// change, in column order.
+template <class Emit>
+void SegmentBuilder::TimedRow(int code, Emit emit) {
+  std::vector<std::int64_t>& onsets = Onsets[code];
+  std::sort(onsets.begin(), onsets.end());
+  std::size_t next = 0;
+  for (const auto& [first, last] : Occupied[code].Stretched()) {
+    char cell = '.';
+    const auto change = [&](std::int64_t column, char to) {
+      if (to != cell) emit(column, to);
+      cell = to;
+    };
+    while (next < onsets.size() && onsets[next] < first) ++next;
+    for (std::int64_t u = first; u <= last;) {
+      if (next < onsets.size() && onsets[next] == u) {
+        change(u, '2');
+        while (next < onsets.size() && onsets[next] == u) ++next;
+        ++u;
+        continue;
+      }
+      change(u, '1');
+      u = next < onsets.size() && onsets[next] <= last ? onsets[next] : last + 1;
+    }
+    if (last + 1 < NColumns) change(last + 1, '.');
+  }
+}
+
+// The cells of Interval, Multi, Timed and State data as the changes of each
+// code, at the units where their columns begin (run counts), merged into
+// unit order. A context code's cells are worked out from its resolved marks
+// and what it was coded with.
+std::vector<CellChange> SegmentBuilder::RowCellChanges() {
+  std::vector<std::vector<ContextStep>> context;
+  if (HasContextCodes) context = ResolveContextCodes();
   std::vector<std::int64_t> unitOf;
   if (NTimeUnits != NColumns) {
     unitOf.resize(static_cast<std::size_t>(NColumns));
@@ -241,17 +284,30 @@ std::vector<CellChange> SegmentBuilder::UnitListCellChanges() const {
   };
   std::vector<CellChange> changes;
   std::vector<std::size_t> bounds{0};
+  std::vector<ColumnCell> row, cells, joined;
+  std::vector<std::int64_t> at;
   for (int code = 1; code <= NCodes; ++code) {
     if (code > 1) bounds.push_back(changes.size());
-    const std::vector<std::int64_t>& columns = UnitColumns[code];
-    for (std::size_t k = 0; k < columns.size();) {
-      std::size_t last = k;
-      while (last + 1 < columns.size() && columns[last + 1] == columns[last] + 1) ++last;
-      changes.push_back({unit(columns[k]), code - 1, '2'});
-      if (last > k) changes.push_back({unit(columns[k] + 1), code - 1, '1'});
-      if (columns[last] + 1 < NColumns) changes.push_back({unit(columns[last] + 1), code - 1, '.'});
-      k = last + 1;
+    if (context.empty() || context[code].empty()) {
+      const auto emit = [&](std::int64_t column, char cell) { changes.push_back({unit(column), code - 1, cell}); };
+      if (UnitLists) {
+        UnitRow(code, true, emit);
+      } else {
+        TimedRow(code, emit);
+      }
+      continue;
     }
+    row.clear();
+    const auto keep = [&](std::int64_t column, char cell) { row.emplace_back(column, cell); };
+    if (UnitLists) {
+      UnitRow(code, false, keep);
+    } else {
+      TimedRow(code, keep);
+    }
+    cells.clear();
+    AddContextCells(row, context[code], NColumns, at, cells);
+    if (UnitLists) JoinSuccessiveUnits(cells, NColumns, joined);
+    for (const auto& [column, cell] : cells) changes.push_back({unit(column), code - 1, cell});
   }
   bounds.push_back(changes.size());
   MergeCodeRuns(changes, bounds);
@@ -285,25 +341,11 @@ void SegmentBuilder::Finish() {
     return;
   }
 
-  // Context codes are resolved on a grid, which only their segments need.
-  if (Gridless && HasContextCodes) MakeGrid();
-  std::vector<CellChange> changes;
-  if (EventUnits) {
-    changes = EventCellChanges();
-  } else if (UnitLists) {
-    changes = UnitListCellChanges();
-  } else if (Gridless) {
-    changes = GridlessCellChanges();
-  } else {
-    // Drop a context end put ahead past the last unit.
-    for (std::string& row : Matrix) row.resize(static_cast<std::size_t>(NColumns), '.');
-    if (HasContextCodes) ResolveContextCodes();
-    if (State.DataType == DataTypeInterval || State.DataType == DataTypeMulti) JoinSuccessiveUnits();
-    changes = CellChanges();
-  }
+  std::vector<CellChange> changes = EventUnits ? EventCellChanges() : RowCellChanges();
   // What the segment was built in is no longer needed once its changes are known.
-  dynChar2().swap(Matrix);
   std::vector<OccupiedColumns>().swap(Occupied);
+  std::vector<std::vector<std::int64_t>>().swap(Onsets);
+  std::vector<std::map<std::int64_t, char>>().swap(MarkCells);
   std::vector<int>().swap(EventCodes);
   std::vector<std::vector<std::int64_t>>().swap(UnitColumns);
 

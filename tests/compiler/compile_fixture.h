@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "compiler/compile_state.h"
+#include "core/mds_reader.h"
 #include <gtest/gtest.h>
 
 #include "tests/support/compiled_text.h"
@@ -119,6 +120,22 @@ inline std::unique_ptr<CompileRun> Compile(const std::string& text, CompileOptio
   RunCompile(state, run->SdsLines);
   run->MdsLines = run->Compiled.ToStrings();
   return run;
+}
+
+// One segment of a compiled file as read back: its cells, one row per code,
+// and its start and stop.
+struct ReadBackSegment {
+  dynChar2 Matrix;
+  std::uint32_t Start = 0, Stop = 0;
+};
+
+// Reads the segment whose line is at lineIndex and moves lineIndex past it.
+inline ReadBackSegment ReadNextSegment(const dynString& lines, int& lineIndex, int nCodes, bool compressed) {
+  ReadBackSegment segment;
+  int nDataLines = 0, nTimeUnits = 0;
+  ReadSegmentHeader(lines, lineIndex, nDataLines, nTimeUnits, segment.Start, segment.Stop);
+  ReadSegmentData(lines, lineIndex, nCodes, nDataLines, nTimeUnits, compressed, segment.Matrix);
+  return segment;
 }
 
 }  // namespace vork::testing

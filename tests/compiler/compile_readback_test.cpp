@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "core/mds_reader.h"
 #include "core/segment_writer.h"
 #include "tests/compiler/compile_fixture.h"
 
@@ -179,14 +178,10 @@ TEST(CompileReadBack, GeneratedTextsReadBackSegmentBySegment) {
         EXPECT_EQ(replicate, ++replicates[sessions[s].Level]);
         ASSERT_EQ(nSegments, static_cast<int>(sessions[s].Segments.size()));
         for (const ExpectedSegment& segment : sessions[s].Segments) {
-          int nDataLines = 0, nTimeUnits = 0;
-          std::uint32_t start = 0, stop = 0;
-          ReadSegmentHeader(run->MdsLines, lineIndex, nDataLines, nTimeUnits, start, stop);
-          dynChar2 matrix;
-          ReadSegmentData(run->MdsLines, lineIndex, NCodes, nDataLines, nTimeUnits, header.Compressed, matrix);
-          EXPECT_EQ(matrix, segment.Matrix) << "session " << s + 1 << " of\n" << text;
-          EXPECT_EQ(start, segment.Start);
-          EXPECT_EQ(stop, segment.Stop);
+          const ReadBackSegment read = ReadNextSegment(run->MdsLines, lineIndex, NCodes, header.Compressed);
+          EXPECT_EQ(read.Matrix, segment.Matrix) << "session " << s + 1 << " of\n" << text;
+          EXPECT_EQ(read.Start, segment.Start);
+          EXPECT_EQ(read.Stop, segment.Stop);
         }
       }
       EXPECT_EQ(lineIndex + 1, static_cast<int>(run->MdsLines.size()));
