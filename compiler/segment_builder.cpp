@@ -182,11 +182,10 @@ char SegmentBuilder::CellOf(int code, std::int64_t column) const {
     const auto mark = marks.find(column);
     if (mark != marks.end()) return mark->second;
   }
-  if (UnitLists) {
-    const std::vector<std::int64_t>& columns = UnitColumns[code];
-    return std::binary_search(columns.begin(), columns.end(), column) ? '2' : '.';
-  }
-  return TimedRows && Occupied[code].Contains(column) ? '1' : '.';
+  if (TimedRows) return Occupied[code].Contains(column) ? '1' : '.';
+  if (!UnitLists) return '.';
+  const std::vector<std::int64_t>& columns = UnitColumns[code];
+  return std::binary_search(columns.begin(), columns.end(), column) ? '2' : '.';
 }
 
 void SegmentBuilder::SetMark(int code, std::int64_t column, char mark) {
@@ -246,8 +245,13 @@ bool SegmentBuilder::MarkContextEnd(int i) {
 void SegmentBuilder::CopyPreviousColumn() {
   const std::int64_t column = NColumns - 1;
   for (int code : ColumnBeforeCodes) {
+    // The code was coded in the column before; a mark there was set over
+    // it, and a mark in the new column can only be an end put ahead.
     std::vector<std::int64_t>& columns = UnitColumns[code];
-    if (columns.back() == column || CellOf(code, column - 1) != '2' || CellOf(code, column) == '-') continue;
+    const std::map<std::int64_t, char>& marks = MarkCells[code];
+    if (columns.back() == column || (!marks.empty() && (marks.count(column - 1) != 0 || marks.count(column) != 0))) {
+      continue;
+    }
     columns.push_back(column);
     LastColumnCodes.push_back(code);
   }
@@ -294,7 +298,7 @@ void SegmentBuilder::MarkOnset(int code, std::int64_t column) {
   if (column < 0 || column >= NColumns) return;
   if (CellOf(code, column) != '.') Overlap = true;
   Onsets[code].push_back(column);
-  MarkCells[code].erase(column);
+  if (!MarkCells[code].empty()) MarkCells[code].erase(column);
   Occupied[code].Add(column);
   if (State.Options.RepeatCheck) CheckRepeatedCode(code, column);
   if (State.Options.ExclusivityCheck && State.NSets > 0) CheckExclusiveCode(code, column);

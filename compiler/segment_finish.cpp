@@ -279,35 +279,40 @@ std::vector<CellChange> SegmentBuilder::RowCellChanges() {
       unitOf[static_cast<std::size_t>(c)] = unitOf[static_cast<std::size_t>(c) - 1] + Runs[c - 1];
     }
   }
-  const auto unit = [&](std::int64_t column) {
-    return unitOf.empty() ? column : unitOf[static_cast<std::size_t>(column)];
-  };
   std::vector<CellChange> changes;
   std::vector<std::size_t> bounds{0};
   std::vector<ColumnCell> row, cells, joined;
   std::vector<std::int64_t> at;
-  for (int code = 1; code <= NCodes; ++code) {
-    if (code > 1) bounds.push_back(changes.size());
-    if (context.empty() || context[code].empty()) {
-      const auto emit = [&](std::int64_t column, char cell) { changes.push_back({unit(column), code - 1, cell}); };
-      if (UnitLists) {
-        UnitRow(code, true, emit);
-      } else {
-        TimedRow(code, emit);
+  // unit(column): the unit where a column begins.
+  const auto codeChanges = [&](auto unit) {
+    for (int code = 1; code <= NCodes; ++code) {
+      if (code > 1) bounds.push_back(changes.size());
+      if (context.empty() || context[code].empty()) {
+        const auto emit = [&](std::int64_t column, char cell) { changes.push_back({unit(column), code - 1, cell}); };
+        if (UnitLists) {
+          UnitRow(code, true, emit);
+        } else {
+          TimedRow(code, emit);
+        }
+        continue;
       }
-      continue;
+      row.clear();
+      const auto keep = [&](std::int64_t column, char cell) { row.emplace_back(column, cell); };
+      if (UnitLists) {
+        UnitRow(code, false, keep);
+      } else {
+        TimedRow(code, keep);
+      }
+      cells.clear();
+      AddContextCells(row, context[code], NColumns, at, cells);
+      if (UnitLists) JoinSuccessiveUnits(cells, NColumns, joined);
+      for (const auto& [column, cell] : cells) changes.push_back({unit(column), code - 1, cell});
     }
-    row.clear();
-    const auto keep = [&](std::int64_t column, char cell) { row.emplace_back(column, cell); };
-    if (UnitLists) {
-      UnitRow(code, false, keep);
-    } else {
-      TimedRow(code, keep);
-    }
-    cells.clear();
-    AddContextCells(row, context[code], NColumns, at, cells);
-    if (UnitLists) JoinSuccessiveUnits(cells, NColumns, joined);
-    for (const auto& [column, cell] : cells) changes.push_back({unit(column), code - 1, cell});
+  };
+  if (unitOf.empty()) {
+    codeChanges([](std::int64_t column) { return column; });
+  } else {
+    codeChanges([&](std::int64_t column) { return unitOf[static_cast<std::size_t>(column)]; });
   }
   bounds.push_back(changes.size());
   MergeCodeRuns(changes, bounds);
