@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <map>
 #include <memory_resource>
-#include <string>
 #include <utility>
 #include <vector>
 
@@ -155,9 +154,9 @@ class SegmentBuilder {
   bool TimedRows = false;
   std::vector<OccupiedColumns> Occupied;
   std::vector<std::vector<std::int64_t>> Onsets;
-  // Every data type but Event: per code the context marks ("+", "-") that
-  // stand in its cells; a cell coded over a mark loses the mark. An end put
-  // ahead of its interval may stand one column past the last.
+  // Interval, Multi, Timed and State data: per code the context marks ("+",
+  // "-") that stand in its cells; a cell coded over a mark loses the mark.
+  // An end put ahead of its interval may stand one column past the last.
   std::vector<std::map<std::int64_t, char>> MarkCells;
 
   std::vector<int> Combo{0, 0};  // [1..ComboCount]
