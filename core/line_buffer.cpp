@@ -219,13 +219,8 @@ void LineBuffer::IndexLines(std::size_t from) {
 }
 
 char* LineBuffer::AppendLine(std::size_t length) {
-  if (Starts.empty()) Starts.Begin(static_cast<std::uint32_t>(Used));
-  if (length + 2 > Capacity - Used) Grow(Used + length + 2);
-  char* const line = Text.get() + Used;
-  line[length] = '\r';
-  line[length + 1] = '\n';
-  Used += length + 2;
-  Starts.push_back(static_cast<std::uint32_t>(length + 2));
+  char* const line = LineRoom(length);
+  EndLine(length);
   return line;
 }
 

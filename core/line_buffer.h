@@ -288,6 +288,22 @@ class LineBuffer {
   void push_back(std::string_view line);
   // Appends a line of length bytes and gives where to write them.
   char* AppendLine(std::size_t length);
+  // Room for a line of at most most bytes at the end of the text: the line
+  // is written there and then ended by EndLine with its length, with no
+  // other change to the buffer in between. A writer that learns a line's
+  // length only by making it makes it once, in place.
+  char* LineRoom(std::size_t most) {
+    if (most + 2 > Capacity - Used) Grow(Used + most + 2);
+    return Text.get() + Used;
+  }
+  void EndLine(std::size_t length) {
+    if (Starts.empty()) Starts.Begin(static_cast<std::uint32_t>(Used));
+    char* const end = Text.get() + Used + length;
+    end[0] = '\r';
+    end[1] = '\n';
+    Used += length + 2;
+    Starts.push_back(static_cast<std::uint32_t>(length + 2));
+  }
   void clear();
   // Keeps the first `lines` lines (at most size()) and drops the rest.
   void Truncate(std::size_t lines);

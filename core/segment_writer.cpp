@@ -235,23 +235,72 @@ struct SweptColumn {
   int OnsetCount = 0;
 };
 
-// The hexadecimal digits of a code set: four codes a digit with masks 8,
-// 4, 2, 1, trailing "0" digits dropped but the first kept ("0" for none).
-std::size_t HexDigitCount(const std::vector<std::uint64_t>& set) {
-  for (std::size_t w = set.size(); w-- > 0;) {
-    if (set[w] == 0) continue;
-    const int highest = 63 - __builtin_clzll(set[w]);
+// The hexadecimal digits of a code set of nCodes codes: four codes a digit
+// with masks 8, 4, 2, 1, trailing "0" digits dropped but the first kept
+// ("0" for none). Bits past the last digit are not read.
+std::size_t HexDigitCount(const std::uint64_t* set, std::size_t nCodes) {
+  const std::size_t allDigits = (nCodes + 3) / 4;
+  for (std::size_t w = (allDigits + 15) / 16; w-- > 0;) {
+    const std::size_t wordDigits = std::min<std::size_t>(allDigits - w * 16, 16);
+    const std::uint64_t bits = wordDigits == 16 ? set[w] : set[w] & ((std::uint64_t{1} << (4 * wordDigits)) - 1);
+    if (bits == 0) continue;
+    const int highest = 63 - __builtin_clzll(bits);
     return w * 16 + static_cast<std::size_t>(highest) / 4 + 1;
   }
   return 1;
 }
 
-char* WriteHexDigits(const std::vector<std::uint64_t>& set, std::size_t digits, char* to) {
-  static constexpr char Reversed[] = "084C2A6E195D3B7F";  // a nibble's bits in the other order
-  for (std::size_t d = 0; d < digits; ++d) {
-    *to++ = Reversed[(set[d / 16] >> (d % 16 * 4)) & 0xF];
+// The two digits of eight codes, the first four codes' digit first, for
+// every byte of a code set (code c + 1 is bit c).
+struct HexPairTable {
+  char Pairs[256][2];
+  constexpr HexPairTable() : Pairs() {
+    constexpr char Reversed[] = "084C2A6E195D3B7F";  // a nibble's bits in the other order
+    for (int b = 0; b < 256; ++b) {
+      Pairs[b][0] = Reversed[b & 0xF];
+      Pairs[b][1] = Reversed[b >> 4];
+    }
   }
-  return to;
+};
+constexpr HexPairTable HexPairs;
+
+// Writes the digits of a code set at to and returns their end; the byte
+// after the end may be written as well, so to has room for one more.
+char* WriteHexSet(const std::uint64_t* set, std::size_t nCodes, char* to) {
+  if (nCodes == 0) {
+    *to = '0';
+    return to + 1;
+  }
+  const std::size_t digits = HexDigitCount(set, nCodes);
+  for (std::size_t d = 0; d < digits; d += 2) {
+    const auto byte = static_cast<unsigned>(set[d / 16] >> (d % 16 * 4)) & 0xFFu;
+    std::memcpy(to + d, HexPairs.Pairs[byte], 2);
+  }
+  return to + digits;
+}
+
+// The longest data line of a segment of nCodes codes, and one byte more
+// for a code set's digit written past its end.
+std::size_t LongestDataLine(std::size_t nCodes, bool compressed) {
+  return 24 + (compressed ? 2 * (nCodes / 4 + 2) + 2 : nCodes);
+}
+
+// Writes the compressed data line of a column and its run at to, which has
+// room for the longest line: the run (negative when no code has an onset),
+// the codes on, then "*" when the onsets are written as the same digits or
+// else the onsets. Returns the line's end.
+char* WriteCompressedLine(std::int64_t run, const std::uint64_t* on, const std::uint64_t* onsets, std::size_t nCodes,
+                          bool anyOnset, bool onsetsAreOn, char* to) {
+  to = std::to_chars(to, to + 24, anyOnset ? run : -run).ptr;
+  *to++ = '\t';
+  to = WriteHexSet(on, nCodes, to);
+  if (!anyOnset) return to;
+  if (onsetsAreOn) {
+    *to++ = '*';
+    return to;
+  }
+  *to++ = '\t';
+  return WriteHexSet(onsets, nCodes, to);
 }
 
 std::size_t NumberLength(std::int64_t number) {
@@ -260,51 +309,26 @@ std::size_t NumberLength(std::int64_t number) {
   return length;
 }
 
-// The form of the data line of a column and its run: its length without
-// its break, and the digits of its code sets.
-struct LineForm {
-  std::size_t Length = 0;
-  std::size_t OnDigits = 0;
-  std::size_t OnsetDigits = 0;  // 0: no onset set written
-  bool AnyOnset = false;
-};
-
-LineForm FormOf(const SweptColumn& column, std::int64_t run, bool compressed) {
-  LineForm form;
-  if (!compressed) {
-    form.Length = NumberLength(run) + 1 + column.Cells.size();
-    return form;
-  }
-  form.OnDigits = HexDigitCount(column.On);
-  form.AnyOnset = column.OnsetCount > 0;
-  if (!form.AnyOnset) {
-    form.Length = NumberLength(-run) + 1 + form.OnDigits;
-  } else if (column.OnsetCount == column.OnCount) {
-    form.Length = NumberLength(run) + 1 + form.OnDigits + 1;
-  } else {
-    form.OnsetDigits = HexDigitCount(column.Onset);
-    form.Length = NumberLength(run) + 1 + form.OnDigits + 1 + form.OnsetDigits;
-  }
-  return form;
+// The length of the data line of a column and its run, without its break.
+std::size_t LineLength(const SweptColumn& column, std::int64_t run, bool compressed) {
+  if (!compressed) return NumberLength(run) + 1 + column.Cells.size();
+  const std::size_t nCodes = column.Cells.size();
+  const std::size_t onDigits = HexDigitCount(column.On.data(), nCodes);
+  if (column.OnsetCount == 0) return NumberLength(-run) + 1 + onDigits;
+  if (column.OnsetCount == column.OnCount) return NumberLength(run) + 1 + onDigits + 1;
+  return NumberLength(run) + 1 + onDigits + 1 + HexDigitCount(column.Onset.data(), nCodes);
 }
 
-// Makes the data line of a column and its run at to, in its form.
-void MakeLine(const SweptColumn& column, std::int64_t run, bool compressed, const LineForm& form, char* to) {
-  char* const end = to + form.Length;
-  to = std::to_chars(to, end, compressed && !form.AnyOnset ? -run : run).ptr;
+// Makes the data line of a column and its run at to, which has room for
+// the longest line; returns the line's end.
+char* MakeLine(const SweptColumn& column, std::int64_t run, bool compressed, char* to) {
+  if (compressed)
+    return WriteCompressedLine(run, column.On.data(), column.Onset.data(), column.Cells.size(), column.OnsetCount > 0,
+                               column.OnsetCount == column.OnCount, to);
+  to = std::to_chars(to, to + 24, run).ptr;
   *to++ = '\t';
-  if (!compressed) {
-    std::memcpy(to, column.Cells.data(), column.Cells.size());
-    return;
-  }
-  to = WriteHexDigits(column.On, form.OnDigits, to);
-  if (!form.AnyOnset) return;
-  if (form.OnsetDigits == 0) {
-    *to = '*';
-    return;
-  }
-  *to++ = '\t';
-  WriteHexDigits(column.Onset, form.OnsetDigits, to);
+  std::memcpy(to, column.Cells.data(), column.Cells.size());
+  return to + column.Cells.size();
 }
 
 // Sweeps the changes of a segment in unit order and calls line(column, run)
@@ -329,22 +353,19 @@ void SweepChanges(std::vector<CellChange>& changes, int nCodes, std::int64_t nTi
       throw CommandError("A run of " + std::to_string(units) + " time units is too long to write.");
     line(column, units);
   };
-  // The column in force since unit start.
+  // The column in force since unit start. A change that leaves its cell as
+  // it is changes nothing; the first that does not, at a unit after start,
+  // ends the stretch of equal columns before it is made.
   SweptColumn column(nCodes);
   std::int64_t start = 0;
-  std::size_t i = 0;
-  while (i < changes.size() && changes[i].Unit < nTimeUnits) {
-    const std::int64_t unit = changes[i].Unit;
-    std::size_t end = i;
-    bool differs = false;
-    for (; end < changes.size() && changes[end].Unit == unit; ++end) {
-      differs |= column.Cells[static_cast<std::size_t>(changes[end].Code)] != changes[end].Cell;
+  for (const CellChange& change : changes) {
+    if (change.Unit >= nTimeUnits) break;
+    if (column.Cells[static_cast<std::size_t>(change.Code)] == change.Cell) continue;
+    if (change.Unit > start) {
+      run(column, change.Unit - start);
+      start = change.Unit;
     }
-    if (differs && unit > start) {
-      run(column, unit - start);
-      start = unit;
-    }
-    for (; i < end; ++i) column.Set(changes[i].Code, changes[i].Cell);
+    column.Set(change.Code, change.Cell);
   }
   run(column, nTimeUnits - start);
 }
@@ -379,34 +400,28 @@ int WriteSegmentData(dynString& out, const dynChar2& segmentMatrix, dynInteger& 
   return writer.LineCount;
 }
 
-namespace {
-
-// The data lines of a segment's cell changes, each made in place where
-// lineAt(length) says (in lines or in a line buffer); their count.
-template <class LineAt>
-int AppendSegmentChanges(std::vector<CellChange>& changes, int nCodes, std::int64_t nTimeUnits, bool compressed,
-                         LineAt lineAt) {
+int WriteSegmentChanges(dynString& out, std::vector<CellChange>& changes, int nCodes,
+                        std::int64_t nTimeUnits, bool compressed) {
+  std::string line(LongestDataLine(static_cast<std::size_t>(std::max(nCodes, 0)), compressed), '\0');
   int count = 0;
   SweepChanges(changes, nCodes, nTimeUnits, [&](const SweptColumn& column, std::int64_t run) {
-    const LineForm form = FormOf(column, run, compressed);
-    MakeLine(column, run, compressed, form, lineAt(form.Length));
+    char* const end = MakeLine(column, run, compressed, line.data());
+    out.emplace_back(line.data(), static_cast<std::size_t>(end - line.data()));
     ++count;
   });
   return count;
 }
 
-}  // namespace
-
-int WriteSegmentChanges(dynString& out, std::vector<CellChange>& changes, int nCodes,
-                        std::int64_t nTimeUnits, bool compressed) {
-  return AppendSegmentChanges(changes, nCodes, nTimeUnits, compressed,
-                              [&out](std::size_t length) { return out.emplace_back(length, '\0').data(); });
-}
-
 int WriteSegmentChanges(LineBuffer& out, std::vector<CellChange>& changes, int nCodes,
                         std::int64_t nTimeUnits, bool compressed) {
-  return AppendSegmentChanges(changes, nCodes, nTimeUnits, compressed,
-                              [&out](std::size_t length) { return out.AppendLine(length); });
+  const std::size_t longest = LongestDataLine(static_cast<std::size_t>(std::max(nCodes, 0)), compressed);
+  int count = 0;
+  SweepChanges(changes, nCodes, nTimeUnits, [&](const SweptColumn& column, std::int64_t run) {
+    char* const line = out.LineRoom(longest);
+    out.EndLine(static_cast<std::size_t>(MakeLine(column, run, compressed, line) - line));
+    ++count;
+  });
+  return count;
 }
 
 SegmentLinesSize MeasureSegmentChanges(std::vector<CellChange>& changes, int nCodes, std::int64_t nTimeUnits,
@@ -414,7 +429,7 @@ SegmentLinesSize MeasureSegmentChanges(std::vector<CellChange>& changes, int nCo
   SegmentLinesSize size;
   SweepChanges(changes, nCodes, nTimeUnits, [&](const SweptColumn& column, std::int64_t run) {
     ++size.Lines;
-    size.Bytes += static_cast<std::int64_t>(FormOf(column, run, compressed).Length) + 2;
+    size.Bytes += static_cast<std::int64_t>(LineLength(column, run, compressed)) + 2;
   });
   return size;
 }
@@ -425,8 +440,7 @@ ColumnLineWriter::ColumnLineWriter(LineBuffer& out, int nCodes, bool compressed,
       NWords((static_cast<std::size_t>(std::max(nCodes, 0)) + 63) / 64),
       Compressed(compressed),
       Merge(merge),
-      Pending(2 * NWords, 0),
-      Line(static_cast<std::size_t>(NCodes) + 32) {}
+      Pending(2 * NWords, 0) {}
 
 void ColumnLineWriter::Add(std::int64_t units, const std::uint64_t* on, const std::uint64_t* onsets, bool dropped) {
   if (units <= 0 || NCodes == 0) return;
@@ -457,49 +471,24 @@ int ColumnLineWriter::Finish() {
   return Lines;
 }
 
-// The code set as hexadecimal digits, four codes a digit with masks 8, 4,
-// 2, 1; trailing "0" digits dropped but the first kept, so the empty set is
-// "0". Returns the digits written at at.
-std::size_t ColumnLineWriter::HexSet(const std::uint64_t* bits, char* at) const {
-  static constexpr char Digits[] = "084C2A6E195D3B7F";  // by the four codes' bits, first code lowest
-  const std::size_t nDigits = (static_cast<std::size_t>(NCodes) + 3) / 4;
-  std::size_t kept = 1;
-  for (std::size_t d = 0; d < nDigits; ++d) {
-    const unsigned nibble = static_cast<unsigned>(bits[d / 16] >> (4 * (d % 16))) & 15u;
-    at[d] = Digits[nibble];
-    if (nibble != 0) kept = d + 1;
-  }
-  if (nDigits == 0) at[0] = '0';
-  return kept;
-}
-
 void ColumnLineWriter::WriteLine(std::int64_t count, const std::uint64_t* on, const std::uint64_t* onsets) {
   if (count > std::numeric_limits<std::int32_t>::max())
     throw CommandError("A run of " + std::to_string(count) + " time units is too long to write.");
-  const std::size_t nDigits = (static_cast<std::size_t>(NCodes) + 3) / 4 + 1;
-  const std::size_t room = 24 + (Compressed ? 2 * nDigits + 2 : static_cast<std::size_t>(NCodes));
-  if (Line.size() < room) Line.resize(room);
-  char* const start = Line.data();
+  char* const start = Out.LineRoom(LongestDataLine(static_cast<std::size_t>(NCodes), Compressed));
   char* p = start;
   if (Compressed) {
+    // A stray bit past the last digit makes an onset but no digit.
     bool anyOnset = false;
     for (std::size_t w = 0; w < NWords; ++w) anyOnset |= onsets[w] != 0;
-    p = std::to_chars(p, start + 24, anyOnset ? count : -count).ptr;
-    *p++ = '\t';
-    const std::size_t onDigits = HexSet(on, p);
-    if (anyOnset) {
-      char* onsetAt = p + onDigits;
-      const std::size_t onsetDigits = HexSet(onsets, onsetAt + 1);
-      if (onsetDigits == onDigits && std::equal(p, p + onDigits, onsetAt + 1)) {
-        *onsetAt = '*';
-        p = onsetAt + 1;
-      } else {
-        *onsetAt = '\t';
-        p = onsetAt + 1 + onsetDigits;
-      }
-    } else {
-      p += onDigits;
+    const auto nCodes = static_cast<std::size_t>(NCodes);
+    const std::size_t onDigits = HexDigitCount(on, nCodes);
+    bool onsetsAreOn = HexDigitCount(onsets, nCodes) == onDigits;
+    for (std::size_t w = 0; w < NWords && onsetsAreOn; ++w) {
+      const std::size_t bits = std::min<std::size_t>(64, 4 * onDigits - std::min(4 * onDigits, 64 * w));
+      const std::uint64_t mask = bits == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << bits) - 1;
+      onsetsAreOn = ((on[w] ^ onsets[w]) & mask) == 0;
     }
+    p = WriteCompressedLine(count, on, onsets, nCodes, anyOnset, onsetsAreOn, p);
   } else {
     p = std::to_chars(p, start + 24, count).ptr;
     *p++ = '\t';
@@ -509,7 +498,7 @@ void ColumnLineWriter::WriteLine(std::int64_t count, const std::uint64_t* on, co
       *p++ = onsets[w] & bit ? '2' : on[w] & bit ? '1' : '.';
     }
   }
-  Out.push_back(std::string_view(start, static_cast<std::size_t>(p - start)));
+  Out.EndLine(static_cast<std::size_t>(p - start));
   ++Lines;
 }
 

@@ -68,7 +68,6 @@ class ColumnLineWriter {
 
  private:
   void WriteLine(std::int64_t count, const std::uint64_t* on, const std::uint64_t* onsets);
-  std::size_t HexSet(const std::uint64_t* bits, char* at) const;
 
   LineBuffer& Out;
   const int NCodes;
@@ -78,7 +77,6 @@ class ColumnLineWriter {
   std::vector<std::uint64_t> Pending;  // on then onsets of the column being merged
   std::int64_t PendingUnits = 0;
   bool HasPending = false;
-  std::vector<char> Line;
   int Lines = 0;
 };
 
