@@ -215,6 +215,7 @@ struct SweptColumn {
         On((static_cast<std::size_t>(nCodes) + 63) / 64, 0),
         Onset(On.size(), 0) {}
 
+  char Cell(int code) const { return Cells[static_cast<std::size_t>(code)]; }
   void Set(int code, char cell) {
     char& old = Cells[static_cast<std::size_t>(code)];
     OnCount += (cell != '.') - (old != '.');
@@ -233,6 +234,24 @@ struct SweptColumn {
   // are equal when the counts are.
   int OnCount = 0;
   int OnsetCount = 0;
+};
+
+// The column in force while the changes of a segment of at most 64 codes
+// are swept, when every cell is ".", "1" or "2": which codes are on and
+// which have an onset, the bits of a compressed line.
+struct SweptWord {
+  char Cell(int code) const {
+    const std::uint64_t bit = std::uint64_t{1} << code;
+    return (Onset & bit) != 0 ? '2' : (On & bit) != 0 ? '1' : '.';
+  }
+  void Set(int code, char cell) {
+    const std::uint64_t bit = std::uint64_t{1} << code;
+    On = (On & ~bit) | (cell != '.' ? bit : 0);
+    Onset = (Onset & ~bit) | (cell == '2' ? bit : 0);
+  }
+
+  std::uint64_t On = 0;
+  std::uint64_t Onset = 0;
 };
 
 // The hexadecimal digits of a code set of nCodes codes: four codes a digit
@@ -279,6 +298,22 @@ char* WriteHexSet(const std::uint64_t* set, std::size_t nCodes, char* to) {
   return to + digits;
 }
 
+// Writes the digits of the code set of one word at to and returns their
+// end; the byte after the end may be written as well.
+char* WriteHexWord(std::uint64_t set, char* to) {
+  const std::size_t digits = set == 0 ? 1 : static_cast<std::size_t>(63 - __builtin_clzll(set)) / 4 + 1;
+  for (std::size_t d = 0; d < digits; d += 2) std::memcpy(to + d, HexPairs.Pairs[(set >> (4 * d)) & 0xFF], 2);
+  return to + digits;
+}
+
+// Writes a run of time units (at most the largest 32-bit count), with a
+// minus sign when negative, and returns its end.
+char* WriteRun(std::int64_t run, bool negative, char* to) {
+  *to = '-';
+  to += negative ? 1 : 0;
+  return std::to_chars(to, to + 12, static_cast<std::uint32_t>(run)).ptr;
+}
+
 // The longest data line of a segment of nCodes codes, and one byte more
 // for a code set's digit written past its end.
 std::size_t LongestDataLine(std::size_t nCodes, bool compressed) {
@@ -291,7 +326,7 @@ std::size_t LongestDataLine(std::size_t nCodes, bool compressed) {
 // else the onsets. Returns the line's end.
 char* WriteCompressedLine(std::int64_t run, const std::uint64_t* on, const std::uint64_t* onsets, std::size_t nCodes,
                           bool anyOnset, bool onsetsAreOn, char* to) {
-  to = std::to_chars(to, to + 24, anyOnset ? run : -run).ptr;
+  to = WriteRun(run, !anyOnset, to);
   *to++ = '\t';
   to = WriteHexSet(on, nCodes, to);
   if (!anyOnset) return to;
@@ -319,55 +354,113 @@ std::size_t LineLength(const SweptColumn& column, std::int64_t run, bool compres
   return NumberLength(run) + 1 + onDigits + 1 + HexDigitCount(column.Onset.data(), nCodes);
 }
 
+// Makes the compressed data line of a column of one word and its run at
+// to, which has room for the longest line; returns the line's end.
+char* MakeLine(const SweptWord& column, std::int64_t run, char* to) {
+  to = WriteRun(run, column.Onset == 0, to);
+  *to++ = '\t';
+  to = WriteHexWord(column.On, to);
+  if (column.Onset == 0) return to;
+  if (column.Onset == column.On) {
+    *to++ = '*';
+    return to;
+  }
+  *to++ = '\t';
+  return WriteHexWord(column.Onset, to);
+}
+
 // Makes the data line of a column and its run at to, which has room for
 // the longest line; returns the line's end.
 char* MakeLine(const SweptColumn& column, std::int64_t run, bool compressed, char* to) {
   if (compressed)
     return WriteCompressedLine(run, column.On.data(), column.Onset.data(), column.Cells.size(), column.OnsetCount > 0,
                                column.OnsetCount == column.OnCount, to);
-  to = std::to_chars(to, to + 24, run).ptr;
+  to = WriteRun(run, false, to);
   *to++ = '\t';
   std::memcpy(to, column.Cells.data(), column.Cells.size());
   return to + column.Cells.size();
 }
 
-// Sweeps the changes of a segment in unit order and calls line(column, run)
-// for every stretch of equal columns: a line is written only where some
-// cell really changes. Sorts changes by unit.
-template <class Line>
-void SweepChanges(std::vector<CellChange>& changes, int nCodes, std::int64_t nTimeUnits, Line line) {
+// Checks a segment's changes against its codes and time units and sorts
+// them by unit, then by code. False when the segment has no cells to
+// write. plainCells: every cell is ".", "1" or "2".
+bool PrepareChanges(std::vector<CellChange>& changes, int nCodes, std::int64_t nTimeUnits, bool& plainCells) {
   if (nCodes < 0 || nTimeUnits < 0)
     throw CommandError("A segment cannot have a negative number of codes or time units.");
-  if (nTimeUnits == 0 || nCodes == 0) return;
-  for (const CellChange& change : changes) {
-    if (change.Code < 0 || change.Code >= nCodes || change.Unit < 0)
-      throw CommandError("A cell change lies outside the segment's codes or time units.");
+  if (nTimeUnits == 0 || nCodes == 0) return false;
+  bool outside = false;
+  bool unsorted = false;
+  bool oddCell = false;
+  for (std::size_t i = 0; i < changes.size(); ++i) {
+    const CellChange& change = changes[i];
+    outside |= (change.Code < 0) | (change.Code >= nCodes) | (change.Unit < 0);
+    oddCell |= (change.Cell != '.') & (change.Cell != '1') & (change.Cell != '2');
+    if (i > 0) {
+      const CellChange& before = changes[i - 1];
+      unsorted |= (change.Unit < before.Unit) | ((change.Unit == before.Unit) & (change.Code < before.Code));
+    }
   }
-  const auto byUnit = [](const CellChange& a, const CellChange& b) {
-    return a.Unit != b.Unit ? a.Unit < b.Unit : a.Code < b.Code;
-  };
+  if (outside) throw CommandError("A cell change lies outside the segment's codes or time units.");
   // Measured and then written, the changes are sorted once.
-  if (!std::is_sorted(changes.begin(), changes.end(), byUnit)) std::sort(changes.begin(), changes.end(), byUnit);
-  const auto run = [&](const SweptColumn& column, std::int64_t units) {
+  if (unsorted) {
+    std::sort(changes.begin(), changes.end(), [](const CellChange& a, const CellChange& b) {
+      return a.Unit != b.Unit ? a.Unit < b.Unit : a.Code < b.Code;
+    });
+  }
+  plainCells = !oddCell;
+  return true;
+}
+
+// Sweeps the sorted changes of a segment in unit order and calls
+// line(column, run) for every stretch of equal columns: a line is written
+// only where some cell really changes. A change that leaves its cell as it
+// is changes nothing; the first that does not, at a unit after the
+// stretch began, ends the stretch before it is made.
+template <class Column, class Line>
+void SweepChanges(const std::vector<CellChange>& changes, std::int64_t nTimeUnits, Column& column, Line line) {
+  const auto run = [&](std::int64_t units) {
     if (units > std::numeric_limits<std::int32_t>::max())
       throw CommandError("A run of " + std::to_string(units) + " time units is too long to write.");
     line(column, units);
   };
-  // The column in force since unit start. A change that leaves its cell as
-  // it is changes nothing; the first that does not, at a unit after start,
-  // ends the stretch of equal columns before it is made.
-  SweptColumn column(nCodes);
   std::int64_t start = 0;
   for (const CellChange& change : changes) {
     if (change.Unit >= nTimeUnits) break;
-    if (column.Cells[static_cast<std::size_t>(change.Code)] == change.Cell) continue;
+    if (column.Cell(change.Code) == change.Cell) continue;
     if (change.Unit > start) {
-      run(column, change.Unit - start);
+      run(change.Unit - start);
       start = change.Unit;
     }
     column.Set(change.Code, change.Cell);
   }
-  run(column, nTimeUnits - start);
+  run(nTimeUnits - start);
+}
+
+// The data lines of a segment's changes, each made in place where
+// lineAt(longest) says and ended by endLine(length); their count.
+template <class LineAt, class EndLine>
+int AppendSegmentChanges(std::vector<CellChange>& changes, int nCodes, std::int64_t nTimeUnits, bool compressed,
+                         LineAt lineAt, EndLine endLine) {
+  bool plainCells = false;
+  if (!PrepareChanges(changes, nCodes, nTimeUnits, plainCells)) return 0;
+  const std::size_t longest = LongestDataLine(static_cast<std::size_t>(nCodes), compressed);
+  int count = 0;
+  if (compressed && plainCells && nCodes <= 64) {
+    SweptWord column;
+    SweepChanges(changes, nTimeUnits, column, [&](const SweptWord& swept, std::int64_t run) {
+      char* const line = lineAt(longest);
+      endLine(static_cast<std::size_t>(MakeLine(swept, run, line) - line));
+      ++count;
+    });
+    return count;
+  }
+  SweptColumn column(nCodes);
+  SweepChanges(changes, nTimeUnits, column, [&](const SweptColumn& swept, std::int64_t run) {
+    char* const line = lineAt(longest);
+    endLine(static_cast<std::size_t>(MakeLine(swept, run, compressed, line) - line));
+    ++count;
+  });
+  return count;
 }
 
 }  // namespace
@@ -402,34 +495,32 @@ int WriteSegmentData(dynString& out, const dynChar2& segmentMatrix, dynInteger& 
 
 int WriteSegmentChanges(dynString& out, std::vector<CellChange>& changes, int nCodes,
                         std::int64_t nTimeUnits, bool compressed) {
-  std::string line(LongestDataLine(static_cast<std::size_t>(std::max(nCodes, 0)), compressed), '\0');
-  int count = 0;
-  SweepChanges(changes, nCodes, nTimeUnits, [&](const SweptColumn& column, std::int64_t run) {
-    char* const end = MakeLine(column, run, compressed, line.data());
-    out.emplace_back(line.data(), static_cast<std::size_t>(end - line.data()));
-    ++count;
-  });
-  return count;
+  std::string line;
+  return AppendSegmentChanges(
+      changes, nCodes, nTimeUnits, compressed,
+      [&line](std::size_t longest) {
+        line.resize(longest);
+        return line.data();
+      },
+      [&](std::size_t length) { out.emplace_back(line.data(), length); });
 }
 
 int WriteSegmentChanges(LineBuffer& out, std::vector<CellChange>& changes, int nCodes,
                         std::int64_t nTimeUnits, bool compressed) {
-  const std::size_t longest = LongestDataLine(static_cast<std::size_t>(std::max(nCodes, 0)), compressed);
-  int count = 0;
-  SweepChanges(changes, nCodes, nTimeUnits, [&](const SweptColumn& column, std::int64_t run) {
-    char* const line = out.LineRoom(longest);
-    out.EndLine(static_cast<std::size_t>(MakeLine(column, run, compressed, line) - line));
-    ++count;
-  });
-  return count;
+  return AppendSegmentChanges(
+      changes, nCodes, nTimeUnits, compressed, [&out](std::size_t longest) { return out.LineRoom(longest); },
+      [&out](std::size_t length) { out.EndLine(length); });
 }
 
 SegmentLinesSize MeasureSegmentChanges(std::vector<CellChange>& changes, int nCodes, std::int64_t nTimeUnits,
                                        bool compressed) {
   SegmentLinesSize size;
-  SweepChanges(changes, nCodes, nTimeUnits, [&](const SweptColumn& column, std::int64_t run) {
+  bool plainCells = false;
+  if (!PrepareChanges(changes, nCodes, nTimeUnits, plainCells)) return size;
+  SweptColumn column(nCodes);
+  SweepChanges(changes, nTimeUnits, column, [&](const SweptColumn& swept, std::int64_t run) {
     ++size.Lines;
-    size.Bytes += static_cast<std::int64_t>(LineLength(column, run, compressed)) + 2;
+    size.Bytes += static_cast<std::int64_t>(LineLength(swept, run, compressed)) + 2;
   });
   return size;
 }
