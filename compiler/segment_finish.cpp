@@ -298,7 +298,8 @@ void SegmentBuilder::UnitRow(int code, bool joined, Emit emit) const {
 template <class Emit>
 void SegmentBuilder::TimedRow(int code, Emit emit) {
   std::vector<std::int64_t>& onsets = Onsets[code];
-  std::sort(onsets.begin(), onsets.end());
+  // Onsets come mostly in time order.
+  if (!std::is_sorted(onsets.begin(), onsets.end())) std::sort(onsets.begin(), onsets.end());
   std::size_t next = 0;
   for (const auto& [first, last] : Occupied[code].Stretched()) {
     char cell = '.';
