@@ -73,6 +73,43 @@ void LineIndex::PushBackSlow(std::uint32_t length) {
   ++Count;
 }
 
+LineIndex LineIndex::Joined(const LineIndex& first, const LineIndex& second) {
+  LineIndex joined;
+  const std::size_t count = first.Count + second.Count;
+  // The length bytes are the same whichever block a line falls in; only
+  // the blocks, and the side tables of blocks with a long line, are made
+  // again, a block at a time.
+  joined.Lengths.reserve(count);
+  joined.Lengths.Append(first.Lengths.data(), first.Count);
+  joined.Lengths.Append(second.Lengths.data(), second.Count);
+  joined.Blocks.reserve((count + 15) / 16);
+  const auto length = [&](std::size_t i) {
+    return i < first.Count ? first.Length(i) : second.Length(i - first.Count);
+  };
+  std::uint32_t start = 0;
+  for (std::size_t from = 0; from < count; from += 16) {
+    const std::size_t lines = std::min<std::size_t>(16, count - from);
+    const std::uint8_t* const bytes = joined.Lengths.data() + from;
+    if (std::memchr(bytes, 255, lines) == nullptr) {
+      joined.Blocks.push_back({start, NoSide});
+      for (std::size_t k = 0; k < lines; ++k) start += bytes[k];
+      continue;
+    }
+    const std::size_t side = joined.Side.size();
+    joined.Side.InsertZeros(side, 16);
+    joined.Blocks.push_back({start, static_cast<std::uint32_t>(side / 16)});
+    std::uint32_t offset = 0;
+    for (std::size_t k = 0; k < lines; ++k) {
+      joined.Side[side + k] = offset;
+      offset += length(from + k);
+    }
+    start += offset;
+  }
+  joined.Count = count;
+  joined.EndOffset = start;
+  return joined;
+}
+
 void LineIndex::Truncate(std::size_t lines) {
   EndOffset = Start(lines);
   const std::size_t blocks = (lines + 15) / 16;
@@ -327,11 +364,7 @@ void LineBuffer::InsertFront(const LineBuffer& head) {
   std::memmove(text + headBytes, text + from, Used - from);
   std::memcpy(text, head.Text.get() + head.Starts.Start(0), headBytes);
   Used = bytes;
-  LineIndex joined;
-  joined.reserve(head.size() + size());
-  for (std::size_t i = 0; i < head.size(); ++i) joined.push_back(head.Starts.Length(i));
-  for (std::size_t i = 0; i < size(); ++i) joined.push_back(Starts.Length(i));
-  Starts = std::move(joined);
+  Starts = LineIndex::Joined(head.Starts, Starts);
 }
 
 dynString LineBuffer::ToStrings() const {

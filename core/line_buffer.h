@@ -101,6 +101,11 @@ class GrowArray {
     if (Count == Capacity) reserve(Capacity < 4 ? 4 : Capacity * 2);
     Items[Count++] = item;
   }
+  void Append(const T* items, std::size_t count) {
+    reserve(Count + count);
+    if (count > 0) std::memcpy(Items + Count, items, count * sizeof(T));
+    Count += count;
+  }
   // Puts count zeroed items before item at.
   void InsertZeros(std::size_t at, std::size_t count) {
     if (Count + count > Capacity) reserve(std::max(Count + count, Capacity * 2));
@@ -197,6 +202,8 @@ class LineIndex {
   }
   // Keeps the first `lines` lines (fewer than size(), more than 0).
   void Truncate(std::size_t lines);
+  // The lines of first then those of second, the first beginning at 0.
+  static LineIndex Joined(const LineIndex& first, const LineIndex& second);
   // Gives line i a new length with its break; the lines after it move.
   void SetLength(std::size_t i, std::uint32_t length);
   std::size_t MemoryBytes() const {
