@@ -98,14 +98,28 @@ class OccupiedColumns {
     }
   }
 
+  // Entries mostly come in time order: a stretch after the last one, or
+  // one that widens it, is added here; the others are left to
+  // AddStretchAnywhere.
   void AddStretch(std::int64_t first, std::int64_t last) {
-    if (!InTree) {
-      if (Ordered.empty() || first > Ordered.back().second + 1) {
+    if (!InTree && !Ordered.empty()) {
+      Stretch& back = Ordered.back();
+      if (first > back.second + 1) {
         Ordered.emplace_back(first, last);
         return;
       }
-      if (first >= Ordered.back().first) {
-        if (Ordered.back().second < last) Ordered.back().second = last;
+      if (first >= back.first) {
+        if (back.second < last) back.second = last;
+        return;
+      }
+    }
+    AddStretchAnywhere(first, last);
+  }
+
+  void AddStretchAnywhere(std::int64_t first, std::int64_t last) {
+    if (!InTree) {
+      if (Ordered.empty()) {
+        Ordered.emplace_back(first, last);
         return;
       }
       // Joins the last stretch, perhaps some before it: those merge at the
