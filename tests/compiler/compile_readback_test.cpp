@@ -43,7 +43,9 @@ struct ExpectedSession {
 
 class Generator {
  public:
-  explicit Generator(unsigned seed) : Random(seed) {}
+  // entries: the most entries of a Timed segment's stream, or units of
+  // an Interval or Multi segment.
+  explicit Generator(unsigned seed, int entries = 8) : Random(seed), Entries(entries) {}
   int Below(int n) { return static_cast<int>(Random() % static_cast<unsigned>(n)); }
   static std::string Code(int c) { return CodeNames.substr(c, 1); }
   static std::string Hundredths(int units) {
@@ -61,7 +63,7 @@ class Generator {
     for (int s = 0; s < 2; ++s) {
       int onset = origin + Below(30);
       std::vector<int> free(NCodes, 0);
-      for (int k = 0, entries = 1 + Below(8); k < entries; ++k) {
+      for (int k = 0, entries = 1 + Below(Entries); k < entries; ++k) {
         const int code = s * 3 + Below(3);
         onset = std::max(onset, free[code]);
         const int off = onset + 1 + Below(40);
@@ -93,7 +95,7 @@ class Generator {
     const bool times = multi && Below(2) == 0;
     const int start = 1 + Below(20);
     if (times) text += "," + std::to_string(start) + " ";
-    for (int k = 0, n = 1 + Below(10); k < n; ++k) {
+    for (int k = 0, n = 1 + Below(Entries + 2); k < n; ++k) {
       if (k > 0) text += separator;
       std::vector<bool> present(NCodes, false);
       if (k == 0) present[Below(NCodes)] = true;  // a segment without codes is warned about
@@ -143,49 +145,61 @@ class Generator {
 
  private:
   std::mt19937 Random;
+  const int Entries;
 };
+
+// Compiles the text a generator makes and reads every segment back
+// against the matrix worked out from the text.
+void ExpectReadBack(int dataType, unsigned seed, int entries) {
+  Generator generator(seed * 7919u + static_cast<unsigned>(dataType), entries);
+  std::string text;
+  const std::vector<ExpectedSession> sessions = generator.Make(dataType, text);
+  CompileOptions options;
+  options.CompressMDS = seed % 2 == 0;
+  auto run = Compile(text, options, false);
+  ASSERT_EQ(run->State.ErrorCount, 0) << text;
+  ASSERT_EQ(run->Messages(), std::vector<Reported>{}) << text;
+
+  MdsHeader header;
+  ScriptedDialogue dialogue;
+  ASSERT_TRUE(ReadMdsHeaderFromLines(run->MdsLines, "generated.mds", header, dialogue));
+  EXPECT_EQ(header.DataType, dataType);
+  EXPECT_EQ(header.Compressed, options.CompressMDS);
+  ASSERT_EQ(header.NCodes, NCodes);
+  ASSERT_EQ(header.NFactors, 1);
+  ASSERT_EQ(header.NSessions, static_cast<int>(sessions.size())) << text;
+  int lineIndex = header.LineIndex;
+  std::vector<int> replicates(4, 0);
+  for (std::size_t s = 0; s < sessions.size(); ++s) {
+    int replicate = 0, nSegments = 0;
+    std::string label;
+    dynInteger levels;
+    ReadSessionHeader(run->MdsLines, lineIndex, replicate, nSegments, label, 1, levels);
+    EXPECT_EQ(label, "#" + std::to_string(s + 1));
+    EXPECT_EQ(levels.at(1), sessions[s].Level);
+    EXPECT_EQ(replicate, ++replicates[sessions[s].Level]);
+    ASSERT_EQ(nSegments, static_cast<int>(sessions[s].Segments.size()));
+    for (const ExpectedSegment& segment : sessions[s].Segments) {
+      const ReadBackSegment read = ReadNextSegment(run->MdsLines, lineIndex, NCodes, header.Compressed);
+      EXPECT_EQ(read.Matrix, segment.Matrix) << "session " << s + 1 << " of\n" << text;
+      EXPECT_EQ(read.Start, segment.Start);
+      EXPECT_EQ(read.Stop, segment.Stop);
+    }
+  }
+  EXPECT_EQ(lineIndex + 1, static_cast<int>(run->MdsLines.size()));
+}
 
 TEST(CompileReadBack, GeneratedTextsReadBackSegmentBySegment) {
   for (int dataType : {2, 4, 5}) {
-    for (unsigned seed = 1; seed <= 12; ++seed) {
-      Generator generator(seed * 7919u + static_cast<unsigned>(dataType));
-      std::string text;
-      const std::vector<ExpectedSession> sessions = generator.Make(dataType, text);
-      CompileOptions options;
-      options.CompressMDS = seed % 2 == 0;
-      auto run = Compile(text, options, false);
-      ASSERT_EQ(run->State.ErrorCount, 0) << text;
-      ASSERT_EQ(run->Messages(), std::vector<Reported>{}) << text;
+    for (unsigned seed = 1; seed <= 12; ++seed) ExpectReadBack(dataType, seed, 8);
+  }
+}
 
-      MdsHeader header;
-      ScriptedDialogue dialogue;
-      ASSERT_TRUE(ReadMdsHeaderFromLines(run->MdsLines, "generated.mds", header, dialogue));
-      EXPECT_EQ(header.DataType, dataType);
-      EXPECT_EQ(header.Compressed, options.CompressMDS);
-      ASSERT_EQ(header.NCodes, NCodes);
-      ASSERT_EQ(header.NFactors, 1);
-      ASSERT_EQ(header.NSessions, static_cast<int>(sessions.size())) << text;
-
-      int lineIndex = header.LineIndex;
-      std::vector<int> replicates(4, 0);
-      for (std::size_t s = 0; s < sessions.size(); ++s) {
-        int replicate = 0, nSegments = 0;
-        std::string label;
-        dynInteger levels;
-        ReadSessionHeader(run->MdsLines, lineIndex, replicate, nSegments, label, 1, levels);
-        EXPECT_EQ(label, "#" + std::to_string(s + 1));
-        EXPECT_EQ(levels.at(1), sessions[s].Level);
-        EXPECT_EQ(replicate, ++replicates[sessions[s].Level]);
-        ASSERT_EQ(nSegments, static_cast<int>(sessions[s].Segments.size()));
-        for (const ExpectedSegment& segment : sessions[s].Segments) {
-          const ReadBackSegment read = ReadNextSegment(run->MdsLines, lineIndex, NCodes, header.Compressed);
-          EXPECT_EQ(read.Matrix, segment.Matrix) << "session " << s + 1 << " of\n" << text;
-          EXPECT_EQ(read.Start, segment.Start);
-          EXPECT_EQ(read.Stop, segment.Stop);
-        }
-      }
-      EXPECT_EQ(lineIndex + 1, static_cast<int>(run->MdsLines.size()));
-    }
+// Segments of hundreds of entries over thousands of time units, whose
+// cell changes are put in unit order by other means than short ones.
+TEST(CompileReadBack, LongSegmentsReadBackSegmentBySegment) {
+  for (int dataType : {2, 4, 5}) {
+    for (unsigned seed = 1; seed <= 4; ++seed) ExpectReadBack(dataType, seed, 400);
   }
 }
 
