@@ -236,6 +236,16 @@ struct SweptColumn {
   int OnsetCount = 0;
 };
 
+// The column in force while the changes of a segment are swept for plain
+// lines: its cells.
+struct SweptCells {
+  explicit SweptCells(int nCodes) : Cells(static_cast<std::size_t>(nCodes), '.') {}
+  char Cell(int code) const { return Cells[static_cast<std::size_t>(code)]; }
+  void Set(int code, char cell) { Cells[static_cast<std::size_t>(code)] = cell; }
+
+  std::string Cells;
+};
+
 // The column in force while the changes of a segment of at most 64 codes
 // are swept, when every cell is ".", "1" or "2": which codes are on and
 // which have an onset, the bits of a compressed line.
@@ -369,16 +379,20 @@ char* MakeLine(const SweptWord& column, std::int64_t run, char* to) {
   return WriteHexWord(column.Onset, to);
 }
 
-// Makes the data line of a column and its run at to, which has room for
-// the longest line; returns the line's end.
-char* MakeLine(const SweptColumn& column, std::int64_t run, bool compressed, char* to) {
-  if (compressed)
-    return WriteCompressedLine(run, column.On.data(), column.Onset.data(), column.Cells.size(), column.OnsetCount > 0,
-                               column.OnsetCount == column.OnCount, to);
+// Makes the plain data line of a column and its run at to, which has room
+// for the longest line; returns the line's end.
+char* MakeLine(const std::string& cells, std::int64_t run, char* to) {
   to = WriteRun(run, false, to);
   *to++ = '\t';
-  std::memcpy(to, column.Cells.data(), column.Cells.size());
-  return to + column.Cells.size();
+  std::memcpy(to, cells.data(), cells.size());
+  return to + cells.size();
+}
+
+// Makes the compressed data line of a column and its run at to, which has
+// room for the longest line; returns the line's end.
+char* MakeLine(const SweptColumn& column, std::int64_t run, char* to) {
+  return WriteCompressedLine(run, column.On.data(), column.Onset.data(), column.Cells.size(), column.OnsetCount > 0,
+                             column.OnsetCount == column.OnCount, to);
 }
 
 // Checks a segment's changes against its codes and time units and sorts
@@ -454,10 +468,19 @@ int AppendSegmentChanges(std::vector<CellChange>& changes, int nCodes, std::int6
     });
     return count;
   }
+  if (!compressed) {
+    SweptCells column(nCodes);
+    SweepChanges(changes, nTimeUnits, column, [&](const SweptCells& swept, std::int64_t run) {
+      char* const line = lineAt(longest);
+      endLine(static_cast<std::size_t>(MakeLine(swept.Cells, run, line) - line));
+      ++count;
+    });
+    return count;
+  }
   SweptColumn column(nCodes);
   SweepChanges(changes, nTimeUnits, column, [&](const SweptColumn& swept, std::int64_t run) {
     char* const line = lineAt(longest);
-    endLine(static_cast<std::size_t>(MakeLine(swept, run, compressed, line) - line));
+    endLine(static_cast<std::size_t>(MakeLine(swept, run, line) - line));
     ++count;
   });
   return count;
