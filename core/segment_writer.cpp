@@ -381,11 +381,11 @@ char* MakeLine(const SweptWord& column, std::int64_t run, char* to) {
 
 // Makes the plain data line of a column and its run at to, which has room
 // for the longest line; returns the line's end.
-char* MakeLine(const std::string& cells, std::int64_t run, char* to) {
+char* MakeLine(const SweptCells& column, std::int64_t run, char* to) {
   to = WriteRun(run, false, to);
   *to++ = '\t';
-  std::memcpy(to, cells.data(), cells.size());
-  return to + cells.size();
+  std::memcpy(to, column.Cells.data(), column.Cells.size());
+  return to + column.Cells.size();
 }
 
 // Makes the compressed data line of a column and its run at to, which has
@@ -459,30 +459,23 @@ int AppendSegmentChanges(std::vector<CellChange>& changes, int nCodes, std::int6
   if (!PrepareChanges(changes, nCodes, nTimeUnits, plainCells)) return 0;
   const std::size_t longest = LongestDataLine(static_cast<std::size_t>(nCodes), compressed);
   int count = 0;
-  if (compressed && plainCells && nCodes <= 64) {
-    SweptWord column;
-    SweepChanges(changes, nTimeUnits, column, [&](const SweptWord& swept, std::int64_t run) {
+  const auto sweep = [&](auto& column) {
+    SweepChanges(changes, nTimeUnits, column, [&](const auto& swept, std::int64_t run) {
       char* const line = lineAt(longest);
       endLine(static_cast<std::size_t>(MakeLine(swept, run, line) - line));
       ++count;
     });
-    return count;
-  }
+  };
   if (!compressed) {
     SweptCells column(nCodes);
-    SweepChanges(changes, nTimeUnits, column, [&](const SweptCells& swept, std::int64_t run) {
-      char* const line = lineAt(longest);
-      endLine(static_cast<std::size_t>(MakeLine(swept.Cells, run, line) - line));
-      ++count;
-    });
-    return count;
+    sweep(column);
+  } else if (plainCells && nCodes <= 64) {
+    SweptWord column;
+    sweep(column);
+  } else {
+    SweptColumn column(nCodes);
+    sweep(column);
   }
-  SweptColumn column(nCodes);
-  SweepChanges(changes, nTimeUnits, column, [&](const SweptColumn& swept, std::int64_t run) {
-    char* const line = lineAt(longest);
-    endLine(static_cast<std::size_t>(MakeLine(swept, run, line) - line));
-    ++count;
-  });
   return count;
 }
 
