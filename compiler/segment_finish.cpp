@@ -2,6 +2,7 @@
 #include <bit>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -25,37 +26,41 @@ constexpr std::size_t RadixChanges = 256;
 constexpr int RadixDigitBits = 11;
 
 // Sorts changes by unit into order, keeping changes of one unit in the
-// order they are in, a digit of the units at a time from the lowest;
-// other is the second buffer, of the same size. Each digit costs a pass
+// order they are in, a digit of the units (counted from lowest) at a time
+// from the lowest digit, through a second buffer. Each digit costs a pass
 // that follows the changes, without comparing one change with another.
-void SortByUnitDigits(std::vector<CellChange>& changes, std::vector<CellChange>& other, std::int64_t lowest,
-                      int passes, int digitBits) {
+void SortByUnitDigits(std::vector<CellChange>& changes, std::int64_t lowest, int passes, int digitBits) {
+  const std::size_t n = changes.size();
   const std::size_t buckets = std::size_t{1} << digitBits;
   const std::uint64_t mask = buckets - 1;
-  std::vector<std::uint32_t> counts(buckets * static_cast<std::size_t>(passes) + 1, 0);
+  std::vector<std::uint32_t> counts(buckets * static_cast<std::size_t>(passes), 0);
   for (const CellChange& change : changes) {
     const auto unit = static_cast<std::uint64_t>(change.Unit - lowest);
     for (int p = 0; p < passes; ++p) ++counts[static_cast<std::size_t>(p) * buckets + ((unit >> (p * digitBits)) & mask)];
   }
+  const auto other = std::make_unique_for_overwrite<CellChange[]>(n);
+  CellChange* from = changes.data();
+  CellChange* to = other.get();
   for (int p = 0; p < passes; ++p) {
     std::uint32_t* const count = counts.data() + static_cast<std::size_t>(p) * buckets;
     // A digit that is the same in every change moves nothing.
-    if (count[(static_cast<std::uint64_t>(changes[0].Unit - lowest) >> (p * digitBits)) & mask] == changes.size())
-      continue;
+    if (count[(static_cast<std::uint64_t>(from[0].Unit - lowest) >> (p * digitBits)) & mask] == n) continue;
     std::uint32_t at = 0;
     for (std::size_t b = 0; b < buckets; ++b) at += std::exchange(count[b], at);
-    for (const CellChange& change : changes) {
-      const auto unit = static_cast<std::uint64_t>(change.Unit - lowest);
-      other[count[(unit >> (p * digitBits)) & mask]++] = change;
+    for (std::size_t i = 0; i < n; ++i) {
+      const auto unit = static_cast<std::uint64_t>(from[i].Unit - lowest);
+      to[count[(unit >> (p * digitBits)) & mask]++] = from[i];
     }
-    changes.swap(other);
+    std::swap(from, to);
   }
+  if (from != changes.data()) std::copy(from, from + n, changes.data());
 }
 
 // Changes made code by code, each code's in unit order, sorted by unit and
-// code by merging the codes' runs of changes pairwise: the work follows the
-// changes times the logarithm of the codes. bounds: where each code's run
-// begins, and the end.
+// code: by the digits of their units when that takes fewer passes, else by
+// merging the codes' runs of changes pairwise. The work follows the changes
+// times the fewer of the digits and the logarithm of the codes. bounds:
+// where each code's run begins, and the end.
 void MergeCodeRuns(std::vector<CellChange>& changes, const std::vector<std::size_t>& bounds) {
   const auto byUnit = [](const CellChange& a, const CellChange& b) {
     return a.Unit != b.Unit ? a.Unit < b.Unit : a.Code < b.Code;
@@ -76,28 +81,32 @@ void MergeCodeRuns(std::vector<CellChange>& changes, const std::vector<std::size
     }
     return;
   }
-  std::vector<CellChange> other(changes.size());
   // When the codes' runs come in code order, changes sorted by unit alone,
   // those of one unit kept in the order they came, are sorted by unit and
   // code; that takes fewer passes over them than the merges when the units
-  // span few digits.
+  // span few digits. A run's first and last changes hold its lowest and
+  // highest unit.
   if (changes.size() >= RadixChanges) {
     bool codeOrder = true;
     int lastCode = -1;
+    std::int64_t lowest = changes[0].Unit;
+    std::int64_t highest = lowest;
     for (std::size_t r = 0; r < runs && codeOrder; ++r) {
       if (bounds[r] == bounds[r + 1]) continue;
       codeOrder = changes[bounds[r]].Code > lastCode;
       lastCode = changes[bounds[r]].Code;
+      lowest = std::min(lowest, changes[bounds[r]].Unit);
+      highest = std::max(highest, changes[bounds[r + 1] - 1].Unit);
     }
-    const auto [lowest, highest] = std::minmax_element(changes.begin(), changes.end(), byUnit);
-    const auto span = static_cast<std::uint64_t>(highest->Unit) - static_cast<std::uint64_t>(lowest->Unit);
+    const auto span = static_cast<std::uint64_t>(highest) - static_cast<std::uint64_t>(lowest);
     const int bits = static_cast<int>(std::bit_width(span));
     const int passes = std::max((bits + RadixDigitBits - 1) / RadixDigitBits, 1);
     if (codeOrder && passes < static_cast<int>(std::bit_width(runs - 1))) {
-      SortByUnitDigits(changes, other, lowest->Unit, passes, (bits + passes - 1) / passes);
+      SortByUnitDigits(changes, lowest, passes, (bits + passes - 1) / passes);
       return;
     }
   }
+  std::vector<CellChange> other(changes.size());
   std::vector<std::size_t> from = bounds;
   std::vector<std::size_t> to;
   while (from.size() > 2) {
