@@ -364,19 +364,25 @@ std::size_t LineLength(const SweptColumn& column, std::int64_t run, bool compres
   return NumberLength(run) + 1 + onDigits + 1 + HexDigitCount(column.Onset.data(), nCodes);
 }
 
-// Makes the compressed data line of a column of one word and its run at
-// to, which has room for the longest line; returns the line's end.
-char* MakeLine(const SweptWord& column, std::int64_t run, char* to) {
-  to = WriteRun(run, column.Onset == 0, to);
+// Writes the compressed data line of a column of at most 64 codes, given
+// as the bits of its digits, and its run at to, which has room for the
+// longest line; returns the line's end.
+char* WriteWordLine(std::int64_t run, std::uint64_t on, std::uint64_t onsets, bool anyOnset, char* to) {
+  to = WriteRun(run, !anyOnset, to);
   *to++ = '\t';
-  to = WriteHexWord(column.On, to);
-  if (column.Onset == 0) return to;
-  if (column.Onset == column.On) {
+  to = WriteHexWord(on, to);
+  if (!anyOnset) return to;
+  if (onsets == on) {
     *to++ = '*';
     return to;
   }
   *to++ = '\t';
-  return WriteHexWord(column.Onset, to);
+  return WriteHexWord(onsets, to);
+}
+
+// Makes the compressed data line of a column of one word and its run.
+char* MakeLine(const SweptWord& column, std::int64_t run, char* to) {
+  return WriteWordLine(run, column.On, column.Onset, column.Onset != 0, to);
 }
 
 // Makes the plain data line of a column and its run at to, which has room
@@ -583,7 +589,12 @@ void ColumnLineWriter::WriteLine(std::int64_t count, const std::uint64_t* on, co
     throw CommandError("A run of " + std::to_string(count) + " time units is too long to write.");
   char* const start = Out.LineRoom(LongestDataLine(static_cast<std::size_t>(NCodes), Compressed));
   char* p = start;
-  if (Compressed) {
+  if (Compressed && NWords == 1) {
+    // A stray bit past the last digit makes an onset but no digit.
+    const std::size_t digitBits = 4 * ((static_cast<std::size_t>(NCodes) + 3) / 4);
+    const std::uint64_t digits = digitBits >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << digitBits) - 1;
+    p = WriteWordLine(count, on[0] & digits, onsets[0] & digits, onsets[0] != 0, p);
+  } else if (Compressed) {
     // A stray bit past the last digit makes an onset but no digit.
     bool anyOnset = false;
     for (std::size_t w = 0; w < NWords; ++w) anyOnset |= onsets[w] != 0;
