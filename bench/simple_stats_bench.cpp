@@ -48,9 +48,10 @@ void ReadCompiledFileBytes(benchmark::State& state) {
 void LoadAndSimpleStats(benchmark::State& state) {
   const std::string& path = PathOf(int(state.range(0)));
   SilentDialogue dialogue;
-  std::int64_t peak = 0;
+  std::int64_t peak = 0, rss = 0;
   for (auto _ : state) {
     bench::HeapPeak heap;
+    bench::RssPeak resident;
     LoadedLines lines;
     MdsHeader header;
     ReadMdsHeader(lines, path, header, dialogue);
@@ -63,10 +64,12 @@ void LoadAndSimpleStats(benchmark::State& state) {
     RunSimpleStats(lines, header.LineIndex, header, frame, choices, groups, dialogue, output);
     benchmark::DoNotOptimize(output.ResultLines.size());
     peak = std::max(peak, heap.Bytes());
+    rss = std::max(rss, resident.Bytes());
   }
   SetFileCounters(state, path);
   state.counters["peak_heap_per_file"] =
       double(peak) / double(std::filesystem::file_size(path));
+  state.counters["peak_rss_per_file"] = double(rss) / double(std::filesystem::file_size(path));
 }
 
 // 0: many sessions, 1: one long segment.

@@ -47,9 +47,10 @@ void LoadAndTableStats(benchmark::State& state) {
   request.LagTo = int(state.range(1));
   for (int s : {JNTF, EXPF, ADJR, YULQ, XSQ, KAPPA}) request.StatChecked[std::size_t(s - 1)] = true;
   SilentDialogue dialogue;
-  std::int64_t peak = 0;
+  std::int64_t peak = 0, rss = 0;
   for (auto _ : state) {
     bench::HeapPeak heap;
+    bench::RssPeak resident;
     LoadedLines lines;
     MdsHeader header;
     ReadMdsHeader(lines, path, header, dialogue);
@@ -63,9 +64,11 @@ void LoadAndTableStats(benchmark::State& state) {
                   output, dialogue);
     benchmark::DoNotOptimize(output.ResultLines.size());
     peak = std::max(peak, heap.Bytes());
+    rss = std::max(rss, resident.Bytes());
   }
   SetFileCounters(state, path);
   state.counters["peak_heap_per_file"] = double(peak) / double(std::filesystem::file_size(path));
+  state.counters["peak_rss_per_file"] = double(rss) / double(std::filesystem::file_size(path));
 }
 
 BENCHMARK(ReadCompiledFileBytes)->Unit(benchmark::kMillisecond);
